@@ -1,0 +1,88 @@
+#include "platform/qt/clock_view.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+#include <QToolBar>
+
+#include "platform/qt/units.h"
+
+namespace tessaron::qt {
+
+ClockView::ClockView(const Tessaron& core, QWidget* parent)
+    : QWidget(parent), core_(core), toolbar_(new QToolBar(this)) {
+  hintFont_.setFamilies({"MS Sans Serif", "DejaVu Sans", "Sans Serif"});
+  hintFont_.setPointSizeF(7.8);
+  hintFont_.setBold(true);
+  setAutoFillBackground(true);
+  // Nothing drawn yet: the first sync paints everything.
+  for (auto& s : drawnShapes_) s.Visible = false;
+  for (auto& l : drawnLabels_) l.Visible = false;
+}
+
+void ClockView::updateBox(double left, double top, double width, double height) {
+  update(pixelCover(left, top, width, height));
+  ++repaintRequests_;
+}
+
+void ClockView::sync() {
+  for (int i = 0; i < kDotCount; ++i) {
+    const Shape& now = core_.Shape1[i];
+    Shape& drawn = drawnShapes_[i];
+    if (!(now == drawn)) {
+      if (drawn.Visible) updateBox(drawn.Left, drawn.Top, drawn.Width, drawn.Height);
+      if (now.Visible) updateBox(now.Left, now.Top, now.Width, now.Height);
+      drawn = now;
+    }
+    const Label& label = core_.Label1[i];
+    Label& drawnLabel = drawnLabels_[i];
+    if (!(label == drawnLabel)) {
+      if (drawnLabel.Visible) {
+        updateBox(drawnLabel.Left, drawnLabel.Top, drawnLabel.Width, drawnLabel.Height);
+      }
+      if (label.Visible) updateBox(label.Left, label.Top, label.Width, label.Height);
+      drawnLabel = label;
+    }
+  }
+  if (!(core_.ATZ == drawnAtz_)) {
+    if (drawnAtz_.Visible) updateBox(drawnAtz_.Left, drawnAtz_.Top, drawnAtz_.Width, drawnAtz_.Height);
+    if (core_.ATZ.Visible) updateBox(core_.ATZ.Left, core_.ATZ.Top, core_.ATZ.Width, core_.ATZ.Height);
+    drawnAtz_ = core_.ATZ;
+  }
+  const QRect bar(0, toPixels(core_.Toolbar1.Top), width(), toPixels(core_.Toolbar1.Height));
+  if (toolbar_->geometry() != bar) toolbar_->setGeometry(bar);
+}
+
+void ClockView::paintEvent(QPaintEvent* event) {
+  QPainter painter(this);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setRenderHint(QPainter::TextAntialiasing);
+  painter.setClipRegion(event->region());
+  painter.scale(1.0 / kTwipsPerPixel, 1.0 / kTwipsPerPixel);
+  const QPalette& pal = palette();
+
+  painter.setPen(Qt::NoPen);
+  for (const Shape& dot : drawnShapes_) {
+    if (!dot.Visible) continue;
+    // A circle of the box's smaller side, centred in the box.
+    const double d = std::min(dot.Width, dot.Height);
+    const QRectF circle(dot.Left + (dot.Width - d) / 2, dot.Top + (dot.Height - d) / 2, d, d);
+    painter.setBrush(toQColor(dot.FillColor, pal));
+    painter.drawEllipse(circle);
+  }
+
+  // The font is sized in points; draw text in device pixels to keep its size.
+  painter.resetTransform();
+  painter.setFont(hintFont_);
+  auto drawLabel = [&](const Label& label, int flags) {
+    if (!label.Visible || label.Caption.empty()) return;
+    painter.setPen(toQColor(label.ForeColor, pal));
+    const QRectF box(label.Left / kTwipsPerPixel, label.Top / kTwipsPerPixel,
+                     label.Width / kTwipsPerPixel, label.Height / kTwipsPerPixel);
+    painter.drawText(box, flags, QString::fromStdString(label.Caption));
+  };
+  for (const Label& label : drawnLabels_) drawLabel(label, Qt::AlignCenter);
+  painter.setFont(font());
+  drawLabel(drawnAtz_, Qt::AlignLeft | Qt::AlignTop);
+}
+
+}  // namespace tessaron::qt

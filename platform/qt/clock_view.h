@@ -1,0 +1,39 @@
+#pragma once
+// The client area below the menu bar: the toolbar at its top, then the dots and
+// hint labels at their twip positions. It draws the core's controls and repaints
+// only what changed since the last sync.
+
+#include <QWidget>
+#include <array>
+
+#include "core/tessaron.h"
+
+class QToolBar;
+
+namespace tessaron::qt {
+
+class ClockView : public QWidget {
+ public:
+  ClockView(const Tessaron& core, QWidget* parent);
+
+  // Schedules a repaint of every dot and label whose look changed since the last call.
+  void sync();
+  QToolBar* toolbar() const { return toolbar_; }
+  int repaintRequests() const { return repaintRequests_; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  const Tessaron& core_;
+  QToolBar* toolbar_;
+  std::array<Shape, kDotCount> drawnShapes_;
+  std::array<Label, kDotCount> drawnLabels_;
+  Label drawnAtz_;
+  QFont hintFont_;
+  int repaintRequests_ = 0;
+
+  void updateBox(double left, double top, double width, double height);
+};
+
+}  // namespace tessaron::qt

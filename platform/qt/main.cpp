@@ -1,0 +1,25 @@
+#include <QApplication>
+
+#include "core/tessaron.h"
+#include "platform/qt/main_window.h"
+#include "platform/qt/qt_platform.h"
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("Tessaron");
+
+  tessaron::qt::QtPlatform platform;
+  tessaron::Tessaron core(platform);
+  {
+    tessaron::qt::MainWindow window(core);
+    platform.attach(&window);
+    core.Form_Load();
+    window.sync();
+    window.show();
+    window.startClock();
+    app.exec();
+  }
+  platform.attach(nullptr);
+  core.Form_Terminate();
+  return 0;
+}

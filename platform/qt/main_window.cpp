@@ -1,0 +1,167 @@
+#include "platform/qt/main_window.h"
+
+#include <QAction>
+#include <QLayout>
+#include <QMenuBar>
+#include <QShowEvent>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QWindow>
+
+#include "commands/menu.h"
+#include "platform/qt/clock_view.h"
+#include "platform/qt/icons.h"
+#include "platform/qt/units.h"
+
+namespace tessaron::qt {
+
+MainWindow::MainWindow(Tessaron& core)
+    : core_(core), view_(new ClockView(core, this)), timer_(new QTimer(this)) {
+  setWindowTitle(QString::fromStdString(core.Caption));
+  setWindowIcon(toolbarIcon(1));
+  setCentralWidget(view_);
+  buildMenus();
+  buildToolbar();
+  // The design's client area until start-up sets the outer size.
+  view_->setMinimumSize(0, 0);
+  resize(toPixels(Tessaron::kDesignClientWidth),
+         toPixels(Tessaron::kDesignClientHeight) + menuBar()->sizeHint().height());
+  width_ = toTwips(width());
+  height_ = toTwips(height());
+  timer_->setInterval(850);
+  connect(timer_, &QTimer::timeout, this, &MainWindow::tick);
+}
+
+void MainWindow::buildMenus() {
+  for (const Menu& menu : menuTree()) {
+    QMenu* qmenu = menuBar()->addMenu(QString::fromUtf8(menu.caption));
+    for (const MenuEntry& entry : menu.entries) {
+      QAction* action = qmenu->addAction(QString::fromStdString((core_.*entry.item).Caption));
+      action->setObjectName(QString::fromUtf8(entry.name));
+      action->setCheckable(entry.isSwitch);
+      if (*entry.shortcut != '\0') action->setShortcut(QKeySequence(QString::fromUtf8(entry.shortcut)));
+      const auto handler = entry.handler;
+      connect(action, &QAction::triggered, this, [this, handler] {
+        (core_.*handler)();
+        sync();
+      });
+      menuActions_.push_back({action, entry.item});
+    }
+  }
+}
+
+void MainWindow::buildToolbar() {
+  QToolBar* bar = view_->toolbar();
+  bar->setMovable(false);
+  bar->setFloatable(false);
+  bar->setIconSize(QSize(20, 20));
+  bar->setContentsMargins(0, 0, 0, 0);
+  bar->layout()->setSpacing(0);
+  bar->layout()->setContentsMargins(0, 0, 0, 0);
+  const int buttonWidth = toPixels(core_.Toolbar1.ButtonWidth);
+  for (int index = 1; index <= static_cast<int>(core_.Toolbar1.Buttons.size()); ++index) {
+    const ToolbarButton& button = core_.Toolbar1.button(index);
+    QAction* action = bar->addAction(toolbarIcon(button.Image), QString());
+    action->setObjectName(QString::fromStdString("button_" + button.Key));
+    action->setToolTip(QString::fromStdString(button.ToolTipText));
+    // The core decides the pressed state; Qt's own toggle is overwritten at the next sync.
+    action->setCheckable(true);
+    connect(action, &QAction::triggered, this, [this, index] {
+      core_.ClickToolbarButton(index);
+      sync();
+    });
+    if (QWidget* w = bar->widgetForAction(action)) w->setFixedWidth(buttonWidth);
+    buttonActions_.push_back(action);
+  }
+}
+
+void MainWindow::sync() {
+  for (const MenuBinding& binding : menuActions_) {
+    const MenuItem& item = core_.*binding.item;
+    const QString caption = QString::fromStdString(item.Caption);
+    if (binding.action->text() != caption) binding.action->setText(caption);
+    if (binding.action->isCheckable() && binding.action->isChecked() != item.Checked) {
+      binding.action->setChecked(item.Checked);
+    }
+  }
+  for (std::size_t i = 0; i < buttonActions_.size(); ++i) {
+    const bool pressed = core_.Toolbar1.Buttons[i].Value != 0;
+    if (buttonActions_[i]->isChecked() != pressed) buttonActions_[i]->setChecked(pressed);
+  }
+  const QString caption = QString::fromStdString(core_.Caption);
+  if (windowTitle() != caption) setWindowTitle(caption);
+  view_->sync();
+}
+
+void MainWindow::startClock() { timer_->start(); }
+
+void MainWindow::tick() {
+  core_.Timer1_Timer();
+  sync();
+}
+
+QSize MainWindow::frameExtra() const {
+  const QRect frame = frameGeometry();
+  return QSize(frame.width() - width(), frame.height() - height());
+}
+
+void MainWindow::applySize() {
+  const QSize extra = frameExtra();
+  resize(std::max(1, toPixels(width_) - extra.width()),
+         std::max(1, toPixels(height_) - extra.height()));
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  // The window manager's frame is known only once the window is mapped.
+  QTimer::singleShot(0, this, [this] {
+    applySize();
+    move(toPixels(left_), toPixels(top_));
+  });
+}
+
+double MainWindow::outerLeft() const {
+  const int x = frameGeometry().x();
+  return x == toPixels(left_) ? left_ : toTwips(x);
+}
+double MainWindow::outerTop() const {
+  const int y = frameGeometry().y();
+  return y == toPixels(top_) ? top_ : toTwips(y);
+}
+double MainWindow::outerWidth() const {
+  const int w = frameGeometry().width();
+  return w == toPixels(width_) ? width_ : toTwips(w);
+}
+double MainWindow::outerHeight() const {
+  const int h = frameGeometry().height();
+  return h == toPixels(height_) ? height_ : toTwips(h);
+}
+
+void MainWindow::setOuterLeft(double twips) {
+  left_ = twips;
+  move(toPixels(left_), frameGeometry().y());
+}
+void MainWindow::setOuterTop(double twips) {
+  top_ = twips;
+  move(frameGeometry().x(), toPixels(top_));
+}
+void MainWindow::setOuterWidth(double twips) {
+  width_ = twips;
+  applySize();
+}
+void MainWindow::setOuterHeight(double twips) {
+  height_ = twips;
+  applySize();
+}
+
+void MainWindow::setTopmost(bool topmost) {
+  // Changing window flags re-creates the native window; the stacking hint alone does not.
+  if (QWindow* w = windowHandle()) {
+    w->setFlag(Qt::WindowStaysOnTopHint, topmost);
+  } else {
+    setWindowFlag(Qt::WindowStaysOnTopHint, topmost);
+  }
+}
+
+}  // namespace tessaron::qt

@@ -1,0 +1,62 @@
+#pragma once
+// The main window on the desktop: menus and toolbar built from the core's tables,
+// the clock view below the menu bar, and the outer geometry the core asks for.
+
+#include <QMainWindow>
+#include <vector>
+
+#include "core/tessaron.h"
+
+class QAction;
+class QTimer;
+
+namespace tessaron::qt {
+
+class ClockView;
+
+class MainWindow : public QMainWindow {
+ public:
+  explicit MainWindow(Tessaron& core);
+
+  // Brings every widget in line with the core's controls; runs after each event.
+  void sync();
+  void startClock();
+  ClockView* clockView() const { return view_; }
+
+  // Outer frame, in screen twips. Positions keep the exact twip value last set
+  // while the window stays on the pixel it was put on.
+  double outerLeft() const;
+  double outerTop() const;
+  double outerWidth() const;
+  double outerHeight() const;
+  void setOuterLeft(double twips);
+  void setOuterTop(double twips);
+  void setOuterWidth(double twips);
+  void setOuterHeight(double twips);
+  void setTopmost(bool topmost);
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  struct MenuBinding {
+    QAction* action;
+    MenuItem Tessaron::*item;
+  };
+
+  Tessaron& core_;
+  ClockView* view_;
+  QTimer* timer_;
+  std::vector<MenuBinding> menuActions_;
+  std::vector<QAction*> buttonActions_;  // [0] is button 1
+  double left_ = 0, top_ = 0;
+  double width_, height_;
+
+  void buildMenus();
+  void buildToolbar();
+  void applySize();
+  QSize frameExtra() const;
+  void tick();
+};
+
+}  // namespace tessaron::qt

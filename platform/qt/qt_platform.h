@@ -1,0 +1,45 @@
+#pragma once
+// The desktop behind the core's platform interface, on Qt 6.
+
+#include "platform/platform.h"
+
+namespace tessaron::qt {
+
+class MainWindow;
+
+class QtPlatform : public Platform {
+ public:
+  void attach(MainWindow* window) { window_ = window; }
+
+  TimeOfDay localTimeOfDay() override;
+  LocalDateTime localNow() override;
+  double screenWidth() override;
+  double screenHeight() override;
+  double windowLeft() override;
+  double windowTop() override;
+  double windowWidth() override;
+  double windowHeight() override;
+  void setWindowLeft(double twips) override;
+  void setWindowTop(double twips) override;
+  void setWindowWidth(double twips) override;
+  void setWindowHeight(double twips) override;
+  Colour windowBackgroundColour() override;
+  void setTopmost(bool topmost) override;
+  std::optional<Colour> chooseColour(Colour initial) override;
+  std::string inputBox(const std::string& message, const std::string& title,
+                       const std::string& defaultText, double left, double top) override;
+  void messageBox(const std::string& text, MessageStyle style, const std::string& title) override;
+  void playOnce(const std::string& path) override;
+  void playLoop(const std::string& path) override;
+  void stopSound() override;
+  bool showHelp(const std::string& path) override;
+  bool isOrdinaryFile(const std::string& path) override;
+  std::optional<std::string> readFile(const std::string& path) override;
+  bool writeFileReplacing(const std::string& path, const std::string& contents) override;
+  ProgramInfo programInfo() override;
+
+ private:
+  MainWindow* window_ = nullptr;
+};
+
+}  // namespace tessaron::qt

@@ -1,0 +1,49 @@
+#pragma once
+// Twips (the core's unit) against Qt's logical pixels; Qt scales those for HiDPI.
+
+#include <QColor>
+#include <QPalette>
+#include <QRect>
+#include <QRectF>
+#include <cmath>
+
+#include "platform/platform.h"
+
+namespace tessaron::qt {
+
+constexpr double kTwipsPerPixel = 15.0;
+
+inline int toPixels(double twips) { return static_cast<int>(std::lround(twips / kTwipsPerPixel)); }
+inline double toTwips(int pixels) { return pixels * kTwipsPerPixel; }
+
+inline QRectF twipsRect(double left, double top, double width, double height) {
+  return QRectF(left, top, width, height);
+}
+
+// The pixel rectangle that covers a box given in twips, for partial repaints.
+inline QRect pixelCover(double left, double top, double width, double height) {
+  const int x0 = static_cast<int>(std::floor(left / kTwipsPerPixel)) - 1;
+  const int y0 = static_cast<int>(std::floor(top / kTwipsPerPixel)) - 1;
+  const int x1 = static_cast<int>(std::ceil((left + width) / kTwipsPerPixel)) + 1;
+  const int y1 = static_cast<int>(std::ceil((top + height) / kTwipsPerPixel)) + 1;
+  return QRect(QPoint(x0, y0), QPoint(x1, y1));
+}
+
+// A colour value: RGB, or a system colour reference resolved through the palette.
+inline QColor toQColor(Colour colour, const QPalette& palette) {
+  if (colour < 0) {
+    switch (colour & 0xFF) {
+      case 0x05: return palette.color(QPalette::Base);
+      case 0x08: return palette.color(QPalette::WindowText);
+      case 0x12: return palette.color(QPalette::ButtonText);
+      default: return palette.color(QPalette::Window);  // 0x0F, the window face, and the rest
+    }
+  }
+  return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
+}
+
+inline Colour fromQColor(const QColor& colour) {
+  return rgb(colour.red(), colour.green(), colour.blue());
+}
+
+}  // namespace tessaron::qt

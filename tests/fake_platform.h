@@ -1,0 +1,102 @@
+#pragma once
+// A scripted desktop for the core's tests: a settable clock and screen, a window
+// that keeps exactly what it is told, queued dialog answers, and a log of every
+// call with an effect outside the core (sound, stacking, messages, geometry).
+
+#include <deque>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace tessaron::test {
+
+class FakePlatform : public Platform {
+ public:
+  TimeOfDay time{0, 0, 0};
+  LocalDateTime now{2026, 12, 10, 0, 0, 0};
+  double screenW = 1920 * 15.0;
+  double screenH = 1080 * 15.0;
+  double left = 0, top = 0, width = 4956, height = 2000;
+  Colour background = kButtonFace;
+  std::deque<std::optional<Colour>> colourAnswers;  // nothing queued: the user cancels
+  std::deque<std::string> inputAnswers;
+  std::map<std::string, std::string> files;
+  bool failWrites = false;
+  ProgramInfo info{"/opt/tessaron", 1, 0, 0, "Company", "Legal", "Description"};
+  std::vector<std::string> calls;  // in order, e.g. "playOnce /opt/tessaron/ding.wav"
+
+  TimeOfDay localTimeOfDay() override { return time; }
+  LocalDateTime localNow() override { return now; }
+  double screenWidth() override { return screenW; }
+  double screenHeight() override { return screenH; }
+  double windowLeft() override { return left; }
+  double windowTop() override { return top; }
+  double windowWidth() override { return width; }
+  double windowHeight() override { return height; }
+  void setWindowLeft(double twips) override { left = twips; log("setWindowLeft", twips); }
+  void setWindowTop(double twips) override { top = twips; log("setWindowTop", twips); }
+  void setWindowWidth(double twips) override { width = twips; log("setWindowWidth", twips); }
+  void setWindowHeight(double twips) override { height = twips; log("setWindowHeight", twips); }
+  Colour windowBackgroundColour() override { return background; }
+  void setTopmost(bool topmost) override { calls.push_back(topmost ? "topmost" : "notopmost"); }
+
+  std::optional<Colour> chooseColour(Colour initial) override {
+    calls.push_back("chooseColour " + std::to_string(initial));
+    if (colourAnswers.empty()) return std::nullopt;
+    auto answer = colourAnswers.front();
+    colourAnswers.pop_front();
+    return answer;
+  }
+  std::string inputBox(const std::string& message, const std::string& title,
+                       const std::string& defaultText, double l, double t) override {
+    calls.push_back("inputBox " + message + "|" + title + "|" + defaultText + "|" +
+                    std::to_string(static_cast<long>(l)) + "," + std::to_string(static_cast<long>(t)));
+    if (inputAnswers.empty()) return {};
+    auto answer = inputAnswers.front();
+    inputAnswers.pop_front();
+    return answer;
+  }
+  void messageBox(const std::string& text, MessageStyle style, const std::string& title) override {
+    calls.push_back("messageBox " + std::to_string(static_cast<int>(style)) + " " + title + "|" + text);
+  }
+
+  void playOnce(const std::string& path) override { calls.push_back("playOnce " + path); }
+  void playLoop(const std::string& path) override { calls.push_back("playLoop " + path); }
+  void stopSound() override { calls.push_back("stopSound"); }
+  bool showHelp(const std::string& path) override {
+    calls.push_back("showHelp " + path);
+    return true;
+  }
+
+  bool isOrdinaryFile(const std::string& path) override { return files.count(path) != 0; }
+  std::optional<std::string> readFile(const std::string& path) override {
+    auto it = files.find(path);
+    if (it == files.end()) return std::nullopt;
+    return it->second;
+  }
+  bool writeFileReplacing(const std::string& path, const std::string& contents) override {
+    if (failWrites) return false;
+    files[path] = contents;
+    return true;
+  }
+  ProgramInfo programInfo() override { return info; }
+
+  // The recorded calls that start with `prefix`.
+  std::vector<std::string> callsStartingWith(const std::string& prefix) const {
+    std::vector<std::string> out;
+    for (const auto& c : calls) {
+      if (c.rfind(prefix, 0) == 0) out.push_back(c);
+    }
+    return out;
+  }
+
+ private:
+  void log(const char* what, double twips) {
+    calls.push_back(std::string(what) + " " + std::to_string(twips));
+  }
+};
+
+}  // namespace tessaron::test

@@ -1,0 +1,106 @@
+// Start-up: the first-start values, the window widths, labels, and termination.
+
+#include <gtest/gtest.h>
+
+#include "core/tessaron.h"
+#include "tests/fake_platform.h"
+
+namespace tessaron {
+namespace {
+
+TEST(Startup, FirstStartTakesTheDefaultValues) {
+  test::FakePlatform platform;
+  platform.left = 999;
+  platform.top = 777;
+  Tessaron core(platform);
+  core.Form_Load();
+
+  EXPECT_EQ(core.OnColor, 255);
+  EXPECT_EQ(core.OffColor, 0);
+  EXPECT_EQ(core.HintColor, 16777215);
+  EXPECT_EQ(core.StartOnColor, 255);
+  EXPECT_EQ(core.StartOffColor, 0);
+  EXPECT_EQ(core.MusicFile, "smallworld.wav");
+  EXPECT_EQ(core.AppFolder, "/opt/tessaron/");
+  EXPECT_EQ(core.LabelOffset, 20);
+  EXPECT_TRUE(core.RedrawAll);
+  EXPECT_FALSE(core.ATZ.Visible);
+  EXPECT_FALSE(core.AltTimeZone.Checked);
+  EXPECT_EQ(core.BackgroundColor, kButtonFace);
+  EXPECT_EQ(platform.left, 0);
+  EXPECT_EQ(platform.top, 0);
+}
+
+TEST(Startup, MovesTheWindowTopFirstThenLeft) {
+  test::FakePlatform platform;
+  Tessaron core(platform);
+  core.Form_Load();
+  const auto moves = platform.callsStartingWith("setWindow");
+  ASSERT_GE(moves.size(), 2u);
+  EXPECT_EQ(moves[0].rfind("setWindowTop", 0), 0u);
+  EXPECT_EQ(moves[1].rfind("setWindowLeft", 0), 0u);
+}
+
+TEST(Startup, WindowWidthsFollowTheToolbarButtonWidth) {
+  // The dots need 2880 + 240 + 240 = 3360 twips; ten and a half buttons may need more.
+  struct Case {
+    const char* name;
+    double buttonWidth;
+    short withoutSeconds;
+    float withSeconds;
+  };
+  const Case cases[] = {
+      {"design buttons, 3622.5 rounds to even", 345, 3622, 5542},
+      {"3643.5 rounds up to even", 347, 3644, 5564},
+      {"narrow buttons: the dots decide", 300, 3360, 5280},
+      {"3370.5 less the label offset is under the dots", 321, 3360, 5280},
+      {"3381 less the label offset is over the dots", 322, 3381, 5301},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    test::FakePlatform platform;
+    Tessaron core(platform);
+    core.Toolbar1.ButtonWidth = c.buttonWidth;
+    core.Form_Load();
+    EXPECT_EQ(core.WidthWithoutSeconds, c.withoutSeconds);
+    EXPECT_EQ(core.WidthWithSeconds, c.withSeconds);
+  }
+}
+
+TEST(Startup, LabelsTheRowWithItsBitWeights) {
+  test::FakePlatform platform;
+  Tessaron core(platform);
+  core.Form_Load();
+  const char* captions[] = {"16", "8", "4", "2", "1", "32", "16", "8", "4",
+                            "2",  "1", "32", "16", "8", "4", "2", "1"};
+  for (int i = 0; i <= 16; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(core.Label1[i].Caption, captions[i]);
+    EXPECT_EQ(core.Label1[i].Left, core.Shape1[i].Left);
+    EXPECT_EQ(core.Label1[i].Top, core.Shape1[i].Top + 20);
+    EXPECT_EQ(core.Label1[i].ForeColor, core.HintColor);
+  }
+}
+
+TEST(Startup, RoundsHalvesToEven) {
+  struct Case {
+    double in, out;
+  };
+  for (const Case& c : {Case{1234.5, 1234}, Case{1235.5, 1236}, Case{-0.5, 0}, Case{2.49, 2},
+                        Case{-1.5, -2}}) {
+    EXPECT_EQ(roundHalfEven(c.in), c.out) << c.in;
+  }
+}
+
+TEST(Termination, PlaysTheClosingSoundThenEndsSound) {
+  test::FakePlatform platform;
+  Tessaron core(platform);
+  core.Form_Load();
+  platform.calls.clear();
+  core.Form_Terminate();
+  EXPECT_EQ(platform.calls,
+            (std::vector<std::string>{"playOnce /opt/tessaron/ding.wav", "stopSound"}));
+}
+
+}  // namespace
+}  // namespace tessaron
