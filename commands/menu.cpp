@@ -70,16 +70,7 @@ void Tessaron::Toolbar1_ButtonClick(ToolbarButton& button) {
 }
 
 // Commands built with the features they belong to; until then they do nothing.
-void Tessaron::Always_Click() {}
-void Tessaron::Music_Click() {}
-void Tessaron::Numbers_Click() {}
-void Tessaron::Seconds_Click() {}
-void Tessaron::On_Click() {}
-void Tessaron::Off_Click() {}
-void Tessaron::Transparent_Click() {}
 void Tessaron::AltTimeZone_Click() {}
-void Tessaron::Preferences_Click() {}
-void Tessaron::Vertical_Click() {}
 void Tessaron::HelpFile_Click() {}
 void Tessaron::ShortCut_Click() {}
 void Tessaron::About_Click() {}

@@ -1,6 +1,10 @@
 #include "core/tessaron.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
+
+#include "core/preferences.h"
 
 namespace tessaron {
 
@@ -85,15 +89,30 @@ void Tessaron::Form_Load() {
 
   ATZ.Visible = false;
 
-  // First-start values.
-  bool SavedNumbers = false, SavedSeconds = false, SavedMusic = false, SavedAlways = false,
-       SavedVertical = false;
-  double SavedTop = 0;
-  int SavedLeft = 0;
-  OnColor = 255;
-  OffColor = 0;
-  HintColor = 16777215;
-  MusicFile.clear();
+  SavedPreferences saved;  // the first-start values
+  const std::string savePath = AppFolder + "Tessa.sav";
+  if (platform_.isOrdinaryFile(savePath)) {
+    const auto text = platform_.readFile(savePath);
+    const auto read = text ? parsePreferences(*text) : std::nullopt;
+    if (read) {
+      saved = *read;
+    } else {
+      // The file stays as it is until the user saves again.
+      platform_.messageBox("The preferences in " + savePath +
+                               " could not be read. The clock starts with its first-start "
+                               "settings; saving the preferences will replace the file.",
+                           MessageStyle::Exclamation, Caption);
+    }
+  }
+  OnColor = saved.OnColor;
+  OffColor = saved.OffColor;
+  HintColor = saved.HintColor;
+  MusicFile = saved.MusicFile;
+  const bool SavedNumbers = saved.Numbers, SavedSeconds = saved.Seconds,
+             SavedMusic = saved.Music, SavedAlways = saved.Always,
+             SavedVertical = saved.Vertical;
+  const float SavedTop = saved.Top;
+  const auto SavedLeft = static_cast<std::int32_t>(roundHalfEven(saved.Left));
 
   Numbers.Checked = !SavedNumbers;
   Seconds.Checked = !SavedSeconds;
@@ -121,14 +140,25 @@ void Tessaron::Form_Load() {
   Music_Click();
   Always_Click();
   Vertical_Click();
+  keepWindowOnScreen();
 
   BackgroundColor = platform_.windowBackgroundColour();
 }
 
-void Tessaron::Form_Terminate() {
-  // The closing sound, then the end of any music.
-  platform_.playOnce(AppFolder + "ding.wav");
-  platform_.stopSound();
+void Tessaron::keepWindowOnScreen() {
+  const double L = platform_.windowLeft(), T = platform_.windowTop();
+  const double W = platform_.windowWidth(), H = platform_.windowHeight();
+  const std::vector<ScreenArea> screens = platform_.screens();
+  for (const ScreenArea& s : screens) {
+    if (L < s.left + s.width && L + W > s.left && T < s.top + s.height && T + H > s.top) return;
+  }
+  if (screens.empty()) return;
+  // Saved on a screen that is gone: bring it back onto the primary one, as near as fits.
+  const ScreenArea& s = screens.front();
+  const double left = std::max(s.left, std::min(L, s.left + s.width - W));
+  const double top = std::max(s.top, std::min(T, s.top + s.height - H));
+  platform_.setWindowTop(top);
+  platform_.setWindowLeft(left);
 }
 
 void Tessaron::Timer1_Timer() {

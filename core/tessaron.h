@@ -78,6 +78,7 @@ class Tessaron {
   short LabelOffset = 0;
   short WidthWithoutSeconds = 0;
   float WidthWithSeconds = 0;
+  bool RaisedForAlternate = false;  // entering the columns moved the window up 760 twips
 
   // Controls.
   std::array<Shape, kDotCount> Shape1;
@@ -97,6 +98,13 @@ class Tessaron {
   Platform& platform_;
 
   void fillDots(int first, int last, Colour colour);
+  void placeLabel(int i);
+  void StopMusic();
+  bool musicFileFound(const std::string& name);
+  void readPreferences();
+  void keepWindowOnScreen();
+  // The colour the user picks, starting from `current`; `current` again on Cancel.
+  Colour chooseColour(Colour current);
 };
 
 // Rounds to the nearest integer, halves to even (1234.5 -> 1234, 1235.5 -> 1236).

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tessaron {
 
@@ -37,7 +38,15 @@ struct LocalDateTime {
 };
 
 // Message box styles.
-enum class MessageStyle { Plain = 0, Information = 64 };
+enum class MessageStyle { Plain = 0, Exclamation = 48, Information = 64 };
+
+// A screen's area on the desktop, in twips.
+struct ScreenArea {
+  double left;
+  double top;
+  double width;
+  double height;
+};
 
 struct ProgramInfo {
   std::string folder;  // the running program's folder, no trailing separator
@@ -60,6 +69,8 @@ class Platform {
   // The screen that holds the main window, in twips.
   virtual double screenWidth() = 0;
   virtual double screenHeight() = 0;
+  // Every screen of the desktop; the first is the primary one.
+  virtual std::vector<ScreenArea> screens() = 0;
 
   // The main window's outer frame, in screen twips.
   virtual double windowLeft() = 0;

@@ -24,6 +24,7 @@ class FakePlatform : public Platform {
   std::deque<std::optional<Colour>> colourAnswers;  // nothing queued: the user cancels
   std::deque<std::string> inputAnswers;
   std::map<std::string, std::string> files;
+  std::vector<ScreenArea> extraScreens;  // empty: one screen of screenW x screenH
   bool failWrites = false;
   ProgramInfo info{"/opt/tessaron", 1, 0, 0, "Company", "Legal", "Description"};
   std::vector<std::string> calls;  // in order, e.g. "playOnce /opt/tessaron/ding.wav"
@@ -32,6 +33,10 @@ class FakePlatform : public Platform {
   LocalDateTime localNow() override { return now; }
   double screenWidth() override { return screenW; }
   double screenHeight() override { return screenH; }
+  std::vector<ScreenArea> screens() override {
+    if (!extraScreens.empty()) return extraScreens;
+    return {{0, 0, screenW, screenH}};
+  }
   double windowLeft() override { return left; }
   double windowTop() override { return top; }
   double windowWidth() override { return width; }

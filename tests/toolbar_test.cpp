@@ -129,39 +129,75 @@ TEST(Toolbar, KeysMatchWholeAndCaseSensitive) {
   }
 }
 
-TEST(Toolbar, AfterAClickAButtonShowsItsItemsMarkOrStaysAsClicked) {
-  // The handlers' own effects are tested with their features; here the marks are
-  // preset so the router's last step shows alone.
-  struct Case {
-    const char* name;
-    int index;
-    bool mark;        // the item's check mark once the handler has returned
-    int valueBefore;
-    int valueAfter;
-  };
-  const Case cases[] = {
-      {"check button follows a set mark", kButtonSeconds, true, 0, 1},
-      {"check button follows a clear mark although the click pressed it", kButtonMusic, false, 0, 0},
-      {"plain Vertical button shows a set mark", kButtonVertical, true, 0, 1},
-      {"plain Vertical button shows a clear mark", kButtonVertical, false, 1, 0},
-      {"Transparent is pressed by one click", kButtonTransparent, false, 0, 1},
-      {"Transparent is released by the next", kButtonTransparent, false, 1, 0},
-      {"On never stays pressed", kButtonOn, false, 0, 0},
-      {"Off never stays pressed", kButtonOff, false, 0, 0},
-      {"Preferences never stays pressed", kButtonPreferences, false, 0, 0},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    test::FakePlatform platform;
-    Tessaron core(platform);
-    ToolbarButton& button = core.Toolbar1.button(c.index);
-    button.Value = c.valueBefore;
-    if (const ToolbarRoute* route = toolbarRoute(button.Key); route && route->mark) {
-      (core.*route->mark).Checked = c.mark;
-    }
-    core.ClickToolbarButton(c.index);
-    EXPECT_EQ(button.Value, c.valueAfter);
+struct ToolbarClicks : ::testing::Test {
+  test::FakePlatform platform;
+  Tessaron core{platform};
+  void SetUp() override {
+    platform.files["/opt/tessaron/smallworld.wav"] = "RIFF";
+    core.Form_Load();
   }
+  int value(int index) const { return core.Toolbar1.button(index).Value; }
+};
+
+TEST_F(ToolbarClicks, SwitchButtonsShowTheirMarkAfterEveryClick) {
+  struct Case {
+    int index;
+    MenuItem Tessaron::*item;
+  };
+  const Case cases[] = {{kButtonAlways, &Tessaron::Always},
+                        {kButtonNumbers, &Tessaron::Numbers},
+                        {kButtonSeconds, &Tessaron::Seconds},
+                        {kButtonVertical, &Tessaron::Vertical}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(core.Toolbar1.button(c.index).Key);
+    for (bool expected : {true, false, true}) {
+      core.ClickToolbarButton(c.index);
+      EXPECT_EQ((core.*c.item).Checked, expected);
+      EXPECT_EQ(value(c.index), expected ? 1 : 0);
+    }
+  }
+}
+
+TEST_F(ToolbarClicks, MusicRefusedAtThePromptLeavesItsButtonReleased) {
+  platform.inputAnswers = {"missing.wav"};
+  core.ClickToolbarButton(kButtonMusic);
+  EXPECT_FALSE(core.Music.Checked);
+  EXPECT_EQ(value(kButtonMusic), 0);
+  platform.inputAnswers = {"smallworld.wav"};
+  core.ClickToolbarButton(kButtonMusic);
+  EXPECT_TRUE(core.Music.Checked);
+  EXPECT_EQ(value(kButtonMusic), 1);
+}
+
+TEST_F(ToolbarClicks, VerticalButtonCatchesUpOnlyWhenClicked) {
+  core.Vertical_Click();  // Ctrl+V
+  EXPECT_EQ(value(kButtonVertical), 0);
+  core.Vertical_Click();
+  core.ClickToolbarButton(kButtonVertical);
+  EXPECT_TRUE(core.Vertical.Checked);  // three changes: columns, row, columns
+  EXPECT_EQ(value(kButtonVertical), 1);
+}
+
+TEST_F(ToolbarClicks, TransparentButtonTogglesWhileRunningTheSameCommand) {
+  core.OffColor = rgb(1, 2, 3);
+  core.ClickToolbarButton(kButtonTransparent);
+  EXPECT_EQ(value(kButtonTransparent), 1);
+  EXPECT_EQ(core.OffColor, core.BackgroundColor);
+  core.OffColor = rgb(1, 2, 3);
+  core.ClickToolbarButton(kButtonTransparent);
+  EXPECT_EQ(value(kButtonTransparent), 0);
+  EXPECT_EQ(core.OffColor, core.BackgroundColor);
+}
+
+TEST_F(ToolbarClicks, PlainCommandButtonsNeverStayPressed) {
+  platform.colourAnswers = {rgb(0, 255, 0), rgb(0, 0, 255)};
+  for (int index : {kButtonOn, kButtonOff, kButtonPreferences}) {
+    core.ClickToolbarButton(index);
+    EXPECT_EQ(value(index), 0) << index;
+  }
+  EXPECT_EQ(core.OnColor, rgb(0, 255, 0));
+  EXPECT_EQ(core.OffColor, rgb(0, 0, 255));
+  EXPECT_EQ(platform.files.count("/opt/tessaron/Tessa.sav"), 1u);
 }
 
 TEST(Toolbar, AButtonWithAnUnknownKeyOnlyToggles) {

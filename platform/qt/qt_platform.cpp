@@ -35,6 +35,21 @@ static QRect screenGeometry(const MainWindow* window) {
 double QtPlatform::screenWidth() { return toTwips(screenGeometry(window_).width()); }
 double QtPlatform::screenHeight() { return toTwips(screenGeometry(window_).height()); }
 
+std::vector<ScreenArea> QtPlatform::screens() {
+  std::vector<ScreenArea> areas;
+  const QScreen* primary = QGuiApplication::primaryScreen();
+  for (const QScreen* screen : QGuiApplication::screens()) {
+    const QRect g = screen->geometry();
+    const ScreenArea area{toTwips(g.x()), toTwips(g.y()), toTwips(g.width()), toTwips(g.height())};
+    if (screen == primary) {
+      areas.insert(areas.begin(), area);
+    } else {
+      areas.push_back(area);
+    }
+  }
+  return areas;
+}
+
 double QtPlatform::windowLeft() { return window_->outerLeft(); }
 double QtPlatform::windowTop() { return window_->outerTop(); }
 double QtPlatform::windowWidth() { return window_->outerWidth(); }

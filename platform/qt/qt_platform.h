@@ -15,6 +15,7 @@ class QtPlatform : public Platform {
   LocalDateTime localNow() override;
   double screenWidth() override;
   double screenHeight() override;
+  std::vector<ScreenArea> screens() override;
   double windowLeft() override;
   double windowTop() override;
   double windowWidth() override;

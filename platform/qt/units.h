@@ -5,6 +5,7 @@
 #include <QPalette>
 #include <QRect>
 #include <QRectF>
+#include <algorithm>
 #include <cmath>
 
 #include "platform/platform.h"
@@ -13,7 +14,11 @@ namespace tessaron::qt {
 
 constexpr double kTwipsPerPixel = 15.0;
 
-inline int toPixels(double twips) { return static_cast<int>(std::lround(twips / kTwipsPerPixel)); }
+// Clamped so that a position from a damaged file cannot overflow Qt's coordinates.
+inline int toPixels(double twips) {
+  const double pixels = std::clamp(twips / kTwipsPerPixel, -1e6, 1e6);
+  return static_cast<int>(std::lround(std::isnan(pixels) ? 0.0 : pixels));
+}
 inline double toTwips(int pixels) { return pixels * kTwipsPerPixel; }
 
 inline QRectF twipsRect(double left, double top, double width, double height) {

@@ -1,0 +1,380 @@
+#!/usr/bin/python3
+"""Starts the real clock under a private Xvfb at fixed (faked) times of day and
+reads the dot row back from a screenshot of the screen.
+
+Usage: /usr/bin/python3 tests/gui/screenshot_test.py <path-to-tessaron>
+"""
+
+import os
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+from dataclasses import dataclass
+
+from PIL import Image
+
+RED = (255, 0, 0)
+BLACK = (0, 0, 0)
+TWIPS_PER_PX = 15
+
+# Box left edges in twips; the circle is centred in a 240 x 252 box at Top = 828.
+HOUR_LEFTS = [240, 480, 720, 960, 1200]
+MINUTE_LEFTS = [1680, 1920, 2160, 2400, 2640, 2880]
+SECOND_LEFTS = [3632 + 240 * k for k in range(6)]
+DOT_TOP = 828
+
+
+def centre_x(left):
+    return (left + 120) // TWIPS_PER_PX
+
+
+CENTRE_Y_IN_CLIENT = (DOT_TOP + 126) / TWIPS_PER_PX
+HOUR_MINUTE_XS = [centre_x(l) for l in HOUR_LEFTS + MINUTE_LEFTS]
+SECOND_XS = [centre_x(l) for l in SECOND_LEFTS]
+
+# The circle is 16 px high, so its centre column holds well over this many
+# rows of solid colour; a run this long does not happen by chance elsewhere.
+MIN_ROW_RUN = 8
+
+WINDOW_TIMEOUT_S = 10.0
+FIRST_PATTERN_TIMEOUT_S = 8.0
+NEXT_PATTERN_TIMEOUT_S = 15.0
+
+
+def dot_labels():
+    hours = [f"hour dot {i} (weight {16 >> i})" for i in range(5)]
+    minutes = [f"minute dot {5 + i} (weight {32 >> i})" for i in range(6)]
+    return hours + minutes
+
+
+DOT_LABELS = dot_labels()
+
+
+def expected_colours(hour, minute):
+    bits = [(hour >> (4 - i)) & 1 for i in range(5)]
+    bits += [(minute >> (5 - i)) & 1 for i in range(6)]
+    return [RED if b else BLACK for b in bits]
+
+
+def decode(colours):
+    """Reads hour:minute back from 11 pure red/black pixels, for messages."""
+    bits = [1 if c == RED else 0 for c in colours]
+    hour = int("".join(map(str, bits[:5])), 2)
+    minute = int("".join(map(str, bits[5:])), 2)
+    return f"{hour:02d}:{minute:02d}"
+
+
+def colour_name(c):
+    return {RED: "red", BLACK: "black"}.get(c, f"rgb{c}")
+
+
+@dataclass
+class Case:
+    start: str                # faked wall-clock time at program start (UTC)
+    shows: list               # (hour, minute) values the dots must show, in order
+    why: str = ""
+
+
+# Every dot is seen both lit and dark across the table, and 12:34 is not a
+# palindrome in either field, so a reversed bit order is caught. Start seconds
+# leave at least 30 s before the minute changes, except in the roll-over case.
+CASES = [
+    Case("12:34:10", [(12, 34)], "asymmetric bits in hour and minute"),
+    Case("23:59:30", [(23, 59)], "largest hour, nearly every bit lit"),
+    Case("00:00:30", [(0, 0)], "midnight: every dot dark"),
+    Case("07:07:30", [(7, 7)], "low bits only"),
+    Case("15:59:50", [(15, 59), (16, 0)], "the dots follow the clock across an hour carry"),
+]
+
+FAKE_DATE = "2026-12-10"
+
+
+@dataclass
+class Report:
+    passed: int = 0
+    failed: int = 0
+
+    def check(self, name, ok, detail=""):
+        if ok:
+            self.passed += 1
+            print(f"PASS {name}")
+        else:
+            self.failed += 1
+            print(f"FAIL {name}: {detail}")
+
+
+def run(cmd, env, timeout=5.0):
+    return subprocess.run(cmd, env=env, capture_output=True, text=True, timeout=timeout)
+
+
+class Xvfb:
+    def __init__(self):
+        self.proc = None
+        self.display = None
+
+    def start(self):
+        read_fd, write_fd = os.pipe()
+        self.proc = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1280x1024x24",
+             "-nolisten", "tcp", "-dpi", "96", "-noreset"],
+            pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+            start_new_session=True)
+        os.close(write_fd)
+        # Xvfb writes the display number only once it accepts connections.
+        data = b""
+        deadline = time.monotonic() + 15
+        with os.fdopen(read_fd, "rb") as f:
+            os.set_blocking(f.fileno(), False)
+            while not data.endswith(b"\n"):
+                if time.monotonic() > deadline or self.proc.poll() is not None:
+                    raise RuntimeError("Xvfb did not start")
+                chunk = f.read()
+                if chunk:
+                    data += chunk
+                else:
+                    time.sleep(0.02)
+        self.display = ":" + data.decode().strip()
+
+    def stop(self):
+        stop_process(self.proc)
+
+
+def stop_process(proc):
+    if proc is None or proc.poll() is not None:
+        return
+    # Each child runs in its own session, so its group holds only what we started.
+    for sig, wait in ((signal.SIGTERM, 3), (signal.SIGKILL, 3)):
+        try:
+            os.killpg(proc.pid, sig)
+        except ProcessLookupError:
+            return
+        try:
+            proc.wait(timeout=wait)
+            return
+        except subprocess.TimeoutExpired:
+            pass
+
+
+def visible_windows(env):
+    r = run(["xdotool", "search", "--onlyvisible", "--name", "."], env)
+    return [w for w in r.stdout.split()] if r.returncode == 0 else []
+
+
+def window_geometry(win, env):
+    out = run(["xwininfo", "-id", win], env).stdout
+    g = {}
+    for line in out.splitlines():
+        key, _, value = line.strip().partition(":")
+        g[key] = value.strip()
+    return (int(g["Absolute upper-left X"]), int(g["Absolute upper-left Y"]),
+            int(g["Width"]), int(g["Height"]))
+
+
+def wait_for_window(env, proc):
+    """The program's one visible top-level window, with width and height > 1."""
+    deadline = time.monotonic() + WINDOW_TIMEOUT_S
+    while time.monotonic() < deadline:
+        if proc.poll() is not None:
+            return None, f"program exited with status {proc.returncode}"
+        for win in visible_windows(env):
+            x, y, w, h = window_geometry(win, env)
+            if w > 1 and h > 1:
+                return win, (x, y, w, h)
+        time.sleep(0.05)
+    return None, f"no window became visible within {WINDOW_TIMEOUT_S:.0f} s"
+
+
+def screenshot(path, env):
+    run(["import", "-window", "root", path], env, timeout=10).check_returncode()
+    return Image.open(path).convert("RGB")
+
+
+def find_dot_row(img, geom, want):
+    """Middle y of the longest run of rows where every dot centre has exactly
+    the wanted colour, if that run is long enough to be a row of dots."""
+    x0, y0, w, h = geom
+    px = img.load()
+    xs = [x0 + x for x in HOUR_MINUTE_XS]
+    if max(xs) >= min(img.width, x0 + w):
+        return None
+    bottom = min(img.height, y0 + h)
+    best_start, best_len, run_start = None, 0, None
+    for y in range(y0, bottom + 1):
+        ok = y < bottom and all(px[x, y] == c for x, c in zip(xs, want))
+        if ok and run_start is None:
+            run_start = y
+        elif not ok and run_start is not None:
+            if y - run_start > best_len:
+                best_start, best_len = run_start, y - run_start
+            run_start = None
+    if best_len >= MIN_ROW_RUN:
+        return best_start + best_len // 2
+    return None
+
+
+def describe_mismatch(img, geom, want):
+    """Says which dots differ, from the row that comes closest to the wanted one."""
+    x0, y0, w, h = geom
+    px = img.load()
+    xs = [x0 + x for x in HOUR_MINUTE_XS if x0 + x < min(img.width, x0 + w)]
+    if len(xs) < len(HOUR_MINUTE_XS):
+        return f"window is {w} px wide, too narrow for the hour and minute dots"
+    best_y, best_score = None, -1
+    for y in range(y0, min(img.height, y0 + h)):
+        got = [px[x, y] for x in xs]
+        dots = sum(c in (RED, BLACK) for c in got)
+        right = sum(g == c for g, c in zip(got, want))
+        score = dots * 100 + right
+        if score > best_score:
+            best_y, best_score = y, score
+    got = [px[x, best_y] for x in xs]
+    wrong = [f"{DOT_LABELS[i]} at x={xs[i]} is {colour_name(g)}, expected {colour_name(c)}"
+             for i, (g, c) in enumerate(zip(got, want)) if g != c]
+    seen = ""
+    if all(g in (RED, BLACK) for g in got):
+        seen = f" (the row reads {decode(got)})"
+    return f"closest row y={best_y}{seen}: " + "; ".join(wrong)
+
+
+def seconds_shown(img, geom, row_y):
+    x0, y0, w, h = geom
+    px = img.load()
+    shown = []
+    for k, x in enumerate(SECOND_XS):
+        sx = x0 + x
+        # With no window manager nothing else is on screen, so a centre
+        # beyond the window's right edge cannot be a drawn dot.
+        if sx >= x0 + w:
+            continue
+        c = px[sx, row_y]
+        if c in (RED, BLACK):
+            shown.append(f"seconds dot {11 + k} at x={sx} is {colour_name(c)}")
+    return shown
+
+
+def start_program(exe, case_dir, display, start):
+    folder = os.path.join(case_dir, "app")
+    os.makedirs(folder)
+    copy = os.path.join(folder, os.path.basename(exe))
+    shutil.copy2(exe, copy)
+    home = os.path.join(case_dir, "home")
+    runtime = os.path.join(case_dir, "run")
+    os.makedirs(home)
+    os.makedirs(runtime, mode=0o700)
+    # A clean environment: nothing from the caller (platform plugin, scaling,
+    # locale) may change what is drawn.
+    env = {
+        "PATH": "/usr/bin:/bin",
+        "HOME": home,
+        "XDG_RUNTIME_DIR": runtime,
+        "DISPLAY": display,
+        "LANG": "C.UTF-8",
+        "TZ": "UTC",
+        "FAKETIME_DONT_FAKE_MONOTONIC": "1",
+        "QT_QPA_PLATFORM": "xcb",
+    }
+    log = open(os.path.join(case_dir, "program.log"), "wb")
+    proc = subprocess.Popen(
+        ["faketime", "-f", f"@{FAKE_DATE} {start}", copy],
+        cwd=folder, env=env, stdout=log, stderr=subprocess.STDOUT,
+        stdin=subprocess.DEVNULL, start_new_session=True)
+    log.close()
+    return proc
+
+
+def run_case(case, exe, display, work, report):
+    name = case.start
+    case_dir = os.path.join(work, name.replace(":", ""))
+    os.makedirs(case_dir)
+    shot = os.path.join(case_dir, "screen.png")
+    xenv = {"PATH": "/usr/bin:/bin", "DISPLAY": display}
+    proc = start_program(exe, case_dir, display, case.start)
+    try:
+        win, geom = wait_for_window(xenv, proc)
+        if win is None:
+            report.check(f"{name} window", False, f"{geom}; log: {case_dir}/program.log")
+            for hour, minute in case.shows:
+                report.check(f"{name} dots show {hour:02d}:{minute:02d}", False, "no window")
+            report.check(f"{name} seconds hidden", False, "no window")
+            return
+        title = run(["xdotool", "getwindowname", win], xenv).stdout.rstrip("\n")
+        problems = []
+        if title != "Tessaron":
+            problems.append(f"title is {title!r}, expected 'Tessaron'")
+        if geom[:2] != (0, 0):
+            problems.append(f"first start opened at {geom[:2]}, expected (0, 0)")
+        report.check(f"{name} window", not problems, "; ".join(problems))
+
+        row_y = None
+        timeout = FIRST_PATTERN_TIMEOUT_S
+        for hour, minute in case.shows:
+            want = expected_colours(hour, minute)
+            deadline = time.monotonic() + timeout
+            row_y = None
+            while True:
+                img = screenshot(shot, xenv)
+                row_y = find_dot_row(img, geom, want)
+                if row_y is not None or time.monotonic() > deadline:
+                    break
+                time.sleep(0.1)
+            detail = ""
+            if row_y is None:
+                detail = (f"not shown within {timeout:.0f} s; "
+                          f"{describe_mismatch(img, geom, want)}; screenshot: {shot}")
+            report.check(f"{name} dots show {hour:02d}:{minute:02d}", row_y is not None, detail)
+            if row_y is None:
+                break
+            timeout = NEXT_PATTERN_TIMEOUT_S
+
+        if row_y is None:
+            report.check(f"{name} seconds hidden", False, "dot row not found")
+        else:
+            shown = seconds_shown(img, geom, row_y)
+            report.check(f"{name} seconds hidden", not shown,
+                         "; ".join(shown) + f" (window {geom[2]}x{geom[3]}); screenshot: {shot}")
+    finally:
+        stop_process(proc)
+
+
+def main():
+    if len(sys.argv) != 2:
+        print(__doc__.strip().splitlines()[-1], file=sys.stderr)
+        return 2
+    exe = os.path.abspath(sys.argv[1])
+    if not os.access(exe, os.X_OK):
+        print(f"not an executable: {exe}", file=sys.stderr)
+        return 2
+
+    # A timeout from the test runner arrives as SIGTERM; turn it into an
+    # exception so the finally blocks still stop Xvfb and the program.
+    def on_term(signum, frame):
+        raise SystemExit(f"stopped by signal {signum}")
+    signal.signal(signal.SIGTERM, on_term)
+
+    report = Report()
+    work = tempfile.mkdtemp(prefix="tessaron-gui-")
+    xvfb = Xvfb()
+    try:
+        xvfb.start()
+        for case in CASES:
+            run_case(case, exe, xvfb.display, work, report)
+    except Exception as e:  # a broken harness counts as a failure, not a crash
+        report.check("harness", False, repr(e))
+    finally:
+        xvfb.stop()
+        if report.failed == 0:
+            shutil.rmtree(work, ignore_errors=True)
+        else:
+            # Screenshots and program logs are kept for the failure messages above.
+            for d in os.listdir(work):
+                shutil.rmtree(os.path.join(work, d, "app"), ignore_errors=True)
+            print(f"kept screenshots and logs in {work}")
+    print(f"{report.passed} passed, {report.failed} failed")
+    return 1 if report.failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
