@@ -48,8 +48,21 @@ void ClockView::sync() {
     if (core_.ATZ.Visible) updateBox(core_.ATZ.Left, core_.ATZ.Top, core_.ATZ.Width, core_.ATZ.Height);
     drawnAtz_ = core_.ATZ;
   }
+  placeToolbar();
+}
+
+void ClockView::placeToolbar() {
   const QRect bar(0, toPixels(core_.Toolbar1.Top), width(), toPixels(core_.Toolbar1.Height));
-  if (toolbar_->geometry() != bar) toolbar_->setGeometry(bar);
+  // Compared with what was asked, not with what the toolbar made of it.
+  if (toolbarRect_ != bar) {
+    toolbarRect_ = bar;
+    toolbar_->setGeometry(bar);
+  }
+}
+
+void ClockView::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  placeToolbar();
 }
 
 void ClockView::paintEvent(QPaintEvent* event) {

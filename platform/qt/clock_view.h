@@ -23,6 +23,7 @@ class ClockView : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   const Tessaron& core_;
@@ -30,9 +31,11 @@ class ClockView : public QWidget {
   std::array<Shape, kDotCount> drawnShapes_;
   std::array<Label, kDotCount> drawnLabels_;
   Label drawnAtz_;
+  QRect toolbarRect_;
   QFont hintFont_;
   int repaintRequests_ = 0;
 
+  void placeToolbar();
   void updateBox(double left, double top, double width, double height);
 };
 

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QLayout>
 #include <QMenuBar>
+#include <QMoveEvent>
 #include <QShowEvent>
 #include <QTimer>
 #include <QToolBar>
@@ -108,6 +109,7 @@ QSize MainWindow::frameExtra() const {
 
 void MainWindow::applySize() {
   const QSize extra = frameExtra();
+  appliedExtra_ = extra;
   resize(std::max(1, toPixels(width_) - extra.width()),
          std::max(1, toPixels(height_) - extra.height()));
 }
@@ -119,6 +121,12 @@ void MainWindow::showEvent(QShowEvent* event) {
     applySize();
     move(toPixels(left_), toPixels(top_));
   });
+}
+
+void MainWindow::moveEvent(QMoveEvent* event) {
+  QMainWindow::moveEvent(event);
+  // The window manager's frame arrives after mapping, with a move; keep the outer size.
+  if (isVisible() && frameExtra() != appliedExtra_) applySize();
 }
 
 double MainWindow::outerLeft() const {

@@ -37,6 +37,7 @@ class MainWindow : public QMainWindow {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
 
  private:
   struct MenuBinding {
@@ -51,6 +52,7 @@ class MainWindow : public QMainWindow {
   std::vector<QAction*> buttonActions_;  // [0] is button 1
   double left_ = 0, top_ = 0;
   double width_, height_;
+  QSize appliedExtra_;  // the frame size that the outer size was last worked out with
 
   void buildMenus();
   void buildToolbar();

@@ -1,0 +1,159 @@
+// The Qt side's wiring, on Qt's offscreen platform: menus and toolbar reach the core and
+// show its state, and the clock view repaints only what a tick changed.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QEventLoop>
+#include <QTimer>
+#include <QPaintEvent>
+#include <QTemporaryDir>
+#include <QToolBar>
+
+#include "core/tessaron.h"
+#include "platform/qt/clock_view.h"
+#include "platform/qt/main_window.h"
+#include "platform/qt/qt_platform.h"
+#include "platform/qt/units.h"
+
+namespace tessaron::qt {
+namespace {
+
+class ScriptedPlatform : public QtPlatform {
+ public:
+  TimeOfDay time{12, 34, 30};
+  QTemporaryDir folder;  // no preferences file, whatever lies beside the test
+  TimeOfDay localTimeOfDay() override { return time; }
+  ProgramInfo programInfo() override {
+    ProgramInfo info = QtPlatform::programInfo();
+    info.folder = folder.path().toStdString();
+    return info;
+  }
+};
+
+class PaintRecorder : public QObject {
+ public:
+  int paints = 0;
+  QRegion region;
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) {
+      ++paints;
+      region += static_cast<QPaintEvent*>(event)->region();
+    }
+    return false;
+  }
+  void reset() {
+    paints = 0;
+    region = QRegion();
+  }
+};
+
+// Lets pending exposes and repaints through, so a count afterwards sees only new work.
+void settle() {
+  QEventLoop loop;
+  QTimer::singleShot(30, &loop, &QEventLoop::quit);
+  loop.exec();
+}
+
+struct QtWindow : ::testing::Test {
+  ScriptedPlatform platform;
+  Tessaron core{platform};
+  MainWindow window{core};
+  PaintRecorder recorder;
+
+  void SetUp() override {
+    platform.attach(&window);
+    core.Form_Load();
+    window.sync();
+    window.show();
+    window.clockView()->installEventFilter(&recorder);
+    tick();
+  }
+  void TearDown() override { platform.attach(nullptr); }
+
+  void tick() {
+    core.Timer1_Timer();
+    window.sync();
+    settle();
+  }
+  QAction* action(const char* name) { return window.findChild<QAction*>(name); }
+};
+
+TEST_F(QtWindow, ATickThatChangesNothingPaintsNothing) {
+  settle();
+  recorder.reset();
+  const int requests = window.clockView()->repaintRequests();
+  platform.time = {12, 34, 31};  // seconds hidden: nothing on screen changes
+  tick();
+  EXPECT_EQ(window.clockView()->repaintRequests(), requests);
+  EXPECT_EQ(recorder.paints, 0) << recorder.region.boundingRect().x() << "," << recorder.region.boundingRect().y() << " " << recorder.region.boundingRect().width() << "x" << recorder.region.boundingRect().height();
+}
+
+TEST_F(QtWindow, ATickRepaintsOnlyTheDotsThatChanged) {
+  core.Seconds_Click();
+  window.sync();
+  tick();
+  recorder.reset();
+  platform.time = {12, 34, 31};  // only the seconds' last dots change
+  tick();
+  ASSERT_GT(recorder.paints, 0);
+  const int secondsStart = toPixels(core.Shape1[11].Left) - 2;
+  EXPECT_GE(recorder.region.boundingRect().left(), secondsStart);
+}
+
+TEST_F(QtWindow, MenuAndToolbarShowTheCoresState) {
+  struct Case {
+    const char* menuAction;
+    const char* buttonAction;
+  };
+  const Case cases[] = {{"Seconds", "button_Seconds"},
+                        {"Numbers", "button_Numbers"},
+                        {"Always", "button_Always"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.menuAction);
+    QAction* item = action(c.menuAction);
+    QAction* button = action(c.buttonAction);
+    ASSERT_NE(item, nullptr);
+    ASSERT_NE(button, nullptr);
+    button->trigger();
+    EXPECT_TRUE(item->isChecked());
+    EXPECT_TRUE(button->isChecked());
+    item->trigger();
+    EXPECT_FALSE(item->isChecked());
+    EXPECT_FALSE(button->isChecked());
+  }
+}
+
+TEST_F(QtWindow, VerticalMenuLeavesItsButtonAndPlainButtonsSpringBack) {
+  action("Vertical")->trigger();
+  EXPECT_TRUE(core.Vertical.Checked);
+  EXPECT_FALSE(action("button_Vertical")->isChecked());
+  action("button_Preferences")->trigger();
+  EXPECT_FALSE(action("button_Preferences")->isChecked());
+}
+
+TEST_F(QtWindow, ShortcutsAndCaptionsComeFromTheMenuTree) {
+  EXPECT_EQ(action("Seconds")->shortcut(), QKeySequence("Ctrl+S"));
+  EXPECT_EQ(action("Vertical")->shortcut(), QKeySequence("Ctrl+V"));
+  EXPECT_EQ(action("Music")->text(), "Music");  // start-up has run the music switch
+  EXPECT_EQ(action("button_Always")->toolTip(), "Keep window on top ");
+  EXPECT_EQ(window.windowTitle(), "Tessaron");
+}
+
+TEST_F(QtWindow, OuterGeometryIsTheOneTheCoreSet) {
+  EXPECT_EQ(platform.windowWidth(), core.WidthWithoutSeconds);
+  EXPECT_EQ(platform.windowHeight(), 2000);
+  platform.setWindowLeft(1234);
+  EXPECT_EQ(platform.windowLeft(), 1234);  // exact while the window stays where it was put
+}
+
+}  // namespace
+}  // namespace tessaron::qt
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
