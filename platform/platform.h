@@ -6,6 +6,7 @@
 // Example: a window whose outer frame is 330 x 133 logical pixels reports
 // width() == 4950 and height() == 1995 twips (15 twips per logical pixel).
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -46,6 +47,24 @@ struct ScreenArea {
   double top;
   double width;
   double height;
+};
+
+// One zone of the catalogue: its 44-byte rule block (offsets and the two yearly
+// changes, little-endian) and its four texts.
+struct ZoneKey {
+  bool opened = false;  // false: the zone could not be read; everything else stays empty
+  std::array<std::uint8_t, 44> TZI{};
+  std::string Display;  // e.g. "(UTC-05:00) America/New York"
+  std::string Std;      // the zone's identifier, e.g. "America/New_York"
+  std::string Dlt;      // its daylight abbreviation, e.g. "EDT"; empty without daylight time
+  std::string MapID;    // country code and coordinates from the zone table
+};
+
+struct ZoneCatalogueSource {
+  std::string location;            // where the catalogue lives, for the failure message
+  bool found = false;              // false: there is no catalogue at all
+  std::vector<ZoneKey> zones;      // in the source's own order, west to east
+  std::string systemStandardName;  // Std of the zone the system clock runs in; may be empty
 };
 
 struct ProgramInfo {
@@ -111,6 +130,9 @@ class Platform {
   virtual bool writeFileReplacing(const std::string& path, const std::string& contents) = 0;
 
   virtual ProgramInfo programInfo() = 0;
+
+  // The zone catalogue, with each zone's rules as they stand in `year`.
+  virtual ZoneCatalogueSource readZoneCatalogue(int year) = 0;
 };
 
 }  // namespace tessaron

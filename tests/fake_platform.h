@@ -88,6 +88,12 @@ class FakePlatform : public Platform {
     return true;
   }
   ProgramInfo programInfo() override { return info; }
+  ZoneCatalogueSource catalogue{"/usr/share/zoneinfo", true, {}, ""};
+  int catalogueYear = 0;
+  ZoneCatalogueSource readZoneCatalogue(int year) override {
+    catalogueYear = year;
+    return catalogue;
+  }
 
   // The recorded calls that start with `prefix`.
   std::vector<std::string> callsStartingWith(const std::string& prefix) const {

@@ -131,4 +131,9 @@ ProgramInfo QtPlatform::programInfo() {
   return info;
 }
 
+ZoneCatalogueSource QtPlatform::readZoneCatalogue(int) {
+  // The system's tz database comes with the time-zone feature.
+  return {"/usr/share/zoneinfo", true, {}, ""};
+}
+
 }  // namespace tessaron::qt

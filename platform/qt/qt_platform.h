@@ -38,6 +38,7 @@ class QtPlatform : public Platform {
   std::optional<std::string> readFile(const std::string& path) override;
   bool writeFileReplacing(const std::string& path, const std::string& contents) override;
   ProgramInfo programInfo() override;
+  ZoneCatalogueSource readZoneCatalogue(int year) override;
 
  private:
   MainWindow* window_ = nullptr;

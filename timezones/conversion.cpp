@@ -1,0 +1,167 @@
+#include "timezones/conversion.h"
+
+namespace tessaron {
+
+namespace {
+
+constexpr std::int64_t kSecondsPerDay = 86400;
+// Days from 1970-01-01 to 1899-12-30.
+constexpr std::int64_t kEpochShift = -25569;
+
+// Days since 1970-01-01 of a proleptic Gregorian date (after Howard Hinnant).
+std::int64_t daysFromCivil(std::int64_t y, unsigned m, unsigned d) {
+  y -= m <= 2;
+  const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
+  const unsigned yoe = static_cast<unsigned>(y - era * 400);
+  const unsigned doy = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + d - 1;
+  const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+  return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
+}
+
+void civilFromDays(std::int64_t z, int& y, int& m, int& d) {
+  z += 719468;
+  const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+  const unsigned doe = static_cast<unsigned>(z - era * 146097);
+  const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+  const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+  const unsigned mp = (5 * doy + 2) / 153;
+  d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+  m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+  y = static_cast<int>(static_cast<std::int64_t>(yoe) + era * 400 + (m <= 2));
+}
+
+std::int64_t floorDiv(std::int64_t a, std::int64_t b) {
+  return a / b - ((a % b != 0) && ((a < 0) != (b < 0)));
+}
+
+std::int64_t ruleTime(const TransitionRule& rule) {
+  return rule.Hour * 3600 + rule.Minute * 60 + rule.Second;
+}
+
+}  // namespace
+
+std::int64_t dateSerialSeconds(int year, int month, int day, int hour, int minute, int second) {
+  // Months roll into years, then days into months, as a date serial does.
+  const std::int64_t m0 = static_cast<std::int64_t>(month) - 1;
+  const std::int64_t y = year + floorDiv(m0, 12);
+  const unsigned m = static_cast<unsigned>(m0 - floorDiv(m0, 12) * 12 + 1);
+  const std::int64_t days = daysFromCivil(y, m, 1) + (day - 1) - kEpochShift;
+  return days * kSecondsPerDay + static_cast<std::int64_t>(hour) * 3600 +
+         static_cast<std::int64_t>(minute) * 60 + second;
+}
+
+CivilTime toCivil(std::int64_t seconds) {
+  const std::int64_t days = floorDiv(seconds, kSecondsPerDay);
+  const std::int64_t rest = seconds - days * kSecondsPerDay;
+  CivilTime c{};
+  civilFromDays(days + kEpochShift, c.year, c.month, c.day);
+  c.hour = static_cast<int>(rest / 3600);
+  c.minute = static_cast<int>(rest / 60 % 60);
+  c.second = static_cast<int>(rest % 60);
+  return c;
+}
+
+int weekday(std::int64_t seconds) {
+  // 1899-12-30 was a Saturday.
+  const std::int64_t days = floorDiv(seconds, kSecondsPerDay);
+  return static_cast<int>(((days + 6) % 7 + 7) % 7);
+}
+
+ZoneTime NthWeekdayOfMonth(int Y, int M, int W, int N) {
+  std::int16_t count = 0;
+  ZoneTime found{0};
+  for (int d = 1; d <= 31; ++d) {
+    const std::int64_t date = dateSerialSeconds(Y, M, d);
+    if (toCivil(date).month > M) break;
+    if (weekday(date) == W) {
+      ++count;
+      found = ZoneTime{date};
+      if (count == N) break;
+    }
+  }
+  return found;
+}
+
+ZoneTime TransitionDay(const TransitionRule& rule, int Y) {
+  if (rule.Year != 0) return ZoneTime{dateSerialSeconds(Y, rule.Month, rule.Day)};
+  return NthWeekdayOfMonth(Y, rule.Month, rule.DayOfWeek, rule.Day);
+}
+
+bool IsDaylightTime(ZoneTime t, const ZoneRecord& zone) {
+  if (zone.StandardDate.Month == 0 || zone.DaylightDate.Month == 0) return false;
+  const int Y = toCivil(t.seconds).year;
+  const std::int64_t D = TransitionDay(zone.DaylightDate, Y).seconds + ruleTime(zone.DaylightDate);
+  const std::int64_t S = TransitionDay(zone.StandardDate, Y).seconds + ruleTime(zone.StandardDate);
+  if (D < S) return D < t.seconds && t.seconds < S;
+  return t.seconds > D || t.seconds < S;
+}
+
+UtcTime LocalToUtc(ZoneTime t, const ZoneRecord& zone) {
+  const std::int64_t bias = IsDaylightTime(t, zone) ? zone.Bias + zone.DaylightBias : zone.Bias;
+  return UtcTime{t.seconds + bias * 60};
+}
+
+ZoneTime UtcToZone(UtcTime t, const ZoneRecord& zone) {
+  const std::int64_t standard = t.seconds - static_cast<std::int64_t>(zone.Bias) * 60;
+  bool daylight = false;
+  if (zone.StandardDate.Month != 0 && zone.DaylightDate.Month != 0) {
+    const int Y = toCivil(standard).year;
+    const std::int64_t D =
+        TransitionDay(zone.DaylightDate, Y).seconds + ruleTime(zone.DaylightDate);
+    // The standard start is given in daylight wall time; in standard time it is
+    // DaylightBias minutes later (earlier for the usual negative bias).
+    const std::int64_t S = TransitionDay(zone.StandardDate, Y).seconds +
+                           ruleTime(zone.StandardDate) +
+                           static_cast<std::int64_t>(zone.DaylightBias) * 60;
+    daylight = D < S ? (D <= standard && standard < S) : (standard >= D || standard < S);
+  }
+  return ZoneTime{daylight ? standard - static_cast<std::int64_t>(zone.DaylightBias) * 60
+                           : standard};
+}
+
+namespace {
+std::uint32_t get32(const TziBlock& b, std::size_t at) {
+  return static_cast<std::uint32_t>(b[at]) | static_cast<std::uint32_t>(b[at + 1]) << 8 |
+         static_cast<std::uint32_t>(b[at + 2]) << 16 | static_cast<std::uint32_t>(b[at + 3]) << 24;
+}
+std::uint16_t get16(const TziBlock& b, std::size_t at) {
+  return static_cast<std::uint16_t>(b[at] | b[at + 1] << 8);
+}
+void put32(TziBlock& b, std::size_t at, std::uint32_t v) {
+  for (int i = 0; i < 4; ++i) b[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
+}
+void put16(TziBlock& b, std::size_t at, std::uint16_t v) {
+  b[at] = static_cast<std::uint8_t>(v);
+  b[at + 1] = static_cast<std::uint8_t>(v >> 8);
+}
+void readRule(const TziBlock& b, std::size_t at, TransitionRule& r) {
+  std::uint16_t* fields[] = {&r.Year, &r.Month, &r.DayOfWeek, &r.Day,
+                             &r.Hour, &r.Minute, &r.Second, &r.Milliseconds};
+  for (std::size_t i = 0; i < 8; ++i) *fields[i] = get16(b, at + 2 * i);
+}
+void writeRule(TziBlock& b, std::size_t at, const TransitionRule& r) {
+  const std::uint16_t fields[] = {r.Year, r.Month, r.DayOfWeek, r.Day,
+                                  r.Hour, r.Minute, r.Second, r.Milliseconds};
+  for (std::size_t i = 0; i < 8; ++i) put16(b, at + 2 * i, fields[i]);
+}
+}  // namespace
+
+void readTzi(const TziBlock& block, ZoneRecord& record) {
+  record.Bias = static_cast<std::int32_t>(get32(block, 0));
+  record.StandardBias = static_cast<std::int32_t>(get32(block, 4));
+  record.DaylightBias = static_cast<std::int32_t>(get32(block, 8));
+  readRule(block, 12, record.StandardDate);
+  readRule(block, 28, record.DaylightDate);
+}
+
+TziBlock writeTzi(const ZoneRecord& record) {
+  TziBlock block{};
+  put32(block, 0, static_cast<std::uint32_t>(record.Bias));
+  put32(block, 4, static_cast<std::uint32_t>(record.StandardBias));
+  put32(block, 8, static_cast<std::uint32_t>(record.DaylightBias));
+  writeRule(block, 12, record.StandardDate);
+  writeRule(block, 28, record.DaylightDate);
+  return block;
+}
+
+}  // namespace tessaron

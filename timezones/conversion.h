@@ -1,0 +1,61 @@
+#pragma once
+// Local time in a zone <-> UTC, by the zone's two yearly rules. Times are whole
+// seconds counted from 30 December 1899 00:00; UTC and zone-local times are
+// different types so that one cannot be passed for the other.
+//
+// Example: New York (Bias 300, DaylightBias -60, second Sunday of March 02:00 to
+// first Sunday of November 02:00): UtcToZone(2026-03-08 07:00:00 UTC) = 03:00:00 EDT,
+// one second earlier = 01:59:59 EST.
+
+#include <cstdint>
+
+#include "timezones/zone_record.h"
+
+namespace tessaron {
+
+struct CivilTime {
+  int year;    // e.g. 2026
+  int month;   // [1:12]
+  int day;     // [1:31]
+  int hour;    // [0:23]
+  int minute;  // [0:59]
+  int second;  // [0:59]
+  bool operator==(const CivilTime&) const = default;
+};
+
+// Seconds since 1899-12-30 00:00 on some clock; Tag keeps the clocks apart.
+template <class Tag>
+struct DateTime {
+  std::int64_t seconds = 0;
+  auto operator<=>(const DateTime&) const = default;
+};
+struct UtcTag {};
+struct ZoneTag {};
+using UtcTime = DateTime<UtcTag>;
+using ZoneTime = DateTime<ZoneTag>;
+
+// Builds a date-time the way a date serial does: out-of-range months and days roll over.
+std::int64_t dateSerialSeconds(int year, int month, int day, int hour = 0, int minute = 0,
+                               int second = 0);
+CivilTime toCivil(std::int64_t seconds);
+int weekday(std::int64_t seconds);  // 0 = Sunday
+
+template <class T>
+T makeTime(const CivilTime& c) {
+  return T{dateSerialSeconds(c.year, c.month, c.day, c.hour, c.minute, c.second)};
+}
+
+// Midnight of the M-th month's N-th weekday W of year Y (0 = Sunday; N = 5, or more than
+// the month holds, means the last); the zero time for month 0.
+ZoneTime NthWeekdayOfMonth(int Y, int M, int W, int N);
+// Midnight of the day on which `rule` falls in year Y.
+ZoneTime TransitionDay(const TransitionRule& rule, int Y);
+
+// Whether a zone-local time lies strictly between the daylight start and the standard start.
+bool IsDaylightTime(ZoneTime t, const ZoneRecord& zone);
+UtcTime LocalToUtc(ZoneTime t, const ZoneRecord& zone);
+// Decided by the instant itself: daylight from the daylight start up to, not including,
+// the standard start, both compared in the zone's standard time.
+ZoneTime UtcToZone(UtcTime t, const ZoneRecord& zone);
+
+}  // namespace tessaron
