@@ -70,7 +70,6 @@ void Tessaron::Toolbar1_ButtonClick(ToolbarButton& button) {
 }
 
 // Commands built with the features they belong to; until then they do nothing.
-void Tessaron::AltTimeZone_Click() {}
 void Tessaron::HelpFile_Click() {}
 void Tessaron::ShortCut_Click() {}
 void Tessaron::About_Click() {}

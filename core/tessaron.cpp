@@ -40,6 +40,7 @@ Tessaron::Tessaron(Platform& platform) : platform_(platform) {
     Label1[i].Top = kRowTop;
     Label1[i].Visible = false;
   }
+  Combo1[0].Visible = false;  // holds the local zone; never shown
   ATZ = Label{120, 480, 1332, 252, "", static_cast<Colour>(0x80000012u), false};  // button text
 
   Always.Caption = "&Always on Top";
@@ -143,6 +144,7 @@ void Tessaron::Form_Load() {
   keepWindowOnScreen();
 
   BackgroundColor = platform_.windowBackgroundColour();
+  LoadZoneCatalogue();
 }
 
 void Tessaron::keepWindowOnScreen() {
@@ -162,7 +164,14 @@ void Tessaron::keepWindowOnScreen() {
 }
 
 void Tessaron::Timer1_Timer() {
-  const TimeOfDay t = platform_.localTimeOfDay();
+  TimeOfDay t;
+  if (AltTimeZone.Checked) {
+    UpdateAltTime();
+    const CivilTime alt = toCivil(AltTime.seconds);
+    t = {alt.hour, alt.minute, alt.second};
+  } else {
+    t = platform_.localTimeOfDay();
+  }
   const int H = t.hour;
   const int M = t.minute;
   const int S = t.second;

@@ -9,9 +9,12 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include "core/controls.h"
 #include "platform/platform.h"
+#include "timezones/conversion.h"
+#include "timezones/zone_record.h"
 
 namespace tessaron {
 
@@ -65,6 +68,13 @@ class Tessaron {
 
   void DisplayTime(int value, int f, int n, int p);
 
+  // Time zones.
+  void LoadZoneCatalogue();
+  void Combo1_Click(int Index);
+  void UpdateAltTime();
+  // What the list does when its selection is set, by a user's choice or by the program.
+  void SelectZone(int Index, int listIndex);
+
   // Fields.
   Colour OnColor = 0;
   Colour OffColor = 0;
@@ -79,6 +89,10 @@ class Tessaron {
   short WidthWithoutSeconds = 0;
   float WidthWithSeconds = 0;
   bool RaisedForAlternate = false;  // entering the columns moved the window up 760 twips
+  ZoneTime AltTime{0};
+  std::array<ZoneRecord, 2> ZonePair;  // [0] the local zone, [1] the alternate one
+  std::vector<ZoneRecord> ZoneCatalogue;
+  bool Unloaded = false;  // start-up found no zone catalogue: the program ends
 
   // Controls.
   std::array<Shape, kDotCount> Shape1;

@@ -1,6 +1,8 @@
 #include "platform/qt/clock_view.h"
 
+#include <QComboBox>
 #include <QPaintEvent>
+#include <QSignalBlocker>
 #include <QPainter>
 #include <QToolBar>
 
@@ -9,7 +11,14 @@
 namespace tessaron::qt {
 
 ClockView::ClockView(const Tessaron& core, QWidget* parent)
-    : QWidget(parent), core_(core), toolbar_(new QToolBar(this)) {
+    : QWidget(parent),
+      core_(core),
+      toolbar_(new QToolBar(this)),
+      zoneSelector_(new QComboBox(this)) {
+  zoneSelector_->setEditable(true);
+  zoneSelector_->setInsertPolicy(QComboBox::NoInsert);
+  zoneSelector_->setMaxVisibleItems(20);
+  zoneSelector_->hide();
   hintFont_.setFamilies({"MS Sans Serif", "DejaVu Sans", "Sans Serif"});
   hintFont_.setPointSizeF(7.8);
   hintFont_.setBold(true);
@@ -49,6 +58,27 @@ void ClockView::sync() {
     drawnAtz_ = core_.ATZ;
   }
   placeToolbar();
+  syncZoneSelector();
+}
+
+void ClockView::syncZoneSelector() {
+  const ComboBox& model = core_.Combo1[1];
+  const QSignalBlocker blocker(zoneSelector_);
+  // The list is filled once at start-up and never changes afterwards.
+  if (zoneSelector_->count() != static_cast<int>(model.List.size())) {
+    zoneSelector_->clear();
+    QStringList items;
+    items.reserve(static_cast<int>(model.List.size()));
+    for (const std::string& item : model.List) items << QString::fromStdString(item);
+    zoneSelector_->addItems(items);
+  }
+  if (zoneSelector_->currentIndex() != model.ListIndex) {
+    zoneSelector_->setCurrentIndex(model.ListIndex);
+  }
+  const QRect box(toPixels(model.Left), toPixels(model.Top), toPixels(model.Width),
+                  toPixels(model.Height));
+  if (zoneSelector_->geometry() != box) zoneSelector_->setGeometry(box);
+  if (zoneSelector_->isHidden() == model.Visible) zoneSelector_->setVisible(model.Visible);
 }
 
 void ClockView::placeToolbar() {

@@ -8,6 +8,7 @@
 
 #include "core/tessaron.h"
 
+class QComboBox;
 class QToolBar;
 
 namespace tessaron::qt {
@@ -19,6 +20,7 @@ class ClockView : public QWidget {
   // Schedules a repaint of every dot and label whose look changed since the last call.
   void sync();
   QToolBar* toolbar() const { return toolbar_; }
+  QComboBox* zoneSelector() const { return zoneSelector_; }
   int repaintRequests() const { return repaintRequests_; }
 
  protected:
@@ -28,6 +30,7 @@ class ClockView : public QWidget {
  private:
   const Tessaron& core_;
   QToolBar* toolbar_;
+  QComboBox* zoneSelector_;  // the alternate-zone list; the local one is never shown
   std::array<Shape, kDotCount> drawnShapes_;
   std::array<Label, kDotCount> drawnLabels_;
   Label drawnAtz_;
@@ -36,6 +39,7 @@ class ClockView : public QWidget {
   int repaintRequests_ = 0;
 
   void placeToolbar();
+  void syncZoneSelector();
   void updateBox(double left, double top, double width, double height);
 };
 

@@ -14,10 +14,12 @@ int main(int argc, char* argv[]) {
     tessaron::qt::MainWindow window(core);
     platform.attach(&window);
     core.Form_Load();
-    window.sync();
-    window.show();
-    window.startClock();
-    app.exec();
+    if (!core.Unloaded) {
+      window.sync();
+      window.show();
+      window.startClock();
+      app.exec();
+    }
   }
   platform.attach(nullptr);
   core.Form_Terminate();

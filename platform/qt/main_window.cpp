@@ -1,6 +1,7 @@
 #include "platform/qt/main_window.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QLayout>
 #include <QMenuBar>
 #include <QMoveEvent>
@@ -24,6 +25,10 @@ MainWindow::MainWindow(Tessaron& core)
   setCentralWidget(view_);
   buildMenus();
   buildToolbar();
+  connect(view_->zoneSelector(), &QComboBox::activated, this, [this](int index) {
+    core_.SelectZone(1, index);
+    sync();
+  });
   // The design's client area until start-up sets the outer size.
   view_->setMinimumSize(0, 0);
   resize(toPixels(Tessaron::kDesignClientWidth),

@@ -1,0 +1,109 @@
+// The zone catalogue at start-up, and the alternate zone: its selector, its label
+// and the time it gives the dots.
+
+#include <algorithm>
+
+#include "core/tessaron.h"
+
+namespace tessaron {
+
+namespace {
+
+std::string cutAtNul(const std::string& text) { return text.substr(0, text.find('\0')); }
+
+std::string trimSpaces(const std::string& text) {
+  const auto first = text.find_first_not_of(' ');
+  if (first == std::string::npos) return {};
+  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+ZoneRecord readZone(const ZoneKey& key) {
+  ZoneRecord record;  // a zone that cannot be read is listed as an empty entry: UTC
+  if (!key.opened) return record;
+  readTzi(key.TZI, record);
+  record.Display = cutAtNul(key.Display);
+  record.Std = cutAtNul(key.Std);
+  record.Dlt = cutAtNul(key.Dlt);
+  record.MapID = cutAtNul(key.MapID);
+  return record;
+}
+
+}  // namespace
+
+void Tessaron::LoadZoneCatalogue() {
+  const ZoneCatalogueSource source = platform_.readZoneCatalogue(platform_.localNow().year);
+  if (!source.found) {
+    platform_.messageBox(
+        "Unable to locate Time Zones information in Registry under the key: \r\n" +
+            source.location,
+        MessageStyle::Plain, "");
+    Unloaded = true;
+    return;
+  }
+  const std::string systemName = trimSpaces(cutAtNul(source.systemStandardName));
+
+  // The lists' positions are the catalogue's indexes, so nothing here sorts.
+  ZoneCatalogue.clear();
+  ZoneCatalogue.reserve(source.zones.size());
+  int selected = 0;
+  for (const ZoneKey& key : source.zones) {
+    ZoneCatalogue.push_back(readZone(key));
+    const ZoneRecord& zone = ZoneCatalogue.back();
+    Combo1[0].List.push_back(zone.Display);
+    Combo1[1].List.push_back(zone.Display);
+    if (zone.Std == systemName) selected = static_cast<int>(ZoneCatalogue.size()) - 1;
+  }
+  if (!ZoneCatalogue.empty()) {
+    SelectZone(0, selected);
+    SelectZone(1, selected);
+  }
+  ATZ.Visible = false;
+}
+
+void Tessaron::SelectZone(int Index, int listIndex) {
+  ComboBox& list = Combo1.at(static_cast<std::size_t>(Index));
+  if (listIndex < 0 || listIndex >= static_cast<int>(list.List.size())) return;
+  list.ListIndex = listIndex;
+  list.Text = list.List[static_cast<std::size_t>(listIndex)];
+  Combo1_Click(Index);
+}
+
+void Tessaron::Combo1_Click(int Index) {
+  const int chosen = Combo1.at(static_cast<std::size_t>(Index)).ListIndex;
+  if (chosen >= 0 && chosen < static_cast<int>(ZoneCatalogue.size())) {
+    ZonePair[static_cast<std::size_t>(Index)] = ZoneCatalogue[static_cast<std::size_t>(chosen)];
+  }
+  Combo1[1].Visible = false;
+  ATZ.Top = Toolbar1.Top + Toolbar1.Height + LabelOffset;
+  ATZ.Width = Combo1[1].Width;
+  ATZ.Left = Combo1[1].Left;
+  // The display name starts with the offset in parentheses; the label shows just that.
+  const std::string& text = Combo1[1].Text;
+  const auto close = text.find(')');
+  ATZ.Caption = close == std::string::npos ? std::string() : text.substr(0, close + 1);
+  ATZ.Visible = true;
+}
+
+void Tessaron::AltTimeZone_Click() {
+  if (AltTimeZone.Checked) {
+    AltTimeZone.Checked = false;
+    Toolbar1.button(kButtonAltTimeZone).Value = 0;
+    ATZ.Visible = false;
+    return;
+  }
+  AltTimeZone.Checked = true;
+  Toolbar1.button(kButtonAltTimeZone).Value = 1;
+  Combo1[1].Width = platform_.windowWidth() - 150;
+  Combo1[1].Left = 50;
+  Combo1[1].Top = Toolbar1.Top + Toolbar1.Height + LabelOffset;
+  Combo1[1].Visible = true;
+}
+
+void Tessaron::UpdateAltTime() {
+  const LocalDateTime now = platform_.localNow();
+  const ZoneTime local =
+      makeTime<ZoneTime>({now.year, now.month, now.day, now.hour, now.minute, now.second});
+  AltTime = UtcToZone(LocalToUtc(local, ZonePair[0]), ZonePair[1]);
+}
+
+}  // namespace tessaron
