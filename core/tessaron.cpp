@@ -123,6 +123,8 @@ void Tessaron::Form_Load() {
 
   platform_.setWindowTop(SavedTop);
   platform_.setWindowLeft(SavedLeft);
+  // Before anything is placed against the window, such as the music prompt.
+  keepWindowOnScreen();
 
   StartOnColor = OnColor;
   StartOffColor = OffColor;

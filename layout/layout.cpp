@@ -70,7 +70,8 @@ void Tessaron::Vertical_Click() {
     }
     platform_.setWindowHeight(kColumnsHeight);
     const double top = platform_.windowTop();
-    if (top + kColumnsHeight >= platform_.screenHeight()) {
+    const ScreenArea screen = platform_.windowScreen();
+    if (top + kColumnsHeight >= screen.top + screen.height) {
       platform_.setWindowTop(top - kRaise);
       RaisedForAlternate = true;
     } else {
@@ -109,7 +110,9 @@ void Tessaron::Vertical_Click() {
 void Tessaron::Seconds_Click() {
   const int first = Vertical.Checked ? 13 : 11;
   const int last = Vertical.Checked ? 19 : 16;
-  const double screenWidth = platform_.screenWidth();
+  // The right edge of the screen that holds the window.
+  const ScreenArea screen = platform_.windowScreen();
+  const double screenWidth = screen.left + screen.width;
   if (Seconds.Checked) {
     Seconds.Checked = false;
     Toolbar1.button(kButtonSeconds).Value = 0;

@@ -85,9 +85,8 @@ class Platform {
   virtual TimeOfDay localTimeOfDay() = 0;
   virtual LocalDateTime localNow() = 0;
 
-  // The screen that holds the main window, in twips.
-  virtual double screenWidth() = 0;
-  virtual double screenHeight() = 0;
+  // The screen that holds the main window, in desktop twips.
+  virtual ScreenArea windowScreen() = 0;
   // Every screen of the desktop; the first is the primary one.
   virtual std::vector<ScreenArea> screens() = 0;
 

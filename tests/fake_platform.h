@@ -31,8 +31,15 @@ class FakePlatform : public Platform {
 
   TimeOfDay localTimeOfDay() override { return time; }
   LocalDateTime localNow() override { return now; }
-  double screenWidth() override { return screenW; }
-  double screenHeight() override { return screenH; }
+  ScreenArea windowScreen() override {
+    // The screen under the window's centre, else the primary one.
+    const auto all = screens();
+    const double x = left + width / 2, y = top + height / 2;
+    for (const ScreenArea& s : all) {
+      if (x >= s.left && x < s.left + s.width && y >= s.top && y < s.top + s.height) return s;
+    }
+    return all.front();
+  }
   std::vector<ScreenArea> screens() override {
     if (!extraScreens.empty()) return extraScreens;
     return {{0, 0, screenW, screenH}};

@@ -92,6 +92,24 @@ TEST(Startup, RoundsHalvesToEven) {
   }
 }
 
+TEST(Startup, FirstStartRunsEverySwitchOffPathOnceAndSaysNothing) {
+  test::FakePlatform platform;
+  Tessaron core(platform);
+  core.Form_Load();
+  EXPECT_EQ(platform.callsStartingWith("notopmost"), std::vector<std::string>{"notopmost"});
+  EXPECT_TRUE(platform.callsStartingWith("topmost").empty());
+  EXPECT_EQ(platform.callsStartingWith("playOnce"),
+            std::vector<std::string>{"playOnce /opt/tessaron/ding.wav"});
+  EXPECT_TRUE(platform.callsStartingWith("inputBox").empty());
+  EXPECT_TRUE(platform.callsStartingWith("messageBox").empty()) << "no file is not an error";
+  EXPECT_TRUE(platform.callsStartingWith("chooseColour").empty());
+  EXPECT_EQ(platform.width, 3622);
+  EXPECT_EQ(platform.height, 2000);
+  for (int button = 1; button <= kToolbarButtonCount; ++button) {
+    EXPECT_EQ(core.Toolbar1.button(button).Value, 0) << button;
+  }
+}
+
 TEST(Termination, PlaysTheClosingSoundThenEndsSound) {
   test::FakePlatform platform;
   Tessaron core(platform);

@@ -32,8 +32,10 @@ static QRect screenGeometry(const MainWindow* window) {
   return screen != nullptr ? screen->geometry() : QRect(0, 0, 1024, 768);
 }
 
-double QtPlatform::screenWidth() { return toTwips(screenGeometry(window_).width()); }
-double QtPlatform::screenHeight() { return toTwips(screenGeometry(window_).height()); }
+ScreenArea QtPlatform::windowScreen() {
+  const QRect g = screenGeometry(window_);
+  return {toTwips(g.x()), toTwips(g.y()), toTwips(g.width()), toTwips(g.height())};
+}
 
 std::vector<ScreenArea> QtPlatform::screens() {
   std::vector<ScreenArea> areas;
@@ -81,8 +83,10 @@ std::string QtPlatform::inputBox(const std::string& message, const std::string& 
 }
 
 void QtPlatform::messageBox(const std::string& text, MessageStyle style, const std::string& title) {
-  QMessageBox box(style == MessageStyle::Information ? QMessageBox::Information
-                                                     : QMessageBox::NoIcon,
+  const QMessageBox::Icon icon = style == MessageStyle::Information   ? QMessageBox::Information
+                                 : style == MessageStyle::Exclamation ? QMessageBox::Warning
+                                                                      : QMessageBox::NoIcon;
+  QMessageBox box(icon,
                   title.empty() ? QApplication::applicationName() : QString::fromStdString(title),
                   QString::fromStdString(text), QMessageBox::Ok, window_);
   box.exec();

@@ -13,8 +13,7 @@ class QtPlatform : public Platform {
 
   TimeOfDay localTimeOfDay() override;
   LocalDateTime localNow() override;
-  double screenWidth() override;
-  double screenHeight() override;
+  ScreenArea windowScreen() override;
   std::vector<ScreenArea> screens() override;
   double windowLeft() override;
   double windowTop() override;
