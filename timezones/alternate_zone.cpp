@@ -56,6 +56,8 @@ void Tessaron::LoadZoneCatalogue() {
   if (!ZoneCatalogue.empty()) {
     SelectZone(0, selected);
     SelectZone(1, selected);
+  } else {
+    Combo1[1].Visible = false;  // nothing to choose; the option can still show it, empty
   }
   ATZ.Visible = false;
 }

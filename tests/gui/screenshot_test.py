@@ -5,6 +5,7 @@ reads the dot row back from a screenshot of the screen.
 Usage: /usr/bin/python3 tests/gui/screenshot_test.py <path-to-tessaron>
 """
 
+import ctypes
 import os
 import shutil
 import signal
@@ -32,6 +33,9 @@ def centre_x(left):
 
 
 CENTRE_Y_IN_CLIENT = (DOT_TOP + 126) / TWIPS_PER_PX
+# The client area starts at or below the window's top, so no row of the
+# circles can lie higher than this in the window.
+HIGHEST_DOT_ROW = int(CENTRE_Y_IN_CLIENT - 120 / TWIPS_PER_PX)
 HOUR_MINUTE_XS = [centre_x(l) for l in HOUR_LEFTS + MINUTE_LEFTS]
 SECOND_XS = [centre_x(l) for l in SECOND_LEFTS]
 
@@ -40,7 +44,7 @@ SECOND_XS = [centre_x(l) for l in SECOND_LEFTS]
 MIN_ROW_RUN = 8
 
 WINDOW_TIMEOUT_S = 10.0
-FIRST_PATTERN_TIMEOUT_S = 8.0
+FIRST_PATTERN_TIMEOUT_S = 5.0
 NEXT_PATTERN_TIMEOUT_S = 15.0
 
 
@@ -106,6 +110,16 @@ class Report:
             print(f"FAIL {name}: {detail}")
 
 
+_libc = ctypes.CDLL(None, use_errno=True)
+PR_SET_PDEATHSIG = 1
+
+
+def die_with_parent():
+    # If this script is killed outright (a runner's hard timeout), Xvfb and
+    # the program go with it instead of lingering.
+    _libc.prctl(PR_SET_PDEATHSIG, signal.SIGKILL)
+
+
 def run(cmd, env, timeout=5.0):
     return subprocess.run(cmd, env=env, capture_output=True, text=True, timeout=timeout)
 
@@ -121,7 +135,7 @@ class Xvfb:
             ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1280x1024x24",
              "-nolisten", "tcp", "-dpi", "96", "-noreset"],
             pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-            start_new_session=True)
+            start_new_session=True, preexec_fn=die_with_parent)
         os.close(write_fd)
         # Xvfb writes the display number only once it accepts connections.
         data = b""
@@ -160,7 +174,7 @@ def stop_process(proc):
 
 def visible_windows(env):
     r = run(["xdotool", "search", "--onlyvisible", "--name", "."], env)
-    return [w for w in r.stdout.split()] if r.returncode == 0 else []
+    return r.stdout.split() if r.returncode == 0 else []
 
 
 def window_geometry(win, env):
@@ -202,7 +216,7 @@ def find_dot_row(img, geom, want):
         return None
     bottom = min(img.height, y0 + h)
     best_start, best_len, run_start = None, 0, None
-    for y in range(y0, bottom + 1):
+    for y in range(y0 + HIGHEST_DOT_ROW, bottom + 1):
         ok = y < bottom and all(px[x, y] == c for x, c in zip(xs, want))
         if ok and run_start is None:
             run_start = y
@@ -219,6 +233,10 @@ def describe_mismatch(img, geom, want):
     """Says which dots differ, from the row that comes closest to the wanted one."""
     x0, y0, w, h = geom
     px = img.load()
+    area = img.crop((x0, y0, min(img.width, x0 + w), min(img.height, y0 + h)))
+    extrema = area.getextrema()
+    if all(lo == hi for lo, hi in extrema):
+        return f"the window area is uniformly rgb{tuple(lo for lo, _ in extrema)}: nothing painted"
     xs = [x0 + x for x in HOUR_MINUTE_XS if x0 + x < min(img.width, x0 + w)]
     if len(xs) < len(HOUR_MINUTE_XS):
         return f"window is {w} px wide, too narrow for the hour and minute dots"
@@ -236,6 +254,16 @@ def describe_mismatch(img, geom, want):
     seen = ""
     if all(g in (RED, BLACK) for g in got):
         seen = f" (the row reads {decode(got)})"
+    if not wrong:
+        last = best_y
+        while last + 1 < min(img.height, y0 + h) and \
+                all(px[x, last + 1] == c for x, c in zip(xs, want)):
+            last += 1
+        if best_y < y0 + HIGHEST_DOT_ROW:
+            return (f"the dots are drawn at y={best_y}..{last}, higher than the dot row "
+                    f"can be (at least {HIGHEST_DOT_ROW} px below the window's top)")
+        return (f"the right colours fill only rows y={best_y}..{last} at the dot centres, "
+                f"too few for a whole 16 px dot: covered or clipped")
     return f"closest row y={best_y}{seen}: " + "; ".join(wrong)
 
 
@@ -280,7 +308,7 @@ def start_program(exe, case_dir, display, start):
     proc = subprocess.Popen(
         ["faketime", "-f", f"@{FAKE_DATE} {start}", copy],
         cwd=folder, env=env, stdout=log, stderr=subprocess.STDOUT,
-        stdin=subprocess.DEVNULL, start_new_session=True)
+        stdin=subprocess.DEVNULL, start_new_session=True, preexec_fn=die_with_parent)
     log.close()
     return proc
 
@@ -314,14 +342,21 @@ def run_case(case, exe, display, work, report):
             want = expected_colours(hour, minute)
             deadline = time.monotonic() + timeout
             row_y = None
+            exited = None
             while True:
                 img = screenshot(shot, xenv)
                 row_y = find_dot_row(img, geom, want)
                 if row_y is not None or time.monotonic() > deadline:
                     break
+                if proc.poll() is not None:
+                    exited = proc.returncode
+                    break
                 time.sleep(0.1)
             detail = ""
-            if row_y is None:
+            if exited is not None:
+                detail = (f"the program exited (status {exited}) before showing it; "
+                          f"log: {case_dir}/program.log; screenshot: {shot}")
+            elif row_y is None:
                 detail = (f"not shown within {timeout:.0f} s; "
                           f"{describe_mismatch(img, geom, want)}; screenshot: {shot}")
             report.check(f"{name} dots show {hour:02d}:{minute:02d}", row_y is not None, detail)
@@ -361,7 +396,8 @@ def main():
         xvfb.start()
         for case in CASES:
             run_case(case, exe, xvfb.display, work, report)
-    except Exception as e:  # a broken harness counts as a failure, not a crash
+    except (Exception, SystemExit, KeyboardInterrupt) as e:
+        # A broken or interrupted run counts as a failure, not a crash.
         report.check("harness", False, repr(e))
     finally:
         xvfb.stop()
