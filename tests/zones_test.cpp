@@ -1,0 +1,382 @@
+// Zone conversion by a record's rules, the catalogue at start-up, and the alternate
+// zone's selector, label and time.
+
+#include <gtest/gtest.h>
+
+#include "core/tessaron.h"
+#include "tests/fake_platform.h"
+#include "timezones/conversion.h"
+
+namespace tessaron {
+namespace {
+
+TransitionRule weekdayRule(int month, int dayOfWeek, int occurrence, int hour, int minute = 0) {
+  TransitionRule r;
+  r.Month = static_cast<std::uint16_t>(month);
+  r.DayOfWeek = static_cast<std::uint16_t>(dayOfWeek);
+  r.Day = static_cast<std::uint16_t>(occurrence);
+  r.Hour = static_cast<std::uint16_t>(hour);
+  r.Minute = static_cast<std::uint16_t>(minute);
+  return r;
+}
+
+ZoneRecord zone(int bias, int daylightBias, TransitionRule daylight, TransitionRule standard,
+                const char* display = "", const char* std = "") {
+  ZoneRecord z;
+  z.Bias = bias;
+  z.DaylightBias = daylightBias;
+  z.DaylightDate = daylight;
+  z.StandardDate = standard;
+  z.Display = display;
+  z.Std = std;
+  return z;
+}
+
+// New York: second Sunday of March 02:00 EST to first Sunday of November 02:00 EDT.
+const ZoneRecord kNewYork = zone(300, -60, weekdayRule(3, 0, 2, 2), weekdayRule(11, 0, 1, 2),
+                                 "(UTC-05:00) America/New York", "America/New_York");
+// Sydney: first Sunday of October 02:00 AEST to first Sunday of April 03:00 AEDT.
+const ZoneRecord kSydney = zone(-600, -60, weekdayRule(10, 0, 1, 2), weekdayRule(4, 0, 1, 3),
+                                "(UTC+10:00) Australia/Sydney", "Australia/Sydney");
+// Lord Howe: half an hour of daylight saving, at 02:00 both ways.
+const ZoneRecord kLordHowe = zone(-630, -30, weekdayRule(10, 0, 1, 2), weekdayRule(4, 0, 1, 2));
+// Troll: two hours, last Sunday of March 01:00 UTC to last Sunday of October 01:00 UTC.
+const ZoneRecord kTroll = zone(0, -120, weekdayRule(3, 0, 5, 1), weekdayRule(10, 0, 5, 3));
+// Chatham: UTC+12:45, daylight +13:45, last Sunday of September 02:45 to first Sunday of April 03:45.
+const ZoneRecord kChatham =
+    zone(-765, -60, weekdayRule(9, 0, 5, 2, 45), weekdayRule(4, 0, 1, 3, 45));
+const ZoneRecord kNoDaylight = zone(-60, -60, TransitionRule{}, weekdayRule(10, 0, 5, 3));
+
+UtcTime utc(int y, int mo, int d, int h, int mi, int s) {
+  return makeTime<UtcTime>({y, mo, d, h, mi, s});
+}
+CivilTime civil(ZoneTime t) { return toCivil(t.seconds); }
+
+TEST(ZoneConversion, UtcToZoneAcrossTheChanges) {
+  struct Case {
+    const char* name;
+    const ZoneRecord* zone;
+    UtcTime at;
+    CivilTime local;
+  };
+  const Case cases[] = {
+      {"New York, a second before the daylight start", &kNewYork, utc(2026, 3, 8, 6, 59, 59),
+       {2026, 3, 8, 1, 59, 59}},
+      {"New York, the hour before the daylight start stays standard", &kNewYork,
+       utc(2026, 3, 8, 6, 30, 0), {2026, 3, 8, 1, 30, 0}},
+      {"New York, at the daylight start", &kNewYork, utc(2026, 3, 8, 7, 0, 0),
+       {2026, 3, 8, 3, 0, 0}},
+      {"New York, first pass of the repeated hour", &kNewYork, utc(2026, 11, 1, 5, 30, 0),
+       {2026, 11, 1, 1, 30, 0}},
+      {"New York, a second before the standard start", &kNewYork, utc(2026, 11, 1, 5, 59, 59),
+       {2026, 11, 1, 1, 59, 59}},
+      {"New York, at the standard start", &kNewYork, utc(2026, 11, 1, 6, 0, 0),
+       {2026, 11, 1, 1, 0, 0}},
+      {"New York, second pass of the repeated hour", &kNewYork, utc(2026, 11, 1, 6, 30, 0),
+       {2026, 11, 1, 1, 30, 0}},
+      {"Sydney, summer across the new year", &kSydney, utc(2026, 12, 31, 13, 30, 0),
+       {2027, 1, 1, 0, 30, 0}},
+      {"Sydney, winter", &kSydney, utc(2026, 7, 1, 0, 0, 0), {2026, 7, 1, 10, 0, 0}},
+      {"Sydney, at the daylight start", &kSydney, utc(2026, 10, 3, 16, 0, 0),
+       {2026, 10, 4, 3, 0, 0}},
+      {"Sydney, a second before it", &kSydney, utc(2026, 10, 3, 15, 59, 59),
+       {2026, 10, 4, 1, 59, 59}},
+      {"Sydney, at the standard start", &kSydney, utc(2026, 4, 4, 16, 0, 0),
+       {2026, 4, 5, 2, 0, 0}},
+      {"Lord Howe, half an hour of daylight", &kLordHowe, utc(2026, 1, 15, 0, 0, 0),
+       {2026, 1, 15, 11, 0, 0}},
+      {"Lord Howe, at the daylight start", &kLordHowe, utc(2026, 10, 3, 15, 30, 0),
+       {2026, 10, 4, 2, 30, 0}},
+      {"Troll, two hours of daylight", &kTroll, utc(2026, 6, 1, 12, 0, 0),
+       {2026, 6, 1, 14, 0, 0}},
+      {"Troll, at the standard start", &kTroll, utc(2026, 10, 25, 1, 0, 0),
+       {2026, 10, 25, 1, 0, 0}},
+      {"Chatham, daylight in January", &kChatham, utc(2026, 1, 10, 12, 0, 0),
+       {2026, 1, 11, 1, 45, 0}},
+      {"Chatham, standard in July", &kChatham, utc(2026, 7, 10, 12, 0, 0),
+       {2026, 7, 11, 0, 45, 0}},
+      {"no daylight rule: always the bias, carried past midnight", &kNoDaylight,
+       utc(2026, 7, 1, 23, 30, 0), {2026, 7, 2, 0, 30, 0}},
+      {"a bias of 300 carried back past midnight", &kNewYork, utc(2026, 1, 1, 0, 30, 0),
+       {2025, 12, 31, 19, 30, 0}},
+      {"an empty record is UTC", nullptr, utc(2026, 5, 5, 5, 5, 5), {2026, 5, 5, 5, 5, 5}},
+  };
+  const ZoneRecord empty;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(civil(UtcToZone(c.at, c.zone ? *c.zone : empty)), c.local);
+  }
+}
+
+// Two computations of the same instants: every second around New York's changes,
+// UtcToZone against the offset the rules say by the UTC instant.
+TEST(ZoneConversion, EverySecondAroundTheChangesAgreesWithTheRuleInstants) {
+  const UtcTime start = utc(2026, 3, 8, 7, 0, 0), end = utc(2026, 11, 1, 6, 0, 0);
+  for (const UtcTime centre : {start, end}) {
+    for (std::int64_t d = -7200; d <= 7200; ++d) {
+      const UtcTime t{centre.seconds + d};
+      const bool daylight = t >= start && t < end;
+      const std::int64_t expected = t.seconds - (daylight ? 240 : 300) * 60;
+      ASSERT_EQ(UtcToZone(t, kNewYork).seconds, expected) << d;
+    }
+  }
+}
+
+TEST(ZoneConversion, DaylightDecisionForALocalTime) {
+  auto local = [](int mo, int d, int h, int mi, int s) {
+    return makeTime<ZoneTime>({2026, mo, d, h, mi, s});
+  };
+  struct Case {
+    const char* name;
+    const ZoneRecord* zone;
+    ZoneTime t;
+    bool daylight;
+  };
+  const Case cases[] = {
+      {"exactly at the daylight start is standard", &kNewYork, local(3, 8, 2, 0, 0), false},
+      {"a second later", &kNewYork, local(3, 8, 2, 0, 1), true},
+      {"exactly at the standard start is standard", &kNewYork, local(11, 1, 2, 0, 0), false},
+      {"a second before it", &kNewYork, local(11, 1, 1, 59, 59), true},
+      {"southern summer after the October change", &kSydney, local(12, 25, 12, 0, 0), true},
+      {"southern summer before the April change", &kSydney, local(2, 1, 12, 0, 0), true},
+      {"southern winter", &kSydney, local(7, 1, 12, 0, 0), false},
+      {"month 0: never", &kNoDaylight, local(7, 1, 12, 0, 0), false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(IsDaylightTime(c.t, *c.zone), c.daylight);
+  }
+}
+
+TEST(ZoneConversion, LocalToUtcAndBackGivesTheLocalTime) {
+  for (int hour = 0; hour < 24 * 365; hour += 5) {
+    const ZoneTime local{makeTime<ZoneTime>({2026, 1, 1, 0, 0, 0}).seconds + hour * 3600LL};
+    const ZoneTime back = UtcToZone(LocalToUtc(local, kSydney), kSydney);
+    // The skipped hour has no UTC instant of its own; every other time returns.
+    if (IsDaylightTime(local, kSydney) || back == local) {
+      ASSERT_EQ(back, local) << hour;
+    }
+  }
+}
+
+TEST(ZoneConversion, TransitionDays) {
+  struct Case {
+    const char* name;
+    TransitionRule rule;
+    int year;
+    CivilTime day;
+  };
+  TransitionRule fixed = weekdayRule(12, 0, 25, 0);
+  fixed.Year = 1999;
+  const Case cases[] = {
+      {"second Sunday of March", weekdayRule(3, 0, 2, 2), 2026, {2026, 3, 8, 0, 0, 0}},
+      {"occurrence 5 in a month of four Sundays is the last", weekdayRule(2, 0, 5, 2), 2026,
+       {2026, 2, 22, 0, 0, 0}},
+      {"occurrence 5 in a month of five Sundays", weekdayRule(3, 0, 5, 2), 2026,
+       {2026, 3, 29, 0, 0, 0}},
+      {"last Saturday of a leap February", weekdayRule(2, 6, 5, 0), 2028, {2028, 2, 26, 0, 0, 0}},
+      {"a fixed date falls on its day in any year", fixed, 2031, {2031, 12, 25, 0, 0, 0}},
+      {"month 0 gives the zero date", weekdayRule(0, 0, 1, 0), 2026, {1899, 12, 30, 0, 0, 0}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(toCivil(TransitionDay(c.rule, c.year).seconds), c.day);
+  }
+}
+
+ZoneKey key(const ZoneRecord& z, bool opened = true) {
+  ZoneKey k;
+  k.opened = opened;
+  k.TZI = writeTzi(z);
+  k.Display = z.Display;
+  k.Std = z.Std;
+  return k;
+}
+
+struct Catalogue : ::testing::Test {
+  test::FakePlatform platform;
+  Tessaron core{platform};
+  const ZoneRecord utcZone = zone(0, 0, {}, {}, "(UTC) UTC", "UTC");
+
+  void load(std::vector<ZoneKey> zones, const std::string& systemName) {
+    platform.catalogue.zones = std::move(zones);
+    platform.catalogue.systemStandardName = systemName;
+    core.Form_Load();
+  }
+};
+
+TEST_F(Catalogue, ListsEveryZoneInItsOwnOrderAndSelectsTheSystemZone) {
+  load({key(kSydney), key(kNewYork), key(utcZone)}, "America/New_York");
+  const std::vector<std::string> expected = {kSydney.Display, kNewYork.Display, "(UTC) UTC"};
+  EXPECT_EQ(core.Combo1[0].List, expected);
+  EXPECT_EQ(core.Combo1[1].List, expected);
+  EXPECT_EQ(core.Combo1[0].ListIndex, 1);
+  EXPECT_EQ(core.Combo1[1].ListIndex, 1);
+  EXPECT_EQ(core.ZonePair[0], kNewYork);
+  EXPECT_EQ(core.ZonePair[1], kNewYork);
+  EXPECT_FALSE(core.ATZ.Visible);
+  EXPECT_FALSE(core.Combo1[1].Visible);
+  EXPECT_EQ(core.ATZ.Caption, "(UTC-05:00)");
+  EXPECT_EQ(platform.catalogueYear, platform.now.year);
+}
+
+TEST_F(Catalogue, WhichZoneIsSelected) {
+  struct Case {
+    const char* name;
+    std::string systemName;
+    std::vector<std::string> stds;
+    int selected;
+  };
+  const Case cases[] = {
+      {"no match takes the first", "Mars/Olympus", {"A", "B"}, 0},
+      {"the later of two matches wins", "B", {"B", "A", "B"}, 2},
+      {"the system name is trimmed", "  B ", {"A", "B"}, 1},
+      {"a zone's name is not trimmed", "B", {"A", "B "}, 0},
+      {"an empty system name matches an empty zone name", "", {"A", ""}, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    test::FakePlatform p;
+    Tessaron t(p);
+    for (const std::string& s : c.stds) {
+      ZoneRecord z = kNewYork;
+      z.Std = s;
+      p.catalogue.zones.push_back(key(z));
+    }
+    p.catalogue.systemStandardName = c.systemName;
+    t.Form_Load();
+    EXPECT_EQ(t.Combo1[1].ListIndex, c.selected);
+  }
+}
+
+TEST_F(Catalogue, AZoneThatCannotBeReadIsListedEmptyAndTextsStopAtNul) {
+  ZoneRecord withNul = kSydney;
+  withNul.Display = std::string("(UTC+10:00) Sydney\0junk", 23);
+  load({key(kNewYork, false), key(withNul)}, "");
+  EXPECT_EQ(core.ZoneCatalogue[0], ZoneRecord{});
+  EXPECT_EQ(core.Combo1[1].List[0], "");
+  EXPECT_EQ(core.ZoneCatalogue[1].Display, "(UTC+10:00) Sydney");
+}
+
+TEST_F(Catalogue, NoCatalogueShowsTheMessageAndEndsTheProgram) {
+  platform.catalogue.found = false;
+  core.Form_Load();
+  EXPECT_TRUE(core.Unloaded);
+  EXPECT_EQ(platform.callsStartingWith("messageBox"),
+            std::vector<std::string>{
+                "messageBox 0 |Unable to locate Time Zones information in Registry under the "
+                "key: \r\n/usr/share/zoneinfo"});
+}
+
+struct AlternateZone : Catalogue {
+  void SetUp() override { load({key(kNewYork), key(kSydney), key(utcZone)}, "America/New_York"); }
+  void choose(int index) { core.SelectZone(1, index); }
+};
+
+TEST_F(AlternateZone, ToggleAndChoiceInEveryReachableState) {
+  struct Case {
+    const char* name;
+    std::vector<char> path;  // 't' toggle, 'c' choice; from start to the state
+    const char* state;
+    const char* afterToggle;
+    const char* afterChoice;  // nullptr: no choice possible (selector hidden)
+  };
+  const Case cases[] = {
+      {"start", {}, "clear/hidden/hidden", "set/visible/hidden", nullptr},
+      {"turned on", {'t'}, "set/visible/hidden", "clear/visible/hidden", "set/hidden/visible"},
+      {"chosen", {'t', 'c'}, "set/hidden/visible", "clear/hidden/hidden", nullptr},
+      {"on then off", {'t', 't'}, "clear/visible/hidden", "set/visible/hidden",
+       "clear/hidden/visible"},
+      {"chosen while off", {'t', 't', 'c'}, "clear/hidden/visible", "set/visible/visible",
+       nullptr},
+      {"on over a shown label", {'t', 't', 'c', 't'}, "set/visible/visible",
+       "clear/visible/hidden", "set/hidden/visible"},
+  };
+  for (const Case& c : cases) {
+    for (bool toggle : {true, false}) {
+      if (!toggle && c.afterChoice == nullptr) continue;
+      SCOPED_TRACE(std::string(c.name) + (toggle ? ", toggle" : ", choice"));
+      test::FakePlatform p;
+      Tessaron t(p);
+      p.catalogue.zones = {key(kNewYork), key(kSydney)};
+      t.Form_Load();
+      auto stateOf = [&t] {
+        return std::string(t.AltTimeZone.Checked ? "set" : "clear") + "/" +
+               (t.Combo1[1].Visible ? "visible" : "hidden") + "/" +
+               (t.ATZ.Visible ? "visible" : "hidden");
+      };
+      for (char step : c.path) {
+        if (step == 't') t.AltTimeZone_Click();
+        if (step == 'c') t.SelectZone(1, 1);
+      }
+      ASSERT_EQ(stateOf(), c.state);
+      if (toggle) {
+        t.AltTimeZone_Click();
+        EXPECT_EQ(stateOf(), c.afterToggle);
+        EXPECT_EQ(t.Toolbar1.button(kButtonAltTimeZone).Value, t.AltTimeZone.Checked ? 1 : 0);
+      } else {
+        t.SelectZone(1, 1);
+        EXPECT_EQ(stateOf(), c.afterChoice);
+      }
+    }
+  }
+}
+
+TEST_F(AlternateZone, SelectorTakesTheWindowWidthOfTheMomentAndTheLabelItsPlace) {
+  platform.width = 5542;
+  core.AltTimeZone_Click();
+  EXPECT_EQ(core.Combo1[1].Width, 5542 - 150);
+  EXPECT_EQ(core.Combo1[1].Left, 50);
+  EXPECT_EQ(core.Combo1[1].Top, 384 + 20);
+  platform.width = 3622;  // narrowing later leaves the selector as it was
+  choose(1);
+  EXPECT_EQ(core.Combo1[1].Width, 5542 - 150);
+  EXPECT_EQ(core.ATZ.Width, 5542 - 150);
+  EXPECT_EQ(core.ATZ.Left, 50);
+  EXPECT_EQ(core.ATZ.Top, 384 + 20);
+  EXPECT_EQ(core.ATZ.Caption, "(UTC+10:00)");
+  EXPECT_EQ(core.ZonePair[0], kNewYork);  // the local zone stays
+  EXPECT_EQ(core.ZonePair[1], kSydney);
+}
+
+TEST_F(AlternateZone, CaptionIsCutAfterTheFirstParenthesis) {
+  struct Case {
+    const char* display;
+    const char* caption;
+  };
+  for (const Case& c : {Case{"(UTC) UTC", "(UTC)"}, Case{"(a) (b)", "(a)"},
+                        Case{"no parenthesis", ""}, Case{")", ")"}}) {
+    SCOPED_TRACE(c.display);
+    core.Combo1[1].List[2] = c.display;
+    choose(2);
+    EXPECT_EQ(core.ATZ.Caption, c.caption);
+    EXPECT_TRUE(core.ATZ.Visible);
+  }
+}
+
+TEST_F(AlternateZone, TheDotsShowTheChosenZonesTimeFromTheNextTick) {
+  platform.now = {2026, 7, 1, 8, 15, 40};  // New York local, EDT
+  platform.time = {8, 15, 40};
+  core.AltTimeZone_Click();
+  choose(1);  // Sydney: 22:15:40 AEST
+  core.Seconds.Checked = true;
+  core.RedrawAll = true;
+  core.Timer1_Timer();
+  auto lit = [&](int first, int count) {
+    int v = 0;
+    for (int i = first; i < first + count; ++i) {
+      v = v * 2 + (core.Shape1[i].FillColor == core.OnColor ? 1 : 0);
+    }
+    return v;
+  };
+  EXPECT_EQ(lit(0, 5), 22);
+  EXPECT_EQ(lit(5, 6), 15);
+  EXPECT_EQ(lit(11, 6), 40);
+  core.AltTimeZone_Click();  // off: the local time again
+  core.RedrawAll = true;
+  core.Timer1_Timer();
+  EXPECT_EQ(lit(0, 5), 8);
+}
+
+}  // namespace
+}  // namespace tessaron
