@@ -26,6 +26,7 @@ test: build
 
 bench: build
 	$(BUILD)/tick_benchmark
+	$(BUILD)/catalogue_benchmark
 	bench/startup_memory.sh $(BUILD)
 
 clean:

@@ -69,10 +69,4 @@ void Tessaron::Toolbar1_ButtonClick(ToolbarButton& button) {
   if (route->mark != nullptr) button.Value = (this->*route->mark).Checked ? 1 : 0;
 }
 
-// Commands built with the features they belong to; until then they do nothing.
-void Tessaron::HelpFile_Click() {}
-void Tessaron::ShortCut_Click() {}
-void Tessaron::About_Click() {}
-void Tessaron::Support_Click() {}
-
 }  // namespace tessaron

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -77,6 +78,56 @@ struct ProgramInfo {
   std::string fileDescription;
 };
 
+// A control of a small fixed window (a form), in twips from its client area's top-left.
+struct FormControl {
+  enum class Kind { Label, CommandButton };
+  Kind kind = Kind::Label;
+  std::string Name;  // e.g. "Label2", "Label1(6)", "WebSupport"
+  double Left = 0;
+  double Top = 0;
+  double Width = 0;
+  double Height = 0;
+  std::string Caption;
+  bool Bold = false;
+  bool Centred = false;  // a label's text centred in its box; otherwise left-aligned
+};
+
+// A small fixed window: its caption, client size and controls, and where it stands.
+//
+// Example: {"frmAbout", "About Tessaron", 3348 x 984, four labels} placed at
+// Left 3000, Top 1200, Width 5542 opens as wide as the clock with seconds shown.
+struct Form {
+  std::string Name;
+  std::string Caption;
+  double ClientWidth = 0;   // twips, as designed
+  double ClientHeight = 0;  // twips
+  double Left = 0;          // outer frame, screen twips
+  double Top = 0;
+  double Width = 0;
+  std::vector<FormControl> Controls;
+
+  const FormControl* control(const std::string& name) const {
+    for (const FormControl& c : Controls) {
+      if (c.Name == name) return &c;
+    }
+    return nullptr;
+  }
+  FormControl* control(const std::string& name) {
+    return const_cast<FormControl*>(static_cast<const Form&>(*this).control(name));
+  }
+};
+
+// The web browser control embedded in a browser window. It loads pages in the
+// background; its window reports when a navigation or a download completes.
+class WebBrowserControl {
+ public:
+  virtual ~WebBrowserControl() = default;
+  virtual void Navigate(const std::string& address) = 0;
+  virtual std::string LocationName() = 0;  // the current page's title
+  virtual std::string LocationURL() = 0;   // the current page's address
+  virtual bool Busy() = 0;                 // true while a page loads
+};
+
 class Platform {
  public:
   virtual ~Platform() = default;
@@ -119,8 +170,21 @@ class Platform {
   virtual void playLoop(const std::string& path) = 0;
   virtual void stopSound() = 0;
 
-  // Opens a help file at its contents; false when it cannot be shown.
-  virtual bool showHelp(const std::string& path) = 0;
+  // Opens a help file at its contents, in a viewer that does not block the clock.
+  // Nothing when the viewer took it; otherwise the viewer's error, described for the user.
+  virtual std::optional<std::string> showHelp(const std::string& path) = 0;
+
+  // Forms. What a form's title bar and borders add to its client height, in twips.
+  virtual double formFrameHeight() = 0;
+  // Shows `form` modal to the main window and returns once it is closed. A click on one
+  // of its command buttons runs `onClick` with the button's name while the form is open.
+  virtual void showModalForm(const Form& form,
+                             const std::function<void(const std::string& button)>& onClick) = 0;
+  // Closes the form that showModalForm has open, at once; its modal state ends.
+  virtual void closeModalForm() = 0;
+  // A new browser window, not modal and owned by no other window, that opens
+  // `startingAddress` when it loads. Every call makes another one.
+  virtual void openBrowserWindow(const std::string& startingAddress) = 0;
 
   // Files.
   virtual bool isOrdinaryFile(const std::string& path) = 0;

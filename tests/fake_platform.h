@@ -6,6 +6,7 @@
 #include <deque>
 #include <map>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -78,9 +79,35 @@ class FakePlatform : public Platform {
   void playOnce(const std::string& path) override { calls.push_back("playOnce " + path); }
   void playLoop(const std::string& path) override { calls.push_back("playLoop " + path); }
   void stopSound() override { calls.push_back("stopSound"); }
-  bool showHelp(const std::string& path) override {
+  std::optional<std::string> helpError;  // what the help viewer reports; nothing: it shows the file
+  std::optional<std::string> showHelp(const std::string& path) override {
     calls.push_back("showHelp " + path);
-    return true;
+    return helpError;
+  }
+
+  double frameHeight = 450;              // a form's title bar and borders, twips
+  std::vector<Form> shownForms;          // every form as it was when shown
+  std::deque<std::string> buttonClicks;  // clicked, in order, while the next form is open
+  bool formOpen = false;
+  double formFrameHeight() override { return frameHeight; }
+  void showModalForm(const Form& form,
+                     const std::function<void(const std::string&)>& onClick) override {
+    calls.push_back("showModalForm " + form.Name);
+    shownForms.push_back(form);
+    formOpen = true;
+    while (formOpen && !buttonClicks.empty()) {
+      const std::string button = buttonClicks.front();
+      buttonClicks.pop_front();
+      onClick(button);
+    }
+    formOpen = false;  // the user closes what is still open
+  }
+  void closeModalForm() override {
+    calls.push_back("closeModalForm");
+    formOpen = false;
+  }
+  void openBrowserWindow(const std::string& startingAddress) override {
+    calls.push_back("openBrowserWindow " + startingAddress);
   }
 
   bool isOrdinaryFile(const std::string& path) override { return files.count(path) != 0; }
@@ -115,6 +142,25 @@ class FakePlatform : public Platform {
   void log(const char* what, double twips) {
     calls.push_back(std::string(what) + " " + std::to_string(twips));
   }
+};
+
+// A web browser control that loads nothing: tests set what it reports and read what
+// it was asked.
+class FakeBrowserControl : public WebBrowserControl {
+ public:
+  std::string title;
+  std::string url;
+  bool busy = false;
+  bool failNavigate = false;             // Navigate throws, as a rejected request would
+  std::vector<std::string> navigations;  // every address asked for, in order
+
+  void Navigate(const std::string& address) override {
+    if (failNavigate) throw std::runtime_error("navigation rejected: " + address);
+    navigations.push_back(address);
+  }
+  std::string LocationName() override { return title; }
+  std::string LocationURL() override { return url; }
+  bool Busy() override { return busy; }
 };
 
 }  // namespace tessaron::test

@@ -23,5 +23,6 @@ int main(int argc, char* argv[]) {
   }
   platform.attach(nullptr);
   core.Form_Terminate();
+  platform.finishSounds(1500);  // the closing sound is short; let it be heard
   return 0;
 }

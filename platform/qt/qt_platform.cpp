@@ -9,11 +9,20 @@
 #include <QMessageBox>
 #include <QSaveFile>
 #include <QScreen>
+#include <QTimeZone>
 
+#include "platform/qt/browser_loader.h"
+#include "platform/qt/form_dialog.h"
+#include "platform/qt/help_viewer.h"
 #include "platform/qt/main_window.h"
+#include "platform/tzdb/catalogue.h"
+#include "platform/qt/sound.h"
 #include "platform/qt/units.h"
 
 namespace tessaron::qt {
+
+QtPlatform::QtPlatform() = default;
+QtPlatform::~QtPlatform() = default;
 
 TimeOfDay QtPlatform::localTimeOfDay() {
   const QTime t = QTime::currentTime();
@@ -86,17 +95,59 @@ void QtPlatform::messageBox(const std::string& text, MessageStyle style, const s
   const QMessageBox::Icon icon = style == MessageStyle::Information   ? QMessageBox::Information
                                  : style == MessageStyle::Exclamation ? QMessageBox::Warning
                                                                       : QMessageBox::NoIcon;
-  QMessageBox box(icon,
-                  title.empty() ? QApplication::applicationName() : QString::fromStdString(title),
+  QMessageBox box(icon, title.empty() ? QStringLiteral("Tessa") : QString::fromStdString(title),
                   QString::fromStdString(text), QMessageBox::Ok, window_);
   box.exec();
 }
 
-// Sound and help come with their own features.
-void QtPlatform::playOnce(const std::string&) {}
-void QtPlatform::playLoop(const std::string&) {}
-void QtPlatform::stopSound() {}
-bool QtPlatform::showHelp(const std::string&) { return false; }
+SoundPlayer& QtPlatform::sound() {
+  if (!sound_) sound_ = std::make_unique<SoundPlayer>();
+  return *sound_;
+}
+
+void QtPlatform::playOnce(const std::string& path) {
+  sound().playOnce(QString::fromStdString(path));
+}
+void QtPlatform::playLoop(const std::string& path) {
+  sound().playLoop(QString::fromStdString(path));
+}
+void QtPlatform::stopSound() { sound().stopSound(); }
+
+void QtPlatform::finishSounds(int maxMs) {
+  if (sound_) sound_->waitForOneShot(maxMs);
+}
+
+std::optional<std::string> QtPlatform::showHelp(const std::string& path) {
+  if (!help_) help_ = std::make_unique<HelpViewer>();
+  if (const auto error = help_->open(QString::fromStdString(path))) return error->toStdString();
+  return std::nullopt;
+}
+
+double QtPlatform::formFrameHeight() {
+  // A dialog gets the same decorations as the clock's own window.
+  if (window_ == nullptr) return 0;
+  return toTwips(window_->frameGeometry().height() - window_->geometry().height());
+}
+
+void QtPlatform::showModalForm(const Form& form,
+                               const std::function<void(const std::string&)>& onClick) {
+  const int frameWidth =
+      window_ != nullptr ? window_->frameGeometry().width() - window_->geometry().width() : 0;
+  FormDialog dialog(form, frameWidth, window_, onClick);
+  FormDialog* const outer = openForm_;
+  openForm_ = &dialog;
+  dialog.exec();
+  openForm_ = outer;
+}
+
+void QtPlatform::closeModalForm() {
+  if (openForm_ != nullptr) openForm_->done(QDialog::Rejected);
+}
+
+void QtPlatform::openBrowserWindow(const std::string& startingAddress) {
+  // Without the browser module there is no browser; the clock goes on as it was.
+  qt::openBrowserWindow(startingAddress);
+}
 
 bool QtPlatform::isOrdinaryFile(const std::string& path) {
   const QFileInfo info(QString::fromStdString(path));
@@ -130,14 +181,15 @@ ProgramInfo QtPlatform::programInfo() {
   info.minor = TESSARON_VERSION_MINOR;
   info.revision = TESSARON_VERSION_PATCH;
   info.companyName = "Tessaron Project";
-  info.legalCopyright = "Copyright (C) 2026 The Tessaron developers";
+  info.legalCopyright = "(C) 2026";
   info.fileDescription = "Tessaron binary clock";
   return info;
 }
 
-ZoneCatalogueSource QtPlatform::readZoneCatalogue(int) {
-  // The system's tz database comes with the time-zone feature.
-  return {"/usr/share/zoneinfo", true, {}, ""};
+ZoneCatalogueSource QtPlatform::readZoneCatalogue(int year) {
+  // Qt's system zone follows TZ and /etc/localtime; the reader maps it onto the catalogue.
+  return tzdb::readCatalogue("/usr/share/zoneinfo", year,
+                             QTimeZone::systemTimeZoneId().toStdString(), "/etc/localtime");
 }
 
 }  // namespace tessaron::qt

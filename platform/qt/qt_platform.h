@@ -1,15 +1,25 @@
 #pragma once
 // The desktop behind the core's platform interface, on Qt 6.
 
+#include <memory>
+
 #include "platform/platform.h"
 
 namespace tessaron::qt {
 
+class FormDialog;
+class HelpViewer;
 class MainWindow;
+class SoundPlayer;
 
 class QtPlatform : public Platform {
  public:
+  QtPlatform();
+  ~QtPlatform() override;
   void attach(MainWindow* window) { window_ = window; }
+  // Lets a closing sound that is still playing finish, waiting at most `maxMs`.
+  void finishSounds(int maxMs);
+  HelpViewer* helpViewer() const { return help_.get(); }
 
   TimeOfDay localTimeOfDay() override;
   LocalDateTime localNow() override;
@@ -32,7 +42,12 @@ class QtPlatform : public Platform {
   void playOnce(const std::string& path) override;
   void playLoop(const std::string& path) override;
   void stopSound() override;
-  bool showHelp(const std::string& path) override;
+  std::optional<std::string> showHelp(const std::string& path) override;
+  double formFrameHeight() override;
+  void showModalForm(const Form& form,
+                     const std::function<void(const std::string&)>& onClick) override;
+  void closeModalForm() override;
+  void openBrowserWindow(const std::string& startingAddress) override;
   bool isOrdinaryFile(const std::string& path) override;
   std::optional<std::string> readFile(const std::string& path) override;
   bool writeFileReplacing(const std::string& path, const std::string& contents) override;
@@ -41,6 +56,10 @@ class QtPlatform : public Platform {
 
  private:
   MainWindow* window_ = nullptr;
+  std::unique_ptr<SoundPlayer> sound_;  // made at the first sound request
+  std::unique_ptr<HelpViewer> help_;    // made at the first help request
+  FormDialog* openForm_ = nullptr;      // the form that showModalForm has open
+  SoundPlayer& sound();
 };
 
 }  // namespace tessaron::qt

@@ -1,0 +1,50 @@
+// The About window and the placement that the About and Support windows share.
+
+#include <string>
+
+#include "commands/dialogs.h"
+#include "core/tessaron.h"
+
+namespace tessaron {
+
+void placeAgainstMainWindow(Form& form, Platform& platform) {
+  const double L = platform.windowLeft();
+  const double T = platform.windowTop();
+  const double W = platform.windowWidth();
+  const double H = platform.windowHeight();
+  const double h = form.ClientHeight + platform.formFrameHeight();
+  form.Top = T - h > 0 ? T - h : T + H;
+  form.Left = L;
+  form.Width = W;  // the labels keep their designed places
+}
+
+frmAbout::frmAbout() {
+  using K = FormControl::Kind;
+  form.Name = "frmAbout";
+  form.Caption = "About Tessaron";
+  form.ClientWidth = 3348;
+  form.ClientHeight = 984;
+  form.Controls = {
+      {K::Label, "Label1", 120, 120, 732, 252, "Version:", false, false},
+      {K::Label, "Label2", 960, 120, 972, 252, "", false, false},
+      {K::Label, "Label3", 120, 360, 2652, 252, "", false, false},
+      {K::Label, "Label4", 120, 600, 2652, 252, "", false, false},
+  };
+}
+
+void frmAbout::Form_Load(Platform& platform) {
+  const ProgramInfo info = platform.programInfo();
+  form.control("Label2")->Caption = std::to_string(info.major) + "." + std::to_string(info.minor) +
+                                    "." + std::to_string(info.revision);
+  form.control("Label3")->Caption = info.companyName + " " + info.legalCopyright;
+  form.control("Label4")->Caption = info.fileDescription;
+  placeAgainstMainWindow(form, platform);
+}
+
+void Tessaron::About_Click() {
+  frmAbout about;
+  about.Form_Load(platform_);
+  platform_.showModalForm(about.form, [](const std::string&) {});
+}
+
+}  // namespace tessaron

@@ -1,0 +1,69 @@
+#pragma once
+// The support browser window "frmBrowser": an address box over an embedded web
+// browser. The desktop side draws these controls and forwards the window's events.
+//
+// Example: StartingAddress "http://host/a" loads: the box and its list hold
+// "http://host/a", the timer polls the control and the caption reads "Working..."
+// until the page stops loading; a redirect to "http://host/b" then leaves the list
+// as {"http://host/b", "http://host/a"} and the caption as the page's title.
+
+#include <string>
+
+#include "core/controls.h"
+#include "platform/platform.h"
+
+namespace tessaron {
+
+// A rectangle-only control (panel, embedded browser), in twips.
+struct Box {
+  double Left = 0;
+  double Top = 0;
+  double Width = 0;
+  double Height = 0;
+};
+
+struct Timer {
+  int Interval = 0;  // milliseconds
+  bool Enabled = false;
+};
+
+class frmBrowser {
+ public:
+  explicit frmBrowser(WebBrowserControl& control);
+
+  // Window handlers; ScaleWidth and ScaleHeight are the client area's size in twips.
+  void Form_Load(double ScaleWidth, double ScaleHeight);
+  void Form_Resize(double ScaleWidth, double ScaleHeight);
+
+  // Address box.
+  void cboAddress_Click();
+  void cboAddress_KeyPress(int KeyAscii);
+  // What the box does when an entry of its list is selected, by the user or the program.
+  void SelectAddress(int listIndex);
+
+  void timTimer_Timer();
+  void brwWebBrowser_DownloadComplete();
+  void brwWebBrowser_NavigateComplete2();
+
+  // The toolbar's click notification; the buttons carry no command.
+  void tbToolBar_ButtonClick(int index);
+
+  std::string StartingAddress;
+  bool SuppressNavigation = false;
+
+  std::string Caption = "Tessa Web Support";
+  Toolbar tbToolBar;
+  Box picAddress{0, 432, 6564, 675};
+  Label lblAddress{45, 60, 3075, 255, "&Address:", 0, true};
+  ComboBox cboAddress;
+  Box brwWebBrowser{50, 1215, 5393, 3734};
+  Timer timTimer{5, false};
+
+  static constexpr double kDesignClientWidth = 6564;
+  static constexpr double kDesignClientHeight = 5052;
+
+ private:
+  WebBrowserControl& control_;
+};
+
+}  // namespace tessaron

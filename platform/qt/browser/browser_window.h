@@ -1,0 +1,52 @@
+#pragma once
+// frmBrowser on the desktop: a toolbar, the address box and a Qt WebEngine view,
+// drawn from the core window's controls. Lives in the browser module, which the
+// clock loads only when the first browser window opens.
+
+#include <QWidget>
+
+#include "commands/browser.h"
+
+class QComboBox;
+class QLabel;
+class QTimer;
+class QToolBar;
+class QWebEngineView;
+
+namespace tessaron::qt {
+
+class BrowserWindow : public QWidget, private WebBrowserControl {
+ public:
+  explicit BrowserWindow(const std::string& startingAddress);
+
+  const frmBrowser& form() const { return form_; }
+  QComboBox* addressBox() const { return address_; }
+  QWebEngineView* view() const { return view_; }
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  // WebBrowserControl
+  void Navigate(const std::string& address) override;
+  std::string LocationName() override;
+  std::string LocationURL() override;
+  bool Busy() override;
+
+  void sync();
+  double scaleWidth() const;
+  double scaleHeight() const;
+
+  frmBrowser form_;
+  QToolBar* toolbar_;
+  QWidget* panel_;
+  QLabel* label_;
+  QComboBox* address_;
+  QWebEngineView* view_;
+  QTimer* timer_;
+  bool loaded_ = false;
+  bool busy_ = false;
+};
+
+}  // namespace tessaron::qt

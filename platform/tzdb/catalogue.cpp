@@ -1,0 +1,314 @@
+#include "platform/tzdb/catalogue.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstdio>
+
+#include "platform/tzdb/tzif.h"
+#include "platform/tzdb/year_rules.h"
+
+namespace tessaron::tzdb {
+
+namespace {
+
+constexpr std::string_view kUtcId = "UTC";
+// Every name the database gives to plain UTC (or GMT, the same clock): the catalogue's UTC.
+constexpr std::array<std::string_view, 18> kUtcNames = {
+    "UTC",       "Etc/UTC", "Etc/UCT",   "UCT",     "Etc/Universal", "Universal",
+    "Etc/Zulu",  "Zulu",    "GMT",       "Etc/GMT", "Etc/GMT0",      "GMT0",
+    "Etc/GMT+0", "GMT+0",   "Etc/GMT-0", "GMT-0",   "Etc/Greenwich", "Greenwich"};
+// The files that hold UTC, for comparing a copied /etc/localtime.
+constexpr std::array<std::string_view, 4> kUtcFiles = {"Etc/UTC", "UTC", "Etc/GMT", "GMT"};
+
+// A regular file of at most maxBytes, whole; nothing otherwise.
+std::optional<std::string> readSmallFile(const std::string& path, std::size_t maxBytes) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return std::nullopt;
+  std::optional<std::string> out;
+  struct stat st {};
+  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+      static_cast<std::uint64_t>(st.st_size) <= maxBytes) {
+    std::string text(static_cast<std::size_t>(st.st_size), '\0');
+    std::size_t done = 0;
+    while (done < text.size()) {
+      const ssize_t n = ::read(fd, text.data() + done, text.size() - done);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) break;
+      done += static_cast<std::size_t>(n);
+    }
+    if (done == text.size()) out = std::move(text);
+  }
+  ::close(fd);
+  return out;
+}
+
+std::optional<std::uint64_t> regularFileSize(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+  return static_cast<std::uint64_t>(st.st_size);
+}
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// coordinates = sign DDMM sign DDDMM | sign DDMMSS sign DDDMMSS
+bool isCoordinates(std::string_view s) {
+  const auto fits = [&](std::size_t latDigits, std::size_t lonDigits) {
+    if (s.size() != 2 + latDigits + lonDigits) return false;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+      const bool signAt = i == 0 || i == 1 + latDigits;
+      if (signAt ? (s[i] != '+' && s[i] != '-') : !isDigit(s[i])) return false;
+    }
+    return true;
+  };
+  return fits(4, 5) || fits(6, 7);
+}
+
+std::vector<std::string_view> splitLines(std::string_view text) {
+  std::vector<std::string_view> lines;
+  while (!text.empty()) {
+    const std::size_t nl = text.find('\n');
+    std::string_view line = text.substr(0, nl);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    lines.push_back(line);
+    if (nl == std::string_view::npos) break;
+    text.remove_prefix(nl + 1);
+  }
+  return lines;
+}
+
+std::vector<std::string_view> split(std::string_view line, char separator) {
+  std::vector<std::string_view> fields;
+  while (true) {
+    const std::size_t at = line.find(separator);
+    fields.push_back(line.substr(0, at));
+    if (at == std::string_view::npos) return fields;
+    line.remove_prefix(at + 1);
+  }
+}
+
+bool isUtcName(std::string_view id) {
+  return std::find(kUtcNames.begin(), kUtcNames.end(), id) != kUtcNames.end();
+}
+
+ZoneKey utcKey() {
+  ZoneKey key;
+  key.opened = true;
+  key.TZI = writeTzi(ZoneRecord{});
+  key.Display = displayName(0, kUtcId);
+  key.Std = kUtcId;
+  return key;
+}
+
+const ZoneKey* findOpened(const std::vector<ZoneKey>& zones, std::string_view id) {
+  for (const ZoneKey& key : zones) {
+    if (key.opened && key.Std == id) return &key;
+  }
+  return nullptr;
+}
+
+std::int32_t biasOf(const ZoneKey& key) {
+  ZoneRecord record;
+  readTzi(key.TZI, record);
+  return record.Bias;
+}
+
+// The zone id in a symbolic link's target: what follows its last "zoneinfo/".
+std::string linkedZoneId(const std::string& path) {
+  std::array<char, 1024> target{};
+  const ssize_t n = ::readlink(path.c_str(), target.data(), target.size() - 1);
+  if (n <= 0) return {};
+  const std::string_view text(target.data(), static_cast<std::size_t>(n));
+  constexpr std::string_view kMarker = "zoneinfo/";
+  const std::size_t at = text.rfind(kMarker);
+  return at == std::string_view::npos ? std::string{}
+                                      : std::string(text.substr(at + kMarker.size()));
+}
+
+}  // namespace
+
+bool isSafeZoneId(std::string_view id) {
+  if (id.empty() || id.size() > kMaxZoneIdLength) return false;
+  for (std::string_view part : split(id, '/')) {
+    if (part.empty() || part == "." || part == "..") return false;
+    for (char c : part) {
+      const bool allowed = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || isDigit(c) ||
+                           c == '.' || c == '_' || c == '+' || c == '-';
+      if (!allowed) return false;
+    }
+  }
+  return true;
+}
+
+std::vector<ZoneTabEntry> parseZoneTab(std::string_view text) {
+  std::vector<ZoneTabEntry> entries;
+  for (std::string_view line : splitLines(text)) {
+    if (line.empty() || line.front() == '#') continue;
+    const std::vector<std::string_view> f = split(line, '\t');
+    if (f.size() < 3 || f.size() > 4) continue;
+    const bool codeOk =
+        f[0].size() == 2 && f[0][0] >= 'A' && f[0][0] <= 'Z' && f[0][1] >= 'A' && f[0][1] <= 'Z';
+    if (!codeOk || !isCoordinates(f[1]) || !isSafeZoneId(f[2])) continue;
+    const bool repeated = std::any_of(entries.begin(), entries.end(),
+                                      [&](const ZoneTabEntry& e) { return e.id == f[2]; });
+    if (repeated) continue;
+    entries.push_back({std::string(f[0]), std::string(f[1]), std::string(f[2]),
+                       f.size() == 4 ? std::string(f[3]) : std::string{}});
+    if (entries.size() == kMaxZones) break;
+  }
+  return entries;
+}
+
+std::map<std::string, std::string, std::less<>> parseLinks(std::string_view text) {
+  std::map<std::string, std::string, std::less<>> links;
+  for (std::string_view line : splitLines(text)) {
+    if (line.size() < 2 || line[0] != 'L' || line[1] != ' ') continue;
+    const std::vector<std::string_view> f = split(line, ' ');
+    if (f.size() != 3 || !isSafeZoneId(f[1]) || !isSafeZoneId(f[2])) continue;
+    links.emplace(std::string(f[2]), std::string(f[1]));
+  }
+  return links;
+}
+
+std::string displayName(int bias, std::string_view id) {
+  std::string name(id);
+  std::replace(name.begin(), name.end(), '_', ' ');
+  if (bias == 0) return "(UTC) " + name;
+  const int east = -bias;
+  const int minutes = east < 0 ? -east : east;
+  char prefix[32];
+  std::snprintf(prefix, sizeof prefix, "(UTC%c%02d:%02d) ", east < 0 ? '-' : '+',
+                minutes / 60 % 100, minutes % 60);
+  return prefix + name;
+}
+
+ZoneKey readZoneKey(const std::string& zoneinfoDir, const ZoneTabEntry& entry, int year) {
+  ZoneKey key;
+  if (!isSafeZoneId(entry.id)) return key;
+  FileSource file(zoneinfoDir + "/" + entry.id);
+  if (!file.isOpen()) return key;
+  const std::optional<YearTimeline> timeline = readYearTimeline(file, year);
+  if (!timeline) return key;
+  const YearRules rules = rulesForYear(*timeline);
+  key.opened = true;
+  key.TZI = writeTzi(rules.record);
+  key.Display = displayName(rules.record.Bias, entry.id);
+  key.Std = entry.id;
+  key.Dlt = rules.record.Dlt;
+  key.MapID = entry.countryCode + " " + entry.coordinates;
+  return key;
+}
+
+std::string catalogueIdFor(std::string_view systemZoneId, const std::vector<ZoneKey>& zones,
+                           const std::map<std::string, std::string, std::less<>>* links,
+                           const std::string& zoneinfoDir) {
+  // id = [':'] [zoneinfoDir '/'] ['posix/'] zone id
+  std::string_view id = systemZoneId;
+  if (id.starts_with(':')) id.remove_prefix(1);
+  const std::string folder = zoneinfoDir + "/";
+  if (!zoneinfoDir.empty() && id.starts_with(folder)) id.remove_prefix(folder.size());
+  if (id.starts_with("posix/")) id.remove_prefix(6);
+  std::string current(id);
+  for (std::size_t hop = 0; hop <= kMaxLinkHops; ++hop) {
+    if (findOpened(zones, current) != nullptr) return current;
+    if (isUtcName(current)) return findOpened(zones, kUtcId) ? std::string(kUtcId) : std::string{};
+    if (links == nullptr) return {};
+    const auto link = links->find(current);
+    if (link == links->end()) return {};
+    current = link->second;
+  }
+  return {};
+}
+
+std::string zoneWithSameContent(const std::string& localtimePath, const std::vector<ZoneKey>& zones,
+                                const std::string& zoneinfoDir) {
+  const std::optional<std::string> local = readSmallFile(localtimePath, kMaxLocaltimeBytes);
+  if (!local) return {};
+  const auto sameBytes = [&](std::string_view id) {
+    const std::string path = zoneinfoDir + "/" + std::string(id);
+    if (regularFileSize(path) != local->size()) return false;
+    const std::optional<std::string> candidate = readSmallFile(path, kMaxLocaltimeBytes);
+    return candidate && *candidate == *local;
+  };
+  for (const ZoneKey& key : zones) {
+    if (!key.opened) continue;
+    if (key.Std == kUtcId) {
+      if (std::any_of(kUtcFiles.begin(), kUtcFiles.end(), sameBytes)) return key.Std;
+    } else if (isSafeZoneId(key.Std) && sameBytes(key.Std)) {
+      return key.Std;
+    }
+  }
+  return {};
+}
+
+ZoneCatalogueSource readCatalogue(const std::string& zoneinfoDir, int year,
+                                  const std::string& systemZoneId,
+                                  const std::string& localtimePath) {
+  ZoneCatalogueSource out;
+  out.location = zoneinfoDir;
+  const std::optional<std::string> tab = readSmallFile(zoneinfoDir + "/zone.tab", kMaxZoneTabBytes);
+  if (!tab) return out;
+  out.found = true;
+
+  struct Sorted {
+    std::int32_t bias;  // minutes
+    ZoneKey key;
+  };
+  std::vector<Sorted> opened;
+  std::vector<ZoneKey> unopened;
+  const std::vector<ZoneTabEntry> entries = parseZoneTab(*tab);
+  opened.reserve(entries.size() + 1);
+  for (const ZoneTabEntry& entry : entries) {
+    ZoneKey key = readZoneKey(zoneinfoDir, entry, year);
+    if (key.opened) {
+      const std::int32_t bias = biasOf(key);
+      opened.push_back({bias, std::move(key)});
+    } else {
+      unopened.push_back(std::move(key));
+    }
+  }
+  opened.push_back({0, utcKey()});
+  // West to east, then by id; the zones that could not be read go last.
+  std::sort(opened.begin(), opened.end(), [](const Sorted& a, const Sorted& b) {
+    return a.bias != b.bias ? a.bias > b.bias : a.key.Std < b.key.Std;
+  });
+  out.zones.reserve(opened.size() + unopened.size());
+  for (Sorted& s : opened) out.zones.push_back(std::move(s.key));
+  for (ZoneKey& key : unopened) out.zones.push_back(std::move(key));
+
+  // The links are read only when the id is not a catalogue zone itself.
+  std::string system = catalogueIdFor(systemZoneId, out.zones, nullptr, zoneinfoDir);
+  std::optional<std::map<std::string, std::string, std::less<>>> links;
+  const auto withLinks = [&](std::string_view id) {
+    if (!links) {
+      const auto zi = readSmallFile(zoneinfoDir + "/tzdata.zi", kMaxTzdataZiBytes);
+      links = zi ? parseLinks(*zi) : std::map<std::string, std::string, std::less<>>{};
+    }
+    return catalogueIdFor(id, out.zones, &*links, zoneinfoDir);
+  };
+  if (system.empty() && !systemZoneId.empty()) system = withLinks(systemZoneId);
+  // TZ may name a file by its path (":/etc/localtime", ":/home/me/zone"): that file, then.
+  std::string file = localtimePath;
+  const std::string_view id =
+      std::string_view(systemZoneId).substr(systemZoneId.starts_with(':') ? 1 : 0);
+  if (id.starts_with('/')) file = id;
+  if (system.empty() && !file.empty()) {
+    struct stat st {};
+    if (::lstat(file.c_str(), &st) == 0) {
+      if (S_ISLNK(st.st_mode)) {
+        const std::string linked = linkedZoneId(file);
+        if (!linked.empty()) system = withLinks(linked);
+      } else if (S_ISREG(st.st_mode)) {
+        system = zoneWithSameContent(file, out.zones, zoneinfoDir);
+      }
+    }
+  }
+  out.systemStandardName = system;
+  return out;
+}
+
+}  // namespace tessaron::tzdb

@@ -1,0 +1,86 @@
+#pragma once
+// A zone file of the tz database (TZif, versions 1 to 4) read for one year: the local
+// time in effect when the year begins and every change during it.
+//
+// Example: America/New_York read for 2026 starts in EST (UTC-5, standard) and changes to
+// EDT (UTC-4, daylight) at 2026-03-08 07:00 UTC and back to EST at 2026-11-01 06:00 UTC;
+// the first change comes from the stored table or, after the table's last entry, from the
+// footer rule "EST5EDT,M3.2.0,M11.1.0".
+//
+// Only the parts the year needs are read: the headers, the table of change instants, the
+// few type indexes around the year, the type records and their names, and the footer.
+// Every count and offset is checked against the limits below before it is used; a file
+// that breaks them, is cut short or contradicts itself gives nothing.
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace tessaron::tzdb {
+
+constexpr std::uint32_t kMaxTransitions = 4096;  // the tz reference reader allows 2000
+constexpr std::uint32_t kMaxTypes = 256;         // a type index is one byte
+constexpr std::uint32_t kMaxNameBytes = 1024;    // all abbreviations of a file together
+constexpr std::uint32_t kMaxLeapSeconds = 1024;
+constexpr std::size_t kMaxFooterLength = 256;      // between the footer's two newlines
+constexpr std::int32_t kMaxUtcOffset = 26 * 3600;  // seconds, either side of UTC
+
+// Random access to a zone file's bytes.
+class ByteSource {
+ public:
+  virtual ~ByteSource() = default;
+  // Copies up to out.size() bytes from `offset`; how many it copied (fewer at the end).
+  virtual std::size_t readAt(std::uint64_t offset, std::span<std::uint8_t> out) = 0;
+};
+
+class MemorySource : public ByteSource {
+ public:
+  explicit MemorySource(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
+  std::size_t readAt(std::uint64_t offset, std::span<std::uint8_t> out) override;
+
+ private:
+  std::span<const std::uint8_t> bytes_;
+};
+
+// A file opened read-only; each read is one pread.
+class FileSource : public ByteSource {
+ public:
+  explicit FileSource(const std::string& path);
+  ~FileSource() override;
+  FileSource(const FileSource&) = delete;
+  FileSource& operator=(const FileSource&) = delete;
+  bool isOpen() const { return fd_ >= 0; }
+  std::size_t readAt(std::uint64_t offset, std::span<std::uint8_t> out) override;
+
+ private:
+  int fd_ = -1;
+};
+
+struct LocalTimeType {
+  std::int32_t utcOffset = 0;  // seconds east of UTC [-26 h:26 h]
+  bool isDaylight = false;     // the file's own flag; negative daylight saving sets it in winter
+  std::string abbreviation;    // e.g. "EDT", "+0530"
+  bool operator==(const LocalTimeType&) const = default;
+};
+
+struct OffsetChange {
+  std::int64_t at = 0;  // Unix seconds
+  LocalTimeType to;
+};
+
+// A zone's local time through one calendar year, taken in UTC.
+struct YearTimeline {
+  int year = 0;                       // [1:9999]
+  std::int64_t begin = 0;             // Unix seconds of 1 January 00:00 UTC
+  std::int64_t end = 0;               // Unix seconds of the next 1 January 00:00 UTC
+  LocalTimeType initial;              // in effect at `begin`
+  std::vector<OffsetChange> changes;  // begin < at < end, ascending; each changes something
+};
+
+// Nothing when the file is not a TZif file, is damaged or cut short, or the year lies
+// outside [1:9999].
+std::optional<YearTimeline> readYearTimeline(ByteSource& source, int year);
+
+}  // namespace tessaron::tzdb

@@ -1,0 +1,191 @@
+// The support browser window: its address list, caption, timer and sizes against a
+// browser control that only reports what the test sets.
+
+#include "commands/browser.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/fake_platform.h"
+
+namespace tessaron {
+namespace {
+
+using List = std::vector<std::string>;
+
+class Browser : public ::testing::Test {
+ protected:
+  test::FakeBrowserControl control;
+  frmBrowser form{control};
+
+  // The control finishes loading `url` under `title` and reports it; the timer ticks.
+  void arrive(const std::string& url, const std::string& title) {
+    control.busy = false;
+    control.url = url;
+    control.title = title;
+    form.brwWebBrowser_NavigateComplete2();
+    form.brwWebBrowser_DownloadComplete();
+    if (form.timTimer.Enabled) form.timTimer_Timer();
+  }
+  void load(const std::string& start) {
+    form.StartingAddress = start;
+    form.Form_Load(frmBrowser::kDesignClientWidth, frmBrowser::kDesignClientHeight);
+  }
+};
+
+TEST_F(Browser, StartingAddressLoadsWithWorkingThenThePageTitle) {
+  load("http://127.0.0.1/tessa/tssupport.php");
+  EXPECT_EQ(control.navigations, List{"http://127.0.0.1/tessa/tssupport.php"});
+  EXPECT_EQ(form.cboAddress.Text, "http://127.0.0.1/tessa/tssupport.php");
+  EXPECT_EQ(form.cboAddress.List, List{"http://127.0.0.1/tessa/tssupport.php"});
+  EXPECT_EQ(form.cboAddress.Left, 50);
+  EXPECT_EQ(form.cboAddress.Top, 330);
+  EXPECT_TRUE(form.timTimer.Enabled);
+  EXPECT_EQ(form.timTimer.Interval, 5);
+
+  control.busy = true;
+  form.timTimer_Timer();
+  EXPECT_EQ(form.Caption, "Working...");
+  EXPECT_TRUE(form.timTimer.Enabled);
+
+  arrive("http://127.0.0.1/tessa/tssupport.php", "Tessa Support Page");
+  form.timTimer_Timer();
+  EXPECT_FALSE(form.timTimer.Enabled) << "the first idle tick ends the polling";
+  EXPECT_EQ(form.Caption, "Tessa Support Page");
+  EXPECT_EQ(form.cboAddress.List, List{"http://127.0.0.1/tessa/tssupport.php"});
+  EXPECT_EQ(form.cboAddress.ListIndex, 0);
+  EXPECT_EQ(control.navigations.size(), 1u) << "the program's own selection navigates nowhere";
+  EXPECT_FALSE(form.SuppressNavigation);
+}
+
+TEST_F(Browser, WithoutAStartingAddressNothingLoads) {
+  load("");
+  EXPECT_TRUE(control.navigations.empty());
+  EXPECT_FALSE(form.timTimer.Enabled);
+  EXPECT_TRUE(form.cboAddress.List.empty());
+  EXPECT_EQ(form.Caption, "Tessa Web Support");
+}
+
+TEST_F(Browser, AddressListKeepsEachAddressOnceNewestFirst) {
+  struct Case {
+    const char* name;
+    List reported;  // addresses the control reports, in order, after loading "A"
+    List list;
+  };
+  const Case cases[] = {
+      {"the requested address comes back", {"http://h/A"}, {"http://h/A"}},
+      {"a redirect: both, the reported one first", {"http://h/B"}, {"http://h/B", "http://h/A"}},
+      {"A, B, A gives A, B",
+       {"http://h/A", "http://h/B", "http://h/A"},
+       {"http://h/A", "http://h/B"}},
+      {"letter case makes another address", {"http://h/a"}, {"http://h/a", "http://h/A"}},
+      {"an older entry moves up, the rest keep their order",
+       {"http://h/B", "http://h/C", "http://h/B"},
+       {"http://h/B", "http://h/C", "http://h/A"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    test::FakeBrowserControl control;
+    frmBrowser form(control);
+    form.StartingAddress = "http://h/A";
+    form.Form_Load(6564, 5052);
+    for (const std::string& url : c.reported) {
+      control.url = url;
+      control.title = "page " + url;
+      form.brwWebBrowser_NavigateComplete2();
+    }
+    EXPECT_EQ(form.cboAddress.List, c.list);
+    EXPECT_EQ(form.cboAddress.Text, c.list.front());
+    EXPECT_EQ(form.Caption, "page " + c.reported.back());
+    EXPECT_EQ(control.navigations, List{"http://h/A"}) << "only the load navigated";
+  }
+}
+
+TEST_F(Browser, EnterAndListPicksNavigateOtherKeysDoNot) {
+  load("http://h/A");
+  arrive("http://h/A", "A");
+  arrive("http://h/B", "B");  // a link followed inside the page
+  control.navigations.clear();
+
+  form.cboAddress.Text = "example.test/Typed Text";
+  form.cboAddress_KeyPress('a');
+  form.cboAddress_KeyPress(10);
+  EXPECT_TRUE(control.navigations.empty());
+  EXPECT_FALSE(form.timTimer.Enabled);
+  form.cboAddress_KeyPress(13);
+  EXPECT_EQ(control.navigations, List{"example.test/Typed Text"}) << "the text as typed";
+  EXPECT_TRUE(form.timTimer.Enabled);
+
+  form.timTimer.Enabled = false;
+  form.SelectAddress(1);  // the user picks "http://h/A"
+  EXPECT_EQ(control.navigations, (List{"example.test/Typed Text", "http://h/A"}));
+  EXPECT_EQ(form.cboAddress.Text, "http://h/A");
+  EXPECT_TRUE(form.timTimer.Enabled);
+}
+
+TEST_F(Browser, ARejectedNavigationIsSkipped) {
+  load("http://h/A");
+  control.failNavigate = true;
+  form.cboAddress.Text = "http://h/rejected";
+  EXPECT_NO_THROW(form.cboAddress_KeyPress(13));
+  EXPECT_NO_THROW(form.SelectAddress(0));
+  control.failNavigate = false;
+  form.cboAddress.Text = "http://h/next";
+  form.cboAddress_KeyPress(13);
+  EXPECT_EQ(control.navigations, (List{"http://h/A", "http://h/next"}));
+}
+
+TEST_F(Browser, ResizeFitsTheBoxAndBrowserToTheWindow) {
+  struct Case {
+    const char* name;
+    double scaleWidth, scaleHeight;
+    double boxWidth, browserWidth, browserHeight;
+  };
+  // The browser's height is what is left under the address panel (432 + 675), less 100.
+  const Case cases[] = {
+      {"3000 x 2500", 3000, 2500, 2900, 2900, 1293},
+      {"the designed client area", 6564, 5052, 6464, 6464, 3845},
+      {"exactly nothing left", 100, 1207, 0, 0, 0},
+      {"too small: sizes stay as they were", 99, 1206, 2900, 2900, 1293},
+      {"too narrow only", 50, 4000, 2900, 2900, 2793},
+      {"too low only", 4000, 900, 3900, 3900, 1293},
+  };
+  load("");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    form.Form_Resize(3000, 2500);
+    form.Form_Resize(c.scaleWidth, c.scaleHeight);
+    EXPECT_EQ(form.cboAddress.Width, c.boxWidth);
+    EXPECT_EQ(form.brwWebBrowser.Width, c.browserWidth);
+    EXPECT_EQ(form.brwWebBrowser.Height, c.browserHeight);
+    EXPECT_EQ(form.brwWebBrowser.Left, 50);
+    EXPECT_EQ(form.brwWebBrowser.Top, 1215);
+    EXPECT_EQ(form.cboAddress.Height, 288);
+  }
+}
+
+TEST_F(Browser, ToolbarButtonsChangeNothing) {
+  load("http://h/A");
+  arrive("http://h/B", "B");
+  const std::string caption = form.Caption;
+  const List list = form.cboAddress.List;
+  const std::string text = form.cboAddress.Text;
+  const auto navigations = control.navigations;
+  ASSERT_EQ(form.tbToolBar.Buttons.size(), 6u);
+  const char* keys[] = {"Back", "Forward", "Stop", "Refresh", "Home", "Search"};
+  for (int index = 1; index <= 6; ++index) {
+    EXPECT_EQ(form.tbToolBar.button(index).Key, keys[index - 1]);
+    EXPECT_EQ(form.tbToolBar.button(index).ToolTipText, keys[index - 1]);
+    form.tbToolBar_ButtonClick(index);
+  }
+  EXPECT_EQ(form.Caption, caption);
+  EXPECT_EQ(form.cboAddress.List, list);
+  EXPECT_EQ(form.cboAddress.Text, text);
+  EXPECT_EQ(control.navigations, navigations);
+  EXPECT_FALSE(form.timTimer.Enabled);
+}
+
+}  // namespace
+}  // namespace tessaron

@@ -1,0 +1,223 @@
+// The support browser window with the real web engine, loaded from the browser module
+// as the clock loads it, against pages served on loopback by the test itself.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDeadlineTimer>
+#include <QLineEdit>
+#include <QPointer>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
+#include <functional>
+#include <map>
+#include <memory>
+#include <set>
+#include <vector>
+
+#include "platform/qt/browser_loader.h"
+
+namespace tessaron::qt {
+namespace {
+
+constexpr int kLoadTimeoutMs = 60000;  // the engine's first start is the slow part
+
+// Answers GET requests from a table of paths: a page, or a redirect to another path.
+class LoopbackServer {
+ public:
+  struct Reply {
+    int status;
+    QByteArray body;      // for 200
+    QByteArray location;  // for 302: a path on this server
+  };
+  std::map<QByteArray, Reply> replies;
+  QStringList requested;
+
+  LoopbackServer() {
+    server_.listen(QHostAddress::LocalHost, 0);
+    QObject::connect(&server_, &QTcpServer::newConnection, [this] {
+      while (QTcpSocket* socket = server_.nextPendingConnection()) {
+        QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket] { serve(socket); });
+        QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+      }
+    });
+  }
+  QString url(const char* path) const {
+    return QStringLiteral("http://127.0.0.1:%1%2").arg(server_.serverPort()).arg(path);
+  }
+
+ private:
+  QTcpServer server_;
+
+  void serve(QTcpSocket* socket) {
+    QByteArray& request = pending_[socket];
+    request += socket->readAll();
+    if (!request.contains("\r\n\r\n")) return;
+    const QList<QByteArray> words = request.left(request.indexOf("\r\n")).split(' ');
+    pending_.erase(socket);
+    const QByteArray path = words.size() >= 2 ? words[1] : QByteArray("/");
+    requested << QString::fromLatin1(path);
+    QByteArray head, body;
+    const auto it = replies.find(path);
+    if (it == replies.end()) {
+      head = "HTTP/1.1 404 Not Found\r\n";
+      body = "<html><head><title>Not Found</title></head></html>";
+    } else if (it->second.status == 302) {
+      head = "HTTP/1.1 302 Found\r\nLocation: " + url(it->second.location).toLatin1() + "\r\n";
+    } else {
+      head = "HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=utf-8\r\n";
+      body = it->second.body;
+    }
+    socket->write(head + "Content-Length: " + QByteArray::number(body.size()) +
+                  "\r\nConnection: close\r\n\r\n" + body);
+    socket->disconnectFromHost();
+  }
+  std::map<QTcpSocket*, QByteArray> pending_;
+};
+
+QByteArray page(const char* title) {
+  return QByteArray("<html><head><title>") + title + "</title></head><body><p>" + title +
+         "</p></body></html>";
+}
+
+// Watches one browser window: every caption it shows, its address list.
+struct Window {
+  QPointer<QWidget> widget;
+  std::shared_ptr<QStringList> seen = std::make_shared<QStringList>();
+
+  const QStringList& captions() const { return *seen; }
+  QComboBox* box() const { return widget->findChild<QComboBox*>("cboAddress"); }
+  QStringList list() const {
+    QStringList items;
+    for (int i = 0; i < box()->count(); ++i) items << box()->itemText(i);
+    return items;
+  }
+};
+
+class BrowserWindowTest : public ::testing::Test {
+ protected:
+  LoopbackServer server;
+
+  void SetUp() override {
+    server.replies["/tessa/tssupport.php"] = {200, page("Tessa Support Page"), {}};
+    server.replies["/moved"] = {302, {}, "/tessa/tssupport.php"};
+    server.replies["/second.html"] = {200, page("Second Page"), {}};
+  }
+  void TearDown() override {
+    std::vector<QPointer<QWidget>> windows;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      if (w->objectName() == "frmBrowser") windows.emplace_back(w);
+    }
+    for (const QPointer<QWidget>& w : windows) delete w.data();
+  }
+
+  // Opens a browser window through the module and finds the new top-level window.
+  Window open(const QString& address) {
+    std::set<QWidget*> before;
+    for (QWidget* w : QApplication::topLevelWidgets()) before.insert(w);
+    EXPECT_TRUE(openBrowserWindow(address.toStdString())) << "the browser module did not load";
+    Window window;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      if (w->objectName() == "frmBrowser" && before.count(w) == 0) window.widget = w;
+    }
+    if (window.widget) {
+      QObject::connect(window.widget, &QWidget::windowTitleChanged,
+                       [seen = window.seen](const QString& t) {
+                         if (seen->isEmpty() || seen->back() != t) *seen << t;
+                       });
+    }
+    return window;
+  }
+
+  // Runs the event loop until `done` holds or the time is up.
+  static bool waitFor(const std::function<bool()>& done) {
+    const QDeadlineTimer deadline(kLoadTimeoutMs);
+    while (!done()) {
+      if (deadline.hasExpired()) return false;
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+      QTest::qWait(5);
+    }
+    return true;
+  }
+};
+
+TEST_F(BrowserWindowTest, SupportPageEndsWithItsTitleAndOneListEntry) {
+  const QString address = server.url("/tessa/tssupport.php");
+  Window w = open(address);
+  ASSERT_TRUE(w.widget);
+  EXPECT_TRUE(w.widget->isVisible());
+  EXPECT_EQ(w.widget->parentWidget(), nullptr) << "owned by no window";
+  EXPECT_FALSE(w.widget->isModal());
+  const bool done = waitFor([&] { return w.widget->windowTitle() == "Tessa Support Page"; });
+  ASSERT_TRUE(done) << "captions: " << w.captions().join(" | ").toStdString();
+  QTest::qWait(200);  // late notifications must not change the result
+  EXPECT_EQ(w.widget->windowTitle(), "Tessa Support Page");
+  EXPECT_EQ(w.list(), QStringList{address});
+  EXPECT_EQ(w.box()->currentText(), address);
+  EXPECT_TRUE(w.captions().contains("Working...")) << w.captions().join(" | ").toStdString();
+  EXPECT_EQ(server.requested.count("/tessa/tssupport.php"), 1) << "one load, no second navigation";
+}
+
+TEST_F(BrowserWindowTest, RedirectPutsTheReportedAddressFirst) {
+  const QString moved = server.url("/moved");
+  const QString landed = server.url("/tessa/tssupport.php");
+  Window w = open(moved);
+  ASSERT_TRUE(w.widget);
+  const bool done = waitFor(
+      [&] { return w.widget->windowTitle() == "Tessa Support Page" && w.list().size() == 2; });
+  ASSERT_TRUE(done) << "captions: " << w.captions().join(" | ").toStdString()
+                    << "; list: " << w.list().join(" | ").toStdString();
+  EXPECT_EQ(w.list(), (QStringList{landed, moved}));
+  EXPECT_EQ(w.box()->currentText(), landed);
+}
+
+TEST_F(BrowserWindowTest, EnterOpensTheTypedAddressAndAPickOpensAnEntry) {
+  const QString first = server.url("/tessa/tssupport.php");
+  const QString second = server.url("/second.html");
+  Window w = open(first);
+  ASSERT_TRUE(w.widget);
+  ASSERT_TRUE(waitFor([&] { return w.widget->windowTitle() == "Tessa Support Page"; }));
+
+  QLineEdit* edit = w.box()->lineEdit();
+  edit->selectAll();
+  QTest::keyClicks(edit, second);
+  QTest::keyClick(edit, Qt::Key_Return);
+  ASSERT_TRUE(waitFor([&] { return w.widget->windowTitle() == "Second Page"; }))
+      << "captions: " << w.captions().join(" | ").toStdString();
+  ASSERT_TRUE(waitFor([&] {
+    return w.list() == QStringList({second, first});
+  })) << w.list().join(" | ").toStdString();
+
+  // The user picks the older entry from the list.
+  w.box()->setCurrentIndex(1);
+  emit w.box()->activated(1);
+  ASSERT_TRUE(waitFor([&] { return w.widget->windowTitle() == "Tessa Support Page"; }));
+  ASSERT_TRUE(waitFor([&] {
+    return w.list() == QStringList({first, second});
+  })) << w.list().join(" | ").toStdString();
+  EXPECT_EQ(server.requested.count("/tessa/tssupport.php"), 2);
+  EXPECT_EQ(server.requested.count("/second.html"), 1);
+}
+
+TEST_F(BrowserWindowTest, EveryOpeningMakesANewWindow) {
+  Window a = open(server.url("/second.html"));
+  Window b = open(server.url("/second.html"));
+  ASSERT_TRUE(a.widget);
+  ASSERT_TRUE(b.widget);
+  EXPECT_NE(a.widget, b.widget);
+  EXPECT_TRUE(waitFor([&] {
+    return a.widget->windowTitle() == "Second Page" && b.widget->windowTitle() == "Second Page";
+  }));
+}
+
+}  // namespace
+}  // namespace tessaron::qt
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  tessaron::qt::setBrowserModuleFolder(TESSARON_BROWSER_MODULE_DIR);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

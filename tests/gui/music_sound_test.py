@@ -1,0 +1,188 @@
+#!/usr/bin/python3
+"""Background music through a real sound server: the real clock, under Xvfb,
+plays into a PulseAudio null sink whose monitor is recorded.
+
+1. First start: the closing sound "ding.wav" is heard once, then silence.
+2. Music saved on: the prompt at start is confirmed, the loop is heard for
+   longer than one length of "smallworld.wav", Ctrl+M turns it off, and
+   after the closing sound there is silence.
+   The clock at rest has not mapped the web engine.
+
+Usage: /usr/bin/python3 tests/gui/music_sound_test.py BUILD_DIR
+"""
+
+import array
+import os
+import shutil
+import signal
+import sys
+import tempfile
+import time
+import wave
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import desktop  # noqa: E402
+
+RATE = 8000          # recording rate: plenty to tell sound from silence
+WINDOW_S = 0.05      # energy is judged per window of this length
+SOUND_RMS = 200      # a window louder than this holds sound (full scale 32767)
+SILENT_RMS = 5       # a null sink's monitor gives exact zeros for silence
+GAP_S = 0.25         # quieter stretches shorter than this do not break a sound
+
+MUSIC_ON = '255,0,16777215,#FALSE#,#FALSE#,#TRUE#,#FALSE#,0,0,"smallworld.wav",#FALSE#\r\n'
+
+
+def wav_seconds(path):
+    with wave.open(path) as w:
+        return w.getnframes() / w.getframerate()
+
+
+def energies(path):
+    samples = array.array("h")
+    with open(path, "rb") as f:
+        data = f.read()
+    samples.frombytes(data[: len(data) // 2 * 2])
+    n = int(RATE * WINDOW_S)
+    out = []
+    for i in range(0, len(samples) - n + 1, n):
+        chunk = samples[i:i + n]
+        out.append((sum(s * s for s in chunk) / n) ** 0.5)
+    return out
+
+
+def sounds(levels):
+    """(start, end) seconds of each stretch of sound, gaps under GAP_S bridged."""
+    spans = []
+    for i, level in enumerate(levels):
+        if level < SOUND_RMS:
+            continue
+        t = i * WINDOW_S
+        if spans and t - spans[-1][1] <= GAP_S:
+            spans[-1][1] = t + WINDOW_S
+        else:
+            spans.append([t, t + WINDOW_S])
+    return [tuple(s) for s in spans]
+
+
+class Report:
+    def __init__(self):
+        self.passed = self.failed = 0
+
+    def check(self, name, ok, detail=""):
+        if ok:
+            self.passed += 1
+            print(f"PASS {name}")
+        else:
+            self.failed += 1
+            print(f"FAIL {name}: {detail}")
+
+
+def first_start(build, xvfb, pulse, work, report, ding_s):
+    case = os.path.join(work, "first-start")
+    os.makedirs(case)
+    folder = desktop.program_folder(case, build, ("smallworld.wav", "ding.wav"))
+    rec_path = os.path.join(case, "recording.raw")
+    rec = pulse.record(rec_path, RATE)
+    time.sleep(0.5)
+    proc = desktop.start_program(folder, xvfb.display, {"PULSE_SERVER": pulse.server})
+    try:
+        desktop.wait_for_window(xvfb.display, "Tessaron", proc)
+        time.sleep(ding_s + 2.5)
+    finally:
+        desktop.stop_process(proc)
+        desktop.stop_process(rec)
+    spans = sounds(energies(rec_path))
+    longest = max((e - s for s, e in spans), default=0)
+    report.check("first start plays the closing sound once",
+                 len(spans) == 1 and ding_s - 0.3 <= longest <= ding_s + 0.3,
+                 f"sounds heard (s): {spans}; ding.wav lasts {ding_s:.2f} s; "
+                 f"log: {case}/program.log")
+
+
+def music_on_then_off(build, xvfb, pulse, work, report, loop_s, ding_s):
+    case = os.path.join(work, "music")
+    os.makedirs(case)
+    folder = desktop.program_folder(case, build, ("smallworld.wav", "ding.wav"), MUSIC_ON)
+    rec_path = os.path.join(case, "recording.raw")
+    rec = pulse.record(rec_path, RATE)
+    time.sleep(0.5)
+    proc = desktop.start_program(folder, xvfb.display, {"PULSE_SERVER": pulse.server})
+    play_s = 2.5 * loop_s
+    try:
+        prompt = desktop.wait_for_window(xvfb.display, "WAV file Input", proc)
+        desktop.press(xvfb.display, prompt, "Return")
+        clock = desktop.wait_for_window(xvfb.display, "Tessaron", proc)
+        with open(f"/proc/{proc.pid}/maps") as f:
+            engine = [line for line in f if "WebEngine" in line]
+        report.check("the clock at rest has not loaded the web engine", not engine,
+                     engine[0].strip() if engine else "")
+        time.sleep(play_s)
+        desktop.press(xvfb.display, clock, "ctrl+m")
+        time.sleep(ding_s + 2.5)
+        alive = proc.poll() is None
+    finally:
+        desktop.stop_process(proc)
+        desktop.stop_process(rec)
+    report.check("the clock kept running", alive, f"log: {case}/program.log")
+
+    levels = energies(rec_path)
+    spans = sounds(levels)
+    total = len(levels) * WINDOW_S
+    longest = max(spans, key=lambda s: s[1] - s[0], default=(0, 0))
+    report.check("the loop is heard past one length of the file",
+                 longest[1] - longest[0] >= loop_s + 1.0,
+                 f"longest sound {longest[1] - longest[0]:.2f} s, the file lasts "
+                 f"{loop_s:.2f} s; all sounds (s): {spans}")
+    # From the loop's start, the music ran play_s; with the ding, nothing lasts longer.
+    report.check("the music stops when switched off",
+                 longest[1] - longest[0] <= play_s + ding_s + 1.5,
+                 f"sound lasted {longest[1] - longest[0]:.2f} s; played for about "
+                 f"{play_s:.1f} s before Ctrl+M")
+    # The ding fades out below SOUND_RMS before it ends; judge the stretch after that.
+    quiet_from = spans[-1][1] if spans else 0
+    noise = [round(i * WINDOW_S, 2) for i, level in enumerate(levels)
+             if i * WINDOW_S >= total - 1.5 and level >= SILENT_RMS]
+    report.check("silence follows the closing sound",
+                 bool(spans) and total - quiet_from >= 2.0 and not noise,
+                 f"last sound ends at {quiet_from:.2f} s of {total:.2f} s recorded; "
+                 f"not silent in the last 1.5 s at (s): {noise[:5]}")
+
+
+def main():
+    if len(sys.argv) != 2:
+        print(__doc__.strip().splitlines()[-1], file=sys.stderr)
+        return 2
+    build = os.path.abspath(sys.argv[1])
+
+    def on_term(signum, frame):
+        raise SystemExit(f"stopped by signal {signum}")
+    signal.signal(signal.SIGTERM, on_term)
+
+    report = Report()
+    work = tempfile.mkdtemp(prefix="tessaron-sound-")
+    xvfb = desktop.Xvfb()
+    pulse_dir = os.path.join(work, "pulse")
+    os.makedirs(pulse_dir, mode=0o700)
+    pulse = desktop.PulseNullSink(pulse_dir)
+    try:
+        loop_s = wav_seconds(os.path.join(build, "smallworld.wav"))
+        ding_s = wav_seconds(os.path.join(build, "ding.wav"))
+        xvfb.start()
+        pulse.start()
+        first_start(build, xvfb, pulse, work, report, ding_s)
+        music_on_then_off(build, xvfb, pulse, work, report, loop_s, ding_s)
+    except (Exception, SystemExit, KeyboardInterrupt) as e:
+        report.check("harness", False, repr(e))
+    finally:
+        pulse.stop()
+        xvfb.stop()
+        if report.failed == 0:
+            shutil.rmtree(work, ignore_errors=True)
+        else:
+            print(f"kept recordings and logs in {work}")
+    print(f"{report.passed} passed, {report.failed} failed")
+    return 1 if report.failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,140 @@
+// The desktop side of the Help menu on Qt's offscreen platform: message box titles, the
+// help viewer, and forms drawn and closed as the core asks.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTextBrowser>
+#include <QTimer>
+#include <string>
+#include <vector>
+
+#include "commands/dialogs.h"
+#include "platform/qt/form_dialog.h"
+#include "platform/qt/help_viewer.h"
+#include "platform/qt/qt_platform.h"
+#include "platform/qt/units.h"
+
+namespace tessaron::qt {
+namespace {
+
+// Runs `inspect` on the modal dialog that the next call opens, then lets it close.
+template <typename Dialog>
+void whenModalOpens(std::function<void(Dialog*)> inspect) {
+  QTimer::singleShot(0, [inspect] {
+    auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+    ASSERT_NE(dialog, nullptr);
+    inspect(dialog);
+    dialog->close();
+  });
+}
+
+TEST(QtMessageBox, AnEmptyTitleShowsTheApplicationsTitle) {
+  struct Case {
+    const char* name;
+    std::string title;
+    MessageStyle style;
+    QString shownTitle;
+    QMessageBox::Icon icon;
+  };
+  const Case cases[] = {
+      {"no title", "", MessageStyle::Plain, "Tessa", QMessageBox::NoIcon},
+      {"the clock's caption", "Tessaron", MessageStyle::Information, "Tessaron",
+       QMessageBox::Information},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    QtPlatform platform;
+    QString title, text;
+    QMessageBox::Icon icon = QMessageBox::Critical;
+    whenModalOpens<QMessageBox>([&](QMessageBox* box) {
+      title = box->windowTitle();
+      text = box->text();
+      icon = box->icon();
+    });
+    platform.messageBox("Unable to display Help.", c.style, c.title);
+    EXPECT_EQ(title, c.shownTitle);
+    EXPECT_EQ(text, "Unable to display Help.");
+    EXPECT_EQ(icon, c.icon);
+  }
+}
+
+TEST(QtHelpViewer, ShowsEachHelpFileAndReportsOneItCannotRead) {
+  QtPlatform platform;
+  const std::string shortcuts = std::string(TESSARON_DATA_DIR) + "/TSShortcut.hlp";
+  EXPECT_EQ(platform.showHelp(shortcuts), std::nullopt);
+  HelpViewer* viewer = platform.helpViewer();
+  ASSERT_NE(viewer, nullptr);
+  EXPECT_TRUE(viewer->isVisible());
+  EXPECT_FALSE(viewer->isModal());
+  EXPECT_EQ(viewer->windowTitle(), "Tessaron Short Cut Keys");
+  EXPECT_TRUE(viewer->browser()->toPlainText().contains("Ctrl+M"));
+
+  // The same viewer takes the next file.
+  EXPECT_EQ(platform.showHelp(std::string(TESSARON_DATA_DIR) + "/Tessa.hlp"), std::nullopt);
+  EXPECT_EQ(platform.helpViewer(), viewer);
+  EXPECT_EQ(viewer->windowTitle(), "Tessaron Help");
+
+  QTemporaryDir folder;
+  const std::string unreadable = folder.path().toStdString();  // a folder, not a file
+  const auto error = platform.showHelp(unreadable);
+  ASSERT_TRUE(error.has_value());
+  EXPECT_NE(error->find(unreadable), std::string::npos) << *error;
+}
+
+TEST(QtForms, AFormStandsWhereTheCorePlacedItWithItsControls) {
+  frmTSSupport support;
+  support.form.Left = 1500;
+  support.form.Top = 3000;
+  support.form.Width = 5542;
+  std::vector<std::string> clicks;
+  FormDialog dialog(support.form, 0, nullptr,
+                    [&](const std::string& button) { clicks.push_back(button); });
+  EXPECT_EQ(dialog.windowTitle(), "Tessaron Support");
+  EXPECT_EQ(dialog.size(), QSize(toPixels(5542), toPixels(2700)));
+  EXPECT_EQ(dialog.pos(), QPoint(100, 200));
+  for (const FormControl& c : support.form.Controls) {
+    SCOPED_TRACE(c.Name);
+    auto* widget = dialog.findChild<QWidget*>(QString::fromStdString(c.Name));
+    ASSERT_NE(widget, nullptr);
+    EXPECT_EQ(widget->geometry(),
+              QRect(toPixels(c.Left), toPixels(c.Top), toPixels(c.Width), toPixels(c.Height)));
+    if (auto* label = qobject_cast<QLabel*>(widget)) {
+      EXPECT_EQ(label->text().toStdString(), c.Caption);
+      EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), widget->width())
+          << "the whole text fits its box";
+    }
+  }
+  dialog.findChild<QPushButton*>("WebSupport")->click();
+  EXPECT_EQ(clicks, std::vector<std::string>{"WebSupport"});
+}
+
+TEST(QtForms, ClosingFromAButtonEndsTheModalStateBeforeTheHandlerGoesOn) {
+  QtPlatform platform;
+  frmTSSupport support;
+  std::vector<std::string> steps;
+  QTimer::singleShot(0, [] {
+    auto* dialog = QApplication::activeModalWidget();
+    ASSERT_NE(dialog, nullptr);
+    dialog->findChild<QPushButton*>("WebSupport")->click();
+  });
+  platform.showModalForm(support.form, [&](const std::string&) {
+    platform.closeModalForm();
+    steps.push_back(QApplication::activeModalWidget() == nullptr ? "closed" : "still modal");
+  });
+  steps.push_back("returned");
+  EXPECT_EQ(steps, (std::vector<std::string>{"closed", "returned"}));
+}
+
+}  // namespace
+}  // namespace tessaron::qt
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

@@ -1,0 +1,231 @@
+// The Help menu: the two help files, the About window and the Support window with its
+// way to the support page.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "commands/dialogs.h"
+#include "commands/menu.h"
+#include "core/tessaron.h"
+#include "tests/fake_platform.h"
+
+namespace tessaron {
+namespace {
+
+using Calls = std::vector<std::string>;
+
+class HelpMenu : public ::testing::Test {
+ protected:
+  test::FakePlatform platform;
+  Tessaron core{platform};
+
+  void SetUp() override {
+    core.Form_Load();
+    platform.calls.clear();
+  }
+};
+
+TEST_F(HelpMenu, HelpCommandsOpenTheirFileOnlyWhenItIsThere) {
+  struct Case {
+    const char* name;
+    void (Tessaron::*command)();
+    const char* file;
+  };
+  const Case cases[] = {
+      {"Help", &Tessaron::HelpFile_Click, "/opt/tessaron/Tessa.hlp"},
+      {"Short Cut keys", &Tessaron::ShortCut_Click, "/opt/tessaron/TSShortcut.hlp"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    platform.files.erase("/opt/tessaron/Tessa.hlp");
+    platform.files.erase("/opt/tessaron/TSShortcut.hlp");
+    platform.calls.clear();
+    (core.*c.command)();
+    EXPECT_EQ(platform.calls, Calls{"messageBox 64 Tessaron|Unable to display Help."})
+        << "missing: the message with the clock's caption, and no viewer";
+
+    platform.files[c.file] = "<html></html>";
+    platform.calls.clear();
+    (core.*c.command)();
+    EXPECT_EQ(platform.calls, Calls{std::string("showHelp ") + c.file});
+
+    platform.helpError = "The help viewer could not read " + std::string(c.file);
+    platform.calls.clear();
+    (core.*c.command)();
+    EXPECT_EQ(platform.calls,
+              (Calls{std::string("showHelp ") + c.file,
+                     "messageBox 0 |The help viewer could not read " + std::string(c.file)}))
+        << "the viewer's error, plain, under the application's own title";
+    platform.helpError.reset();
+  }
+}
+
+TEST_F(HelpMenu, AboutShowsTheVersionWithoutLeadingZerosAndTheRecordsTexts) {
+  platform.info = {"/opt/tessaron", 2, 7, 6, "Tessaron Project", "Copyright (C) 2026",
+                   "Binary clock"};
+  core.About_Click();
+  ASSERT_EQ(platform.calls, Calls{"showModalForm frmAbout"});
+  Form about = platform.shownForms.at(0);
+  EXPECT_EQ(about.Caption, "About Tessaron");
+  struct Case {
+    const char* name;
+    double left, top, width;
+    const char* text;
+  };
+  const Case labels[] = {
+      {"Label1", 120, 120, 732, "Version:"},
+      {"Label2", 960, 120, 972, "2.7.6"},
+      {"Label3", 120, 360, 2652, "Tessaron Project Copyright (C) 2026"},
+      {"Label4", 120, 600, 2652, "Binary clock"},
+  };
+  ASSERT_EQ(about.Controls.size(), std::size(labels));
+  for (const Case& c : labels) {
+    SCOPED_TRACE(c.name);
+    const FormControl* label = about.control(c.name);
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->kind, FormControl::Kind::Label);
+    EXPECT_EQ(label->Caption, c.text);
+    EXPECT_EQ(label->Left, c.left);
+    EXPECT_EQ(label->Top, c.top);
+    EXPECT_EQ(label->Width, c.width);
+    EXPECT_EQ(label->Height, 252);
+  }
+  platform.info.major = 10;
+  platform.info.minor = 0;
+  platform.info.revision = 12;
+  core.About_Click();
+  EXPECT_EQ(platform.shownForms.at(1).control("Label2")->Caption, "10.0.12");
+}
+
+// Both windows stand directly above the clock when that leaves their whole outer height
+// on the screen's side of 0, otherwise directly below; always the clock's left and width.
+TEST_F(HelpMenu, AboutAndSupportStandAgainstTheClock) {
+  struct Case {
+    const char* name;
+    double top, width;
+    double aboutTop, supportTop;  // About: 984 + 450 = 1434 high; Support: 2700 + 450 = 3150
+  };
+  const Case cases[] = {
+      {"room above both", 6000, 3622, 6000 - 1434, 6000 - 3150},
+      {"room above About only", 2000, 3622, 2000 - 1434, 2000 + 1995},
+      {"About exactly at the boundary goes below", 1434, 5542, 1434 + 1995, 1434 + 1995},
+      {"one twip more fits above", 1435, 5542, 1, 1435 + 1995},
+      {"at the top of the screen", 0, 5542, 1995, 1995},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    platform.left = 4321;
+    platform.top = c.top;
+    platform.width = c.width;
+    platform.height = 1995;
+    platform.shownForms.clear();
+    core.About_Click();
+    core.Support_Click();
+    ASSERT_EQ(platform.shownForms.size(), 2u);
+    const Form& about = platform.shownForms[0];
+    const Form& support = platform.shownForms[1];
+    EXPECT_EQ(about.Top, c.aboutTop);
+    EXPECT_EQ(support.Top, c.supportTop);
+    for (const Form* f : {&about, &support}) {
+      EXPECT_EQ(f->Left, 4321) << f->Name;
+      EXPECT_EQ(f->Width, c.width) << f->Name << ": as wide as the clock";
+    }
+  }
+}
+
+TEST_F(HelpMenu, SupportWindowHoldsItsNoteAndButton) {
+  core.Support_Click();
+  ASSERT_EQ(platform.shownForms.size(), 1u);
+  const Form& support = platform.shownForms[0];
+  EXPECT_EQ(support.Name, "frmTSSupport");
+  EXPECT_EQ(support.Caption, "Tessaron Support");
+  EXPECT_EQ(support.ClientWidth, 3348);
+  EXPECT_EQ(support.ClientHeight, 2700);
+  struct Case {
+    const char* name;
+    double left, top, width;
+    std::string text;
+    bool centred;
+  };
+  const Case labels[] = {
+      {"Label1(0)", 120, 0, 3132, "Tessa Support", true},
+      {"Label1(1)", 120, 240, 3132, "I would like to continue to upgrade Tessa", false},
+      {"Label1(2)", 120, 480, 3132, "To do this I need to hear from users about", false},
+      {"Label1(3)", 120, 720, 3132, "any bugs, problems or enhancements to the", false},
+      {"Label1(4)", 120, 960, 3132, "program.    To send me comments about ", false},
+      {"Label1(5)", 120, 1200, 3132, "Tessa, either email me at the address", false},
+      {"Label1(6)", 120, 1440, 3132, "below or click on the \"Web Support\" button", false},
+      {"Label1(7)", 120, 1680, 3132, "", false},
+      {"Label1(8)", 240, 2400, 2892, std::string("email: ") + kSupportEmail, true},
+  };
+  for (const Case& c : labels) {
+    SCOPED_TRACE(c.name);
+    const FormControl* label = support.control(c.name);
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->Caption, c.text);
+    EXPECT_EQ(label->Left, c.left);
+    EXPECT_EQ(label->Top, c.top);
+    EXPECT_EQ(label->Width, c.width);
+    EXPECT_EQ(label->Height, 252);
+    EXPECT_EQ(label->Centred, c.centred);
+    EXPECT_EQ(label->Bold, std::string(c.name) == "Label1(0)");
+  }
+  const FormControl* button = support.control("WebSupport");
+  ASSERT_NE(button, nullptr);
+  EXPECT_EQ(button->kind, FormControl::Kind::CommandButton);
+  EXPECT_EQ(button->Caption, "Web Support");
+  EXPECT_EQ(button->Left, 960);
+  EXPECT_EQ(button->Top, 1920);
+  EXPECT_EQ(button->Width, 1092);
+  EXPECT_EQ(button->Height, 492);
+}
+
+TEST_F(HelpMenu, WebSupportClosesTheSupportWindowBeforeEachNewBrowser) {
+  const std::string page = "http://tessaron.example/tessa/tssupport.php";
+  EXPECT_EQ(std::string(kSupportAddress).substr(std::string(kSupportAddress).find("/tessa/")),
+            "/tessa/tssupport.php");
+  platform.buttonClicks = {"WebSupport"};
+  core.Support_Click();
+  EXPECT_EQ(platform.calls,
+            (Calls{"showModalForm frmTSSupport", "closeModalForm", "openBrowserWindow " + page}));
+
+  platform.calls.clear();
+  platform.buttonClicks = {"WebSupport"};
+  core.Support_Click();
+  EXPECT_EQ(platform.calls,
+            (Calls{"showModalForm frmTSSupport", "closeModalForm", "openBrowserWindow " + page}))
+      << "every click opens a browser of its own";
+}
+
+// The shortcut help must not drift from the menus: every shortcut stands in it beside
+// its item's caption.
+TEST(HelpFiles, ShortcutHelpListsEveryShortcutOfTheMenuTree) {
+  std::ifstream file(std::string(TESSARON_DATA_DIR) + "/TSShortcut.hlp");
+  ASSERT_TRUE(file) << "data/TSShortcut.hlp";
+  std::stringstream text;
+  text << file.rdbuf();
+  const std::string help = text.str();
+  int shortcuts = 0;
+  test::FakePlatform platform;
+  Tessaron core(platform);
+  for (const Menu& menu : menuTree()) {
+    for (const MenuEntry& entry : menu.entries) {
+      if (*entry.shortcut == '\0') continue;
+      ++shortcuts;
+      std::string caption = (core.*entry.item).Caption;
+      caption.erase(std::remove(caption.begin(), caption.end(), '&'), caption.end());
+      const std::string row =
+          "<td>" + std::string(entry.shortcut) + "</td><td>" + caption + "</td>";
+      EXPECT_NE(help.find(row), std::string::npos) << row;
+    }
+  }
+  EXPECT_EQ(shortcuts, 10);
+}
+
+}  // namespace
+}  // namespace tessaron
