@@ -94,6 +94,12 @@ measure() {
   local exe=$1 title=$2 run_dir t0 t1 rss hwm
   run_dir=$(mktemp -d "$work/run.XXXXXX")
   cp "$build/$exe" "$run_dir/"
+  # The clock's own files, so that its start-up sound really plays.
+  if [[ $exe == tessaron ]]; then
+    for f in ding.wav smallworld.wav Tessa.hlp TSShortcut.hlp tessaron_browser.so; do
+      [[ -e $build/$f ]] && cp "$build/$f" "$run_dir/"
+    done
+  fi
   mkdir -m 700 "$run_dir/runtime"
   drain_events
   t0=$EPOCHREALTIME
