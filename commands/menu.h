@@ -15,16 +15,16 @@
 namespace tessaron {
 
 struct MenuEntry {
-  const char* name;                 // the item's name, e.g. "Seconds"
-  const char* shortcut;             // e.g. "Ctrl+S"; empty for none
-  bool isSwitch;                    // carries a check mark
-  MenuItem Tessaron::*item;         // caption and check mark
-  void (Tessaron::*handler)();      // what choosing it runs
+  const char* name;             // the item's name, e.g. "Seconds"
+  const char* shortcut;         // e.g. "Ctrl+S"; empty for none
+  bool isSwitch;                // carries a check mark
+  MenuItem Tessaron::*item;     // caption and check mark
+  void (Tessaron::*handler)();  // what choosing it runs
 };
 
 struct Menu {
-  const char* caption;              // e.g. "&Options"
-  std::vector<MenuEntry> entries;   // in menu order, no separators
+  const char* caption;             // e.g. "&Options"
+  std::vector<MenuEntry> entries;  // in menu order, no separators
 };
 
 const std::vector<Menu>& menuTree();
@@ -42,7 +42,7 @@ const ToolbarRoute* toolbarRoute(const std::string& key);
 
 // Keys of the toolbar's pictures, by 1-based index; picture 1 is on no button.
 constexpr std::array<const char*, 11> kImageKeys = {
-    "Main", "Always", "Seconds", "AltTimeZone", "On", "Off",
-    "Transparent", "Numbers", "Preferences", "Music", "Vertical"};
+    "Main",        "Always",  "Seconds",     "AltTimeZone", "On",      "Off",
+    "Transparent", "Numbers", "Preferences", "Music",       "Vertical"};
 
 }  // namespace tessaron

@@ -54,9 +54,9 @@ struct ToolbarButton {
 
 struct Toolbar {
   std::vector<ToolbarButton> Buttons;  // Buttons[0] is button 1
-  double Top = 0;             // twips
-  double Height = 384;        // twips
-  double ButtonWidth = 345;   // twips: 23 logical pixels
+  double Top = 0;                      // twips
+  double Height = 384;                 // twips
+  double ButtonWidth = 345;            // twips: 23 logical pixels
 
   ToolbarButton& button(int index) { return Buttons.at(static_cast<std::size_t>(index - 1)); }
   const ToolbarButton& button(int index) const {

@@ -1,7 +1,7 @@
 #include "core/preferences.h"
 
-#include <charconv>
 #include <cfloat>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -91,8 +91,8 @@ std::optional<std::int32_t> toInt32(std::optional<double> value) {
 // Plain decimal with "." whatever the locale; a whole number has no point.
 std::string formatSingle(float value) {
   char buffer[64];
-  const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                       std::chars_format::fixed);
+  const auto [end, ec] =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
   if (ec != std::errc()) return "0";
   return std::string(buffer, end);
 }

@@ -20,8 +20,8 @@ struct SavedPreferences {
   bool Seconds = false;
   bool Music = false;
   bool Always = false;
-  float Top = 0;     // twips, kept with its fraction
-  double Left = 0;   // twips; read back rounded to a 32-bit integer, halves to even
+  float Top = 0;    // twips, kept with its fraction
+  double Left = 0;  // twips; read back rounded to a 32-bit integer, halves to even
   std::string MusicFile;
   bool Vertical = false;
 };

@@ -14,11 +14,10 @@ constexpr double kRowTop = 828;  // the zone selector's top plus half its height
 
 // Left edges of the normal row as the window is built: hour, a gap of one dot,
 // minute, then the seconds and the three dots that only the columns use.
-constexpr std::array<double, kDotCount> kBuiltLeft = {
-    240,  480,  720,  960,  1200,                // hour
-    1680, 1920, 2160, 2400, 2640, 2880,          // minute
-    3360, 3600, 3840, 4080, 4320, 4560,          // second
-    4800, 5040, 5280};                           // columns only
+constexpr std::array<double, kDotCount> kBuiltLeft = {240,  480,  720,  960,  1200,        // hour
+                                                      1680, 1920, 2160, 2400, 2640, 2880,  // minute
+                                                      3360, 3600, 3840, 4080, 4320, 4560,  // second
+                                                      4800, 5040, 5280};  // columns only
 
 // Bit weights of the normal row, as hint captions.
 constexpr std::array<const char*, 17> kNormalCaptions = {
@@ -109,9 +108,8 @@ void Tessaron::Form_Load() {
   OffColor = saved.OffColor;
   HintColor = saved.HintColor;
   MusicFile = saved.MusicFile;
-  const bool SavedNumbers = saved.Numbers, SavedSeconds = saved.Seconds,
-             SavedMusic = saved.Music, SavedAlways = saved.Always,
-             SavedVertical = saved.Vertical;
+  const bool SavedNumbers = saved.Numbers, SavedSeconds = saved.Seconds, SavedMusic = saved.Music,
+             SavedAlways = saved.Always, SavedVertical = saved.Vertical;
   const float SavedTop = saved.Top;
   const auto SavedLeft = static_cast<std::int32_t>(roundHalfEven(saved.Left));
 

@@ -26,14 +26,14 @@ struct ColumnDot {
 };
 
 constexpr std::array<ColumnDot, kDotCount> kColumns = {{
-    {"2", 960, 1200, false},  {"1", 960, 1440, false},                             // hour tens
-    {"8", 1200, 720, false},  {"4", 1200, 960, false},  {"2", 1200, 1200, false},  // hour units
-    {"1", 1200, 1440, false},
-    {"4", 2160, 960, false},  {"2", 2160, 1200, false}, {"1", 2160, 1440, false},  // minute tens
-    {"8", 2400, 720, false},  {"4", 2400, 960, false},  {"2", 2400, 1200, false},  // minute units
-    {"1", 2400, 1440, false},
-    {"4", 10, 960, true},     {"2", 10, 1200, true},    {"1", 10, 1440, true},     // second tens
-    {"8", 250, 720, true},    {"4", 250, 960, true},    {"2", 250, 1200, true},    // second units
+    {"2", 960, 1200, false},  {"1", 960, 1440, false},                            // hour tens
+    {"8", 1200, 720, false},  {"4", 1200, 960, false}, {"2", 1200, 1200, false},  // hour units
+    {"1", 1200, 1440, false}, {"4", 2160, 960, false}, {"2", 2160, 1200, false},
+    {"1", 2160, 1440, false},                                                     // minute tens
+    {"8", 2400, 720, false},  {"4", 2400, 960, false}, {"2", 2400, 1200, false},  // minute units
+    {"1", 2400, 1440, false}, {"4", 10, 960, true},    {"2", 10, 1200, true},
+    {"1", 10, 1440, true},                                                      // second tens
+    {"8", 250, 720, true},    {"4", 250, 960, true},   {"2", 250, 1200, true},  // second units
     {"1", 250, 1440, true},
 }};
 
@@ -139,8 +139,8 @@ void Tessaron::Seconds_Click() {
 }
 
 void Tessaron::Numbers_Click() {
-  const int LastVisibleDot = Vertical.Checked ? (Seconds.Checked ? 19 : 12)
-                                              : (Seconds.Checked ? 16 : 10);
+  const int LastVisibleDot =
+      Vertical.Checked ? (Seconds.Checked ? 19 : 12) : (Seconds.Checked ? 16 : 10);
   if (Numbers.Checked) {
     Numbers.Checked = false;
     Toolbar1.button(kButtonNumbers).Value = 0;

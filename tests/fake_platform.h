@@ -49,10 +49,22 @@ class FakePlatform : public Platform {
   double windowTop() override { return top; }
   double windowWidth() override { return width; }
   double windowHeight() override { return height; }
-  void setWindowLeft(double twips) override { left = twips; log("setWindowLeft", twips); }
-  void setWindowTop(double twips) override { top = twips; log("setWindowTop", twips); }
-  void setWindowWidth(double twips) override { width = twips; log("setWindowWidth", twips); }
-  void setWindowHeight(double twips) override { height = twips; log("setWindowHeight", twips); }
+  void setWindowLeft(double twips) override {
+    left = twips;
+    log("setWindowLeft", twips);
+  }
+  void setWindowTop(double twips) override {
+    top = twips;
+    log("setWindowTop", twips);
+  }
+  void setWindowWidth(double twips) override {
+    width = twips;
+    log("setWindowWidth", twips);
+  }
+  void setWindowHeight(double twips) override {
+    height = twips;
+    log("setWindowHeight", twips);
+  }
   Colour windowBackgroundColour() override { return background; }
   void setTopmost(bool topmost) override { calls.push_back(topmost ? "topmost" : "notopmost"); }
 
@@ -66,14 +78,16 @@ class FakePlatform : public Platform {
   std::string inputBox(const std::string& message, const std::string& title,
                        const std::string& defaultText, double l, double t) override {
     calls.push_back("inputBox " + message + "|" + title + "|" + defaultText + "|" +
-                    std::to_string(static_cast<long>(l)) + "," + std::to_string(static_cast<long>(t)));
+                    std::to_string(static_cast<long>(l)) + "," +
+                    std::to_string(static_cast<long>(t)));
     if (inputAnswers.empty()) return {};
     auto answer = inputAnswers.front();
     inputAnswers.pop_front();
     return answer;
   }
   void messageBox(const std::string& text, MessageStyle style, const std::string& title) override {
-    calls.push_back("messageBox " + std::to_string(static_cast<int>(style)) + " " + title + "|" + text);
+    calls.push_back("messageBox " + std::to_string(static_cast<int>(style)) + " " + title + "|" +
+                    text);
   }
 
   void playOnce(const std::string& path) override { calls.push_back("playOnce " + path); }

@@ -15,9 +15,9 @@
 namespace tessaron {
 namespace {
 
-constexpr double S = 3622;        // WidthWithoutSeconds with the design's toolbar buttons
-constexpr double kWide = 5542;    // WidthWithSeconds
-constexpr double kRowTop = 828;   // the zone selector's top (684) plus half its height (288)
+constexpr double S = 3622;       // WidthWithoutSeconds with the design's toolbar buttons
+constexpr double kWide = 5542;   // WidthWithSeconds
+constexpr double kRowTop = 828;  // the zone selector's top (684) plus half its height (288)
 constexpr double kScreenW = 1920 * 15.0;
 constexpr double kScreenH = 1080 * 15.0;
 
@@ -49,23 +49,23 @@ void expectPlaces(const Tessaron& core, const Place* places, std::size_t count, 
 }
 
 const Place kRow[] = {
-    {0, "16", 240, kRowTop},       {1, "8", 480, kRowTop},        {2, "4", 720, kRowTop},
-    {3, "2", 960, kRowTop},        {4, "1", 1200, kRowTop},       {5, "32", 1680, kRowTop},
-    {6, "16", 1920, kRowTop},      {7, "8", 2160, kRowTop},       {8, "4", 2400, kRowTop},
-    {9, "2", 2640, kRowTop},       {10, "1", 2880, kRowTop},      {11, "32", S + 10, kRowTop},
-    {12, "16", S + 250, kRowTop},  {13, "8", S + 490, kRowTop},   {14, "4", S + 730, kRowTop},
-    {15, "2", S + 970, kRowTop},   {16, "1", S + 1210, kRowTop},
+    {0, "16", 240, kRowTop},      {1, "8", 480, kRowTop},       {2, "4", 720, kRowTop},
+    {3, "2", 960, kRowTop},       {4, "1", 1200, kRowTop},      {5, "32", 1680, kRowTop},
+    {6, "16", 1920, kRowTop},     {7, "8", 2160, kRowTop},      {8, "4", 2400, kRowTop},
+    {9, "2", 2640, kRowTop},      {10, "1", 2880, kRowTop},     {11, "32", S + 10, kRowTop},
+    {12, "16", S + 250, kRowTop}, {13, "8", S + 490, kRowTop},  {14, "4", S + 730, kRowTop},
+    {15, "2", S + 970, kRowTop},  {16, "1", S + 1210, kRowTop},
 };
 
 const Place kColumns[] = {
-    {0, "2", 960, 1200},      {1, "1", 960, 1440},                              // hour tens
-    {2, "8", 1200, 720},      {3, "4", 1200, 960},     {4, "2", 1200, 1200},    // hour units
-    {5, "1", 1200, 1440},
-    {6, "4", 2160, 960},      {7, "2", 2160, 1200},    {8, "1", 2160, 1440},    // minute tens
-    {9, "8", 2400, 720},      {10, "4", 2400, 960},    {11, "2", 2400, 1200},   // minute units
-    {12, "1", 2400, 1440},
-    {13, "4", S + 10, 960},   {14, "2", S + 10, 1200}, {15, "1", S + 10, 1440}, // second tens
-    {16, "8", S + 250, 720},  {17, "4", S + 250, 960}, {18, "2", S + 250, 1200}, // second units
+    {0, "2", 960, 1200},      {1, "1", 960, 1440},                            // hour tens
+    {2, "8", 1200, 720},      {3, "4", 1200, 960},     {4, "2", 1200, 1200},  // hour units
+    {5, "1", 1200, 1440},     {6, "4", 2160, 960},     {7, "2", 2160, 1200},
+    {8, "1", 2160, 1440},                                                      // minute tens
+    {9, "8", 2400, 720},      {10, "4", 2400, 960},    {11, "2", 2400, 1200},  // minute units
+    {12, "1", 2400, 1440},    {13, "4", S + 10, 960},  {14, "2", S + 10, 1200},
+    {15, "1", S + 10, 1440},                                                      // second tens
+    {16, "8", S + 250, 720},  {17, "4", S + 250, 960}, {18, "2", S + 250, 1200},  // second units
     {19, "1", S + 250, 1440},
 };
 
@@ -278,8 +278,8 @@ TEST(Seconds, KeepsTheWindowAgainstTheScreensRightEdge) {
     double left;
     double expectedLeft;
   };
-  const double againstEdgeWide = kScreenW - kWide;     // 23258
-  const double againstEdgeNarrow = kScreenW - S;       // 25178
+  const double againstEdgeWide = kScreenW - kWide;  // 23258
+  const double againstEdgeNarrow = kScreenW - S;    // 25178
   const Case cases[] = {
       {"hide, wide window against the edge", false, true, againstEdgeWide, againstEdgeNarrow},
       {"hide, one twip further left", false, true, againstEdgeWide - 1, againstEdgeWide - 1},
@@ -288,8 +288,7 @@ TEST(Seconds, KeepsTheWindowAgainstTheScreensRightEdge) {
        againstEdgeNarrow},
       {"show, wide window just fits", false, false, againstEdgeWide, againstEdgeWide},
       {"show, one twip more", false, false, againstEdgeWide + 1, againstEdgeWide},
-      {"show, narrow window against the edge", false, false, againstEdgeNarrow,
-       againstEdgeWide},
+      {"show, narrow window against the edge", false, false, againstEdgeNarrow, againstEdgeWide},
       {"show, columns, one twip more", true, false, againstEdgeWide + 1, againstEdgeWide},
   };
   for (const Case& k : cases) {

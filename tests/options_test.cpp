@@ -34,7 +34,9 @@ struct Clock {
     platform.time = {h, m, s};
     core.Timer1_Timer();
   }
-  std::vector<std::string> chooserCalls() const { return platform.callsStartingWith("chooseColour"); }
+  std::vector<std::string> chooserCalls() const {
+    return platform.callsStartingWith("chooseColour");
+  }
 };
 
 TEST(Colours, OnAndOffTakeTheChosenColourAndRepaintAtTheNextTick) {
@@ -59,8 +61,7 @@ TEST(Colours, OnAndOffTakeTheChosenColourAndRepaintAtTheNextTick) {
     EXPECT_TRUE(c.core.RedrawAll);
     c.tickAt(12, 34, 31);  // mid-minute: only the forced redraw reaches the hour and minute
     for (int i = 0; i <= 10; ++i) {
-      EXPECT_EQ(c.core.Shape1[i].FillColor,
-                litAt1234.count(i) ? c.core.OnColor : c.core.OffColor)
+      EXPECT_EQ(c.core.Shape1[i].FillColor, litAt1234.count(i) ? c.core.OnColor : c.core.OffColor)
           << "dot " << i;
     }
   }
@@ -72,8 +73,8 @@ TEST(Colours, ChooserOpensOnTheColourBeingChangedAndCancelKeepsIt) {
   c.core.On_Click();
   c.core.Off_Click();  // cancelled: not the green the chooser showed last
   c.core.On_Click();   // cancelled
-  EXPECT_EQ(c.chooserCalls(), (std::vector<std::string>{"chooseColour 255", "chooseColour 0",
-                                                        "chooseColour 65280"}));
+  EXPECT_EQ(c.chooserCalls(),
+            (std::vector<std::string>{"chooseColour 255", "chooseColour 0", "chooseColour 65280"}));
   EXPECT_EQ(c.core.OnColor, kGreen);
   EXPECT_EQ(c.core.OffColor, 0);
   EXPECT_EQ(c.core.HintColor, kWhite);
@@ -101,7 +102,8 @@ TEST(Colours, OffAfterTransparentEndsTheTransparentLook) {
   c.core.Transparent_Click();
   c.platform.colourAnswers = {kNavy};
   c.core.Off_Click();
-  EXPECT_EQ(c.chooserCalls(), std::vector<std::string>{"chooseColour " + std::to_string(kButtonFace)});
+  EXPECT_EQ(c.chooserCalls(),
+            std::vector<std::string>{"chooseColour " + std::to_string(kButtonFace)});
   EXPECT_EQ(c.core.OffColor, kNavy);
   c.tickAt(12, 34, 31);
   EXPECT_EQ(c.core.Shape1[0].FillColor, kNavy);
@@ -143,10 +145,12 @@ TEST(HintColour, PromptOnlyWhileADotColourDiffersFromItsStartValue) {
        },
        false,
        kWhite},
-      {"off colour chooser cancelled", {std::nullopt}, [](Tessaron& t) { t.Off_Click(); }, false,
+      {"off colour chooser cancelled",
+       {std::nullopt},
+       [](Tessaron& t) { t.Off_Click(); },
+       false,
        kWhite},
-      {"prompt cancelled", {kNavy, std::nullopt}, [](Tessaron& t) { t.Off_Click(); }, true,
-       kWhite},
+      {"prompt cancelled", {kNavy, std::nullopt}, [](Tessaron& t) { t.Off_Click(); }, true, kWhite},
   };
   for (const Case& k : cases) {
     SCOPED_TRACE(k.name);
@@ -155,9 +159,8 @@ TEST(HintColour, PromptOnlyWhileADotColourDiffersFromItsStartValue) {
     k.change(c.core);
     c.platform.calls.clear();
     c.core.Numbers_Click();
-    EXPECT_EQ(c.chooserCalls(),
-              k.prompted ? std::vector<std::string>{"chooseColour 16777215"}
-                         : std::vector<std::string>{});
+    EXPECT_EQ(c.chooserCalls(), k.prompted ? std::vector<std::string>{"chooseColour 16777215"}
+                                           : std::vector<std::string>{});
     EXPECT_EQ(c.core.HintColor, k.hint);
     for (int i = 0; i < kDotCount; ++i) EXPECT_EQ(c.core.Label1[i].ForeColor, k.hint) << i;
   }

@@ -48,7 +48,9 @@ std::string exampleWith(const std::vector<std::pair<int, std::string>>& changes)
   for (std::size_t i = 0; i < fields.size(); ++i) line += (i == 0 ? "" : ",") + fields[i];
   return line + "\r\n";
 }
-std::string exampleWith(int field, const std::string& value) { return exampleWith({{field, value}}); }
+std::string exampleWith(int field, const std::string& value) {
+  return exampleWith({{field, value}});
+}
 
 // The example's first `count` fields and a line end.
 std::string exampleFirst(int count) {
@@ -148,7 +150,8 @@ TEST(ReadPreferences, ADamagedFileGivesTheFirstStartValuesAndAMessage) {
       {"only a line end", "\r\n"},
       {"ends after a comma", "255,"},
       {"ends inside a flag", "255,0,16777215,#FAL"},
-      {"ends inside the music name", "255,0,16777215,#FALSE#,#FALSE#,#FALSE#,#FALSE#,1200,3000,\"sma"},
+      {"ends inside the music name",
+       "255,0,16777215,#FALSE#,#FALSE#,#FALSE#,#FALSE#,1200,3000,\"sma"},
       {"unterminated quote", exampleWith(10, "\"smallworld.wav")},
       {"flag in a colour field", exampleWith(1, "#TRUE#")},
       {"text in a number field", exampleWith(8, "\"1200\"")},
@@ -305,8 +308,7 @@ TEST(StartUpOptions, SavedOnAndSavedOffRunEachCommandsOwnPath) {
       {"all saved on",
        "65280,128,65535,#TRUE#,#TRUE#,#TRUE#,#TRUE#,1200,3000,\"tick.wav\",#TRUE#\r\n", true},
       {"all saved off",
-       "65280,128,65535,#FALSE#,#FALSE#,#FALSE#,#FALSE#,1200,3000,\"tick.wav\",#FALSE#\r\n",
-       false},
+       "65280,128,65535,#FALSE#,#FALSE#,#FALSE#,#FALSE#,1200,3000,\"tick.wav\",#FALSE#\r\n", false},
   };
   for (const Case& k : cases) {
     SCOPED_TRACE(k.name);
@@ -337,9 +339,8 @@ TEST(StartUpOptions, SavedOnAndSavedOffRunEachCommandsOwnPath) {
     // One call of each command's outward effect, in start-up order.
     auto first = [&](const std::string& prefix) {
       const auto& calls = s.platform.calls;
-      const auto it = std::find_if(calls.begin(), calls.end(), [&](const std::string& c) {
-        return c.rfind(prefix, 0) == 0;
-      });
+      const auto it = std::find_if(calls.begin(), calls.end(),
+                                   [&](const std::string& c) { return c.rfind(prefix, 0) == 0; });
       return it - calls.begin();
     };
     const auto n = static_cast<std::ptrdiff_t>(s.platform.calls.size());
@@ -419,14 +420,26 @@ TEST(SavedPosition, AWindowThatNoScreenShowsComesBackOntoThePrimaryScreen) {
       {"far right, where a second screen used to be", {}, 1200, 40000, false},
       {"far up and left", {}, -100000, -100000, false},
       {"below the screen", {}, 50000, 3000, false},
-      {"on a second screen to the right", {primary, {kScreenW, 0, kScreenW, kScreenH}}, 1200,
-       40000, true},
-      {"on a second screen to the left", {primary, {-kScreenW, 0, kScreenW, kScreenH}}, 1200,
-       -20000, true},
-      {"on a second screen above", {primary, {0, -kScreenH, kScreenW, kScreenH}}, -10000, 3000,
+      {"on a second screen to the right",
+       {primary, {kScreenW, 0, kScreenW, kScreenH}},
+       1200,
+       40000,
        true},
-      {"between two screens, on neither", {primary, {kScreenW * 2, 0, kScreenW, kScreenH}}, 1200,
-       kScreenW + 5000, false},
+      {"on a second screen to the left",
+       {primary, {-kScreenW, 0, kScreenW, kScreenH}},
+       1200,
+       -20000,
+       true},
+      {"on a second screen above",
+       {primary, {0, -kScreenH, kScreenW, kScreenH}},
+       -10000,
+       3000,
+       true},
+      {"between two screens, on neither",
+       {primary, {kScreenW * 2, 0, kScreenW, kScreenH}},
+       1200,
+       kScreenW + 5000,
+       false},
   };
   for (const Case& k : cases) {
     SCOPED_TRACE(k.name);
@@ -446,7 +459,6 @@ TEST(SavedPosition, AWindowThatNoScreenShowsComesBackOntoThePrimaryScreen) {
     }
   }
 }
-
 
 // A modal prompt placed by a window position that no screen shows would hang the start
 // out of sight: the music prompt must open where the user can see it.
@@ -478,9 +490,17 @@ TEST(SavedPosition, OptionsRestoredOnASecondScreenKeepTheWindowWhereItWas) {
     const char* vertical;
   };
   const Case cases[] = {
-      {"seconds on a screen to the right", {kScreenW, 0, kScreenW, kScreenH}, 1200, 40000,
-       "#TRUE#", "#FALSE#"},
-      {"columns on a screen below", {0, kScreenH, kScreenW, kScreenH}, 20000, 3000, "#FALSE#",
+      {"seconds on a screen to the right",
+       {kScreenW, 0, kScreenW, kScreenH},
+       1200,
+       40000,
+       "#TRUE#",
+       "#FALSE#"},
+      {"columns on a screen below",
+       {0, kScreenH, kScreenW, kScreenH},
+       20000,
+       3000,
+       "#FALSE#",
        "#TRUE#"},
   };
   for (const Case& k : cases) {

@@ -71,8 +71,8 @@ TEST(Startup, LabelsTheRowWithItsBitWeights) {
   test::FakePlatform platform;
   Tessaron core(platform);
   core.Form_Load();
-  const char* captions[] = {"16", "8", "4", "2", "1", "32", "16", "8", "4",
-                            "2",  "1", "32", "16", "8", "4", "2", "1"};
+  const char* captions[] = {"16", "8", "4",  "2",  "1", "32", "16", "8", "4",
+                            "2",  "1", "32", "16", "8", "4",  "2",  "1"};
   for (int i = 0; i <= 16; ++i) {
     SCOPED_TRACE(i);
     EXPECT_EQ(core.Label1[i].Caption, captions[i]);
@@ -86,8 +86,8 @@ TEST(Startup, RoundsHalvesToEven) {
   struct Case {
     double in, out;
   };
-  for (const Case& c : {Case{1234.5, 1234}, Case{1235.5, 1236}, Case{-0.5, 0}, Case{2.49, 2},
-                        Case{-1.5, -2}}) {
+  for (const Case& c :
+       {Case{1234.5, 1234}, Case{1235.5, 1236}, Case{-0.5, 0}, Case{2.49, 2}, Case{-1.5, -2}}) {
     EXPECT_EQ(roundHalfEven(c.in), c.out) << c.in;
   }
 }

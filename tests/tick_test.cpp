@@ -48,9 +48,13 @@ TEST_F(TickTest, LightsTheBitsOfTheTimeDotByDot) {
   const Case cases[] = {
       {"midnight, row", false, {0, 0, 0}, {}},
       {"midnight, columns", true, {0, 0, 0}, {}},
-      {"last second of the day, row", false, {23, 59, 59},
+      {"last second of the day, row",
+       false,
+       {23, 59, 59},
        {0, 2, 3, 4, 5, 6, 7, 9, 10, 11, 12, 13, 15, 16}},
-      {"last second of the day, columns", true, {23, 59, 59},
+      {"last second of the day, columns",
+       true,
+       {23, 59, 59},
        {0, 4, 5, 6, 8, 9, 12, 13, 15, 16, 19}},
       {"12:34:56, row", false, {12, 34, 56}, {1, 2, 5, 9, 11, 12, 13}},
       {"12:34:56, columns", true, {12, 34, 56}, {1, 4, 7, 8, 10, 13, 15, 17, 18}},
@@ -88,10 +92,10 @@ TEST_F(TickTest, EverySecondOfTheDayReadsBackFromTheDots) {
     }
     return values;
   };
-  const std::vector<Group> row = {{0, {16, 8, 4, 2, 1}}, {5, {32, 16, 8, 4, 2, 1}},
-                                  {11, {32, 16, 8, 4, 2, 1}}};
-  const std::vector<Group> columns = {{0, {2, 1}},  {2, {8, 4, 2, 1}},  {6, {4, 2, 1}},
-                                      {9, {8, 4, 2, 1}}, {13, {4, 2, 1}}, {16, {8, 4, 2, 1}}};
+  const std::vector<Group> row = {
+      {0, {16, 8, 4, 2, 1}}, {5, {32, 16, 8, 4, 2, 1}}, {11, {32, 16, 8, 4, 2, 1}}};
+  const std::vector<Group> columns = {{0, {2, 1}},       {2, {8, 4, 2, 1}}, {6, {4, 2, 1}},
+                                      {9, {8, 4, 2, 1}}, {13, {4, 2, 1}},   {16, {8, 4, 2, 1}}};
   for (bool vertical : {false, true}) {
     core.Vertical.Checked = vertical;
     for (int t = 0; t < 86400; ++t) {

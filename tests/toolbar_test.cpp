@@ -107,8 +107,8 @@ TEST(Toolbar, HasTenButtonsWithKeysTooltipsPicturesAndStyles) {
 TEST(Toolbar, EachButtonRunsTheHandlerOfTheMenuItemWithItsKey) {
   test::FakePlatform platform;
   Tessaron core(platform);
-  const std::set<std::string> showsMark = {"Always", "Music", "Numbers", "Seconds",
-                                           "AltTimeZone", "Vertical"};
+  const std::set<std::string> showsMark = {"Always",  "Music",       "Numbers",
+                                           "Seconds", "AltTimeZone", "Vertical"};
   for (const ToolbarButton& button : core.Toolbar1.Buttons) {
     SCOPED_TRACE(button.Key);
     const ToolbarRoute* route = toolbarRoute(button.Key);

@@ -34,8 +34,7 @@ void Tessaron::LoadZoneCatalogue() {
   const ZoneCatalogueSource source = platform_.readZoneCatalogue(platform_.localNow().year);
   if (!source.found) {
     platform_.messageBox(
-        "Unable to locate Time Zones information in Registry under the key: \r\n" +
-            source.location,
+        "Unable to locate Time Zones information in Registry under the key: \r\n" + source.location,
         MessageStyle::Plain, "");
     Unloaded = true;
     return;

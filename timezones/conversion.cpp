@@ -135,13 +135,13 @@ void put16(TziBlock& b, std::size_t at, std::uint16_t v) {
   b[at + 1] = static_cast<std::uint8_t>(v >> 8);
 }
 void readRule(const TziBlock& b, std::size_t at, TransitionRule& r) {
-  std::uint16_t* fields[] = {&r.Year, &r.Month, &r.DayOfWeek, &r.Day,
-                             &r.Hour, &r.Minute, &r.Second, &r.Milliseconds};
+  std::uint16_t* fields[] = {&r.Year, &r.Month,  &r.DayOfWeek, &r.Day,
+                             &r.Hour, &r.Minute, &r.Second,    &r.Milliseconds};
   for (std::size_t i = 0; i < 8; ++i) *fields[i] = get16(b, at + 2 * i);
 }
 void writeRule(TziBlock& b, std::size_t at, const TransitionRule& r) {
-  const std::uint16_t fields[] = {r.Year, r.Month, r.DayOfWeek, r.Day,
-                                  r.Hour, r.Minute, r.Second, r.Milliseconds};
+  const std::uint16_t fields[] = {r.Year, r.Month,  r.DayOfWeek, r.Day,
+                                  r.Hour, r.Minute, r.Second,    r.Milliseconds};
   for (std::size_t i = 0; i < 8; ++i) put16(b, at + 2 * i, fields[i]);
 }
 }  // namespace

@@ -2,9 +2,9 @@
 // A time zone as the catalogue gives it: offsets in minutes and the two yearly
 // changes. Example, New York in 2026:
 //   Bias 300, DaylightBias -60,
-//   DaylightDate {Year 0, Month 3, DayOfWeek 0, Day 2, 2:00:00}   (second Sunday of March, 02:00 EST)
-//   StandardDate {Year 0, Month 11, DayOfWeek 0, Day 1, 2:00:00}  (first Sunday of November, 02:00 EDT)
-//   Display "(UTC-05:00) America/New York", Std "America/New_York", Dlt "EDT".
+//   DaylightDate {Year 0, Month 3, DayOfWeek 0, Day 2, 2:00:00}   (second Sunday of March, 02:00
+//   EST) StandardDate {Year 0, Month 11, DayOfWeek 0, Day 1, 2:00:00}  (first Sunday of November,
+//   02:00 EDT) Display "(UTC-05:00) America/New York", Std "America/New_York", Dlt "EDT".
 
 #include <array>
 #include <cstdint>
@@ -17,8 +17,8 @@ struct TransitionRule {
   std::uint16_t Year = 0;       // 0: weekday form; otherwise the fixed date Month/Day every year
   std::uint16_t Month = 0;      // [1:12]; 0 = the zone has no daylight time
   std::uint16_t DayOfWeek = 0;  // [0:6], 0 = Sunday (weekday form)
-  std::uint16_t Day = 0;        // weekday form: occurrence [1:5], 5 = last; fixed form: day of month
-  std::uint16_t Hour = 0;       // wall-clock time of the change [0:23]
+  std::uint16_t Day = 0;   // weekday form: occurrence [1:5], 5 = last; fixed form: day of month
+  std::uint16_t Hour = 0;  // wall-clock time of the change [0:23]
   std::uint16_t Minute = 0;
   std::uint16_t Second = 0;
   std::uint16_t Milliseconds = 0;  // ignored

@@ -2,8 +2,8 @@
 
 #include <QComboBox>
 #include <QPaintEvent>
-#include <QSignalBlocker>
 #include <QPainter>
+#include <QSignalBlocker>
 #include <QToolBar>
 
 #include "platform/qt/units.h"
@@ -53,8 +53,10 @@ void ClockView::sync() {
     }
   }
   if (!(core_.ATZ == drawnAtz_)) {
-    if (drawnAtz_.Visible) updateBox(drawnAtz_.Left, drawnAtz_.Top, drawnAtz_.Width, drawnAtz_.Height);
-    if (core_.ATZ.Visible) updateBox(core_.ATZ.Left, core_.ATZ.Top, core_.ATZ.Width, core_.ATZ.Height);
+    if (drawnAtz_.Visible)
+      updateBox(drawnAtz_.Left, drawnAtz_.Top, drawnAtz_.Width, drawnAtz_.Height);
+    if (core_.ATZ.Visible)
+      updateBox(core_.ATZ.Left, core_.ATZ.Top, core_.ATZ.Width, core_.ATZ.Height);
     drawnAtz_ = core_.ATZ;
   }
   placeToolbar();

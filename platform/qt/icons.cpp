@@ -3,8 +3,8 @@
 #include <QBitmap>
 #include <QPixmap>
 
-#include "platform/qt/icons/always.xpm"
 #include "platform/qt/icons/alttimezone.xpm"
+#include "platform/qt/icons/always.xpm"
 #include "platform/qt/icons/main.xpm"
 #include "platform/qt/icons/music.xpm"
 #include "platform/qt/icons/numbers.xpm"
@@ -21,8 +21,8 @@ QIcon toolbarIcon(int index) {
   // In the order of the picture list: Main, Always, Seconds, AltTimeZone, On, Off,
   // Transparent, Numbers, Preferences, Music, Vertical.
   static const char* const* const kPictures[] = {
-      main_xpm, always_xpm,      seconds_xpm,     alttimezone_xpm, on_xpm,      off_xpm,
-      transparent_xpm, numbers_xpm, preferences_xpm, music_xpm, vertical_xpm};
+      main_xpm,        always_xpm,  seconds_xpm,     alttimezone_xpm, on_xpm,      off_xpm,
+      transparent_xpm, numbers_xpm, preferences_xpm, music_xpm,       vertical_xpm};
   if (index < 1 || index > static_cast<int>(std::size(kPictures))) return QIcon();
   QPixmap picture(kPictures[index - 1]);
   picture.setMask(picture.createMaskFromColor(QColor(192, 192, 192)));

@@ -46,7 +46,8 @@ void MainWindow::buildMenus() {
       QAction* action = qmenu->addAction(QString::fromStdString((core_.*entry.item).Caption));
       action->setObjectName(QString::fromUtf8(entry.name));
       action->setCheckable(entry.isSwitch);
-      if (*entry.shortcut != '\0') action->setShortcut(QKeySequence(QString::fromUtf8(entry.shortcut)));
+      if (*entry.shortcut != '\0')
+        action->setShortcut(QKeySequence(QString::fromUtf8(entry.shortcut)));
       const auto handler = entry.handler;
       connect(action, &QAction::triggered, this, [this, handler] {
         (core_.*handler)();

@@ -15,9 +15,9 @@
 #include "platform/qt/form_dialog.h"
 #include "platform/qt/help_viewer.h"
 #include "platform/qt/main_window.h"
-#include "platform/tzdb/catalogue.h"
 #include "platform/qt/sound.h"
 #include "platform/qt/units.h"
+#include "platform/tzdb/catalogue.h"
 
 namespace tessaron::qt {
 

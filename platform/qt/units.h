@@ -38,10 +38,14 @@ inline QRect pixelCover(double left, double top, double width, double height) {
 inline QColor toQColor(Colour colour, const QPalette& palette) {
   if (colour < 0) {
     switch (colour & 0xFF) {
-      case 0x05: return palette.color(QPalette::Base);
-      case 0x08: return palette.color(QPalette::WindowText);
-      case 0x12: return palette.color(QPalette::ButtonText);
-      default: return palette.color(QPalette::Window);  // 0x0F, the window face, and the rest
+      case 0x05:
+        return palette.color(QPalette::Base);
+      case 0x08:
+        return palette.color(QPalette::WindowText);
+      case 0x12:
+        return palette.color(QPalette::ButtonText);
+      default:
+        return palette.color(QPalette::Window);  // 0x0F, the window face, and the rest
     }
   }
   return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);

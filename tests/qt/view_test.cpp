@@ -6,9 +6,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QEventLoop>
-#include <QTimer>
 #include <QPaintEvent>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QToolBar>
 
 #include "core/tessaron.h"
@@ -87,7 +87,10 @@ TEST_F(QtWindow, ATickThatChangesNothingPaintsNothing) {
   platform.time = {12, 34, 31};  // seconds hidden: nothing on screen changes
   tick();
   EXPECT_EQ(window.clockView()->repaintRequests(), requests);
-  EXPECT_EQ(recorder.paints, 0) << recorder.region.boundingRect().x() << "," << recorder.region.boundingRect().y() << " " << recorder.region.boundingRect().width() << "x" << recorder.region.boundingRect().height();
+  EXPECT_EQ(recorder.paints, 0) << recorder.region.boundingRect().x() << ","
+                                << recorder.region.boundingRect().y() << " "
+                                << recorder.region.boundingRect().width() << "x"
+                                << recorder.region.boundingRect().height();
 }
 
 TEST_F(QtWindow, ATickRepaintsOnlyTheDotsThatChanged) {
@@ -107,9 +110,8 @@ TEST_F(QtWindow, MenuAndToolbarShowTheCoresState) {
     const char* menuAction;
     const char* buttonAction;
   };
-  const Case cases[] = {{"Seconds", "button_Seconds"},
-                        {"Numbers", "button_Numbers"},
-                        {"Always", "button_Always"}};
+  const Case cases[] = {
+      {"Seconds", "button_Seconds"}, {"Numbers", "button_Numbers"}, {"Always", "button_Always"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.menuAction);
     QAction* item = action(c.menuAction);
