@@ -5,7 +5,6 @@ reads the dot row back from a screenshot of the screen.
 Usage: /usr/bin/python3 tests/gui/screenshot_test.py <path-to-tessaron>
 """
 
-import ctypes
 import os
 import shutil
 import signal
@@ -16,6 +15,9 @@ import time
 from dataclasses import dataclass
 
 from PIL import Image
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from desktop import Xvfb, die_with_parent, stop_process  # noqa: E402
 
 RED = (255, 0, 0)
 BLACK = (0, 0, 0)
@@ -110,66 +112,8 @@ class Report:
             print(f"FAIL {name}: {detail}")
 
 
-_libc = ctypes.CDLL(None, use_errno=True)
-PR_SET_PDEATHSIG = 1
-
-
-def die_with_parent():
-    # If this script is killed outright (a runner's hard timeout), Xvfb and
-    # the program go with it instead of lingering.
-    _libc.prctl(PR_SET_PDEATHSIG, signal.SIGKILL)
-
-
 def run(cmd, env, timeout=5.0):
     return subprocess.run(cmd, env=env, capture_output=True, text=True, timeout=timeout)
-
-
-class Xvfb:
-    def __init__(self):
-        self.proc = None
-        self.display = None
-
-    def start(self):
-        read_fd, write_fd = os.pipe()
-        self.proc = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1280x1024x24",
-             "-nolisten", "tcp", "-dpi", "96", "-noreset"],
-            pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-            start_new_session=True, preexec_fn=die_with_parent)
-        os.close(write_fd)
-        # Xvfb writes the display number only once it accepts connections.
-        data = b""
-        deadline = time.monotonic() + 15
-        with os.fdopen(read_fd, "rb") as f:
-            os.set_blocking(f.fileno(), False)
-            while not data.endswith(b"\n"):
-                if time.monotonic() > deadline or self.proc.poll() is not None:
-                    raise RuntimeError("Xvfb did not start")
-                chunk = f.read()
-                if chunk:
-                    data += chunk
-                else:
-                    time.sleep(0.02)
-        self.display = ":" + data.decode().strip()
-
-    def stop(self):
-        stop_process(self.proc)
-
-
-def stop_process(proc):
-    if proc is None or proc.poll() is not None:
-        return
-    # Each child runs in its own session, so its group holds only what we started.
-    for sig, wait in ((signal.SIGTERM, 3), (signal.SIGKILL, 3)):
-        try:
-            os.killpg(proc.pid, sig)
-        except ProcessLookupError:
-            return
-        try:
-            proc.wait(timeout=wait)
-            return
-        except subprocess.TimeoutExpired:
-            pass
 
 
 def visible_windows(env):
