@@ -53,7 +53,7 @@ void MainWindow::buildMenus() {
         (core_.*handler)();
         sync();
       });
-      menuActions_.push_back({action, entry.item});
+      menuActions_.push_back({action, entry.item, (core_.*entry.item).Caption});
     }
   }
 }
@@ -84,10 +84,12 @@ void MainWindow::buildToolbar() {
 }
 
 void MainWindow::sync() {
-  for (const MenuBinding& binding : menuActions_) {
+  for (MenuBinding& binding : menuActions_) {
     const MenuItem& item = core_.*binding.item;
-    const QString caption = QString::fromStdString(item.Caption);
-    if (binding.action->text() != caption) binding.action->setText(caption);
+    if (binding.shownCaption != item.Caption) {
+      binding.shownCaption = item.Caption;
+      binding.action->setText(QString::fromStdString(item.Caption));
+    }
     if (binding.action->isCheckable() && binding.action->isChecked() != item.Checked) {
       binding.action->setChecked(item.Checked);
     }
@@ -96,8 +98,10 @@ void MainWindow::sync() {
     const bool pressed = core_.Toolbar1.Buttons[i].Value != 0;
     if (buttonActions_[i]->isChecked() != pressed) buttonActions_[i]->setChecked(pressed);
   }
-  const QString caption = QString::fromStdString(core_.Caption);
-  if (windowTitle() != caption) setWindowTitle(caption);
+  if (shownTitle_ != core_.Caption) {
+    shownTitle_ = core_.Caption;
+    setWindowTitle(QString::fromStdString(core_.Caption));
+  }
   view_->sync();
 }
 

@@ -3,6 +3,7 @@
 // the clock view below the menu bar, and the outer geometry the core asks for.
 
 #include <QMainWindow>
+#include <string>
 #include <vector>
 
 #include "core/tessaron.h"
@@ -43,13 +44,15 @@ class MainWindow : public QMainWindow {
   struct MenuBinding {
     QAction* action;
     MenuItem Tessaron::*item;
+    std::string shownCaption;  // what the action shows, so a tick compares without converting
   };
 
   Tessaron& core_;
   ClockView* view_;
   QTimer* timer_;
   std::vector<MenuBinding> menuActions_;
-  std::vector<QAction*> buttonActions_;  // [0] is button 1
+  std::vector<QAction*> buttonActions_;
+  std::string shownTitle_;  // [0] is button 1
   double left_ = 0, top_ = 0;
   double width_, height_;
   QSize appliedExtra_;  // the frame size that the outer size was last worked out with
