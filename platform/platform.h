@@ -37,6 +37,8 @@ struct LocalDateTime {
   int hour;    // [0:23]
   int minute;  // [0:59]
   int second;  // [0:59]
+
+  bool operator==(const LocalDateTime&) const = default;
 };
 
 // Message box styles.

@@ -5,20 +5,13 @@
 
 #include "core/tessaron.h"
 #include "tests/fake_platform.h"
+#include "tests/zone_rules.h"
 #include "timezones/conversion.h"
 
 namespace tessaron {
 namespace {
 
-TransitionRule weekdayRule(int month, int dayOfWeek, int occurrence, int hour, int minute = 0) {
-  TransitionRule r;
-  r.Month = static_cast<std::uint16_t>(month);
-  r.DayOfWeek = static_cast<std::uint16_t>(dayOfWeek);
-  r.Day = static_cast<std::uint16_t>(occurrence);
-  r.Hour = static_cast<std::uint16_t>(hour);
-  r.Minute = static_cast<std::uint16_t>(minute);
-  return r;
-}
+using test::weekdayRule;
 
 ZoneRecord zone(int bias, int daylightBias, TransitionRule daylight, TransitionRule standard,
                 const char* display = "", const char* std = "") {

@@ -101,9 +101,7 @@ void Tessaron::AltTimeZone_Click() {
 }
 
 void Tessaron::UpdateAltTime() {
-  const LocalDateTime now = platform_.localNow();
-  const ZoneTime local =
-      makeTime<ZoneTime>({now.year, now.month, now.day, now.hour, now.minute, now.second});
+  const ZoneTime local = makeTime<ZoneTime>(platform_.localNow());
   AltTime = UtcToZone(LocalToUtc(local, ZonePair[0]), ZonePair[1]);
 }
 

@@ -9,19 +9,13 @@
 
 #include <cstdint>
 
+#include "platform/platform.h"
 #include "timezones/zone_record.h"
 
 namespace tessaron {
 
-struct CivilTime {
-  int year;    // e.g. 2026
-  int month;   // [1:12]
-  int day;     // [1:31]
-  int hour;    // [0:23]
-  int minute;  // [0:59]
-  int second;  // [0:59]
-  bool operator==(const CivilTime&) const = default;
-};
+// A calendar date and time of day, on whichever clock the caller means.
+using CivilTime = LocalDateTime;
 
 // Seconds since 1899-12-30 00:00 on some clock; Tag keeps the clocks apart.
 template <class Tag>

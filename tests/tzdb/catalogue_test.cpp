@@ -12,6 +12,7 @@
 #include <fstream>
 
 #include "tests/tzdb/tzdb_test_support.h"
+#include "tests/zone_rules.h"
 #include "timezones/zone_record.h"
 
 namespace tessaron::tzdb {
@@ -21,13 +22,7 @@ namespace fs = std::filesystem;
 using test::fixtureZoneinfo;
 
 TransitionRule rule(int month, int dayOfWeek, int day, int hour, int minute = 0) {
-  TransitionRule r;
-  r.Month = static_cast<std::uint16_t>(month);
-  r.DayOfWeek = static_cast<std::uint16_t>(dayOfWeek);
-  r.Day = static_cast<std::uint16_t>(day);
-  r.Hour = static_cast<std::uint16_t>(hour);
-  r.Minute = static_cast<std::uint16_t>(minute);
-  return r;
+  return tessaron::test::weekdayRule(month, dayOfWeek, day, hour, minute);
 }
 
 const ZoneKey* find(const ZoneCatalogueSource& catalogue, const std::string& id) {

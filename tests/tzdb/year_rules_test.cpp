@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/tzdb/tzdb_test_support.h"
+#include "tests/zone_rules.h"
 
 namespace tessaron::tzdb {
 namespace {
@@ -32,14 +33,7 @@ YearTimeline timeline(int year, Change initial, const std::vector<Change>& chang
 
 // {Month, DayOfWeek, Day, Hour, Minute, Second} of a weekday-form rule.
 TransitionRule rule(int month, int dayOfWeek, int day, int hour, int minute = 0, int second = 0) {
-  TransitionRule r;
-  r.Month = static_cast<std::uint16_t>(month);
-  r.DayOfWeek = static_cast<std::uint16_t>(dayOfWeek);
-  r.Day = static_cast<std::uint16_t>(day);
-  r.Hour = static_cast<std::uint16_t>(hour);
-  r.Minute = static_cast<std::uint16_t>(minute);
-  r.Second = static_cast<std::uint16_t>(second);
-  return r;
+  return tessaron::test::weekdayRule(month, dayOfWeek, day, hour, minute, second);
 }
 
 const TransitionRule kNone{};
