@@ -40,6 +40,25 @@ def stop_process(proc):
             pass
 
 
+class Report:
+    """PASS/FAIL lines, then the closing "N passed, M failed" line."""
+
+    def __init__(self):
+        self.passed = self.failed = 0
+
+    def check(self, name, ok, detail=""):
+        if ok:
+            self.passed += 1
+            print(f"PASS {name}")
+        else:
+            self.failed += 1
+            print(f"FAIL {name}: {detail}")
+
+    def summary(self):
+        print(f"{self.passed} passed, {self.failed} failed")
+        return 1 if self.failed else 0
+
+
 def wait_until(done, timeout, step=0.05, what="condition"):
     deadline = time.monotonic() + timeout
     while True:

@@ -64,19 +64,6 @@ def sounds(levels):
     return [tuple(s) for s in spans]
 
 
-class Report:
-    def __init__(self):
-        self.passed = self.failed = 0
-
-    def check(self, name, ok, detail=""):
-        if ok:
-            self.passed += 1
-            print(f"PASS {name}")
-        else:
-            self.failed += 1
-            print(f"FAIL {name}: {detail}")
-
-
 def first_start(build, xvfb, pulse, work, report, ding_s):
     case = os.path.join(work, "first-start")
     os.makedirs(case)
@@ -158,7 +145,7 @@ def main():
         raise SystemExit(f"stopped by signal {signum}")
     signal.signal(signal.SIGTERM, on_term)
 
-    report = Report()
+    report = desktop.Report()
     work = tempfile.mkdtemp(prefix="tessaron-sound-")
     xvfb = desktop.Xvfb()
     pulse_dir = os.path.join(work, "pulse")
@@ -180,8 +167,7 @@ def main():
             shutil.rmtree(work, ignore_errors=True)
         else:
             print(f"kept recordings and logs in {work}")
-    print(f"{report.passed} passed, {report.failed} failed")
-    return 1 if report.failed else 0
+    return report.summary()
 
 
 if __name__ == "__main__":

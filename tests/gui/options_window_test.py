@@ -15,7 +15,7 @@ import time
 from PIL import Image
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from desktop import (Xvfb, program_folder, press, start, start_program,  # noqa: E402
+from desktop import (Report, Xvfb, program_folder, press, start, start_program,  # noqa: E402
                      stop_process, wait_for_window, wait_until)
 
 RED, BLACK = (255, 0, 0), (0, 0, 0)
@@ -37,12 +37,8 @@ FAKE_CLOCK = {"LD_PRELOAD": "/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1
               "FAKETIME": "@2026-12-10 12:34:10", "FAKETIME_DONT_FAKE_MONOTONIC": "1",
               "TZ": "UTC"}
 
-results = {"passed": 0, "failed": 0}
-
-
-def check(name, ok, detail=""):
-    print(("PASS " if ok else "FAIL ") + name + ("" if ok else ": " + detail))
-    results["passed" if ok else "failed"] += 1
+report = Report()
+check = report.check
 
 
 def screenshot(display, path):
@@ -162,8 +158,7 @@ def main():
             always_on_top(work, build, xvfb.display)
         finally:
             xvfb.stop()
-    print(f"{results['passed']} passed, {results['failed']} failed")
-    return 1 if results["failed"] else 0
+    return report.summary()
 
 
 if __name__ == "__main__":

@@ -17,7 +17,7 @@ from dataclasses import dataclass
 from PIL import Image
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from desktop import Xvfb, die_with_parent, stop_process  # noqa: E402
+from desktop import Report, Xvfb, die_with_parent, stop_process  # noqa: E402
 
 RED = (255, 0, 0)
 BLACK = (0, 0, 0)
@@ -96,20 +96,6 @@ CASES = [
 ]
 
 FAKE_DATE = "2026-12-10"
-
-
-@dataclass
-class Report:
-    passed: int = 0
-    failed: int = 0
-
-    def check(self, name, ok, detail=""):
-        if ok:
-            self.passed += 1
-            print(f"PASS {name}")
-        else:
-            self.failed += 1
-            print(f"FAIL {name}: {detail}")
 
 
 def run(cmd, env, timeout=5.0):
@@ -352,8 +338,7 @@ def main():
             for d in os.listdir(work):
                 shutil.rmtree(os.path.join(work, d, "app"), ignore_errors=True)
             print(f"kept screenshots and logs in {work}")
-    print(f"{report.passed} passed, {report.failed} failed")
-    return 1 if report.failed else 0
+    return report.summary()
 
 
 if __name__ == "__main__":
