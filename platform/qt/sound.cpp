@@ -1,53 +1,88 @@
 #include "platform/qt/sound.h"
 
-#include <QAudioDevice>
+#include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QEventLoop>
-#include <QMediaDevices>
-#include <QSoundEffect>
-#include <QTimer>
+#include <QProcess>
 #include <QUrl>
 
 namespace tessaron::qt {
 
-SoundPlayer::SoundPlayer(QObject* parent)
-    : QObject(parent), once_(new QSoundEffect(this)), loop_(new QSoundEffect(this)) {
-  once_->setLoopCount(1);
-  loop_->setLoopCount(QSoundEffect::Infinite);
+SoundPlayer::SoundPlayer(QString helperFolder, QObject* parent)
+    : QObject(parent), helperFolder_(std::move(helperFolder)) {}
+
+SoundPlayer::~SoundPlayer() { waitForOneShot(0); }
+
+void SoundPlayer::playOnce(const QString& path) { send("once", path); }
+
+void SoundPlayer::playLoop(const QString& path) { send("loop", path); }
+
+void SoundPlayer::stopSound() {
+  // Nothing plays without a helper, so there is nothing to stop.
+  if (helper_ != nullptr) send("stop");
 }
 
-// A sound that cannot be loaded or played stays silent: the clock ignores sound failures.
-static void start(QSoundEffect* effect, const QString& path) {
-  effect->stop();
-  effect->setSource(QUrl::fromLocalFile(path));
-  effect->play();  // starts once the file is loaded, if it is not yet
+void SoundPlayer::send(const QByteArray& verb, const QString& path) {
+  if (helper_ == nullptr) {
+    const QString folder =
+        helperFolder_.isEmpty() ? QCoreApplication::applicationDirPath() : helperFolder_;
+    helper_ = new QProcess(this);
+    helper_->setProgram(folder + "/" + kSoundHelper);
+    helper_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    QProcess* helper = helper_;
+    connect(helper, &QProcess::readyReadStandardOutput, this, &SoundPlayer::readReplies);
+    // A helper that cannot start or that dies leaves the clock silent, never broken.
+    connect(helper, &QProcess::finished, this, [this, helper] {
+      if (helper_ == helper) helper_ = nullptr;
+      helper->deleteLater();
+    });
+    connect(helper, &QProcess::errorOccurred, this, [this, helper](QProcess::ProcessError e) {
+      if (e != QProcess::FailedToStart) return;
+      if (!warned_) {
+        qWarning("tessaron: cannot start %s; the clock stays silent",
+                 qPrintable(helper->program()));
+        warned_ = true;
+      }
+      if (helper_ == helper) helper_ = nullptr;
+      helper->deleteLater();
+    });
+    helper_->start();
+    if (helper_ == nullptr) return;  // it could not start
+  }
+  QByteArray line = QByteArray::number(++sent_) + ' ' + verb;
+  // Encoded, a file URL holds no space or line break whatever the file is called.
+  if (!path.isEmpty()) line += ' ' + QUrl::fromLocalFile(path).toEncoded();
+  helper_->write(line + '\n');
 }
 
-void SoundPlayer::playOnce(const QString& path) {
-  loop_->stop();
-  start(once_, path);
+void SoundPlayer::readReplies() {
+  if (helper_ == nullptr) return;
+  replies_ += helper_->readAllStandardOutput();
+  qsizetype end;
+  while ((end = replies_.indexOf('\n')) >= 0) {
+    const QByteArray reply = replies_.left(end);
+    replies_.remove(0, end + 1);
+    // Idle after an earlier command says nothing of the commands sent since.
+    if (reply == QByteArray::number(sent_) + " idle") letGo();
+  }
 }
 
-void SoundPlayer::playLoop(const QString& path) {
-  once_->stop();
-  start(loop_, path);
+void SoundPlayer::letGo() {
+  // At the end of its input the idle helper exits; the next sound starts another.
+  helper_->closeWriteChannel();
+  helper_ = nullptr;
+  replies_.clear();
 }
-
-void SoundPlayer::stopSound() { loop_->stop(); }
 
 void SoundPlayer::waitForOneShot(int maxMs) {
-  // Without an output nothing is heard, however long the effect says it plays.
-  if (QMediaDevices::defaultAudioOutput().isNull()) return;
+  if (helper_ != nullptr) letGo();
   const QDeadlineTimer deadline(maxMs);
-  QEventLoop loop;
-  QTimer poll;
-  connect(&poll, &QTimer::timeout, &loop, [&] {
-    const bool loading = once_->status() == QSoundEffect::Loading;
-    if (once_->status() == QSoundEffect::Error) loop.quit();
-    if ((!once_->isPlaying() && !loading) || deadline.hasExpired()) loop.quit();
-  });
-  poll.start(20);
-  loop.exec();
+  for (QProcess* helper : findChildren<QProcess*>()) {
+    if (helper->state() != QProcess::NotRunning &&
+        !helper->waitForFinished(static_cast<int>(deadline.remainingTime()))) {
+      helper->kill();
+      helper->waitForFinished(1000);
+    }
+  }
 }
 
 }  // namespace tessaron::qt

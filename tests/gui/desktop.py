@@ -145,10 +145,11 @@ class PulseNullSink:
 
 
 def program_folder(work, build, files=(), preferences=None):
-    """A fresh program folder holding the clock and `files` from the build folder."""
+    """A fresh program folder holding the clock, its sound helper and `files` from the
+    build folder."""
     folder = os.path.join(work, "app")
     os.makedirs(folder)
-    for name in ("tessaron",) + tuple(files):
+    for name in ("tessaron", "tessaron_sound") + tuple(files):
         shutil.copy2(os.path.join(build, name), folder)
     if preferences is not None:
         with open(os.path.join(folder, "Tessa.sav"), "wb") as f:

@@ -2,11 +2,13 @@
 """Background music through a real sound server: the real clock, under Xvfb,
 plays into a PulseAudio null sink whose monitor is recorded.
 
-1. First start: the closing sound "ding.wav" is heard once, then silence.
+1. First start: the closing sound "ding.wav" is heard once, then silence; once
+   it has played, no sound helper runs and the clock holds no sound library.
 2. Music saved on: the prompt at start is confirmed, the loop is heard for
    longer than one length of "smallworld.wav", Ctrl+M turns it off, and
    after the closing sound there is silence.
    The clock at rest has not mapped the web engine.
+3. Music on, then the clock is killed: the music stops with it.
 
 Usage: /usr/bin/python3 tests/gui/music_sound_test.py BUILD_DIR
 """
@@ -64,17 +66,58 @@ def sounds(levels):
     return [tuple(s) for s in spans]
 
 
-def first_start(build, xvfb, pulse, work, report, ding_s):
-    case = os.path.join(work, "first-start")
+def helpers_of(pid):
+    """Pids of the running sound helpers whose parent is `pid`."""
+    found = []
+    for entry in os.listdir("/proc"):
+        if not entry.isdigit():
+            continue
+        try:
+            with open(f"/proc/{entry}/stat") as f:
+                stat = f.read()
+        except OSError:
+            continue
+        # "pid (comm) state ppid ..."; comm may hold spaces, so split after it.
+        comm = stat[stat.index("(") + 1:stat.rindex(")")]
+        fields = stat[stat.rindex(")") + 2:].split()
+        if comm == "tessaron_sound" and fields[0] != "Z" and int(fields[1]) == pid:
+            found.append(int(entry))
+    return found
+
+
+def sound_libraries(pid):
+    with open(f"/proc/{pid}/maps") as f:
+        return sorted({line.split()[-1] for line in f
+                       if "Multimedia" in line or "libpulse" in line})
+
+
+def start_case(name, build, xvfb, pulse, work, preferences=None):
+    """Starts recording the sink, then the clock in a fresh folder; returns
+    (case folder, recording path, recorder, clock)."""
+    case = os.path.join(work, name)
     os.makedirs(case)
-    folder = desktop.program_folder(case, build, ("smallworld.wav", "ding.wav"))
+    folder = desktop.program_folder(case, build, ("smallworld.wav", "ding.wav"), preferences)
     rec_path = os.path.join(case, "recording.raw")
     rec = pulse.record(rec_path, RATE)
     time.sleep(0.5)
     proc = desktop.start_program(folder, xvfb.display, {"PULSE_SERVER": pulse.server})
+    return case, rec_path, rec, proc
+
+
+def noise_at_end(levels, seconds):
+    """Times (s) of the windows in the last `seconds` of a recording that are not silent."""
+    total = len(levels) * WINDOW_S
+    return [round(i * WINDOW_S, 2) for i, level in enumerate(levels)
+            if i * WINDOW_S >= total - seconds and level >= SILENT_RMS]
+
+
+def first_start(build, xvfb, pulse, work, report, ding_s):
+    case, rec_path, rec, proc = start_case("first-start", build, xvfb, pulse, work)
     try:
         desktop.wait_for_window(xvfb.display, "Tessaron", proc)
         time.sleep(ding_s + 2.5)
+        helpers = helpers_of(proc.pid)
+        libraries = sound_libraries(proc.pid)
     finally:
         desktop.stop_process(proc)
         desktop.stop_process(rec)
@@ -84,16 +127,13 @@ def first_start(build, xvfb, pulse, work, report, ding_s):
                  len(spans) == 1 and ding_s - 0.3 <= longest <= ding_s + 0.3,
                  f"sounds heard (s): {spans}; ding.wav lasts {ding_s:.2f} s; "
                  f"log: {case}/program.log")
+    report.check("the clock at rest runs no sound helper", not helpers,
+                 f"helper pids {helpers}")
+    report.check("the clock at rest holds no sound library", not libraries, libraries)
 
 
 def music_on_then_off(build, xvfb, pulse, work, report, loop_s, ding_s):
-    case = os.path.join(work, "music")
-    os.makedirs(case)
-    folder = desktop.program_folder(case, build, ("smallworld.wav", "ding.wav"), MUSIC_ON)
-    rec_path = os.path.join(case, "recording.raw")
-    rec = pulse.record(rec_path, RATE)
-    time.sleep(0.5)
-    proc = desktop.start_program(folder, xvfb.display, {"PULSE_SERVER": pulse.server})
+    case, rec_path, rec, proc = start_case("music", build, xvfb, pulse, work, MUSIC_ON)
     play_s = 2.5 * loop_s
     try:
         prompt = desktop.wait_for_window(xvfb.display, "WAV file Input", proc)
@@ -127,12 +167,42 @@ def music_on_then_off(build, xvfb, pulse, work, report, loop_s, ding_s):
                  f"{play_s:.1f} s before Ctrl+M")
     # The ding fades out below SOUND_RMS before it ends; judge the stretch after that.
     quiet_from = spans[-1][1] if spans else 0
-    noise = [round(i * WINDOW_S, 2) for i, level in enumerate(levels)
-             if i * WINDOW_S >= total - 1.5 and level >= SILENT_RMS]
+    noise = noise_at_end(levels, 1.5)
     report.check("silence follows the closing sound",
                  bool(spans) and total - quiet_from >= 2.0 and not noise,
                  f"last sound ends at {quiet_from:.2f} s of {total:.2f} s recorded; "
                  f"not silent in the last 1.5 s at (s): {noise[:5]}")
+
+
+def music_then_killed(build, xvfb, pulse, work, report, loop_s):
+    _, rec_path, rec, proc = start_case("killed", build, xvfb, pulse, work, MUSIC_ON)
+    helpers = []
+    try:
+        prompt = desktop.wait_for_window(xvfb.display, "WAV file Input", proc)
+        desktop.press(xvfb.display, prompt, "Return")
+        desktop.wait_for_window(xvfb.display, "Tessaron", proc)
+        time.sleep(loop_s)
+        helpers = helpers_of(proc.pid)
+        os.kill(proc.pid, signal.SIGKILL)  # no closing sound, no chance to stop the music
+        proc.wait(timeout=5)
+        time.sleep(2.5)
+        left = [pid for pid in helpers if os.path.exists(f"/proc/{pid}")]
+    finally:
+        # The helper shares the clock's process group; nothing of this case outlives it.
+        try:
+            os.killpg(proc.pid, signal.SIGKILL)
+        except ProcessLookupError:
+            pass
+        desktop.stop_process(proc)
+        desktop.stop_process(rec)
+    levels = energies(rec_path)
+    spans = sounds(levels)
+    noise = noise_at_end(levels, 2.0)
+    report.check("the music was playing before the kill", len(helpers) == 1 and bool(spans),
+                 f"helpers {helpers}; sounds heard (s): {spans}")
+    report.check("the music ends with a killed clock", not noise and not left,
+                 f"not silent in the last 2 s at (s): {noise[:5]}; helpers still running: "
+                 f"{left}")
 
 
 def main():
@@ -158,6 +228,7 @@ def main():
         pulse.start()
         first_start(build, xvfb, pulse, work, report, ding_s)
         music_on_then_off(build, xvfb, pulse, work, report, loop_s, ding_s)
+        music_then_killed(build, xvfb, pulse, work, report, loop_s)
     except (Exception, SystemExit, KeyboardInterrupt) as e:
         report.check("harness", False, repr(e))
     finally:
