@@ -13,12 +13,7 @@ namespace tessaron::qt {
 ClockView::ClockView(const Tessaron& core, QWidget* parent)
     : QWidget(parent),
       core_(core),
-      toolbar_(new QToolBar(this)),
-      zoneSelector_(new QComboBox(this)) {
-  zoneSelector_->setEditable(true);
-  zoneSelector_->setInsertPolicy(QComboBox::NoInsert);
-  zoneSelector_->setMaxVisibleItems(20);
-  zoneSelector_->hide();
+      toolbar_(new QToolBar(this)) {
   hintFont_.setFamilies({"MS Sans Serif", "DejaVu Sans", "Sans Serif"});
   hintFont_.setPointSizeF(7.8);
   hintFont_.setBold(true);
@@ -63,8 +58,25 @@ void ClockView::sync() {
   syncZoneSelector();
 }
 
+void ClockView::makeZoneSelector() {
+  zoneSelector_ = new QComboBox(this);
+  zoneSelector_->setEditable(true);
+  zoneSelector_->setInsertPolicy(QComboBox::NoInsert);
+  zoneSelector_->setMaxVisibleItems(20);
+  zoneSelector_->hide();
+  connect(zoneSelector_, &QComboBox::activated, this, [this](int index) {
+    if (zoneChosen_) zoneChosen_(index);
+  });
+}
+
 void ClockView::syncZoneSelector() {
   const ComboBox& model = core_.Combo1[1];
+  // Made when first shown: hundreds of zone names are memory that a clock without an
+  // alternate zone never needs.
+  if (zoneSelector_ == nullptr) {
+    if (!model.Visible) return;
+    makeZoneSelector();
+  }
   const QSignalBlocker blocker(zoneSelector_);
   // The list is filled once at start-up and never changes afterwards.
   if (zoneSelector_->count() != static_cast<int>(model.List.size())) {

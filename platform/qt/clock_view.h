@@ -5,6 +5,7 @@
 
 #include <QWidget>
 #include <array>
+#include <functional>
 
 #include "core/tessaron.h"
 
@@ -20,7 +21,10 @@ class ClockView : public QWidget {
   // Schedules a repaint of every dot and label whose look changed since the last call.
   void sync();
   QToolBar* toolbar() const { return toolbar_; }
+  // The alternate-zone list, made when it is first shown; null until then.
   QComboBox* zoneSelector() const { return zoneSelector_; }
+  // Called with the list index the user picks in the zone list.
+  void setZoneChosen(std::function<void(int)> chosen) { zoneChosen_ = std::move(chosen); }
   int repaintRequests() const { return repaintRequests_; }
 
  protected:
@@ -30,7 +34,8 @@ class ClockView : public QWidget {
  private:
   const Tessaron& core_;
   QToolBar* toolbar_;
-  QComboBox* zoneSelector_;  // the alternate-zone list; the local one is never shown
+  QComboBox* zoneSelector_ = nullptr;  // the alternate-zone list; the local one is never shown
+  std::function<void(int)> zoneChosen_;
   std::array<Shape, kDotCount> drawnShapes_;
   std::array<Label, kDotCount> drawnLabels_;
   Label drawnAtz_;
@@ -40,6 +45,7 @@ class ClockView : public QWidget {
 
   void placeToolbar();
   void syncZoneSelector();
+  void makeZoneSelector();
   void updateBox(double left, double top, double width, double height);
 };
 

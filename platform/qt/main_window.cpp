@@ -1,8 +1,7 @@
 #include "platform/qt/main_window.h"
 
 #include <QAction>
-#include <QComboBox>
-#include <QLayout>
+#include <QBoxLayout>
 #include <QMenuBar>
 #include <QMoveEvent>
 #include <QShowEvent>
@@ -19,13 +18,20 @@
 namespace tessaron::qt {
 
 MainWindow::MainWindow(Tessaron& core)
-    : core_(core), view_(new ClockView(core, this)), timer_(new QTimer(this)) {
+    : core_(core),
+      menuBar_(new QMenuBar(this)),
+      view_(new ClockView(core, this)),
+      timer_(new QTimer(this)) {
   setWindowTitle(QString::fromStdString(core.Caption));
   setWindowIcon(toolbarIcon(1));
-  setCentralWidget(view_);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->setMenuBar(menuBar_);
+  layout->addWidget(view_);
   buildMenus();
   buildToolbar();
-  connect(view_->zoneSelector(), &QComboBox::activated, this, [this](int index) {
+  view_->setZoneChosen([this](int index) {
     core_.SelectZone(1, index);
     sync();
   });
@@ -125,7 +131,7 @@ void MainWindow::applySize() {
 }
 
 void MainWindow::showEvent(QShowEvent* event) {
-  QMainWindow::showEvent(event);
+  QWidget::showEvent(event);
   // The window manager's frame is known only once the window is mapped.
   QTimer::singleShot(0, this, [this] {
     applySize();
@@ -134,7 +140,7 @@ void MainWindow::showEvent(QShowEvent* event) {
 }
 
 void MainWindow::moveEvent(QMoveEvent* event) {
-  QMainWindow::moveEvent(event);
+  QWidget::moveEvent(event);
   // The window manager's frame arrives after mapping, with a move; keep the outer size.
   if (isVisible() && frameExtra() != appliedExtra_) applySize();
 }

@@ -1,21 +1,24 @@
 #pragma once
 // The main window on the desktop: menus and toolbar built from the core's tables,
 // the clock view below the menu bar, and the outer geometry the core asks for.
+// A plain widget with a menu bar: the clock has no docks, status bar or toolbar areas,
+// and a main window's machinery would cost memory for nothing.
 
-#include <QMainWindow>
+#include <QWidget>
 #include <string>
 #include <vector>
 
 #include "core/tessaron.h"
 
 class QAction;
+class QMenuBar;
 class QTimer;
 
 namespace tessaron::qt {
 
 class ClockView;
 
-class MainWindow : public QMainWindow {
+class MainWindow : public QWidget {
  public:
   explicit MainWindow(Tessaron& core);
 
@@ -23,6 +26,7 @@ class MainWindow : public QMainWindow {
   void sync();
   void startClock();
   ClockView* clockView() const { return view_; }
+  QMenuBar* menuBar() const { return menuBar_; }
 
   // Outer frame, in screen twips. Positions keep the exact twip value last set
   // while the window stays on the pixel it was put on.
@@ -48,6 +52,7 @@ class MainWindow : public QMainWindow {
   };
 
   Tessaron& core_;
+  QMenuBar* menuBar_;
   ClockView* view_;
   QTimer* timer_;
   std::vector<MenuBinding> menuActions_;

@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QEventLoop>
 #include <QPaintEvent>
 #include <QTemporaryDir>
@@ -125,6 +126,22 @@ TEST_F(QtWindow, MenuAndToolbarShowTheCoresState) {
     EXPECT_FALSE(item->isChecked());
     EXPECT_FALSE(button->isChecked());
   }
+}
+
+TEST_F(QtWindow, TheZoneListIsMadeWhenFirstShownAndAPickReachesTheCore) {
+  EXPECT_EQ(window.clockView()->zoneSelector(), nullptr);
+  action("AltTimeZone")->trigger();
+  QComboBox* list = window.clockView()->zoneSelector();
+  ASSERT_NE(list, nullptr);
+  EXPECT_TRUE(list->isVisible());
+  ASSERT_EQ(list->count(), static_cast<int>(core.Combo1[1].List.size()));
+  ASSERT_GT(list->count(), 1);
+  const int pick = list->currentIndex() == 0 ? 1 : 0;
+  emit list->activated(pick);
+  EXPECT_EQ(core.Combo1[1].ListIndex, pick);
+  EXPECT_FALSE(list->isVisible());
+  EXPECT_TRUE(core.ATZ.Visible);
+  EXPECT_EQ(core.ATZ.Caption.front(), '(');
 }
 
 TEST_F(QtWindow, VerticalMenuLeavesItsButtonAndPlainButtonsSpringBack) {
