@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Start-up time and resident memory of the clock beside a plain Qt Widgets
 # window built the same way (BUILD_DIR/minimal_window), under a private Xvfb.
+# Two more windows show where the difference lies: one with a line of text (the
+# font system) and one with the clock's menu bar and toolbar but no clock
+# (BUILD_DIR/widgets_window: what Qt's own widgets cost).
 #
 # Usage: bench/startup_memory.sh BUILD_DIR [RUNS]     (RUNS defaults to 10)
 #
@@ -18,7 +21,7 @@ fi
 build=$(cd "$1" && pwd)
 runs=${2:-10}
 settle=2
-for exe in tessaron minimal_window minimal_text_window; do
+for exe in tessaron minimal_window minimal_text_window widgets_window; do
   [[ -x "$build/$exe" ]] || { echo "missing $build/$exe" >&2; exit 2; }
 done
 for tool in Xvfb xdotool xev; do
@@ -129,15 +132,18 @@ measure() {
 measure tessaron Tessaron >/dev/null
 measure minimal_window Minimal >/dev/null
 measure minimal_text_window "Minimal text" >/dev/null
+measure widgets_window Widgets >/dev/null
 
 # Interleaved, so any drift in machine load falls on both programs alike.
 : >"$work/tessaron.txt"
 : >"$work/minimal.txt"
 : >"$work/text.txt"
+: >"$work/widgets.txt"
 for ((i = 1; i <= runs; i++)); do
   measure tessaron Tessaron >>"$work/tessaron.txt"
   measure minimal_window Minimal >>"$work/minimal.txt"
   measure minimal_text_window "Minimal text" >>"$work/text.txt"
+  measure widgets_window Widgets >>"$work/widgets.txt"
 done
 
 median() { sort -n | awk '{v[NR]=$1} END {if (NR%2) print v[(NR+1)/2]; else print (v[NR/2]+v[NR/2+1])/2}'; }
@@ -157,18 +163,22 @@ stats() {  # file -> "startup_ms min_ms max_ms rss_mib hwm_mib"
 read -r ts tlo thi tr th < <(stats "$work/tessaron.txt")
 read -r ms mlo mhi mr mh < <(stats "$work/minimal.txt")
 read -r xs xlo xhi xr xh < <(stats "$work/text.txt")
+read -r ws wlo whi wr wh < <(stats "$work/widgets.txt")
 
 echo "Medians of $runs runs each (Xvfb $display; memory read ${settle} s after the window was mapped)"
 printf '%-16s %12s %17s %11s %11s\n' "" "start-up ms" "(min..max)" "VmRSS MiB" "VmHWM MiB"
 printf '%-16s %12s %17s %11s %11s\n' tessaron "$ts" "($tlo..$thi)" "$tr" "$th"
 printf '%-16s %12s %17s %11s %11s\n' minimal_window "$ms" "($mlo..$mhi)" "$mr" "$mh"
 printf '%-16s %12s %17s %11s %11s\n' "minimal + text" "$xs" "($xlo..$xhi)" "$xr" "$xh"
+printf '%-16s %12s %17s %11s %11s\n' "clock's widgets" "$ws" "($wlo..$whi)" "$wr" "$wh"
 awk -v ts="$ts" -v ms="$ms" -v tr="$tr" -v mr="$mr" -v th="$th" -v mh="$mh" 'BEGIN {
   rs = ts / ms; rr = tr / mr; rh = th / mh
   printf "%-16s %12.2f %17s %11.2f %11.2f\n", "ratio", rs, "", rr, rh
   printf "aim: ratios within 1.2 -> start-up %s, VmRSS %s, VmHWM %s\n",
     (rs <= 1.2 ? "met" : "NOT met"), (rr <= 1.2 ? "met" : "NOT met"), (rh <= 1.2 ? "met" : "NOT met")
 }'
-awk -v ts="$ts" -v xs="$xs" -v tr="$tr" -v xr="$xr" 'BEGIN {
+awk -v ts="$ts" -v xs="$xs" -v tr="$tr" -v xr="$xr" -v ws="$ws" -v wr="$wr" -v mr="$mr" 'BEGIN {
   printf "against the window with text: start-up %.2f, VmRSS %.2f\n", ts / xs, tr / xr
+  printf "against the clock'"'"'s widgets alone: start-up %.2f, VmRSS %.2f (those widgets: %.2f of minimal)\n",
+    ts / ws, tr / wr, wr / mr
 }'

@@ -1,4 +1,7 @@
+#include <malloc.h>
+
 #include <QApplication>
+#include <QTimer>
 
 #include "core/tessaron.h"
 #include "platform/qt/main_window.h"
@@ -18,6 +21,9 @@ int main(int argc, char* argv[]) {
       window.sync();
       window.show();
       window.startClock();
+      // Start-up reads hundreds of zone files and builds the window; hand the memory it
+      // freed back to the system rather than keep it for a clock that will not need it.
+      QTimer::singleShot(0, [] { malloc_trim(0); });
       app.exec();
     }
   }
