@@ -7,9 +7,6 @@
 
 namespace tessaron::qt {
 
-SoundPlayer::SoundPlayer(QString helperFolder, QObject* parent)
-    : QObject(parent), helperFolder_(std::move(helperFolder)) {}
-
 SoundPlayer::~SoundPlayer() { waitForOneShot(0); }
 
 void SoundPlayer::playOnce(const QString& path) { send("once", path); }
@@ -23,10 +20,8 @@ void SoundPlayer::stopSound() {
 
 void SoundPlayer::send(const QByteArray& verb, const QString& path) {
   if (helper_ == nullptr) {
-    const QString folder =
-        helperFolder_.isEmpty() ? QCoreApplication::applicationDirPath() : helperFolder_;
     helper_ = new QProcess(this);
-    helper_->setProgram(folder + "/" + kSoundHelper);
+    helper_->setProgram(QCoreApplication::applicationDirPath() + "/" + kSoundHelper);
     helper_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     QProcess* helper = helper_;
     connect(helper, &QProcess::readyReadStandardOutput, this, &SoundPlayer::readReplies);

@@ -21,8 +21,7 @@ inline constexpr const char* kSoundHelper = "tessaron_sound";
 
 class SoundPlayer : public QObject {
  public:
-  // `helperFolder` empty: the executable's own folder.
-  explicit SoundPlayer(QString helperFolder = {}, QObject* parent = nullptr);
+  explicit SoundPlayer(QObject* parent = nullptr) : QObject(parent) {}
   ~SoundPlayer() override;
 
   // Each request replaces the sound that was playing.
@@ -40,7 +39,6 @@ class SoundPlayer : public QObject {
   void readReplies();
   void letGo();
 
-  QString helperFolder_;
   QProcess* helper_ = nullptr;  // the helper that takes the next command
   unsigned long long sent_ = 0;  // number of the last command sent
   QByteArray replies_;
