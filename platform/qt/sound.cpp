@@ -26,10 +26,7 @@ void SoundPlayer::send(const QByteArray& verb, const QString& path) {
     QProcess* helper = helper_;
     connect(helper, &QProcess::readyReadStandardOutput, this, &SoundPlayer::readReplies);
     // A helper that cannot start or that dies leaves the clock silent, never broken.
-    connect(helper, &QProcess::finished, this, [this, helper] {
-      if (helper_ == helper) helper_ = nullptr;
-      helper->deleteLater();
-    });
+    connect(helper, &QProcess::finished, this, [this, helper] { forget(helper); });
     connect(helper, &QProcess::errorOccurred, this, [this, helper](QProcess::ProcessError e) {
       if (e != QProcess::FailedToStart) return;
       if (!warned_) {
@@ -37,8 +34,7 @@ void SoundPlayer::send(const QByteArray& verb, const QString& path) {
                  qPrintable(helper->program()));
         warned_ = true;
       }
-      if (helper_ == helper) helper_ = nullptr;
-      helper->deleteLater();
+      forget(helper);
     });
     helper_->start();
     if (helper_ == nullptr) return;  // it could not start
@@ -66,6 +62,11 @@ void SoundPlayer::letGo() {
   helper_->closeWriteChannel();
   helper_ = nullptr;
   replies_.clear();
+}
+
+void SoundPlayer::forget(QProcess* helper) {
+  if (helper_ == helper) helper_ = nullptr;
+  helper->deleteLater();
 }
 
 void SoundPlayer::waitForOneShot(int maxMs) {

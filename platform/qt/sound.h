@@ -31,13 +31,12 @@ class SoundPlayer : public QObject {
   void stopSound();
   // Waits while a one-shot sound still plays, at most `maxMs`; any loop ends.
   void waitForOneShot(int maxMs);
-  // Whether a helper is running: false for a clock at rest.
-  bool helperRunning() const { return helper_ != nullptr; }
 
  private:
   void send(const QByteArray& verb, const QString& path = {});
   void readReplies();
   void letGo();
+  void forget(QProcess* helper);
 
   QProcess* helper_ = nullptr;  // the helper that takes the next command
   unsigned long long sent_ = 0;  // number of the last command sent
