@@ -13,13 +13,13 @@ void tick(benchmark::State& state, bool vertical, bool fullRedraw) {
   FakePlatform platform;
   Tessaron core(platform);
   core.Form_Load();
-  core.Vertical.Checked = vertical;
-  core.Seconds.Checked = true;
+  core.commands.Vertical.Checked = vertical;
+  core.commands.Seconds.Checked = true;
   platform.time = {12, 34, 56};
   for (auto _ : state) {
     core.RedrawAll = fullRedraw;
     core.Timer1_Timer();
-    benchmark::DoNotOptimize(core.Shape1);
+    benchmark::DoNotOptimize(core.layout.Shape1);
   }
 }
 

@@ -1,22 +1,10 @@
-// The About window and the placement that the About and Support windows share.
+// The About window: the program's version, company, legal notice and description.
 
 #include <string>
 
 #include "commands/dialogs.h"
-#include "core/tessaron.h"
 
 namespace tessaron {
-
-void placeAgainstMainWindow(Form& form, Platform& platform) {
-  const double L = platform.windowLeft();
-  const double T = platform.windowTop();
-  const double W = platform.windowWidth();
-  const double H = platform.windowHeight();
-  const double h = form.ClientHeight + platform.formFrameHeight();
-  form.Top = T - h > 0 ? T - h : T + H;
-  form.Left = L;
-  form.Width = W;  // the labels keep their designed places
-}
 
 frmAbout::frmAbout() {
   using K = FormControl::Kind;
@@ -41,10 +29,10 @@ void frmAbout::Form_Load(Platform& platform) {
   placeAgainstMainWindow(form, platform);
 }
 
-void Tessaron::About_Click() {
+void showAbout(Platform& platform) {
   frmAbout about;
-  about.Form_Load(platform_);
-  platform_.showModalForm(about.form, [](const std::string&) {});
+  about.Form_Load(platform);
+  platform.showModalForm(about.form, [](const std::string&) {});
 }
 
 }  // namespace tessaron

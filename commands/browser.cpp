@@ -6,15 +6,6 @@ namespace {
 
 constexpr int kEnter = 13;
 
-// Runs one step of a handler whose failing steps are skipped.
-template <typename Step>
-void skipOnFailure(Step step) {
-  try {
-    step();
-  } catch (...) {
-  }
-}
-
 }  // namespace
 
 frmBrowser::frmBrowser(WebBrowserControl& control) : control_(control) {
@@ -39,7 +30,8 @@ void frmBrowser::Form_Load(double ScaleWidth, double ScaleHeight) {
     cboAddress.Text = StartingAddress;
     cboAddress.List.push_back(cboAddress.Text);
     timTimer.Enabled = true;
-    skipOnFailure([&] { control_.Navigate(StartingAddress); });
+    // A starting address the control rejects leaves the window empty.
+    control_.Navigate(StartingAddress);
   }
 }
 
@@ -54,22 +46,23 @@ void frmBrowser::Form_Resize(double ScaleWidth, double ScaleHeight) {
   if (height >= 0) brwWebBrowser.Height = height;
 }
 
-void frmBrowser::cboAddress_Click() {
-  if (SuppressNavigation) return;
+bool frmBrowser::cboAddress_Click() {
+  if (SuppressNavigation) return true;
   timTimer.Enabled = true;
-  control_.Navigate(cboAddress.Text);
+  return control_.Navigate(cboAddress.Text);
 }
 
 void frmBrowser::cboAddress_KeyPress(int KeyAscii) {
-  if (KeyAscii == kEnter) skipOnFailure([&] { cboAddress_Click(); });
+  // A request the control rejects leaves the page as it is.
+  if (KeyAscii == kEnter) cboAddress_Click();
 }
 
-void frmBrowser::SelectAddress(int listIndex) {
+void frmBrowser::selectAddress(int listIndex) {
   if (listIndex < 0 || listIndex >= static_cast<int>(cboAddress.List.size())) return;
   cboAddress.ListIndex = listIndex;
   cboAddress.Text = cboAddress.List[static_cast<std::size_t>(listIndex)];
-  // A request the control rejects is skipped here as on the Enter path.
-  skipOnFailure([&] { cboAddress_Click(); });
+  // A request the control rejects is let go here as on the Enter path.
+  cboAddress_Click();
 }
 
 void frmBrowser::timTimer_Timer() {
@@ -81,14 +74,11 @@ void frmBrowser::timTimer_Timer() {
   }
 }
 
-void frmBrowser::brwWebBrowser_DownloadComplete() {
-  skipOnFailure([&] { Caption = control_.LocationName(); });
-}
+void frmBrowser::brwWebBrowser_DownloadComplete() { Caption = control_.LocationName(); }
 
 void frmBrowser::brwWebBrowser_NavigateComplete2() {
-  skipOnFailure([&] { Caption = control_.LocationName(); });
-  std::string address;
-  skipOnFailure([&] { address = control_.LocationURL(); });
+  Caption = control_.LocationName();
+  const std::string address = control_.LocationURL();
   auto& list = cboAddress.List;
   SuppressNavigation = true;
   for (auto it = list.begin(); it != list.end(); ++it) {
@@ -98,7 +88,7 @@ void frmBrowser::brwWebBrowser_NavigateComplete2() {
     }
   }
   list.insert(list.begin(), address);
-  SelectAddress(0);
+  selectAddress(0);
   SuppressNavigation = false;
 }
 

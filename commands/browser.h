@@ -9,7 +9,7 @@
 
 #include <string>
 
-#include "core/controls.h"
+#include "platform/controls.h"
 #include "platform/platform.h"
 
 namespace tessaron {
@@ -36,10 +36,11 @@ class frmBrowser {
   void Form_Resize(double ScaleWidth, double ScaleHeight);
 
   // Address box.
-  void cboAddress_Click();
+  // False when the control rejected the address.
+  bool cboAddress_Click();
   void cboAddress_KeyPress(int KeyAscii);
   // What the box does when an entry of its list is selected, by the user or the program.
-  void SelectAddress(int listIndex);
+  void selectAddress(int listIndex);
 
   void timTimer_Timer();
   void brwWebBrowser_DownloadComplete();

@@ -20,6 +20,11 @@ inline constexpr const char* kSupportEmail = "support@tessaron.example";
 // otherwise directly below it; same left edge, same width.
 void placeAgainstMainWindow(Form& form, Platform& platform);
 
+// The About window, modal, until the user closes it.
+void showAbout(Platform& platform);
+// The Support window, modal; its button closes it and opens the support page.
+void showSupport(Platform& platform);
+
 class frmAbout {
  public:
   frmAbout();

@@ -1,12 +1,6 @@
-// The two help files, shown at their contents by the desktop's help viewer.
-
-#include <string>
-
-#include "core/tessaron.h"
+#include "commands/help.h"
 
 namespace tessaron {
-
-namespace {
 
 void showHelpFile(Platform& platform, const std::string& path, const std::string& caption) {
   // The viewer would only show an empty page for a file that is not there.
@@ -18,11 +12,5 @@ void showHelpFile(Platform& platform, const std::string& path, const std::string
     platform.messageBox(*error, MessageStyle::Plain, "");
   }
 }
-
-}  // namespace
-
-void Tessaron::HelpFile_Click() { showHelpFile(platform_, AppFolder + "Tessa.hlp", Caption); }
-
-void Tessaron::ShortCut_Click() { showHelpFile(platform_, AppFolder + "TSShortcut.hlp", Caption); }
 
 }  // namespace tessaron

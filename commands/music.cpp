@@ -1,6 +1,4 @@
-// Background music: a .WAV file from the program's folder, looped until switched off.
-
-#include "core/tessaron.h"
+#include "commands/music.h"
 
 namespace tessaron {
 
@@ -20,49 +18,34 @@ std::string withSlashes(std::string name) {
 
 }  // namespace
 
-void Tessaron::StopMusic() {
-  platform_.playOnce(AppFolder + "ding.wav");
-  platform_.stopSound();
+void BackgroundMusic::StopMusic(Platform& platform, const std::string& folder) {
+  platform.playOnce(folder + "ding.wav");
+  platform.stopSound();
 }
 
-bool Tessaron::musicFileFound(const std::string& name) {
+bool BackgroundMusic::musicFileFound(Platform& platform, const std::string& folder,
+                                     const std::string& name) {
   // One ordinary file, not a pattern; a name the preferences file could not store back
   // (a double quote, a line break) is refused too.
   if (name.empty() || name.find_first_of("*?\"\r\n") != std::string::npos) return false;
-  return platform_.isOrdinaryFile(AppFolder + withSlashes(name));
+  return platform.isOrdinaryFile(folder + withSlashes(name));
 }
 
-void Tessaron::Music_Click() {
-  if (Music.Checked) {
-    Music.Checked = false;
-    Toolbar1.button(kButtonMusic).Value = 0;
-    StopMusic();
-    Music.Caption = "Music";
-    return;
-  }
-  Music.Checked = true;
-  Toolbar1.button(kButtonMusic).Value = 1;
+bool BackgroundMusic::choose(Platform& platform, const std::string& folder) {
   const std::string previous = MusicFile;
-
-  const double L = platform_.windowLeft();
-  const double T = platform_.windowTop();
-  const double W = platform_.windowWidth();
-  const double H = platform_.windowHeight();
+  const double L = platform.windowLeft();
+  const double T = platform.windowTop();
+  const double W = platform.windowWidth();
+  const double H = platform.windowHeight();
   const double x = L - kPromptOffset > 0 ? L - kPromptOffset : L + W;
   const double y = T - H > 0 ? T - H : T + H;
-  MusicFile = platform_.inputBox(kPrompt + AppFolder, kPromptTitle, MusicFile, x, y);
-
-  if (musicFileFound(MusicFile)) {
-    platform_.playLoop(AppFolder + withSlashes(MusicFile));
-    Music.Caption = "Music (" + MusicFile + ")";
-  } else {
+  MusicFile = platform.inputBox(kPrompt + folder, kPromptTitle, MusicFile, x, y);
+  if (!musicFileFound(platform, folder, MusicFile)) {
     MusicFile = previous;
-    Music.Checked = false;
-    Toolbar1.button(kButtonMusic).Value = 0;
-    Music.Caption = "Music";
+    return false;
   }
+  platform.playLoop(folder + withSlashes(MusicFile));
+  return true;
 }
-
-void Tessaron::Form_Terminate() { StopMusic(); }
 
 }  // namespace tessaron

@@ -3,7 +3,6 @@
 #include <string>
 
 #include "commands/dialogs.h"
-#include "core/tessaron.h"
 
 namespace tessaron {
 
@@ -40,11 +39,11 @@ void frmTSSupport::WebSupport_Click(Platform& platform) {
   platform.openBrowserWindow(kSupportAddress);
 }
 
-void Tessaron::Support_Click() {
+void showSupport(Platform& platform) {
   frmTSSupport support;
-  support.Form_Load(platform_);
-  platform_.showModalForm(support.form, [&](const std::string& button) {
-    if (button == "WebSupport") support.WebSupport_Click(platform_);
+  support.Form_Load(platform);
+  platform.showModalForm(support.form, [&](const std::string& button) {
+    if (button == "WebSupport") support.WebSupport_Click(platform);
   });
 }
 

@@ -1,12 +1,16 @@
-// The dot colours and the window's stacking.
+// The Options menu: each switch flips its mark and hands the work to the subsystem
+// that owns it.
 
 #include "core/tessaron.h"
 
 namespace tessaron {
 
 Colour Tessaron::chooseColour(Colour current) {
-  // Cancel keeps the colour the user had.
   return platform_.chooseColour(current).value_or(current);
+}
+
+double Tessaron::belowToolbar() const {
+  return commands.Toolbar1.Top + commands.Toolbar1.Height + layout.LabelOffset;
 }
 
 void Tessaron::On_Click() {
@@ -25,15 +29,67 @@ void Tessaron::Transparent_Click() {
 }
 
 void Tessaron::Always_Click() {
-  if (Always.Checked) {
-    Always.Checked = false;
-    Toolbar1.button(kButtonAlways).Value = 0;
-    platform_.setTopmost(false);
-  } else {
-    Always.Checked = true;
-    Toolbar1.button(kButtonAlways).Value = 1;
-    platform_.setTopmost(true);
+  const bool topmost = !commands.Always.Checked;
+  commands.setChecked(Command::Always, topmost);
+  platform_.setTopmost(topmost);
+}
+
+void Tessaron::Music_Click() {
+  if (commands.Music.Checked) {
+    commands.setChecked(Command::Music, false);
+    music.StopMusic(platform_, AppFolder);
+    commands.Music.Caption = "Music";
+    return;
   }
+  commands.setChecked(Command::Music, true);
+  const bool playing = music.choose(platform_, AppFolder);
+  commands.setChecked(Command::Music, playing);
+  commands.Music.Caption = playing ? "Music (" + music.MusicFile + ")" : "Music";
+}
+
+void Tessaron::Numbers_Click() {
+  const bool hints = !commands.Numbers.Checked;
+  commands.setChecked(Command::Numbers, hints);
+  layout.show(commands.Vertical.Checked, commands.Seconds.Checked, hints);
+  // Hints in the old colour may not read well on dots of a new colour.
+  if (hints && (OnColor != StartOnColor || OffColor != StartOffColor)) {
+    HintColor = chooseColour(HintColor);
+    layout.colourLabels(HintColor);
+  }
+}
+
+void Tessaron::Seconds_Click() {
+  const bool seconds = !commands.Seconds.Checked;
+  commands.setChecked(Command::Seconds, seconds);
+  layout.showSeconds(platform_, seconds, commands.Vertical.Checked, commands.Numbers.Checked);
+}
+
+void Tessaron::Vertical_Click() {
+  const bool columns = !commands.Vertical.Checked;
+  commands.setChecked(Command::Vertical, columns);
+  RedrawAll = true;
+  const bool seconds = commands.Seconds.Checked, hints = commands.Numbers.Checked;
+  if (columns) {
+    layout.enterColumns(platform_, seconds, hints, HintColor);
+  } else {
+    layout.enterRow(platform_, zone.selectorMiddle(), seconds, hints, HintColor);
+  }
+}
+
+void Tessaron::AltTimeZone_Click() {
+  const bool shown = !commands.AltTimeZone.Checked;
+  commands.setChecked(Command::AltTimeZone, shown);
+  if (shown) {
+    zone.showSelector(platform_, belowToolbar());
+  } else {
+    zone.ATZ.Visible = false;
+  }
+}
+
+void Tessaron::Combo1_Click(int Index) { zone.Combo1_Click(Index, belowToolbar()); }
+
+void Tessaron::selectZone(int Index, int listIndex) {
+  zone.selectZone(Index, listIndex, belowToolbar());
 }
 
 }  // namespace tessaron

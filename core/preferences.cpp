@@ -155,14 +155,14 @@ void Tessaron::Preferences_Click() {
   p.OnColor = OnColor;
   p.OffColor = OffColor;
   p.HintColor = HintColor;
-  p.Numbers = Numbers.Checked;
-  p.Seconds = Seconds.Checked;
-  p.Music = Music.Checked;
-  p.Always = Always.Checked;
+  p.Numbers = commands.Numbers.Checked;
+  p.Seconds = commands.Seconds.Checked;
+  p.Music = commands.Music.Checked;
+  p.Always = commands.Always.Checked;
   p.Top = static_cast<float>(platform_.windowTop());
   p.Left = platform_.windowLeft();
-  p.MusicFile = MusicFile;
-  p.Vertical = Vertical.Checked;
+  p.MusicFile = music.MusicFile;
+  p.Vertical = commands.Vertical.Checked;
   const std::string path = AppFolder + kFileName;
   if (!platform_.writeFileReplacing(path, formatPreferences(p))) {
     platform_.messageBox("Unable to save the preferences to " + path +

@@ -1,93 +1,21 @@
 #include "core/tessaron.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 
+#include "commands/dialogs.h"
+#include "commands/help.h"
 #include "core/preferences.h"
 
 namespace tessaron {
 
-namespace {
-
-constexpr double kRowTop = 828;  // the zone selector's top plus half its height, as built
-
-// Left edges of the normal row as the window is built: hour, a gap of one dot,
-// minute, then the seconds and the three dots that only the columns use.
-constexpr std::array<double, kDotCount> kBuiltLeft = {240,  480,  720,  960,  1200,        // hour
-                                                      1680, 1920, 2160, 2400, 2640, 2880,  // minute
-                                                      3360, 3600, 3840, 4080, 4320, 4560,  // second
-                                                      4800, 5040, 5280};  // columns only
-
-// Bit weights of the normal row, as hint captions.
-constexpr std::array<const char*, 17> kNormalCaptions = {
-    "16", "8", "4", "2", "1", "32", "16", "8", "4", "2", "1", "32", "16", "8", "4", "2", "1"};
-
-}  // namespace
-
-double roundHalfEven(double value) {
-  // The default floating-point environment rounds to nearest, ties to even.
-  return std::nearbyint(value);
-}
-
-Tessaron::Tessaron(Platform& platform) : platform_(platform) {
-  for (int i = 0; i < kDotCount; ++i) {
-    Shape1[i].Left = kBuiltLeft[i];
-    Shape1[i].Top = kRowTop;
-    Shape1[i].Visible = i <= 16;
-    Label1[i].Left = kBuiltLeft[i];
-    Label1[i].Top = kRowTop;
-    Label1[i].Visible = false;
-  }
-  Combo1[0].Visible = false;  // holds the local zone; never shown
-  ATZ = Label{120, 480, 1332, 252, "", static_cast<Colour>(0x80000012u), false};  // button text
-
-  Always.Caption = "&Always on Top";
-  Music.Caption = "&Music";
-  Numbers.Caption = "Display Numbers (&Hint)";
-  Seconds.Caption = "Display &Seconds";
-  On.Caption = "O&n Color";
-  Off.Caption = "O&ff Color";
-  Transparent.Caption = "&Transparent";
-  AltTimeZone.Caption = "Alternate Time &Zone";
-  Preferences.Caption = "Save &Preferences";
-  Vertical.Caption = "Alternate Form";
-  HelpFile.Caption = "Help";
-  ShortCut.Caption = "Short Cut keys";
-  About.Caption = "About";
-  Support.Caption = "Support";
-
-  using S = ButtonStyle;
-  Toolbar1.Buttons = {
-      {"Always", "Keep window on top ", 2, S::Check, 0},
-      {"Music", "Background .WAV music file", 10, S::Check, 0},
-      {"Numbers", "Display numbers for a hint", 8, S::Check, 0},
-      {"Seconds", "Display seconds", 3, S::Check, 0},
-      {"On", "Change on color", 5, S::Plain, 0},
-      {"Off", "Change off color", 6, S::Plain, 0},
-      {"Transparent", "Change off color to transparent", 7, S::Check, 0},
-      {"AltTimeZone", "Display alternate time zone", 4, S::Check, 0},
-      {"Preferences", "Save preferences", 9, S::Plain, 0},
-      {"Vertical", "Alternate Form", 11, S::Plain, 0},
-  };
-}
+Tessaron::Tessaron(Platform& platform) : platform_(platform) {}
 
 void Tessaron::Form_Load() {
   RedrawAll = true;
   AppFolder = platform_.programInfo().folder + "/";
-  LabelOffset = 20;
-
-  const double DotsWidth = Shape1[10].Left + Shape1[10].Width + Shape1[0].Left;
-  const double B = Toolbar1.ButtonWidth;
-  const auto ToolbarWidth = static_cast<short>(roundHalfEven(B * 10.5));
-  if (DotsWidth > B * 10.5 - LabelOffset) {
-    WidthWithoutSeconds = static_cast<short>(roundHalfEven(DotsWidth));
-  } else {
-    WidthWithoutSeconds = ToolbarWidth;
-  }
-  WidthWithSeconds = static_cast<float>(8 * Shape1[16].Width + WidthWithoutSeconds);
-
-  ATZ.Visible = false;
+  layout.measure(commands.Toolbar1.ButtonWidth);
+  zone.ATZ.Visible = false;
 
   SavedPreferences saved;  // the first-start values
   const std::string savePath = AppFolder + "Tessa.sav";
@@ -107,34 +35,24 @@ void Tessaron::Form_Load() {
   OnColor = saved.OnColor;
   OffColor = saved.OffColor;
   HintColor = saved.HintColor;
-  MusicFile = saved.MusicFile;
-  const bool SavedNumbers = saved.Numbers, SavedSeconds = saved.Seconds, SavedMusic = saved.Music,
-             SavedAlways = saved.Always, SavedVertical = saved.Vertical;
-  const float SavedTop = saved.Top;
-  const auto SavedLeft = static_cast<std::int32_t>(roundHalfEven(saved.Left));
+  music.MusicFile = saved.MusicFile;
 
-  Numbers.Checked = !SavedNumbers;
-  Seconds.Checked = !SavedSeconds;
-  Music.Checked = !SavedMusic;
-  Always.Checked = !SavedAlways;
-  Vertical.Checked = !SavedVertical;
+  // Each switch starts inverted, so that its handler below turns it to the saved state.
+  commands.Numbers.Checked = !saved.Numbers;
+  commands.Seconds.Checked = !saved.Seconds;
+  commands.Music.Checked = !saved.Music;
+  commands.Always.Checked = !saved.Always;
+  commands.Vertical.Checked = !saved.Vertical;
 
-  platform_.setWindowTop(SavedTop);
-  platform_.setWindowLeft(SavedLeft);
+  platform_.setWindowTop(saved.Top);
+  platform_.setWindowLeft(static_cast<std::int32_t>(roundHalfEven(saved.Left)));
   // Before anything is placed against the window, such as the music prompt.
   keepWindowOnScreen();
 
   StartOnColor = OnColor;
   StartOffColor = OffColor;
-
-  for (int i = 0; i <= 16; ++i) {
-    Label1[i].Caption = kNormalCaptions[i];
-    Label1[i].Top = Shape1[i].Top + LabelOffset;
-    Label1[i].Left = Shape1[i].Left;
-    Label1[i].ForeColor = HintColor;
-  }
-
-  if (MusicFile.size() < 5) MusicFile = "smallworld.wav";
+  layout.hangRowLabels(HintColor);
+  if (music.MusicFile.size() < 5) music.MusicFile = "smallworld.wav";
 
   Numbers_Click();
   Seconds_Click();
@@ -144,7 +62,7 @@ void Tessaron::Form_Load() {
   keepWindowOnScreen();
 
   BackgroundColor = platform_.windowBackgroundColour();
-  LoadZoneCatalogue();
+  unloaded = !zone.LoadZoneCatalogue(platform_, belowToolbar());
 }
 
 void Tessaron::keepWindowOnScreen() {
@@ -163,11 +81,13 @@ void Tessaron::keepWindowOnScreen() {
   platform_.setWindowLeft(left);
 }
 
+void Tessaron::Form_Terminate() { music.StopMusic(platform_, AppFolder); }
+
 void Tessaron::Timer1_Timer() {
   TimeOfDay t;
-  if (AltTimeZone.Checked) {
-    UpdateAltTime();
-    const CivilTime alt = toCivil(AltTime.seconds);
+  if (commands.AltTimeZone.Checked) {
+    zone.UpdateAltTime(platform_);
+    const CivilTime alt = toCivil(zone.AltTime.seconds);
     t = {alt.hour, alt.minute, alt.second};
   } else {
     t = platform_.localTimeOfDay();
@@ -176,43 +96,88 @@ void Tessaron::Timer1_Timer() {
   const int M = t.minute;
   const int S = t.second;
 
-  if (Vertical.Checked) {
+  if (commands.Vertical.Checked) {
     if (RedrawAll || S <= 1) {
       RedrawAll = false;
-      fillDots(0, 19, OffColor);
+      layout.fillDots(0, 19, OffColor);
       DisplayTime(H / 10, 0, 1, 1);
       DisplayTime(H % 10, 2, 3, 3);
       DisplayTime(M / 10, 6, 2, 2);
       DisplayTime(M % 10, 9, 3, 3);
     }
-    if (Seconds.Checked) {
+    if (commands.Seconds.Checked) {
       DisplayTime(S / 10, 13, 2, 2);
       DisplayTime(S % 10, 16, 3, 3);
     }
   } else {
     if (RedrawAll || S <= 1) {
       RedrawAll = false;
-      fillDots(0, 16, OffColor);
+      layout.fillDots(0, 16, OffColor);
       DisplayTime(H, 0, 4, 4);
       DisplayTime(M, 5, 5, 5);
     }
-    if (Seconds.Checked) DisplayTime(S, 11, 5, 5);
+    if (commands.Seconds.Checked) DisplayTime(S, 11, 5, 5);
   }
 }
 
 void Tessaron::DisplayTime(int value, int f, int n, int p) {
-  fillDots(f, f + n, OffColor);
+  layout.fillDots(f, f + n, OffColor);
   for (int i = f; i <= f + n; ++i) {
     if (p >= 0 && p < 31 && value >= (1 << p)) {
-      Shape1[i].FillColor = OnColor;
+      layout.Shape1[i].FillColor = OnColor;
       value -= 1 << p;
     }
     --p;
   }
 }
 
-void Tessaron::fillDots(int first, int last, Colour colour) {
-  for (int i = first; i <= last; ++i) Shape1[i].FillColor = colour;
+void Tessaron::run(Command command) {
+  switch (command) {
+    case Command::Always:
+      return Always_Click();
+    case Command::Music:
+      return Music_Click();
+    case Command::Numbers:
+      return Numbers_Click();
+    case Command::Seconds:
+      return Seconds_Click();
+    case Command::On:
+      return On_Click();
+    case Command::Off:
+      return Off_Click();
+    case Command::Transparent:
+      return Transparent_Click();
+    case Command::AltTimeZone:
+      return AltTimeZone_Click();
+    case Command::Preferences:
+      return Preferences_Click();
+    case Command::Vertical:
+      return Vertical_Click();
+    case Command::HelpFile:
+      return HelpFile_Click();
+    case Command::ShortCut:
+      return ShortCut_Click();
+    case Command::About:
+      return About_Click();
+    case Command::Support:
+      return Support_Click();
+  }
 }
+
+void Tessaron::clickToolbarButton(int index) {
+  if (ToolbarButton* button = commands.press(index)) Toolbar1_ButtonClick(*button);
+}
+
+void Tessaron::Toolbar1_ButtonClick(ToolbarButton& button) {
+  const MenuEntry* entry = toolbarEntry(button.Key);
+  if (entry == nullptr) return;
+  run(entry->command);
+  if (entry->isSwitch) button.Value = (commands.*entry->item).Checked ? 1 : 0;
+}
+
+void Tessaron::HelpFile_Click() { showHelpFile(platform_, AppFolder + "Tessa.hlp", Caption); }
+void Tessaron::ShortCut_Click() { showHelpFile(platform_, AppFolder + "TSShortcut.hlp", Caption); }
+void Tessaron::About_Click() { showAbout(platform_); }
+void Tessaron::Support_Click() { showSupport(platform_); }
 
 }  // namespace tessaron

@@ -124,7 +124,8 @@ struct Form {
 class WebBrowserControl {
  public:
   virtual ~WebBrowserControl() = default;
-  virtual void Navigate(const std::string& address) = 0;
+  // Starts loading `address`; false when the control rejects the request (not an address).
+  virtual bool Navigate(const std::string& address) = 0;
   virtual std::string LocationName() = 0;  // the current page's title
   virtual std::string LocationURL() = 0;   // the current page's address
   virtual bool Busy() = 0;                 // true while a page loads

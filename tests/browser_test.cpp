@@ -119,7 +119,7 @@ TEST_F(Browser, EnterAndListPicksNavigateOtherKeysDoNot) {
   EXPECT_TRUE(form.timTimer.Enabled);
 
   form.timTimer.Enabled = false;
-  form.SelectAddress(1);  // the user picks "http://h/A"
+  form.selectAddress(1);  // the user picks "http://h/A"
   EXPECT_EQ(control.navigations, (List{"example.test/Typed Text", "http://h/A"}));
   EXPECT_EQ(form.cboAddress.Text, "http://h/A");
   EXPECT_TRUE(form.timTimer.Enabled);
@@ -130,7 +130,7 @@ TEST_F(Browser, ARejectedNavigationIsSkipped) {
   control.failNavigate = true;
   form.cboAddress.Text = "http://h/rejected";
   EXPECT_NO_THROW(form.cboAddress_KeyPress(13));
-  EXPECT_NO_THROW(form.SelectAddress(0));
+  EXPECT_NO_THROW(form.selectAddress(0));
   control.failNavigate = false;
   form.cboAddress.Text = "http://h/next";
   form.cboAddress_KeyPress(13);

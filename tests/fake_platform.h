@@ -6,7 +6,6 @@
 #include <deque>
 #include <map>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -165,12 +164,13 @@ class FakeBrowserControl : public WebBrowserControl {
   std::string title;
   std::string url;
   bool busy = false;
-  bool failNavigate = false;             // Navigate throws, as a rejected request would
+  bool failNavigate = false;             // Navigate rejects every request
   std::vector<std::string> navigations;  // every address asked for, in order
 
-  void Navigate(const std::string& address) override {
-    if (failNavigate) throw std::runtime_error("navigation rejected: " + address);
+  bool Navigate(const std::string& address) override {
+    if (failNavigate) return false;
     navigations.push_back(address);
+    return true;
   }
   std::string LocationName() override { return title; }
   std::string LocationURL() override { return url; }

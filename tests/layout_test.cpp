@@ -39,12 +39,12 @@ void expectPlaces(const Tessaron& core, const Place* places, std::size_t count, 
   for (std::size_t k = 0; k < count; ++k) {
     const Place& p = places[k];
     SCOPED_TRACE("dot " + std::to_string(p.dot));
-    EXPECT_EQ(core.Shape1[p.dot].Left, p.left);
-    EXPECT_EQ(core.Shape1[p.dot].Top, p.top);
-    EXPECT_EQ(core.Label1[p.dot].Caption, p.caption);
-    EXPECT_EQ(core.Label1[p.dot].Left, p.left);
-    EXPECT_EQ(core.Label1[p.dot].Top, p.top + 20);
-    EXPECT_EQ(core.Label1[p.dot].ForeColor, hint);
+    EXPECT_EQ(core.layout.Shape1[p.dot].Left, p.left);
+    EXPECT_EQ(core.layout.Shape1[p.dot].Top, p.top);
+    EXPECT_EQ(core.layout.Label1[p.dot].Caption, p.caption);
+    EXPECT_EQ(core.layout.Label1[p.dot].Left, p.left);
+    EXPECT_EQ(core.layout.Label1[p.dot].Top, p.top + 20);
+    EXPECT_EQ(core.layout.Label1[p.dot].ForeColor, hint);
   }
 }
 
@@ -84,9 +84,9 @@ TEST(Layout, RowStandsAtTheSelectorWithTheBitWeightsAsHints) {
     SCOPED_TRACE("back from the columns");
     expectPlaces(c.core, kRow, std::size(kRow), rgb(1, 2, 3));
     for (int i = 17; i <= 19; ++i) {
-      EXPECT_EQ(c.core.Shape1[i].Top, kRowTop) << i;
-      EXPECT_EQ(c.core.Label1[i].Top, kRowTop + 20) << i;
-      EXPECT_EQ(c.core.Label1[i].ForeColor, rgb(1, 2, 3)) << i;
+      EXPECT_EQ(c.core.layout.Shape1[i].Top, kRowTop) << i;
+      EXPECT_EQ(c.core.layout.Label1[i].Top, kRowTop + 20) << i;
+      EXPECT_EQ(c.core.layout.Label1[i].ForeColor, rgb(1, 2, 3)) << i;
     }
   }
 }
@@ -102,12 +102,12 @@ TEST(Layout, RowFollowsTheSelectorWhereverItWasMoved) {
   Clock c;
   c.core.Vertical_Click();
   // The alternate zone puts the selector 20 twips below the 384-twip toolbar.
-  c.core.Combo1[1].Top = 404;
+  c.core.zone.Combo1[1].Top = 404;
   c.core.Vertical_Click();
   for (int i = 0; i < kDotCount; ++i) {
     SCOPED_TRACE(i);
-    EXPECT_EQ(c.core.Shape1[i].Top, 404 + 144);
-    EXPECT_EQ(c.core.Label1[i].Top, 404 + 144 + 20);
+    EXPECT_EQ(c.core.layout.Shape1[i].Top, 404 + 144);
+    EXPECT_EQ(c.core.layout.Label1[i].Top, 404 + 144 + 20);
   }
 }
 
@@ -137,13 +137,13 @@ TEST(Layout, VisibilityFollowsHintsSecondsAndArrangementInAnyOrder) {
           columns = !columns;
         }
       }
-      ASSERT_EQ(c.core.Numbers.Checked, hints);
-      ASSERT_EQ(c.core.Seconds.Checked, seconds);
-      ASSERT_EQ(c.core.Vertical.Checked, columns);
+      ASSERT_EQ(c.core.commands.Numbers.Checked, hints);
+      ASSERT_EQ(c.core.commands.Seconds.Checked, seconds);
+      ASSERT_EQ(c.core.commands.Vertical.Checked, columns);
       const int last = columns ? (seconds ? 19 : 12) : (seconds ? 16 : 10);
       for (int i = 0; i < kDotCount; ++i) {
-        EXPECT_EQ(c.core.Shape1[i].Visible, i <= last) << "dot " << i;
-        EXPECT_EQ(c.core.Label1[i].Visible, hints && i <= last) << "label " << i;
+        EXPECT_EQ(c.core.layout.Shape1[i].Visible, i <= last) << "dot " << i;
+        EXPECT_EQ(c.core.layout.Label1[i].Visible, hints && i <= last) << "label " << i;
       }
     }
   }
@@ -165,14 +165,15 @@ TEST(Layout, HintButtonShowsTheLabelsOfTheShownDotsAndHidesAllTwenty) {
   for (const Case& k : cases) {
     SCOPED_TRACE(k.name);
     Clock c;
-    if (k.seconds) c.core.ClickToolbarButton(kButtonSeconds);
-    if (k.columns) c.core.ClickToolbarButton(kButtonVertical);
-    c.core.ClickToolbarButton(kButtonNumbers);
-    EXPECT_EQ(c.core.Toolbar1.button(kButtonNumbers).Value, 1);
-    for (int i = 0; i < kDotCount; ++i) EXPECT_EQ(c.core.Label1[i].Visible, i <= k.lastLabel) << i;
-    c.core.ClickToolbarButton(kButtonNumbers);
-    EXPECT_EQ(c.core.Toolbar1.button(kButtonNumbers).Value, 0);
-    for (int i = 0; i < kDotCount; ++i) EXPECT_FALSE(c.core.Label1[i].Visible) << i;
+    if (k.seconds) c.core.clickToolbarButton(kButtonSeconds);
+    if (k.columns) c.core.clickToolbarButton(kButtonVertical);
+    c.core.clickToolbarButton(kButtonNumbers);
+    EXPECT_EQ(c.core.commands.Toolbar1.button(kButtonNumbers).Value, 1);
+    for (int i = 0; i < kDotCount; ++i)
+      EXPECT_EQ(c.core.layout.Label1[i].Visible, i <= k.lastLabel) << i;
+    c.core.clickToolbarButton(kButtonNumbers);
+    EXPECT_EQ(c.core.commands.Toolbar1.button(kButtonNumbers).Value, 0);
+    for (int i = 0; i < kDotCount; ++i) EXPECT_FALSE(c.core.layout.Label1[i].Visible) << i;
   }
 }
 
@@ -213,10 +214,10 @@ TEST(Layout, ColumnsRaiseTheWindowOnlyWhenTheyWouldReachTheScreenBottom) {
     c.platform.top = k.top;
     c.core.Vertical_Click();
     EXPECT_EQ(c.platform.top, k.raised ? k.top - 760 : k.top);
-    EXPECT_EQ(c.core.RaisedForAlternate, k.raised);
+    EXPECT_EQ(c.core.layout.RaisedForAlternate, k.raised);
     c.core.Vertical_Click();
     EXPECT_EQ(c.platform.top, k.top);
-    EXPECT_FALSE(c.core.RaisedForAlternate);
+    EXPECT_FALSE(c.core.layout.RaisedForAlternate);
   }
 }
 
@@ -252,7 +253,7 @@ TEST(Layout, FirstTickAfterASwitchRepaintsEveryDot) {
   auto lit = [&](int last) {
     std::set<int> dots;
     for (int i = 0; i <= last; ++i) {
-      if (c.core.Shape1[i].FillColor == c.core.OnColor) dots.insert(i);
+      if (c.core.layout.Shape1[i].FillColor == c.core.OnColor) dots.insert(i);
     }
     return dots;
   };
@@ -298,8 +299,8 @@ TEST(Seconds, KeepsTheWindowAgainstTheScreensRightEdge) {
     if (k.hide) c.core.Seconds_Click();
     c.platform.left = k.left;
     c.core.Seconds_Click();
-    EXPECT_EQ(c.core.Seconds.Checked, !k.hide);
-    EXPECT_EQ(c.core.Toolbar1.button(kButtonSeconds).Value, k.hide ? 0 : 1);
+    EXPECT_EQ(c.core.commands.Seconds.Checked, !k.hide);
+    EXPECT_EQ(c.core.commands.Toolbar1.button(kButtonSeconds).Value, k.hide ? 0 : 1);
     EXPECT_EQ(c.platform.width, k.hide ? S : kWide);
     EXPECT_EQ(c.platform.left, k.expectedLeft);
   }
@@ -312,7 +313,8 @@ TEST(Seconds, NeitherHidingNorShowingMovesADotOrTheWindowsHeight) {
     if (columns) c.core.Vertical_Click();
     c.platform.top = 3000;
     std::array<std::pair<double, double>, kDotCount> before;
-    for (int i = 0; i < kDotCount; ++i) before[i] = {c.core.Shape1[i].Left, c.core.Shape1[i].Top};
+    for (int i = 0; i < kDotCount; ++i)
+      before[i] = {c.core.layout.Shape1[i].Left, c.core.layout.Shape1[i].Top};
     const double height = c.platform.height;
     for (const char* step : {"show", "hide"}) {
       SCOPED_TRACE(step);
@@ -320,8 +322,8 @@ TEST(Seconds, NeitherHidingNorShowingMovesADotOrTheWindowsHeight) {
       EXPECT_EQ(c.platform.height, height);
       EXPECT_EQ(c.platform.top, 3000);
       for (int i = 0; i < kDotCount; ++i) {
-        EXPECT_EQ(c.core.Shape1[i].Left, before[i].first) << i;
-        EXPECT_EQ(c.core.Shape1[i].Top, before[i].second) << i;
+        EXPECT_EQ(c.core.layout.Shape1[i].Left, before[i].first) << i;
+        EXPECT_EQ(c.core.layout.Shape1[i].Top, before[i].second) << i;
       }
     }
   }

@@ -39,18 +39,18 @@ class MusicSwitch : public ::testing::Test {
     return out;
   }
   void expectOff() {
-    EXPECT_FALSE(core.Music.Checked);
-    EXPECT_EQ(core.Music.Caption, "Music");
-    EXPECT_EQ(core.Toolbar1.button(kButtonMusic).Value, 0);
+    EXPECT_FALSE(core.commands.Music.Checked);
+    EXPECT_EQ(core.commands.Music.Caption, "Music");
+    EXPECT_EQ(core.commands.Toolbar1.button(kButtonMusic).Value, 0);
   }
 };
 
 TEST_F(MusicSwitch, OnLoopsTheNamedFileOffPlaysTheClosingSequence) {
   platform.inputAnswers = {"smallworld.wav"};
   core.Music_Click();
-  EXPECT_TRUE(core.Music.Checked);
-  EXPECT_EQ(core.Music.Caption, "Music (smallworld.wav)");
-  EXPECT_EQ(core.Toolbar1.button(kButtonMusic).Value, 1);
+  EXPECT_TRUE(core.commands.Music.Checked);
+  EXPECT_EQ(core.commands.Music.Caption, "Music (smallworld.wav)");
+  EXPECT_EQ(core.commands.Toolbar1.button(kButtonMusic).Value, 1);
   EXPECT_EQ(effects(), (Calls{std::string(kPromptStart) + "smallworld.wav|3622,2000",
                               "playLoop /opt/tessaron/smallworld.wav"}));
 
@@ -58,7 +58,7 @@ TEST_F(MusicSwitch, OnLoopsTheNamedFileOffPlaysTheClosingSequence) {
   core.Music_Click();
   expectOff();
   EXPECT_EQ(effects(), kClosing) << "nothing asked, the closing sound, then the loop ends";
-  EXPECT_EQ(core.MusicFile, "smallworld.wav");
+  EXPECT_EQ(core.music.MusicFile, "smallworld.wav");
 }
 
 TEST_F(MusicSwitch, PromptStandsBesideTheClockWhereThereIsRoom) {
@@ -116,7 +116,7 @@ TEST_F(MusicSwitch, RefusedNamesLeaveTheSwitchOffAndTheNameAsItWas) {
     platform.inputAnswers = {c.typed};
     core.Music_Click();
     expectOff();
-    EXPECT_EQ(core.MusicFile, "smallworld.wav");
+    EXPECT_EQ(core.music.MusicFile, "smallworld.wav");
     EXPECT_TRUE(platform.callsStartingWith("play").empty());
     EXPECT_TRUE(platform.callsStartingWith("stopSound").empty());
     EXPECT_TRUE(platform.callsStartingWith("messageBox").empty()) << "refused silently";
@@ -128,18 +128,18 @@ TEST_F(MusicSwitch, RefusedNamesLeaveTheSwitchOffAndTheNameAsItWas) {
   EXPECT_EQ(platform.callsStartingWith("inputBox")[0].rfind(
                 std::string(kPromptStart) + "smallworld.wav|", 0),
             0u);
-  EXPECT_TRUE(core.Music.Checked);
+  EXPECT_TRUE(core.commands.Music.Checked);
 }
 
 TEST_F(MusicSwitch, BackslashSeparatesFoldersBelowTheProgramFolder) {
   platform.files[std::string(kFolder) + "sounds/rain.wav"] = "RIFF";
   platform.inputAnswers = {"sounds\\rain.wav"};
   core.Music_Click();
-  EXPECT_TRUE(core.Music.Checked);
+  EXPECT_TRUE(core.commands.Music.Checked);
   EXPECT_EQ(platform.callsStartingWith("playLoop"),
             Calls{"playLoop /opt/tessaron/sounds/rain.wav"});
-  EXPECT_EQ(core.Music.Caption, "Music (sounds\\rain.wav)") << "the name as typed";
-  EXPECT_EQ(core.MusicFile, "sounds\\rain.wav");
+  EXPECT_EQ(core.commands.Music.Caption, "Music (sounds\\rain.wav)") << "the name as typed";
+  EXPECT_EQ(core.music.MusicFile, "sounds\\rain.wav");
 }
 
 TEST(MusicAtStartUp, SavedStateDecidesBetweenThePromptAndTheClosingSound) {
@@ -174,9 +174,9 @@ TEST(MusicAtStartUp, SavedStateDecidesBetweenThePromptAndTheClosingSound) {
     if (c.answer != nullptr) platform.inputAnswers = {c.answer};
     Tessaron core(platform);
     core.Form_Load();
-    EXPECT_EQ(core.Music.Checked, c.on);
-    EXPECT_EQ(core.Music.Caption, c.caption);
-    EXPECT_EQ(core.Toolbar1.button(kButtonMusic).Value, c.on ? 1 : 0);
+    EXPECT_EQ(core.commands.Music.Checked, c.on);
+    EXPECT_EQ(core.commands.Music.Caption, c.caption);
+    EXPECT_EQ(core.commands.Toolbar1.button(kButtonMusic).Value, c.on ? 1 : 0);
     Calls sound;
     for (const auto& call : platform.calls) {
       if (call.rfind("play", 0) == 0 || call == "stopSound") sound.push_back(call);
@@ -189,7 +189,7 @@ TEST(MusicAtStartUp, SavedStateDecidesBetweenThePromptAndTheClosingSound) {
       ASSERT_EQ(prompts.size(), 1u);
       EXPECT_EQ(prompts[0].rfind(std::string(kPromptStart) + "tick.wav|", 0), 0u) << prompts[0];
     }
-    EXPECT_EQ(core.MusicFile, c.file != nullptr ? "tick.wav" : "smallworld.wav");
+    EXPECT_EQ(core.music.MusicFile, c.file != nullptr ? "tick.wav" : "smallworld.wav");
   }
 }
 
@@ -203,7 +203,7 @@ TEST(MusicAtTermination, ClosingSequenceEndsTheMusicWhateverTheState) {
     if (on) {
       platform.inputAnswers = {"smallworld.wav"};
       core.Music_Click();
-      ASSERT_TRUE(core.Music.Checked);
+      ASSERT_TRUE(core.commands.Music.Checked);
     }
     platform.calls.clear();
     core.Form_Terminate();

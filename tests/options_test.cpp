@@ -61,7 +61,8 @@ TEST(Colours, OnAndOffTakeTheChosenColourAndRepaintAtTheNextTick) {
     EXPECT_TRUE(c.core.RedrawAll);
     c.tickAt(12, 34, 31);  // mid-minute: only the forced redraw reaches the hour and minute
     for (int i = 0; i <= 10; ++i) {
-      EXPECT_EQ(c.core.Shape1[i].FillColor, litAt1234.count(i) ? c.core.OnColor : c.core.OffColor)
+      EXPECT_EQ(c.core.layout.Shape1[i].FillColor,
+                litAt1234.count(i) ? c.core.OnColor : c.core.OffColor)
           << "dot " << i;
     }
   }
@@ -88,12 +89,12 @@ TEST(Colours, TransparentReachesTheSecondsAtOnceAndTheRestAtTheNextFullRedraw) {
     EXPECT_EQ(c.core.OffColor, kButtonFace);
     EXPECT_FALSE(c.core.RedrawAll);
     c.tickAt(12, 34, 31);  // 011111: dot 11 unlit
-    EXPECT_EQ(c.core.Shape1[11].FillColor, kButtonFace);
-    EXPECT_EQ(c.core.Shape1[0].FillColor, 0) << "hour dots keep the old colour mid-minute";
-    EXPECT_EQ(c.core.Shape1[6].FillColor, 0) << "minute dots keep the old colour mid-minute";
+    EXPECT_EQ(c.core.layout.Shape1[11].FillColor, kButtonFace);
+    EXPECT_EQ(c.core.layout.Shape1[0].FillColor, 0) << "hour dots keep the old colour mid-minute";
+    EXPECT_EQ(c.core.layout.Shape1[6].FillColor, 0) << "minute dots keep the old colour mid-minute";
     c.tickAt(12, 35, second);
-    EXPECT_EQ(c.core.Shape1[0].FillColor, kButtonFace);
-    EXPECT_EQ(c.core.Shape1[6].FillColor, kButtonFace);
+    EXPECT_EQ(c.core.layout.Shape1[0].FillColor, kButtonFace);
+    EXPECT_EQ(c.core.layout.Shape1[6].FillColor, kButtonFace);
   }
 }
 
@@ -106,19 +107,19 @@ TEST(Colours, OffAfterTransparentEndsTheTransparentLook) {
             std::vector<std::string>{"chooseColour " + std::to_string(kButtonFace)});
   EXPECT_EQ(c.core.OffColor, kNavy);
   c.tickAt(12, 34, 31);
-  EXPECT_EQ(c.core.Shape1[0].FillColor, kNavy);
-  EXPECT_EQ(c.core.Shape1[11].FillColor, kNavy);
+  EXPECT_EQ(c.core.layout.Shape1[0].FillColor, kNavy);
+  EXPECT_EQ(c.core.layout.Shape1[11].FillColor, kNavy);
 }
 
 TEST(Always, TwiceReturnsTheWindowToNormalStackingWithoutMovingIt) {
   Clock c;
   c.core.Always_Click();
-  EXPECT_TRUE(c.core.Always.Checked);
-  EXPECT_EQ(c.core.Toolbar1.button(kButtonAlways).Value, 1);
+  EXPECT_TRUE(c.core.commands.Always.Checked);
+  EXPECT_EQ(c.core.commands.Toolbar1.button(kButtonAlways).Value, 1);
   EXPECT_EQ(c.platform.calls, std::vector<std::string>{"topmost"});
   c.core.Always_Click();
-  EXPECT_FALSE(c.core.Always.Checked);
-  EXPECT_EQ(c.core.Toolbar1.button(kButtonAlways).Value, 0);
+  EXPECT_FALSE(c.core.commands.Always.Checked);
+  EXPECT_EQ(c.core.commands.Toolbar1.button(kButtonAlways).Value, 0);
   EXPECT_EQ(c.platform.calls, (std::vector<std::string>{"topmost", "notopmost"}));
 }
 
@@ -162,7 +163,7 @@ TEST(HintColour, PromptOnlyWhileADotColourDiffersFromItsStartValue) {
     EXPECT_EQ(c.chooserCalls(), k.prompted ? std::vector<std::string>{"chooseColour 16777215"}
                                            : std::vector<std::string>{});
     EXPECT_EQ(c.core.HintColor, k.hint);
-    for (int i = 0; i < kDotCount; ++i) EXPECT_EQ(c.core.Label1[i].ForeColor, k.hint) << i;
+    for (int i = 0; i < kDotCount; ++i) EXPECT_EQ(c.core.layout.Label1[i].ForeColor, k.hint) << i;
   }
 }
 
@@ -178,8 +179,8 @@ TEST(HintColour, PromptsAgainEachTimeTheHintsComeBackAndColoursHiddenLabelsToo) 
                                       "chooseColour " + std::to_string(kYellow)}));
   EXPECT_EQ(c.core.HintColor, kGreen);
   for (int i = 0; i < kDotCount; ++i) {
-    EXPECT_EQ(c.core.Label1[i].ForeColor, kGreen) << i;
-    EXPECT_EQ(c.core.Label1[i].Visible, i <= 16) << i;
+    EXPECT_EQ(c.core.layout.Label1[i].ForeColor, kGreen) << i;
+    EXPECT_EQ(c.core.layout.Label1[i].Visible, i <= 16) << i;
   }
 }
 

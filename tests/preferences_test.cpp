@@ -124,14 +124,14 @@ TEST(ReadPreferences, StartUpTakesEachFieldAsSaved) {
     EXPECT_EQ(s.core.HintColor, k.hint);
     EXPECT_EQ(s.core.StartOnColor, k.on);
     EXPECT_EQ(s.core.StartOffColor, k.off);
-    EXPECT_EQ(s.core.Numbers.Checked, k.numbers);
-    EXPECT_EQ(s.core.Seconds.Checked, k.seconds);
-    EXPECT_FALSE(s.core.Music.Checked);
-    EXPECT_EQ(s.core.Always.Checked, k.always);
-    EXPECT_EQ(s.core.Vertical.Checked, k.vertical);
+    EXPECT_EQ(s.core.commands.Numbers.Checked, k.numbers);
+    EXPECT_EQ(s.core.commands.Seconds.Checked, k.seconds);
+    EXPECT_FALSE(s.core.commands.Music.Checked);
+    EXPECT_EQ(s.core.commands.Always.Checked, k.always);
+    EXPECT_EQ(s.core.commands.Vertical.Checked, k.vertical);
     EXPECT_EQ(s.platform.top, k.top);
     EXPECT_EQ(s.platform.left, k.left);
-    EXPECT_EQ(s.core.MusicFile, k.music);
+    EXPECT_EQ(s.core.music.MusicFile, k.music);
     EXPECT_EQ(s.count("messageBox"), 0u);
     EXPECT_EQ(s.count("chooseColour"), 0u) << "no hint-colour prompt at start-up";
     EXPECT_EQ(s.platform.files.at(kSavePath), k.file);
@@ -184,14 +184,14 @@ TEST(ReadPreferences, ADamagedFileGivesTheFirstStartValuesAndAMessage) {
     EXPECT_EQ(s.core.OnColor, 255);
     EXPECT_EQ(s.core.OffColor, 0);
     EXPECT_EQ(s.core.HintColor, kWhite);
-    EXPECT_FALSE(s.core.Numbers.Checked);
-    EXPECT_FALSE(s.core.Seconds.Checked);
-    EXPECT_FALSE(s.core.Music.Checked);
-    EXPECT_FALSE(s.core.Always.Checked);
-    EXPECT_FALSE(s.core.Vertical.Checked);
+    EXPECT_FALSE(s.core.commands.Numbers.Checked);
+    EXPECT_FALSE(s.core.commands.Seconds.Checked);
+    EXPECT_FALSE(s.core.commands.Music.Checked);
+    EXPECT_FALSE(s.core.commands.Always.Checked);
+    EXPECT_FALSE(s.core.commands.Vertical.Checked);
     EXPECT_EQ(s.platform.top, 0);
     EXPECT_EQ(s.platform.left, 0);
-    EXPECT_EQ(s.core.MusicFile, "smallworld.wav");
+    EXPECT_EQ(s.core.music.MusicFile, "smallworld.wav");
     EXPECT_EQ(s.platform.width, kNarrow);
     EXPECT_EQ(s.platform.height, 2000);
     EXPECT_EQ(s.count("messageBox 48 Tessaron|"), 1u);
@@ -243,19 +243,20 @@ TEST(SavePreferences, RoundTripRestoresEverySavedChoice) {
   EXPECT_EQ(core.OnColor, rgb(0, 255, 0));
   EXPECT_EQ(core.OffColor, kButtonFace);
   EXPECT_EQ(core.HintColor, rgb(0, 0, 255));
-  EXPECT_TRUE(core.Numbers.Checked);
-  EXPECT_TRUE(core.Seconds.Checked);
-  EXPECT_TRUE(core.Music.Checked);
-  EXPECT_TRUE(core.Always.Checked);
-  EXPECT_TRUE(core.Vertical.Checked);
-  EXPECT_FALSE(core.AltTimeZone.Checked);
+  EXPECT_TRUE(core.commands.Numbers.Checked);
+  EXPECT_TRUE(core.commands.Seconds.Checked);
+  EXPECT_TRUE(core.commands.Music.Checked);
+  EXPECT_TRUE(core.commands.Always.Checked);
+  EXPECT_TRUE(core.commands.Vertical.Checked);
+  EXPECT_FALSE(core.commands.AltTimeZone.Checked);
   EXPECT_EQ(second.top, 1234.5);
   EXPECT_EQ(second.left, 4322);  // 4321.5: halves to even
-  EXPECT_EQ(core.MusicFile, "tick.wav");
+  EXPECT_EQ(core.music.MusicFile, "tick.wav");
   EXPECT_EQ(second.callsStartingWith("playLoop"),
             std::vector<std::string>{"playLoop /opt/tessaron/tick.wav"});
   EXPECT_TRUE(second.callsStartingWith("chooseColour").empty());
-  for (int i = 0; i < kDotCount; ++i) EXPECT_EQ(core.Label1[i].ForeColor, rgb(0, 0, 255)) << i;
+  for (int i = 0; i < kDotCount; ++i)
+    EXPECT_EQ(core.layout.Label1[i].ForeColor, rgb(0, 0, 255)) << i;
 
   // Saved again unchanged, the same choices give the same line.
   core.Preferences_Click();
@@ -276,7 +277,7 @@ TEST(SavePreferences, AFailedSaveKeepsTheOldFileTellsTheUserAndChangesNothing) {
   const Tessaron& core = s.core;
   const Colour on = core.OnColor, off = core.OffColor, hint = core.HintColor;
   const bool redraw = core.RedrawAll;
-  const std::string music = core.MusicFile;
+  const std::string music = core.music.MusicFile;
 
   s.core.Preferences_Click();
 
@@ -287,9 +288,9 @@ TEST(SavePreferences, AFailedSaveKeepsTheOldFileTellsTheUserAndChangesNothing) {
   EXPECT_EQ(core.OffColor, off);
   EXPECT_EQ(core.HintColor, hint);
   EXPECT_EQ(core.RedrawAll, redraw);
-  EXPECT_EQ(core.MusicFile, music);
-  EXPECT_TRUE(core.Seconds.Checked);
-  EXPECT_FALSE(core.Numbers.Checked);
+  EXPECT_EQ(core.music.MusicFile, music);
+  EXPECT_TRUE(core.commands.Seconds.Checked);
+  EXPECT_FALSE(core.commands.Numbers.Checked);
   EXPECT_EQ(s.platform.top, 2222);
   EXPECT_EQ(s.platform.left, 3000);
   EXPECT_EQ(s.platform.width, kWide);
@@ -317,22 +318,23 @@ TEST(StartUpOptions, SavedOnAndSavedOffRunEachCommandsOwnPath) {
     s.platform.inputAnswers = {"tick.wav"};
     s.core.Form_Load();
 
-    for (MenuItem Tessaron::*item : {&Tessaron::Numbers, &Tessaron::Seconds, &Tessaron::Music,
-                                     &Tessaron::Always, &Tessaron::Vertical}) {
-      EXPECT_EQ((s.core.*item).Checked, k.on);
+    for (MenuItem CommandBar::*item :
+         {&CommandBar::Numbers, &CommandBar::Seconds, &CommandBar::Music, &CommandBar::Always,
+          &CommandBar::Vertical}) {
+      EXPECT_EQ((s.core.commands.*item).Checked, k.on);
     }
     for (int button : {kButtonAlways, kButtonMusic, kButtonNumbers, kButtonSeconds}) {
-      EXPECT_EQ(s.core.Toolbar1.button(button).Value, k.on ? 1 : 0) << "button " << button;
+      EXPECT_EQ(s.core.commands.Toolbar1.button(button).Value, k.on ? 1 : 0) << "button " << button;
     }
     EXPECT_EQ(s.platform.width, k.on ? kWide : kNarrow);
     EXPECT_EQ(s.platform.height, k.on ? 2760 : 2000);
     EXPECT_EQ(s.platform.top, 1200);
     EXPECT_EQ(s.platform.left, 3000);
     for (int i = 0; i < kDotCount; ++i) {
-      EXPECT_EQ(s.core.Shape1[i].Visible, k.on || i <= 10) << "dot " << i;
-      EXPECT_EQ(s.core.Label1[i].Visible, k.on) << "label " << i;
+      EXPECT_EQ(s.core.layout.Shape1[i].Visible, k.on || i <= 10) << "dot " << i;
+      EXPECT_EQ(s.core.layout.Label1[i].Visible, k.on) << "label " << i;
     }
-    EXPECT_EQ(s.core.Label1[0].Caption, k.on ? "2" : "16");
+    EXPECT_EQ(s.core.layout.Label1[0].Caption, k.on ? "2" : "16");
     EXPECT_EQ(s.count("chooseColour"), 0u);
     EXPECT_EQ(s.count("messageBox"), 0u);
 
@@ -391,14 +393,14 @@ TEST(StartUpOptions, SavedHintsSecondsAndArrangementGiveTheirDotsAndLabels) {
     Start s(exampleWith({{4, flag(hints)}, {5, flag(seconds)}, {11, flag(columns)}}));
     s.core.Form_Load();
     ASSERT_EQ(s.count("messageBox"), 0u) << s.platform.files.at(kSavePath);
-    EXPECT_EQ(s.core.Numbers.Checked, hints);
-    EXPECT_EQ(s.core.Seconds.Checked, seconds);
-    EXPECT_EQ(s.core.Vertical.Checked, columns);
+    EXPECT_EQ(s.core.commands.Numbers.Checked, hints);
+    EXPECT_EQ(s.core.commands.Seconds.Checked, seconds);
+    EXPECT_EQ(s.core.commands.Vertical.Checked, columns);
     EXPECT_EQ(s.platform.width, seconds ? kWide : kNarrow);
     EXPECT_EQ(s.platform.height, columns ? 2760 : 2000);
     for (int i = 0; i < kDotCount; ++i) {
-      EXPECT_EQ(s.core.Shape1[i].Visible, i <= k.lastDot) << "dot " << i;
-      EXPECT_EQ(s.core.Label1[i].Visible, hints && i <= k.lastDot) << "label " << i;
+      EXPECT_EQ(s.core.layout.Shape1[i].Visible, i <= k.lastDot) << "dot " << i;
+      EXPECT_EQ(s.core.layout.Label1[i].Visible, hints && i <= k.lastDot) << "label " << i;
     }
   }
 }

@@ -20,12 +20,12 @@ TEST(Startup, FirstStartTakesTheDefaultValues) {
   EXPECT_EQ(core.HintColor, 16777215);
   EXPECT_EQ(core.StartOnColor, 255);
   EXPECT_EQ(core.StartOffColor, 0);
-  EXPECT_EQ(core.MusicFile, "smallworld.wav");
+  EXPECT_EQ(core.music.MusicFile, "smallworld.wav");
   EXPECT_EQ(core.AppFolder, "/opt/tessaron/");
-  EXPECT_EQ(core.LabelOffset, 20);
+  EXPECT_EQ(core.layout.LabelOffset, 20);
   EXPECT_TRUE(core.RedrawAll);
-  EXPECT_FALSE(core.ATZ.Visible);
-  EXPECT_FALSE(core.AltTimeZone.Checked);
+  EXPECT_FALSE(core.zone.ATZ.Visible);
+  EXPECT_FALSE(core.commands.AltTimeZone.Checked);
   EXPECT_EQ(core.BackgroundColor, kButtonFace);
   EXPECT_EQ(platform.left, 0);
   EXPECT_EQ(platform.top, 0);
@@ -60,10 +60,10 @@ TEST(Startup, WindowWidthsFollowTheToolbarButtonWidth) {
     SCOPED_TRACE(c.name);
     test::FakePlatform platform;
     Tessaron core(platform);
-    core.Toolbar1.ButtonWidth = c.buttonWidth;
+    core.commands.Toolbar1.ButtonWidth = c.buttonWidth;
     core.Form_Load();
-    EXPECT_EQ(core.WidthWithoutSeconds, c.withoutSeconds);
-    EXPECT_EQ(core.WidthWithSeconds, c.withSeconds);
+    EXPECT_EQ(core.layout.WidthWithoutSeconds, c.withoutSeconds);
+    EXPECT_EQ(core.layout.WidthWithSeconds, c.withSeconds);
   }
 }
 
@@ -75,20 +75,10 @@ TEST(Startup, LabelsTheRowWithItsBitWeights) {
                             "2",  "1", "32", "16", "8", "4",  "2",  "1"};
   for (int i = 0; i <= 16; ++i) {
     SCOPED_TRACE(i);
-    EXPECT_EQ(core.Label1[i].Caption, captions[i]);
-    EXPECT_EQ(core.Label1[i].Left, core.Shape1[i].Left);
-    EXPECT_EQ(core.Label1[i].Top, core.Shape1[i].Top + 20);
-    EXPECT_EQ(core.Label1[i].ForeColor, core.HintColor);
-  }
-}
-
-TEST(Startup, RoundsHalvesToEven) {
-  struct Case {
-    double in, out;
-  };
-  for (const Case& c :
-       {Case{1234.5, 1234}, Case{1235.5, 1236}, Case{-0.5, 0}, Case{2.49, 2}, Case{-1.5, -2}}) {
-    EXPECT_EQ(roundHalfEven(c.in), c.out) << c.in;
+    EXPECT_EQ(core.layout.Label1[i].Caption, captions[i]);
+    EXPECT_EQ(core.layout.Label1[i].Left, core.layout.Shape1[i].Left);
+    EXPECT_EQ(core.layout.Label1[i].Top, core.layout.Shape1[i].Top + 20);
+    EXPECT_EQ(core.layout.Label1[i].ForeColor, core.HintColor);
   }
 }
 
@@ -105,8 +95,8 @@ TEST(Startup, FirstStartRunsEverySwitchOffPathOnceAndSaysNothing) {
   EXPECT_TRUE(platform.callsStartingWith("chooseColour").empty());
   EXPECT_EQ(platform.width, 3622);
   EXPECT_EQ(platform.height, 2000);
-  for (int button = 1; button <= kToolbarButtonCount; ++button) {
-    EXPECT_EQ(core.Toolbar1.button(button).Value, 0) << button;
+  for (const ToolbarButton& button : core.commands.Toolbar1.Buttons) {
+    EXPECT_EQ(button.Value, 0) << button.Key;
   }
 }
 

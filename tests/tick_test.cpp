@@ -20,8 +20,8 @@ struct TickTest : ::testing::Test {
 
   void SetUp() override {
     core.Form_Load();
-    core.Seconds.Checked = true;
-    core.Vertical.Checked = false;
+    core.commands.Seconds.Checked = true;
+    core.commands.Vertical.Checked = false;
   }
 
   void tickAt(int h, int m, int s) {
@@ -32,7 +32,7 @@ struct TickTest : ::testing::Test {
   std::set<int> litDots(int last) const {
     std::set<int> lit;
     for (int i = 0; i <= last; ++i) {
-      if (core.Shape1[i].FillColor == core.OnColor) lit.insert(i);
+      if (core.layout.Shape1[i].FillColor == core.OnColor) lit.insert(i);
     }
     return lit;
   }
@@ -61,14 +61,14 @@ TEST_F(TickTest, LightsTheBitsOfTheTimeDotByDot) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    core.Vertical.Checked = c.columns;
+    core.commands.Vertical.Checked = c.columns;
     core.RedrawAll = true;
     tickAt(c.time.hour, c.time.minute, c.time.second);
     const int last = c.columns ? 19 : 16;
     EXPECT_EQ(litDots(last), c.lit);
     for (int i = 0; i <= last; ++i) {
       if (c.lit.count(i) == 0) {
-        EXPECT_EQ(core.Shape1[i].FillColor, kOff) << "dot " << i;
+        EXPECT_EQ(core.layout.Shape1[i].FillColor, kOff) << "dot " << i;
       }
     }
   }
@@ -86,7 +86,7 @@ TEST_F(TickTest, EverySecondOfTheDayReadsBackFromTheDots) {
     for (const Group& g : groups) {
       int v = 0;
       for (std::size_t k = 0; k < g.weights.size(); ++k) {
-        if (core.Shape1[g.first + static_cast<int>(k)].FillColor == kOn) v += g.weights[k];
+        if (core.layout.Shape1[g.first + static_cast<int>(k)].FillColor == kOn) v += g.weights[k];
       }
       values.push_back(v);
     }
@@ -97,7 +97,7 @@ TEST_F(TickTest, EverySecondOfTheDayReadsBackFromTheDots) {
   const std::vector<Group> columns = {{0, {2, 1}},       {2, {8, 4, 2, 1}}, {6, {4, 2, 1}},
                                       {9, {8, 4, 2, 1}}, {13, {4, 2, 1}},   {16, {8, 4, 2, 1}}};
   for (bool vertical : {false, true}) {
-    core.Vertical.Checked = vertical;
+    core.commands.Vertical.Checked = vertical;
     for (int t = 0; t < 86400; ++t) {
       const int h = t / 3600, m = t / 60 % 60, s = t % 60;
       core.RedrawAll = true;
@@ -127,13 +127,13 @@ TEST_F(TickTest, HourAndMinuteRepaintOnlyAtAFullRedrawOrInTheFirstTwoSeconds) {
   for (bool vertical : {false, true}) {
     for (const Case& c : cases) {
       SCOPED_TRACE(std::string(c.name) + (vertical ? ", columns" : ", row"));
-      core.Vertical.Checked = vertical;
+      core.commands.Vertical.Checked = vertical;
       core.RedrawAll = true;
       tickAt(0, 0, 30);  // every hour and minute dot off
       core.RedrawAll = c.redrawAll;
       tickAt(23, 59, c.second);
       // Dot 0 is the hour's 16 in the row and the hour tens' 2 in the columns: lit at 23h.
-      EXPECT_EQ(core.Shape1[0].FillColor == kOn, c.minuteRepainted);
+      EXPECT_EQ(core.layout.Shape1[0].FillColor == kOn, c.minuteRepainted);
       EXPECT_FALSE(core.RedrawAll);
     }
   }
@@ -149,16 +149,16 @@ TEST_F(TickTest, SecondsDotsFollowEveryTickWhileShown) {
 TEST_F(TickTest, HiddenSecondsDotsAreClearedOnlyByAFullRedraw) {
   for (bool vertical : {false, true}) {
     SCOPED_TRACE(vertical ? "columns" : "row");
-    core.Vertical.Checked = vertical;
-    core.Seconds.Checked = false;
+    core.commands.Vertical.Checked = vertical;
+    core.commands.Seconds.Checked = false;
     const int first = vertical ? 13 : 11, last = vertical ? 19 : 16;
-    for (int i = first; i <= last; ++i) core.Shape1[i].FillColor = kOn;
+    for (int i = first; i <= last; ++i) core.layout.Shape1[i].FillColor = kOn;
     core.RedrawAll = false;
     tickAt(10, 10, 59);
-    for (int i = first; i <= last; ++i) EXPECT_EQ(core.Shape1[i].FillColor, kOn) << i;
+    for (int i = first; i <= last; ++i) EXPECT_EQ(core.layout.Shape1[i].FillColor, kOn) << i;
     core.RedrawAll = true;
     tickAt(10, 10, 59);
-    for (int i = first; i <= last; ++i) EXPECT_EQ(core.Shape1[i].FillColor, kOff) << i;
+    for (int i = first; i <= last; ++i) EXPECT_EQ(core.layout.Shape1[i].FillColor, kOff) << i;
   }
 }
 
@@ -167,9 +167,9 @@ TEST_F(TickTest, ColoursComeFromTheFieldsAtTheTimeOfDrawing) {
   core.OffColor = rgb(10, 20, 30);
   core.RedrawAll = true;
   tickAt(1, 0, 0);
-  EXPECT_EQ(core.Shape1[4].FillColor, rgb(0, 255, 0));
-  EXPECT_EQ(core.Shape1[3].FillColor, rgb(10, 20, 30));
-  EXPECT_EQ(core.Shape1[16].FillColor, rgb(10, 20, 30));
+  EXPECT_EQ(core.layout.Shape1[4].FillColor, rgb(0, 255, 0));
+  EXPECT_EQ(core.layout.Shape1[3].FillColor, rgb(10, 20, 30));
+  EXPECT_EQ(core.layout.Shape1[16].FillColor, rgb(10, 20, 30));
 }
 
 }  // namespace

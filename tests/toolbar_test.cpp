@@ -6,19 +6,11 @@
 #include <set>
 
 #include "commands/menu.h"
+#include "core/tessaron.h"
 #include "tests/fake_platform.h"
 
 namespace tessaron {
 namespace {
-
-const MenuEntry* menuEntry(const std::string& name) {
-  for (const Menu& menu : menuTree()) {
-    for (const MenuEntry& entry : menu.entries) {
-      if (name == entry.name) return &entry;
-    }
-  }
-  return nullptr;
-}
 
 TEST(MenuTree, HoldsEveryItemWithItsCaptionAndShortcut) {
   struct Case {
@@ -45,8 +37,7 @@ TEST(MenuTree, HoldsEveryItemWithItsCaptionAndShortcut) {
       {"About", "About", "", false},
       {"Support", "Support", "", false},
   };
-  test::FakePlatform platform;
-  Tessaron core(platform);
+  const CommandBar bar;
   const auto& tree = menuTree();
   ASSERT_EQ(tree.size(), 2u);
   EXPECT_STREQ(tree[0].caption, "&Options");
@@ -58,74 +49,110 @@ TEST(MenuTree, HoldsEveryItemWithItsCaptionAndShortcut) {
       const MenuEntry& e = menu.entries[i];
       SCOPED_TRACE(c.name);
       EXPECT_STREQ(e.name, c.name);
-      EXPECT_EQ((core.*e.item).Caption, c.caption);
+      EXPECT_EQ((bar.*e.item).Caption, c.caption);
       EXPECT_STREQ(e.shortcut, c.shortcut);
       EXPECT_EQ(e.isSwitch, c.isSwitch);
-      EXPECT_FALSE((core.*e.item).Checked);
+      EXPECT_FALSE((bar.*e.item).Checked);
     }
   };
   check(tree[0], options);
   check(tree[1], help);
 }
 
-TEST(Toolbar, HasTenButtonsWithKeysTooltipsPicturesAndStyles) {
-  struct Case {
-    const char* key;
-    const char* tooltip;
-    int image;
-    ButtonStyle style;
-  };
-  using S = ButtonStyle;
-  const Case cases[] = {
-      {"Always", "Keep window on top ", 2, S::Check},
-      {"Music", "Background .WAV music file", 10, S::Check},
-      {"Numbers", "Display numbers for a hint", 8, S::Check},
-      {"Seconds", "Display seconds", 3, S::Check},
-      {"On", "Change on color", 5, S::Plain},
-      {"Off", "Change off color", 6, S::Plain},
-      {"Transparent", "Change off color to transparent", 7, S::Check},
-      {"AltTimeZone", "Display alternate time zone", 4, S::Check},
-      {"Preferences", "Save preferences", 9, S::Plain},
-      {"Vertical", "Alternate Form", 11, S::Plain},
-  };
-  test::FakePlatform platform;
-  Tessaron core(platform);
-  ASSERT_EQ(core.Toolbar1.Buttons.size(), std::size(cases));
+// The buttons are the table's entries with a button, in table order: each shows the
+// picture of its own key, and the switch handlers find it at its index.
+TEST(Toolbar, ButtonsFollowTheTableWithTheirOwnPictures) {
+  const CommandBar bar;
+  ASSERT_EQ(bar.Toolbar1.Buttons.size(), 10u);
   for (int i = 1; i <= 10; ++i) {
-    const Case& c = cases[i - 1];
-    const ToolbarButton& b = core.Toolbar1.button(i);
-    SCOPED_TRACE(c.key);
-    EXPECT_EQ(b.Key, c.key);
-    EXPECT_EQ(b.ToolTipText, c.tooltip);
-    EXPECT_EQ(b.Image, c.image);
-    EXPECT_STREQ(kImageKeys[static_cast<std::size_t>(b.Image - 1)], c.key);
-    EXPECT_EQ(b.Style, c.style);
+    const ToolbarButton& b = bar.Toolbar1.button(i);
+    SCOPED_TRACE(b.Key);
+    ASSERT_GE(b.Image, 1);
+    ASSERT_LE(b.Image, static_cast<int>(kImageKeys.size()));
+    EXPECT_STREQ(kImageKeys[static_cast<std::size_t>(b.Image - 1)], b.Key.c_str());
     EXPECT_EQ(b.Value, 0);
+    const MenuEntry* entry = toolbarEntry(b.Key);
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(toolbarIndex(entry->command), i);
+    EXPECT_EQ(b.ToolTipText, entry->button.toolTip);
+    EXPECT_EQ(b.Style, entry->button.style);
+  }
+  const std::pair<Command, int> indexes[] = {{Command::Always, kButtonAlways},
+                                             {Command::Music, kButtonMusic},
+                                             {Command::Numbers, kButtonNumbers},
+                                             {Command::Seconds, kButtonSeconds},
+                                             {Command::On, kButtonOn},
+                                             {Command::Off, kButtonOff},
+                                             {Command::Transparent, kButtonTransparent},
+                                             {Command::AltTimeZone, kButtonAltTimeZone},
+                                             {Command::Preferences, kButtonPreferences},
+                                             {Command::Vertical, kButtonVertical},
+                                             {Command::HelpFile, 0}};
+  for (const auto& [command, index] : indexes) EXPECT_EQ(toolbarIndex(command), index);
+}
+
+TEST(Toolbar, ButtonsShowTheMarkOfExactlyTheSwitches) {
+  const std::set<std::string> showsMark = {"Always",  "Music",       "Numbers",
+                                           "Seconds", "AltTimeZone", "Vertical"};
+  const CommandBar bar;
+  for (const ToolbarButton& button : bar.Toolbar1.Buttons) {
+    SCOPED_TRACE(button.Key);
+    const MenuEntry* entry = toolbarEntry(button.Key);
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(entry->isSwitch, showsMark.count(button.Key) == 1);
   }
 }
 
-TEST(Toolbar, EachButtonRunsTheHandlerOfTheMenuItemWithItsKey) {
-  test::FakePlatform platform;
-  Tessaron core(platform);
-  const std::set<std::string> showsMark = {"Always",  "Music",       "Numbers",
-                                           "Seconds", "AltTimeZone", "Vertical"};
-  for (const ToolbarButton& button : core.Toolbar1.Buttons) {
-    SCOPED_TRACE(button.Key);
-    const ToolbarRoute* route = toolbarRoute(button.Key);
-    const MenuEntry* entry = menuEntry(button.Key);
-    ASSERT_NE(route, nullptr);
-    ASSERT_NE(entry, nullptr);
-    EXPECT_EQ(route->handler, entry->handler);
-    EXPECT_EQ(route->mark != nullptr, showsMark.count(button.Key) == 1);
-    if (route->mark != nullptr) {
-      EXPECT_EQ(route->mark, entry->item);
+// Each command reaches its own handler: what the user sees or hears differs for each.
+TEST(Commands, EachCommandRunsItsOwnHandler) {
+  struct Case {
+    Command command;
+    const char* effect;  // the first outward call, or a switch that turned on
+  };
+  const Case cases[] = {
+      {Command::Always, "topmost"},
+      {Command::Music, "inputBox"},
+      {Command::Numbers, "Numbers"},
+      {Command::Seconds, "setWindowWidth 5542"},
+      {Command::On, "chooseColour 255"},
+      {Command::Off, "chooseColour 0"},
+      {Command::Transparent, "OffColor"},
+      {Command::AltTimeZone, "AltTimeZone"},
+      {Command::Preferences, "Tessa.sav"},
+      {Command::Vertical, "setWindowHeight 2760"},
+      {Command::HelpFile, "showHelp /opt/tessaron/Tessa.hlp"},
+      {Command::ShortCut, "showHelp /opt/tessaron/TSShortcut.hlp"},
+      {Command::About, "showModalForm frmAbout"},
+      {Command::Support, "showModalForm frmTSSupport"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.effect);
+    test::FakePlatform platform;
+    platform.files["/opt/tessaron/Tessa.hlp"] = "help";
+    platform.files["/opt/tessaron/TSShortcut.hlp"] = "keys";
+    platform.background = rgb(9, 9, 9);
+    Tessaron core(platform);
+    core.Form_Load();
+    platform.calls.clear();
+    core.run(c.command);
+    const std::string effect = c.effect;
+    if (effect == "Numbers" || effect == "AltTimeZone") {
+      EXPECT_EQ(effect == "Numbers", core.commands.Numbers.Checked);
+      EXPECT_EQ(effect == "AltTimeZone", core.commands.AltTimeZone.Checked);
+    } else if (effect == "OffColor") {
+      EXPECT_EQ(core.OffColor, rgb(9, 9, 9));
+    } else if (effect == "Tessa.sav") {
+      EXPECT_EQ(platform.files.count("/opt/tessaron/Tessa.sav"), 1u);
+    } else {
+      ASSERT_FALSE(platform.calls.empty());
+      EXPECT_EQ(platform.calls.front().rfind(c.effect, 0), 0u) << platform.calls.front();
     }
   }
 }
 
 TEST(Toolbar, KeysMatchWholeAndCaseSensitive) {
-  for (const char* key : {"seconds", "SECONDS", "Second", "Seconds ", "", "Main"}) {
-    EXPECT_EQ(toolbarRoute(key), nullptr) << '"' << key << '"';
+  for (const char* key : {"seconds", "SECONDS", "Second", "Seconds ", "", "Main", "HelpFile"}) {
+    EXPECT_EQ(toolbarEntry(key), nullptr) << '"' << key << '"';
   }
 }
 
@@ -136,23 +163,23 @@ struct ToolbarClicks : ::testing::Test {
     platform.files["/opt/tessaron/smallworld.wav"] = "RIFF";
     core.Form_Load();
   }
-  int value(int index) const { return core.Toolbar1.button(index).Value; }
+  int value(int index) const { return core.commands.Toolbar1.button(index).Value; }
 };
 
 TEST_F(ToolbarClicks, SwitchButtonsShowTheirMarkAfterEveryClick) {
   struct Case {
     int index;
-    MenuItem Tessaron::*item;
+    MenuItem CommandBar::*item;
   };
-  const Case cases[] = {{kButtonAlways, &Tessaron::Always},
-                        {kButtonNumbers, &Tessaron::Numbers},
-                        {kButtonSeconds, &Tessaron::Seconds},
-                        {kButtonVertical, &Tessaron::Vertical}};
+  const Case cases[] = {{kButtonAlways, &CommandBar::Always},
+                        {kButtonNumbers, &CommandBar::Numbers},
+                        {kButtonSeconds, &CommandBar::Seconds},
+                        {kButtonVertical, &CommandBar::Vertical}};
   for (const Case& c : cases) {
-    SCOPED_TRACE(core.Toolbar1.button(c.index).Key);
+    SCOPED_TRACE(core.commands.Toolbar1.button(c.index).Key);
     for (bool expected : {true, false, true}) {
-      core.ClickToolbarButton(c.index);
-      EXPECT_EQ((core.*c.item).Checked, expected);
+      core.clickToolbarButton(c.index);
+      EXPECT_EQ((core.commands.*c.item).Checked, expected);
       EXPECT_EQ(value(c.index), expected ? 1 : 0);
     }
   }
@@ -160,12 +187,12 @@ TEST_F(ToolbarClicks, SwitchButtonsShowTheirMarkAfterEveryClick) {
 
 TEST_F(ToolbarClicks, MusicRefusedAtThePromptLeavesItsButtonReleased) {
   platform.inputAnswers = {"missing.wav"};
-  core.ClickToolbarButton(kButtonMusic);
-  EXPECT_FALSE(core.Music.Checked);
+  core.clickToolbarButton(kButtonMusic);
+  EXPECT_FALSE(core.commands.Music.Checked);
   EXPECT_EQ(value(kButtonMusic), 0);
   platform.inputAnswers = {"smallworld.wav"};
-  core.ClickToolbarButton(kButtonMusic);
-  EXPECT_TRUE(core.Music.Checked);
+  core.clickToolbarButton(kButtonMusic);
+  EXPECT_TRUE(core.commands.Music.Checked);
   EXPECT_EQ(value(kButtonMusic), 1);
 }
 
@@ -173,18 +200,18 @@ TEST_F(ToolbarClicks, VerticalButtonCatchesUpOnlyWhenClicked) {
   core.Vertical_Click();  // Ctrl+V
   EXPECT_EQ(value(kButtonVertical), 0);
   core.Vertical_Click();
-  core.ClickToolbarButton(kButtonVertical);
-  EXPECT_TRUE(core.Vertical.Checked);  // three changes: columns, row, columns
+  core.clickToolbarButton(kButtonVertical);
+  EXPECT_TRUE(core.commands.Vertical.Checked);  // three changes: columns, row, columns
   EXPECT_EQ(value(kButtonVertical), 1);
 }
 
 TEST_F(ToolbarClicks, TransparentButtonTogglesWhileRunningTheSameCommand) {
   core.OffColor = rgb(1, 2, 3);
-  core.ClickToolbarButton(kButtonTransparent);
+  core.clickToolbarButton(kButtonTransparent);
   EXPECT_EQ(value(kButtonTransparent), 1);
   EXPECT_EQ(core.OffColor, core.BackgroundColor);
   core.OffColor = rgb(1, 2, 3);
-  core.ClickToolbarButton(kButtonTransparent);
+  core.clickToolbarButton(kButtonTransparent);
   EXPECT_EQ(value(kButtonTransparent), 0);
   EXPECT_EQ(core.OffColor, core.BackgroundColor);
 }
@@ -192,7 +219,7 @@ TEST_F(ToolbarClicks, TransparentButtonTogglesWhileRunningTheSameCommand) {
 TEST_F(ToolbarClicks, PlainCommandButtonsNeverStayPressed) {
   platform.colourAnswers = {rgb(0, 255, 0), rgb(0, 0, 255)};
   for (int index : {kButtonOn, kButtonOff, kButtonPreferences}) {
-    core.ClickToolbarButton(index);
+    core.clickToolbarButton(index);
     EXPECT_EQ(value(index), 0) << index;
   }
   EXPECT_EQ(core.OnColor, rgb(0, 255, 0));
@@ -203,13 +230,13 @@ TEST_F(ToolbarClicks, PlainCommandButtonsNeverStayPressed) {
 TEST(Toolbar, AButtonWithAnUnknownKeyOnlyToggles) {
   test::FakePlatform platform;
   Tessaron core(platform);
-  core.Seconds.Checked = true;
-  core.Toolbar1.button(kButtonSeconds).Key = "seconds";
-  core.ClickToolbarButton(kButtonSeconds);
-  EXPECT_EQ(core.Toolbar1.button(kButtonSeconds).Value, 1);
-  EXPECT_TRUE(core.Seconds.Checked);
-  core.ClickToolbarButton(kButtonSeconds);
-  EXPECT_EQ(core.Toolbar1.button(kButtonSeconds).Value, 0);
+  core.commands.Seconds.Checked = true;
+  core.commands.Toolbar1.button(kButtonSeconds).Key = "seconds";
+  core.clickToolbarButton(kButtonSeconds);
+  EXPECT_EQ(core.commands.Toolbar1.button(kButtonSeconds).Value, 1);
+  EXPECT_TRUE(core.commands.Seconds.Checked);
+  core.clickToolbarButton(kButtonSeconds);
+  EXPECT_EQ(core.commands.Toolbar1.button(kButtonSeconds).Value, 0);
 }
 
 }  // namespace

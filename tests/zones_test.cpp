@@ -235,15 +235,15 @@ struct Catalogue : ::testing::Test {
 TEST_F(Catalogue, ListsEveryZoneInItsOwnOrderAndSelectsTheSystemZone) {
   load({key(kSydney), key(kNewYork), key(utcZone)}, "America/New_York");
   const std::vector<std::string> expected = {kSydney.Display, kNewYork.Display, "(UTC) UTC"};
-  EXPECT_EQ(core.Combo1[0].List, expected);
-  EXPECT_EQ(core.Combo1[1].List, expected);
-  EXPECT_EQ(core.Combo1[0].ListIndex, 1);
-  EXPECT_EQ(core.Combo1[1].ListIndex, 1);
-  EXPECT_EQ(core.ZonePair[0], kNewYork);
-  EXPECT_EQ(core.ZonePair[1], kNewYork);
-  EXPECT_FALSE(core.ATZ.Visible);
-  EXPECT_FALSE(core.Combo1[1].Visible);
-  EXPECT_EQ(core.ATZ.Caption, "(UTC-05:00)");
+  EXPECT_EQ(core.zone.Combo1[0].List, expected);
+  EXPECT_EQ(core.zone.Combo1[1].List, expected);
+  EXPECT_EQ(core.zone.Combo1[0].ListIndex, 1);
+  EXPECT_EQ(core.zone.Combo1[1].ListIndex, 1);
+  EXPECT_EQ(core.zone.ZonePair[0], kNewYork);
+  EXPECT_EQ(core.zone.ZonePair[1], kNewYork);
+  EXPECT_FALSE(core.zone.ATZ.Visible);
+  EXPECT_FALSE(core.zone.Combo1[1].Visible);
+  EXPECT_EQ(core.zone.ATZ.Caption, "(UTC-05:00)");
   EXPECT_EQ(platform.catalogueYear, platform.now.year);
 }
 
@@ -272,7 +272,7 @@ TEST_F(Catalogue, WhichZoneIsSelected) {
     }
     p.catalogue.systemStandardName = c.systemName;
     t.Form_Load();
-    EXPECT_EQ(t.Combo1[1].ListIndex, c.selected);
+    EXPECT_EQ(t.zone.Combo1[1].ListIndex, c.selected);
   }
 }
 
@@ -280,15 +280,15 @@ TEST_F(Catalogue, AZoneThatCannotBeReadIsListedEmptyAndTextsStopAtNul) {
   ZoneRecord withNul = kSydney;
   withNul.Display = std::string("(UTC+10:00) Sydney\0junk", 23);
   load({key(kNewYork, false), key(withNul)}, "");
-  EXPECT_EQ(core.ZoneCatalogue[0], ZoneRecord{});
-  EXPECT_EQ(core.Combo1[1].List[0], "");
-  EXPECT_EQ(core.ZoneCatalogue[1].Display, "(UTC+10:00) Sydney");
+  EXPECT_EQ(core.zone.ZoneCatalogue[0], ZoneRecord{});
+  EXPECT_EQ(core.zone.Combo1[1].List[0], "");
+  EXPECT_EQ(core.zone.ZoneCatalogue[1].Display, "(UTC+10:00) Sydney");
 }
 
 TEST_F(Catalogue, NoCatalogueShowsTheMessageAndEndsTheProgram) {
   platform.catalogue.found = false;
   core.Form_Load();
-  EXPECT_TRUE(core.Unloaded);
+  EXPECT_TRUE(core.unloaded);
   EXPECT_EQ(platform.callsStartingWith("messageBox"),
             std::vector<std::string>{
                 "messageBox 0 |Unable to locate Time Zones information in Registry under the "
@@ -297,7 +297,7 @@ TEST_F(Catalogue, NoCatalogueShowsTheMessageAndEndsTheProgram) {
 
 struct AlternateZone : Catalogue {
   void SetUp() override { load({key(kNewYork), key(kSydney), key(utcZone)}, "America/New_York"); }
-  void choose(int index) { core.SelectZone(1, index); }
+  void choose(int index) { core.selectZone(1, index); }
 };
 
 TEST_F(AlternateZone, ToggleAndChoiceInEveryReachableState) {
@@ -333,21 +333,22 @@ TEST_F(AlternateZone, ToggleAndChoiceInEveryReachableState) {
       p.catalogue.zones = {key(kNewYork), key(kSydney)};
       t.Form_Load();
       auto stateOf = [&t] {
-        return std::string(t.AltTimeZone.Checked ? "set" : "clear") + "/" +
-               (t.Combo1[1].Visible ? "visible" : "hidden") + "/" +
-               (t.ATZ.Visible ? "visible" : "hidden");
+        return std::string(t.commands.AltTimeZone.Checked ? "set" : "clear") + "/" +
+               (t.zone.Combo1[1].Visible ? "visible" : "hidden") + "/" +
+               (t.zone.ATZ.Visible ? "visible" : "hidden");
       };
       for (char step : c.path) {
         if (step == 't') t.AltTimeZone_Click();
-        if (step == 'c') t.SelectZone(1, 1);
+        if (step == 'c') t.selectZone(1, 1);
       }
       ASSERT_EQ(stateOf(), c.state);
       if (toggle) {
         t.AltTimeZone_Click();
         EXPECT_EQ(stateOf(), c.afterToggle);
-        EXPECT_EQ(t.Toolbar1.button(kButtonAltTimeZone).Value, t.AltTimeZone.Checked ? 1 : 0);
+        EXPECT_EQ(t.commands.Toolbar1.button(kButtonAltTimeZone).Value,
+                  t.commands.AltTimeZone.Checked ? 1 : 0);
       } else {
-        t.SelectZone(1, 1);
+        t.selectZone(1, 1);
         EXPECT_EQ(stateOf(), c.afterChoice);
       }
     }
@@ -357,18 +358,18 @@ TEST_F(AlternateZone, ToggleAndChoiceInEveryReachableState) {
 TEST_F(AlternateZone, SelectorTakesTheWindowWidthOfTheMomentAndTheLabelItsPlace) {
   platform.width = 5542;
   core.AltTimeZone_Click();
-  EXPECT_EQ(core.Combo1[1].Width, 5542 - 150);
-  EXPECT_EQ(core.Combo1[1].Left, 50);
-  EXPECT_EQ(core.Combo1[1].Top, 384 + 20);
+  EXPECT_EQ(core.zone.Combo1[1].Width, 5542 - 150);
+  EXPECT_EQ(core.zone.Combo1[1].Left, 50);
+  EXPECT_EQ(core.zone.Combo1[1].Top, 384 + 20);
   platform.width = 3622;  // narrowing later leaves the selector as it was
   choose(1);
-  EXPECT_EQ(core.Combo1[1].Width, 5542 - 150);
-  EXPECT_EQ(core.ATZ.Width, 5542 - 150);
-  EXPECT_EQ(core.ATZ.Left, 50);
-  EXPECT_EQ(core.ATZ.Top, 384 + 20);
-  EXPECT_EQ(core.ATZ.Caption, "(UTC+10:00)");
-  EXPECT_EQ(core.ZonePair[0], kNewYork);  // the local zone stays
-  EXPECT_EQ(core.ZonePair[1], kSydney);
+  EXPECT_EQ(core.zone.Combo1[1].Width, 5542 - 150);
+  EXPECT_EQ(core.zone.ATZ.Width, 5542 - 150);
+  EXPECT_EQ(core.zone.ATZ.Left, 50);
+  EXPECT_EQ(core.zone.ATZ.Top, 384 + 20);
+  EXPECT_EQ(core.zone.ATZ.Caption, "(UTC+10:00)");
+  EXPECT_EQ(core.zone.ZonePair[0], kNewYork);  // the local zone stays
+  EXPECT_EQ(core.zone.ZonePair[1], kSydney);
 }
 
 TEST_F(AlternateZone, CaptionIsCutAfterTheFirstParenthesis) {
@@ -379,10 +380,10 @@ TEST_F(AlternateZone, CaptionIsCutAfterTheFirstParenthesis) {
   for (const Case& c : {Case{"(UTC) UTC", "(UTC)"}, Case{"(a) (b)", "(a)"},
                         Case{"no parenthesis", ""}, Case{")", ")"}}) {
     SCOPED_TRACE(c.display);
-    core.Combo1[1].List[2] = c.display;
+    core.zone.Combo1[1].List[2] = c.display;
     choose(2);
-    EXPECT_EQ(core.ATZ.Caption, c.caption);
-    EXPECT_TRUE(core.ATZ.Visible);
+    EXPECT_EQ(core.zone.ATZ.Caption, c.caption);
+    EXPECT_TRUE(core.zone.ATZ.Visible);
   }
 }
 
@@ -391,13 +392,13 @@ TEST_F(AlternateZone, TheDotsShowTheChosenZonesTimeFromTheNextTick) {
   platform.time = {8, 15, 40};
   core.AltTimeZone_Click();
   choose(1);  // Sydney: 22:15:40 AEST
-  core.Seconds.Checked = true;
+  core.commands.Seconds.Checked = true;
   core.RedrawAll = true;
   core.Timer1_Timer();
   auto lit = [&](int first, int count) {
     int v = 0;
     for (int i = first; i < first + count; ++i) {
-      v = v * 2 + (core.Shape1[i].FillColor == core.OnColor ? 1 : 0);
+      v = v * 2 + (core.layout.Shape1[i].FillColor == core.OnColor ? 1 : 0);
     }
     return v;
   };

@@ -1,9 +1,9 @@
 // The zone catalogue at start-up, and the alternate zone: its selector, its label
 // and the time it gives the dots.
 
-#include <algorithm>
+#include "timezones/alternate_zone.h"
 
-#include "core/tessaron.h"
+#include <string>
 
 namespace tessaron {
 
@@ -30,14 +30,18 @@ ZoneRecord readZone(const ZoneKey& key) {
 
 }  // namespace
 
-void Tessaron::LoadZoneCatalogue() {
-  const ZoneCatalogueSource source = platform_.readZoneCatalogue(platform_.localNow().year);
+AlternateZone::AlternateZone() {
+  Combo1[0].Visible = false;
+  ATZ = Label{120, 480, 1332, 252, "", static_cast<Colour>(0x80000012u), false};  // button text
+}
+
+bool AlternateZone::LoadZoneCatalogue(Platform& platform, double labelTop) {
+  const ZoneCatalogueSource source = platform.readZoneCatalogue(platform.localNow().year);
   if (!source.found) {
-    platform_.messageBox(
+    platform.messageBox(
         "Unable to locate Time Zones information in Registry under the key: \r\n" + source.location,
         MessageStyle::Plain, "");
-    Unloaded = true;
-    return;
+    return false;
   }
   const std::string systemName = trimSpaces(cutAtNul(source.systemStandardName));
 
@@ -53,29 +57,30 @@ void Tessaron::LoadZoneCatalogue() {
     if (zone.Std == systemName) selected = static_cast<int>(ZoneCatalogue.size()) - 1;
   }
   if (!ZoneCatalogue.empty()) {
-    SelectZone(0, selected);
-    SelectZone(1, selected);
+    selectZone(0, selected, labelTop);
+    selectZone(1, selected, labelTop);
   } else {
     Combo1[1].Visible = false;  // nothing to choose; the option can still show it, empty
   }
   ATZ.Visible = false;
+  return true;
 }
 
-void Tessaron::SelectZone(int Index, int listIndex) {
+void AlternateZone::selectZone(int Index, int listIndex, double labelTop) {
   ComboBox& list = Combo1.at(static_cast<std::size_t>(Index));
   if (listIndex < 0 || listIndex >= static_cast<int>(list.List.size())) return;
   list.ListIndex = listIndex;
   list.Text = list.List[static_cast<std::size_t>(listIndex)];
-  Combo1_Click(Index);
+  Combo1_Click(Index, labelTop);
 }
 
-void Tessaron::Combo1_Click(int Index) {
+void AlternateZone::Combo1_Click(int Index, double labelTop) {
   const int chosen = Combo1.at(static_cast<std::size_t>(Index)).ListIndex;
   if (chosen >= 0 && chosen < static_cast<int>(ZoneCatalogue.size())) {
     ZonePair[static_cast<std::size_t>(Index)] = ZoneCatalogue[static_cast<std::size_t>(chosen)];
   }
   Combo1[1].Visible = false;
-  ATZ.Top = Toolbar1.Top + Toolbar1.Height + LabelOffset;
+  ATZ.Top = labelTop;
   ATZ.Width = Combo1[1].Width;
   ATZ.Left = Combo1[1].Left;
   // The display name starts with the offset in parentheses; the label shows just that.
@@ -85,23 +90,15 @@ void Tessaron::Combo1_Click(int Index) {
   ATZ.Visible = true;
 }
 
-void Tessaron::AltTimeZone_Click() {
-  if (AltTimeZone.Checked) {
-    AltTimeZone.Checked = false;
-    Toolbar1.button(kButtonAltTimeZone).Value = 0;
-    ATZ.Visible = false;
-    return;
-  }
-  AltTimeZone.Checked = true;
-  Toolbar1.button(kButtonAltTimeZone).Value = 1;
-  Combo1[1].Width = platform_.windowWidth() - 150;
+void AlternateZone::showSelector(Platform& platform, double top) {
+  Combo1[1].Width = platform.windowWidth() - 150;
   Combo1[1].Left = 50;
-  Combo1[1].Top = Toolbar1.Top + Toolbar1.Height + LabelOffset;
+  Combo1[1].Top = top;
   Combo1[1].Visible = true;
 }
 
-void Tessaron::UpdateAltTime() {
-  const ZoneTime local = makeTime<ZoneTime>(platform_.localNow());
+void AlternateZone::UpdateAltTime(Platform& platform) {
+  const ZoneTime local = makeTime<ZoneTime>(platform.localNow());
   AltTime = UtcToZone(LocalToUtc(local, ZonePair[0]), ZonePair[1]);
 }
 

@@ -11,9 +11,7 @@
 namespace tessaron::qt {
 
 ClockView::ClockView(const Tessaron& core, QWidget* parent)
-    : QWidget(parent),
-      core_(core),
-      toolbar_(new QToolBar(this)) {
+    : QWidget(parent), core_(core), toolbar_(new QToolBar(this)) {
   hintFont_.setFamilies({"MS Sans Serif", "DejaVu Sans", "Sans Serif"});
   hintFont_.setPointSizeF(7.8);
   hintFont_.setBold(true);
@@ -30,14 +28,14 @@ void ClockView::updateBox(double left, double top, double width, double height) 
 
 void ClockView::sync() {
   for (int i = 0; i < kDotCount; ++i) {
-    const Shape& now = core_.Shape1[i];
+    const Shape& now = core_.layout.Shape1[i];
     Shape& drawn = drawnShapes_[i];
     if (!(now == drawn)) {
       if (drawn.Visible) updateBox(drawn.Left, drawn.Top, drawn.Width, drawn.Height);
       if (now.Visible) updateBox(now.Left, now.Top, now.Width, now.Height);
       drawn = now;
     }
-    const Label& label = core_.Label1[i];
+    const Label& label = core_.layout.Label1[i];
     Label& drawnLabel = drawnLabels_[i];
     if (!(label == drawnLabel)) {
       if (drawnLabel.Visible) {
@@ -47,12 +45,13 @@ void ClockView::sync() {
       drawnLabel = label;
     }
   }
-  if (!(core_.ATZ == drawnAtz_)) {
+  if (!(core_.zone.ATZ == drawnAtz_)) {
     if (drawnAtz_.Visible)
       updateBox(drawnAtz_.Left, drawnAtz_.Top, drawnAtz_.Width, drawnAtz_.Height);
-    if (core_.ATZ.Visible)
-      updateBox(core_.ATZ.Left, core_.ATZ.Top, core_.ATZ.Width, core_.ATZ.Height);
-    drawnAtz_ = core_.ATZ;
+    if (core_.zone.ATZ.Visible)
+      updateBox(core_.zone.ATZ.Left, core_.zone.ATZ.Top, core_.zone.ATZ.Width,
+                core_.zone.ATZ.Height);
+    drawnAtz_ = core_.zone.ATZ;
   }
   placeToolbar();
   syncZoneSelector();
@@ -70,7 +69,7 @@ void ClockView::makeZoneSelector() {
 }
 
 void ClockView::syncZoneSelector() {
-  const ComboBox& model = core_.Combo1[1];
+  const ComboBox& model = core_.zone.Combo1[1];
   // Made when first shown: hundreds of zone names are memory that a clock without an
   // alternate zone never needs.
   if (zoneSelector_ == nullptr) {
@@ -96,7 +95,8 @@ void ClockView::syncZoneSelector() {
 }
 
 void ClockView::placeToolbar() {
-  const QRect bar(0, toPixels(core_.Toolbar1.Top), width(), toPixels(core_.Toolbar1.Height));
+  const QRect bar(0, toPixels(core_.commands.Toolbar1.Top), width(),
+                  toPixels(core_.commands.Toolbar1.Height));
   // Compared with what was asked, not with what the toolbar made of it.
   if (toolbarRect_ != bar) {
     toolbarRect_ = bar;

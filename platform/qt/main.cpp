@@ -17,7 +17,7 @@ int main(int argc, char* argv[]) {
     tessaron::qt::MainWindow window(core);
     platform.attach(&window);
     core.Form_Load();
-    if (!core.Unloaded) {
+    if (!core.unloaded) {
       window.sync();
       window.show();
       window.startClock();

@@ -32,7 +32,7 @@ MainWindow::MainWindow(Tessaron& core)
   buildMenus();
   buildToolbar();
   view_->setZoneChosen([this](int index) {
-    core_.SelectZone(1, index);
+    core_.selectZone(1, index);
     sync();
   });
   // The design's client area until start-up sets the outer size.
@@ -49,17 +49,18 @@ void MainWindow::buildMenus() {
   for (const Menu& menu : menuTree()) {
     QMenu* qmenu = menuBar()->addMenu(QString::fromUtf8(menu.caption));
     for (const MenuEntry& entry : menu.entries) {
-      QAction* action = qmenu->addAction(QString::fromStdString((core_.*entry.item).Caption));
+      const MenuItem& item = core_.commands.*entry.item;
+      QAction* action = qmenu->addAction(QString::fromStdString(item.Caption));
       action->setObjectName(QString::fromUtf8(entry.name));
       action->setCheckable(entry.isSwitch);
       if (*entry.shortcut != '\0')
         action->setShortcut(QKeySequence(QString::fromUtf8(entry.shortcut)));
-      const auto handler = entry.handler;
-      connect(action, &QAction::triggered, this, [this, handler] {
-        (core_.*handler)();
+      const Command command = entry.command;
+      connect(action, &QAction::triggered, this, [this, command] {
+        core_.run(command);
         sync();
       });
-      menuActions_.push_back({action, entry.item, (core_.*entry.item).Caption});
+      menuActions_.push_back({action, entry.item, item.Caption});
     }
   }
 }
@@ -72,16 +73,16 @@ void MainWindow::buildToolbar() {
   bar->setContentsMargins(0, 0, 0, 0);
   bar->layout()->setSpacing(0);
   bar->layout()->setContentsMargins(0, 0, 0, 0);
-  const int buttonWidth = toPixels(core_.Toolbar1.ButtonWidth);
-  for (int index = 1; index <= static_cast<int>(core_.Toolbar1.Buttons.size()); ++index) {
-    const ToolbarButton& button = core_.Toolbar1.button(index);
+  const int buttonWidth = toPixels(core_.commands.Toolbar1.ButtonWidth);
+  for (int index = 1; index <= static_cast<int>(core_.commands.Toolbar1.Buttons.size()); ++index) {
+    const ToolbarButton& button = core_.commands.Toolbar1.button(index);
     QAction* action = bar->addAction(toolbarIcon(button.Image), QString());
     action->setObjectName(QString::fromStdString("button_" + button.Key));
     action->setToolTip(QString::fromStdString(button.ToolTipText));
     // The core decides the pressed state; Qt's own toggle is overwritten at the next sync.
     action->setCheckable(true);
     connect(action, &QAction::triggered, this, [this, index] {
-      core_.ClickToolbarButton(index);
+      core_.clickToolbarButton(index);
       sync();
     });
     if (QWidget* w = bar->widgetForAction(action)) w->setFixedWidth(buttonWidth);
@@ -91,7 +92,7 @@ void MainWindow::buildToolbar() {
 
 void MainWindow::sync() {
   for (MenuBinding& binding : menuActions_) {
-    const MenuItem& item = core_.*binding.item;
+    const MenuItem& item = core_.commands.*binding.item;
     if (binding.shownCaption != item.Caption) {
       binding.shownCaption = item.Caption;
       binding.action->setText(QString::fromStdString(item.Caption));
@@ -101,7 +102,7 @@ void MainWindow::sync() {
     }
   }
   for (std::size_t i = 0; i < buttonActions_.size(); ++i) {
-    const bool pressed = core_.Toolbar1.Buttons[i].Value != 0;
+    const bool pressed = core_.commands.Toolbar1.Buttons[i].Value != 0;
     if (buttonActions_[i]->isChecked() != pressed) buttonActions_[i]->setChecked(pressed);
   }
   if (shownTitle_ != core_.Caption) {

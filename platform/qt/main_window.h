@@ -47,7 +47,7 @@ class MainWindow : public QWidget {
  private:
   struct MenuBinding {
     QAction* action;
-    MenuItem Tessaron::*item;
+    MenuItem CommandBar::*item;
     std::string shownCaption;  // what the action shows, so a tick compares without converting
   };
 

@@ -102,7 +102,7 @@ TEST_F(QtWindow, ATickRepaintsOnlyTheDotsThatChanged) {
   platform.time = {12, 34, 31};  // only the seconds' last dots change
   tick();
   ASSERT_GT(recorder.paints, 0);
-  const int secondsStart = toPixels(core.Shape1[11].Left) - 2;
+  const int secondsStart = toPixels(core.layout.Shape1[11].Left) - 2;
   EXPECT_GE(recorder.region.boundingRect().left(), secondsStart);
 }
 
@@ -134,19 +134,19 @@ TEST_F(QtWindow, TheZoneListIsMadeWhenFirstShownAndAPickReachesTheCore) {
   QComboBox* list = window.clockView()->zoneSelector();
   ASSERT_NE(list, nullptr);
   EXPECT_TRUE(list->isVisible());
-  ASSERT_EQ(list->count(), static_cast<int>(core.Combo1[1].List.size()));
+  ASSERT_EQ(list->count(), static_cast<int>(core.zone.Combo1[1].List.size()));
   ASSERT_GT(list->count(), 1);
   const int pick = list->currentIndex() == 0 ? 1 : 0;
   emit list->activated(pick);
-  EXPECT_EQ(core.Combo1[1].ListIndex, pick);
+  EXPECT_EQ(core.zone.Combo1[1].ListIndex, pick);
   EXPECT_FALSE(list->isVisible());
-  EXPECT_TRUE(core.ATZ.Visible);
-  EXPECT_EQ(core.ATZ.Caption.front(), '(');
+  EXPECT_TRUE(core.zone.ATZ.Visible);
+  EXPECT_EQ(core.zone.ATZ.Caption.front(), '(');
 }
 
 TEST_F(QtWindow, VerticalMenuLeavesItsButtonAndPlainButtonsSpringBack) {
   action("Vertical")->trigger();
-  EXPECT_TRUE(core.Vertical.Checked);
+  EXPECT_TRUE(core.commands.Vertical.Checked);
   EXPECT_FALSE(action("button_Vertical")->isChecked());
   action("button_Preferences")->trigger();
   EXPECT_FALSE(action("button_Preferences")->isChecked());
@@ -161,7 +161,7 @@ TEST_F(QtWindow, ShortcutsAndCaptionsComeFromTheMenuTree) {
 }
 
 TEST_F(QtWindow, OuterGeometryIsTheOneTheCoreSet) {
-  EXPECT_EQ(platform.windowWidth(), core.WidthWithoutSeconds);
+  EXPECT_EQ(platform.windowWidth(), core.layout.WidthWithoutSeconds);
   EXPECT_EQ(platform.windowHeight(), 2000);
   platform.setWindowLeft(1234);
   EXPECT_EQ(platform.windowLeft(), 1234);  // exact while the window stays where it was put

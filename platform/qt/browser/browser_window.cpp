@@ -12,7 +12,6 @@
 #include <QToolBar>
 #include <QWebEngineView>
 #include <algorithm>
-#include <stdexcept>
 
 #include "platform/qt/units.h"
 
@@ -73,7 +72,7 @@ BrowserWindow::BrowserWindow(const std::string& startingAddress)
     sync();
   });
   connect(address_, &QComboBox::activated, this, [this](int index) {
-    form_.SelectAddress(index);
+    form_.selectAddress(index);
     sync();
   });
 
@@ -125,11 +124,12 @@ void BrowserWindow::resizeEvent(QResizeEvent* event) {
   }
 }
 
-void BrowserWindow::Navigate(const std::string& address) {
+bool BrowserWindow::Navigate(const std::string& address) {
   const QUrl url = QUrl::fromUserInput(QString::fromStdString(address));
-  if (!url.isValid()) throw std::invalid_argument("not an address: " + address);
+  if (!url.isValid()) return false;
   busy_ = true;  // until the view reports the load's end
   view_->load(url);
+  return true;
 }
 
 std::string BrowserWindow::LocationName() { return view_->title().toStdString(); }

@@ -29,7 +29,7 @@ class BrowserWindow : public QWidget, private WebBrowserControl {
 
  private:
   // WebBrowserControl
-  void Navigate(const std::string& address) override;
+  bool Navigate(const std::string& address) override;
   std::string LocationName() override;
   std::string LocationURL() override;
   bool Busy() override;

@@ -5,6 +5,7 @@
 // Example: Shape{Left 240, Top 828, Width 240, Height 252, Visible, FillColor 255}
 // is a red dot whose box starts 16 x 55.2 logical pixels into the client area.
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -75,5 +76,12 @@ struct ComboBox {
   double Height = 288;
   bool Visible = true;
 };
+
+// Rounds to the nearest integer, halves to even (1234.5 -> 1234, 1235.5 -> 1236), as
+// twips and colours are rounded when the window measures or reads them.
+inline double roundHalfEven(double value) {
+  // The default floating-point environment rounds to nearest, ties to even.
+  return std::nearbyint(value);
+}
 
 }  // namespace tessaron

@@ -1,0 +1,169 @@
+// The two arrangements of the dots and the options that show and hide them.
+//
+// Normal row (R = the zone selector's top plus half its height; S = WidthWithoutSeconds):
+//   hour 240..1200, minute 1680..2880, second S+10..S+1210, 240 twips apart, all at top R.
+// Columns (weights 8, 4, 2, 1 at tops 720, 960, 1200, 1440):
+//   hour 960 | 1200, minute 2160 | 2400, second S+10 | S+250.
+
+#include "layout/dot_layout.h"
+
+#include <algorithm>
+
+namespace tessaron {
+
+namespace {
+
+constexpr double kColumnsHeight = 2760;  // outer window height, twips
+constexpr double kRowHeight = 2000;
+constexpr double kRaise = 760;
+constexpr double kDotStep = 240;
+
+struct ColumnDot {
+  const char* caption;
+  double left;  // for seconds, the offset from WidthWithoutSeconds
+  double top;
+  bool fromWidth;
+};
+
+constexpr std::array<ColumnDot, kDotCount> kColumns = {{
+    {"2", 960, 1200, false},  {"1", 960, 1440, false},                            // hour tens
+    {"8", 1200, 720, false},  {"4", 1200, 960, false}, {"2", 1200, 1200, false},  // hour units
+    {"1", 1200, 1440, false}, {"4", 2160, 960, false}, {"2", 2160, 1200, false},
+    {"1", 2160, 1440, false},                                                     // minute tens
+    {"8", 2400, 720, false},  {"4", 2400, 960, false}, {"2", 2400, 1200, false},  // minute units
+    {"1", 2400, 1440, false}, {"4", 10, 960, true},    {"2", 10, 1200, true},
+    {"1", 10, 1440, true},                                                      // second tens
+    {"8", 250, 720, true},    {"4", 250, 960, true},   {"2", 250, 1200, true},  // second units
+    {"1", 250, 1440, true},
+}};
+
+// Bit weights of the row: hour, minute, second.
+constexpr std::array<const char*, 17> kRowCaptions = {
+    "16", "8", "4", "2", "1", "32", "16", "8", "4", "2", "1", "32", "16", "8", "4", "2", "1"};
+constexpr int kLastRowDot = 16;
+
+// Left edge of dot i in the row: hour, a gap of one dot, minute, then the seconds from
+// `secondsLeft` (the dots past 16, which only the columns use, continue the run).
+double rowLeft(int i, double secondsLeft) {
+  if (i <= 4) return 240 + kDotStep * i;
+  if (i <= 10) return 1680 + kDotStep * (i - 5);
+  return secondsLeft + kDotStep * (i - 11);
+}
+
+// As built, the seconds follow the minutes after a gap of one dot.
+constexpr double kBuiltSecondsLeft = 1680 + kDotStep * 7;
+
+}  // namespace
+
+DotLayout::DotLayout(double rowTop) {
+  for (int i = 0; i < kDotCount; ++i) {
+    Shape1[i].Left = rowLeft(i, kBuiltSecondsLeft);
+    Shape1[i].Top = rowTop;
+    Shape1[i].Visible = i <= kLastRowDot;
+    Label1[i].Left = Shape1[i].Left;
+    Label1[i].Top = rowTop;
+    Label1[i].Visible = false;
+  }
+}
+
+int DotLayout::lastShownDot(bool columns, bool seconds) {
+  if (columns) return seconds ? 19 : 12;
+  return seconds ? kLastRowDot : 10;
+}
+
+void DotLayout::measure(double buttonWidth) {
+  LabelOffset = 20;
+  const double DotsWidth = Shape1[10].Left + Shape1[10].Width + Shape1[0].Left;
+  const double B = buttonWidth;
+  const auto ToolbarWidth = static_cast<short>(roundHalfEven(B * 10.5));
+  if (DotsWidth > B * 10.5 - LabelOffset) {
+    WidthWithoutSeconds = static_cast<short>(roundHalfEven(DotsWidth));
+  } else {
+    WidthWithoutSeconds = ToolbarWidth;
+  }
+  WidthWithSeconds = static_cast<float>(8 * Shape1[16].Width + WidthWithoutSeconds);
+}
+
+void DotLayout::placeLabel(int i, Colour hint) {
+  Label1[i].Top = Shape1[i].Top + LabelOffset;
+  Label1[i].Left = Shape1[i].Left;
+  Label1[i].ForeColor = hint;
+}
+
+void DotLayout::hangRowLabels(Colour hint) {
+  for (int i = 0; i <= kLastRowDot; ++i) {
+    Label1[i].Caption = kRowCaptions[i];
+    placeLabel(i, hint);
+  }
+}
+
+void DotLayout::show(bool columns, bool seconds, bool hints) {
+  const int last = lastShownDot(columns, seconds);
+  for (int i = 0; i < kDotCount; ++i) {
+    Shape1[i].Visible = i <= last;
+    Label1[i].Visible = hints && i <= last;
+  }
+}
+
+void DotLayout::enterColumns(Platform& platform, bool seconds, bool hints, Colour hint) {
+  const double S = WidthWithoutSeconds;
+  for (int i = 0; i < kDotCount; ++i) {
+    const ColumnDot& c = kColumns[i];
+    Label1[i].Caption = c.caption;
+    Shape1[i].Top = c.top;
+    Shape1[i].Left = c.fromWidth ? S + c.left : c.left;
+    placeLabel(i, hint);
+  }
+  show(true, seconds, hints);
+  platform.setWindowHeight(kColumnsHeight);
+  const double top = platform.windowTop();
+  const ScreenArea screen = platform.windowScreen();
+  RaisedForAlternate = top + kColumnsHeight >= screen.top + screen.height;
+  if (RaisedForAlternate) platform.setWindowTop(top - kRaise);
+}
+
+void DotLayout::enterRow(Platform& platform, double rowTop, bool seconds, bool hints, Colour hint) {
+  for (int i = 0; i < kDotCount; ++i) {
+    if (i <= kLastRowDot) {
+      Shape1[i].Left = rowLeft(i, WidthWithoutSeconds + 10);
+      Label1[i].Caption = kRowCaptions[i];
+    }
+    // The row hangs from the zone selector, wherever the alternate zone has put it.
+    Shape1[i].Top = rowTop;
+    placeLabel(i, hint);
+  }
+  show(false, seconds, hints);
+  platform.setWindowHeight(kRowHeight);
+  if (RaisedForAlternate) {
+    RaisedForAlternate = false;
+    platform.setWindowTop(platform.windowTop() + kRaise);
+  }
+}
+
+void DotLayout::showSeconds(Platform& platform, bool shown, bool columns, bool hints) {
+  // The right edge of the screen that holds the window.
+  const ScreenArea screen = platform.windowScreen();
+  const double screenWidth = screen.left + screen.width;
+  if (shown) {
+    platform.setWindowWidth(WidthWithSeconds);
+    const double W = platform.windowWidth();
+    if (platform.windowLeft() + W > screenWidth) platform.setWindowLeft(screenWidth - W);
+  } else {
+    platform.setWindowWidth(WidthWithoutSeconds);
+    // A wide window against the screen's right edge stays against it when it narrows.
+    if (platform.windowLeft() == screenWidth - WidthWithSeconds) {
+      platform.setWindowLeft(screenWidth - WidthWithoutSeconds);
+    }
+  }
+  show(columns, shown, hints);
+}
+
+void DotLayout::colourLabels(Colour hint) {
+  for (Label& label : Label1) label.ForeColor = hint;
+}
+
+void DotLayout::fillDots(int first, int last, Colour colour) {
+  for (int i = first; i <= last; ++i) Shape1[i].FillColor = colour;
+}
+
+}  // namespace tessaron

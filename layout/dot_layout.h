@@ -1,0 +1,53 @@
+#pragma once
+// The twenty dots and their hint labels: where they stand in the two arrangements,
+// which of them show, and the window's size and place that each arrangement needs.
+//
+// Example: the row with WidthWithoutSeconds 3622 hanging from top 828 puts the hour at
+// lefts 240..1200, the minute at 1680..2880 and the second at 3632..4832, 240 apart;
+// without seconds and with hints, dots and labels 0..10 show and 11..19 are hidden.
+
+#include <array>
+
+#include "platform/controls.h"
+#include "platform/platform.h"
+
+namespace tessaron {
+
+constexpr int kDotCount = 20;
+
+class DotLayout {
+ public:
+  // The row as the window is built, hanging from `rowTop`, every label hidden.
+  explicit DotLayout(double rowTop);
+
+  // The last dot shown: the one rule of which dots show (all up to it) and which labels
+  // (the same ones, while the hints are on).
+  static int lastShownDot(bool columns, bool seconds);
+
+  // The label offset, and the window's widths from the toolbar's button width.
+  void measure(double buttonWidth);
+  // The row's bit weights as captions, and its labels over their dots.
+  void hangRowLabels(Colour hint);
+  // The arrangements, with the window's height; the columns raise a window that would
+  // reach the screen's bottom, and the row lowers it again.
+  void enterColumns(Platform& platform, bool seconds, bool hints, Colour hint);
+  void enterRow(Platform& platform, double rowTop, bool seconds, bool hints, Colour hint);
+  // Seconds shown or hidden, with the window's width; a wide window against the
+  // screen's right edge stays against it.
+  void showSeconds(Platform& platform, bool shown, bool columns, bool hints);
+  void show(bool columns, bool seconds, bool hints);
+  void colourLabels(Colour hint);
+  void fillDots(int first, int last, Colour colour);
+
+  std::array<Shape, kDotCount> Shape1;
+  std::array<Label, kDotCount> Label1;
+  short LabelOffset = 0;
+  short WidthWithoutSeconds = 0;
+  float WidthWithSeconds = 0;
+  bool RaisedForAlternate = false;  // entering the columns moved the window up 760 twips
+
+ private:
+  void placeLabel(int i, Colour hint);
+};
+
+}  // namespace tessaron

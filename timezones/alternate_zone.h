@@ -1,0 +1,46 @@
+#pragma once
+// The alternate zone: the zone catalogue read at start-up, the pair of zones the
+// clock converts between, the selector that picks the second one and the label that
+// stands in for the selector once a zone is chosen.
+//
+// Example: with the system in "Europe/Paris" and "(UTC-05:00) America/New York"
+// chosen, ZonePair is {Paris, New York}, ATZ reads "(UTC-05:00)", and at 18:00 in
+// Paris in July UpdateAltTime gives AltTime 12:00.
+
+#include <array>
+#include <vector>
+
+#include "platform/controls.h"
+#include "platform/platform.h"
+#include "timezones/conversion.h"
+#include "timezones/zone_record.h"
+
+namespace tessaron {
+
+class AlternateZone {
+ public:
+  AlternateZone();
+
+  // Fills both lists from the platform's catalogue and selects the system's zone in
+  // each, the label going to `labelTop`. False when there is no catalogue: the user
+  // has been told, and the program ends.
+  bool LoadZoneCatalogue(Platform& platform, double labelTop);
+  // What a list does when its selection is set, by a user's choice or by the program:
+  // an index in range selects that entry and runs Combo1_Click.
+  void selectZone(int Index, int listIndex, double labelTop);
+  // Takes list `Index`'s choice into the pair; the label replaces the selector.
+  void Combo1_Click(int Index, double labelTop);
+  // The selector across the window, below the toolbar at `top`.
+  void showSelector(Platform& platform, double top);
+  void UpdateAltTime(Platform& platform);
+  // Where the dots' row hangs: the selector's middle.
+  double selectorMiddle() const { return Combo1[1].Top + Combo1[1].Height / 2; }
+
+  ZoneTime AltTime{0};
+  std::array<ZoneRecord, 2> ZonePair;  // [0] the local zone, [1] the alternate one
+  std::vector<ZoneRecord> ZoneCatalogue;
+  std::array<ComboBox, 2> Combo1;  // [0] holds the local zone and is never shown
+  Label ATZ;
+};
+
+}  // namespace tessaron
