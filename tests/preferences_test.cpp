@@ -265,6 +265,41 @@ TEST(SavePreferences, RoundTripRestoresEverySavedChoice) {
             "#TRUE#\r\n");
 }
 
+// One switch on, the others off, saved: only that switch's field reads #TRUE#, so no
+// flag can be written into another's field.
+TEST(SavePreferences, EachSwitchIsWrittenIntoItsOwnField) {
+  struct Case {
+    const char* name;
+    void (Tessaron::*turnOn)();
+    std::size_t field;  // 0-based, among the line's comma-separated fields
+  };
+  const Case cases[] = {
+      {"hints", &Tessaron::Numbers_Click, 3},     {"seconds", &Tessaron::Seconds_Click, 4},
+      {"music", &Tessaron::Music_Click, 5},       {"always on top", &Tessaron::Always_Click, 6},
+      {"columns", &Tessaron::Vertical_Click, 10},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Start s(std::nullopt);
+    s.platform.files["/opt/tessaron/smallworld.wav"] = "RIFF";
+    s.platform.inputAnswers = {"smallworld.wav"};
+    s.core.Form_Load();
+    (s.core.*c.turnOn)();
+    s.core.Preferences_Click();
+    std::string line = s.platform.files.at(kSavePath);
+    line.resize(line.size() - 2);  // CR LF
+    std::vector<std::string> fields;
+    for (std::size_t start = 0, comma = 0; comma != std::string::npos; start = comma + 1) {
+      comma = line.find(',', start);
+      fields.push_back(line.substr(start, comma - start));
+    }
+    ASSERT_EQ(fields.size(), 11u) << line;
+    for (std::size_t field : {3u, 4u, 5u, 6u, 10u}) {
+      EXPECT_EQ(fields[field], field == c.field ? "#TRUE#" : "#FALSE#") << "field " << field;
+    }
+  }
+}
+
 TEST(SavePreferences, AFailedSaveKeepsTheOldFileTellsTheUserAndChangesNothing) {
   Start s(kExample);
   s.core.Form_Load();

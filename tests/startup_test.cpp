@@ -67,15 +67,13 @@ TEST(Startup, WindowWidthsFollowTheToolbarButtonWidth) {
   }
 }
 
-TEST(Startup, LabelsTheRowWithItsBitWeights) {
+TEST(Startup, HangsTheRowsLabelsOverTheirDots) {
   test::FakePlatform platform;
   Tessaron core(platform);
   core.Form_Load();
-  const char* captions[] = {"16", "8", "4",  "2",  "1", "32", "16", "8", "4",
-                            "2",  "1", "32", "16", "8", "4",  "2",  "1"};
+  // The captions themselves are checked with the row's places.
   for (int i = 0; i <= 16; ++i) {
     SCOPED_TRACE(i);
-    EXPECT_EQ(core.layout.Label1[i].Caption, captions[i]);
     EXPECT_EQ(core.layout.Label1[i].Left, core.layout.Shape1[i].Left);
     EXPECT_EQ(core.layout.Label1[i].Top, core.layout.Shape1[i].Top + 20);
     EXPECT_EQ(core.layout.Label1[i].ForeColor, core.HintColor);
