@@ -18,6 +18,7 @@
 #include "platform/qt/help_viewer.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/units.h"
+#include "tests/qt/silent_platform.h"
 
 namespace tessaron::qt {
 namespace {
@@ -48,7 +49,7 @@ TEST(QtMessageBox, AnEmptyTitleShowsTheApplicationsTitle) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    QtPlatform platform;
+    SilentPlatform platform;
     QString title, text;
     QMessageBox::Icon icon = QMessageBox::Critical;
     whenModalOpens<QMessageBox>([&](QMessageBox* box) {
@@ -64,7 +65,7 @@ TEST(QtMessageBox, AnEmptyTitleShowsTheApplicationsTitle) {
 }
 
 TEST(QtHelpViewer, ShowsEachHelpFileAndReportsOneItCannotRead) {
-  QtPlatform platform;
+  SilentPlatform platform;
   const std::string shortcuts = std::string(TESSARON_DATA_DIR) + "/TSShortcut.hlp";
   EXPECT_EQ(platform.showHelp(shortcuts), std::nullopt);
   HelpViewer* viewer = platform.helpViewer();
@@ -114,7 +115,7 @@ TEST(QtForms, AFormStandsWhereTheCorePlacedItWithItsControls) {
 }
 
 TEST(QtForms, ClosingFromAButtonEndsTheModalStateBeforeTheHandlerGoesOn) {
-  QtPlatform platform;
+  SilentPlatform platform;
   frmTSSupport support;
   std::vector<std::string> steps;
   QTimer::singleShot(0, [] {

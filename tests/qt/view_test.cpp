@@ -17,11 +17,12 @@
 #include "platform/qt/main_window.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/units.h"
+#include "tests/qt/silent_platform.h"
 
 namespace tessaron::qt {
 namespace {
 
-class ScriptedPlatform : public QtPlatform {
+class ScriptedPlatform : public SilentPlatform {
  public:
   TimeOfDay time{12, 34, 30};
   QTemporaryDir folder;  // no preferences file, whatever lies beside the test
