@@ -157,6 +157,12 @@ def program_folder(work, build, files=(), preferences=None):
     return folder
 
 
+# The clock's time of day fixed at `when` ("2026-12-10 12:34:10") when it starts, then running.
+def fake_clock(when):
+    return {"LD_PRELOAD": "/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1",
+            "FAKETIME": f"@{when}", "FAKETIME_DONT_FAKE_MONOTONIC": "1", "TZ": "UTC"}
+
+
 def start_program(folder, display, extra_env=None, log_path=None):
     home = os.path.join(os.path.dirname(folder), "home")
     runtime = os.path.join(os.path.dirname(folder), "run")
@@ -183,6 +189,26 @@ def wait_for_window(display, title, proc, timeout=15):
         found = xdotool(display, "search", "--onlyvisible", "--name", f"^{title}$")
         return found.split()[0] if found else None
     return wait_until(find, timeout, 0.05, f"a window named {title!r}")
+
+
+def window_geometry(display, window):
+    """(x, y, width, height) of `window` on the screen, in pixels."""
+    r = subprocess.run(["xwininfo", "-id", window], capture_output=True, text=True, timeout=5,
+                       env={"PATH": "/usr/bin:/bin", "DISPLAY": display})
+    g = {}
+    for line in r.stdout.splitlines():
+        key, _, value = line.strip().partition(":")
+        g[key] = value.strip()
+    return (int(g["Absolute upper-left X"]), int(g["Absolute upper-left Y"]),
+            int(g["Width"]), int(g["Height"]))
+
+
+def screenshot(display, path):
+    """The whole screen, saved to `path` and returned as an RGB image."""
+    from PIL import Image  # only the tests that read pixels need it
+    subprocess.run(["import", "-window", "root", path], check=True, timeout=20,
+                   env={"PATH": "/usr/bin:/bin", "DISPLAY": display})
+    return Image.open(path).convert("RGB")
 
 
 def press(display, window, *keys):

@@ -12,11 +12,10 @@ import sys
 import tempfile
 import time
 
-from PIL import Image
-
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from desktop import (Report, Xvfb, program_folder, press, start, start_program,  # noqa: E402
-                     stop_process, wait_for_window, wait_until)
+from desktop import (Report, Xvfb, fake_clock, program_folder, press, screenshot,  # noqa: E402
+                     start, start_program, stop_process, wait_for_window, wait_until,
+                     window_geometry)
 
 RED, BLACK = (255, 0, 0), (0, 0, 0)
 PX = 15  # twips per pixel
@@ -33,18 +32,10 @@ COLUMNS = [(960, 1200), (960, 1440),
 # Bits of 12:34 by dot: hour tens 1, hour units 2, minute tens 3, minute units 4.
 HOUR_MINUTE_BITS = [0, 1, 0, 0, 1, 0, 0, 1, 1, 0, 1, 0, 0]
 
-FAKE_CLOCK = {"LD_PRELOAD": "/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1",
-              "FAKETIME": "@2026-12-10 12:34:10", "FAKETIME_DONT_FAKE_MONOTONIC": "1",
-              "TZ": "UTC"}
+FAKE_CLOCK = fake_clock("2026-12-10 12:34:10")
 
 report = Report()
 check = report.check
-
-
-def screenshot(display, path):
-    subprocess.run(["import", "-window", "root", path], check=True, timeout=20,
-                   env={"PATH": "/usr/bin:/bin", "DISPLAY": display})
-    return Image.open(path).convert("RGB")
 
 
 def centre(box, dy):
@@ -110,11 +101,7 @@ def window_state(display, window):
     env = {"PATH": "/usr/bin:/bin", "DISPLAY": display}
     state = subprocess.run(["xprop", "-id", window, "_NET_WM_STATE"], env=env,
                            capture_output=True, text=True, timeout=5).stdout
-    info = subprocess.run(["xwininfo", "-id", window], env=env, capture_output=True,
-                          text=True, timeout=5).stdout
-    geometry = [line.split(":")[1].strip() for line in info.splitlines()
-                if line.strip().startswith(("Absolute upper-left", "Width", "Height"))]
-    return "_NET_WM_STATE_ABOVE" in state, geometry
+    return "_NET_WM_STATE_ABOVE" in state, window_geometry(display, window)
 
 
 def always_on_top(work, build, display):

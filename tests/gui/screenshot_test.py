@@ -8,16 +8,14 @@ Usage: /usr/bin/python3 tests/gui/screenshot_test.py <path-to-tessaron>
 import os
 import shutil
 import signal
-import subprocess
 import sys
 import tempfile
 import time
 from dataclasses import dataclass
 
-from PIL import Image
-
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from desktop import Report, Xvfb, die_with_parent, stop_process  # noqa: E402
+from desktop import (Report, Xvfb, fake_clock, program_folder, screenshot,  # noqa: E402
+                     start_program, stop_process, wait_for_window, window_geometry)
 
 RED = (255, 0, 0)
 BLACK = (0, 0, 0)
@@ -98,44 +96,6 @@ CASES = [
 FAKE_DATE = "2026-12-10"
 
 
-def run(cmd, env, timeout=5.0):
-    return subprocess.run(cmd, env=env, capture_output=True, text=True, timeout=timeout)
-
-
-def visible_windows(env):
-    r = run(["xdotool", "search", "--onlyvisible", "--name", "."], env)
-    return r.stdout.split() if r.returncode == 0 else []
-
-
-def window_geometry(win, env):
-    out = run(["xwininfo", "-id", win], env).stdout
-    g = {}
-    for line in out.splitlines():
-        key, _, value = line.strip().partition(":")
-        g[key] = value.strip()
-    return (int(g["Absolute upper-left X"]), int(g["Absolute upper-left Y"]),
-            int(g["Width"]), int(g["Height"]))
-
-
-def wait_for_window(env, proc):
-    """The program's one visible top-level window, with width and height > 1."""
-    deadline = time.monotonic() + WINDOW_TIMEOUT_S
-    while time.monotonic() < deadline:
-        if proc.poll() is not None:
-            return None, f"program exited with status {proc.returncode}"
-        for win in visible_windows(env):
-            x, y, w, h = window_geometry(win, env)
-            if w > 1 and h > 1:
-                return win, (x, y, w, h)
-        time.sleep(0.05)
-    return None, f"no window became visible within {WINDOW_TIMEOUT_S:.0f} s"
-
-
-def screenshot(path, env):
-    run(["import", "-window", "root", path], env, timeout=10).check_returncode()
-    return Image.open(path).convert("RGB")
-
-
 def find_dot_row(img, geom, want):
     """Middle y of the longest run of rows where every dot centre has exactly
     the wanted colour, if that run is long enough to be a row of dots."""
@@ -213,58 +173,26 @@ def seconds_shown(img, geom, row_y):
     return shown
 
 
-def start_program(exe, case_dir, display, start):
-    folder = os.path.join(case_dir, "app")
-    os.makedirs(folder)
-    copy = os.path.join(folder, os.path.basename(exe))
-    shutil.copy2(exe, copy)
-    home = os.path.join(case_dir, "home")
-    runtime = os.path.join(case_dir, "run")
-    os.makedirs(home)
-    os.makedirs(runtime, mode=0o700)
-    # A clean environment: nothing from the caller (platform plugin, scaling,
-    # locale) may change what is drawn.
-    env = {
-        "PATH": "/usr/bin:/bin",
-        "HOME": home,
-        "XDG_RUNTIME_DIR": runtime,
-        "DISPLAY": display,
-        "LANG": "C.UTF-8",
-        "TZ": "UTC",
-        "FAKETIME_DONT_FAKE_MONOTONIC": "1",
-        "QT_QPA_PLATFORM": "xcb",
-    }
-    log = open(os.path.join(case_dir, "program.log"), "wb")
-    proc = subprocess.Popen(
-        ["faketime", "-f", f"@{FAKE_DATE} {start}", copy],
-        cwd=folder, env=env, stdout=log, stderr=subprocess.STDOUT,
-        stdin=subprocess.DEVNULL, start_new_session=True, preexec_fn=die_with_parent)
-    log.close()
-    return proc
-
-
 def run_case(case, exe, display, work, report):
     name = case.start
     case_dir = os.path.join(work, name.replace(":", ""))
     os.makedirs(case_dir)
     shot = os.path.join(case_dir, "screen.png")
-    xenv = {"PATH": "/usr/bin:/bin", "DISPLAY": display}
-    proc = start_program(exe, case_dir, display, case.start)
+    folder = program_folder(case_dir, os.path.dirname(exe))
+    proc = start_program(folder, display, fake_clock(f"{FAKE_DATE} {case.start}"),
+                         os.path.join(case_dir, "program.log"))
     try:
-        win, geom = wait_for_window(xenv, proc)
-        if win is None:
-            report.check(f"{name} window", False, f"{geom}; log: {case_dir}/program.log")
+        try:
+            win = wait_for_window(display, "Tessaron", proc, WINDOW_TIMEOUT_S)
+        except (RuntimeError, TimeoutError) as e:
+            report.check(f"{name} window", False, f"{e}; log: {case_dir}/program.log")
             for hour, minute in case.shows:
                 report.check(f"{name} dots show {hour:02d}:{minute:02d}", False, "no window")
             report.check(f"{name} seconds hidden", False, "no window")
             return
-        title = run(["xdotool", "getwindowname", win], xenv).stdout.rstrip("\n")
-        problems = []
-        if title != "Tessaron":
-            problems.append(f"title is {title!r}, expected 'Tessaron'")
-        if geom[:2] != (0, 0):
-            problems.append(f"first start opened at {geom[:2]}, expected (0, 0)")
-        report.check(f"{name} window", not problems, "; ".join(problems))
+        geom = window_geometry(display, win)
+        report.check(f"{name} window", geom[:2] == (0, 0),
+                     f"first start opened at {geom[:2]}, expected (0, 0)")
 
         row_y = None
         timeout = FIRST_PATTERN_TIMEOUT_S
@@ -274,7 +202,7 @@ def run_case(case, exe, display, work, report):
             row_y = None
             exited = None
             while True:
-                img = screenshot(shot, xenv)
+                img = screenshot(display, shot)
                 row_y = find_dot_row(img, geom, want)
                 if row_y is not None or time.monotonic() > deadline:
                     break
