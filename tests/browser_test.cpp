@@ -131,6 +131,7 @@ TEST_F(Browser, ARejectedNavigationIsSkipped) {
   form.cboAddress.Text = "http://h/rejected";
   EXPECT_NO_THROW(form.cboAddress_KeyPress(13));
   EXPECT_NO_THROW(form.selectAddress(0));
+  EXPECT_FALSE(form.cboAddress_Click()) << "the rejection comes back as a result";
   control.failNavigate = false;
   form.cboAddress.Text = "http://h/next";
   form.cboAddress_KeyPress(13);
