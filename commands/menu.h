@@ -3,9 +3,10 @@
 // check mark and toolbar button. The desktop side builds its menus and buttons from
 // it, and a toolbar click finds its command by the button's key.
 //
-// Example: {Command::Seconds, "Seconds", "Display &Seconds", "Ctrl+S", true,
-// &CommandBar::Seconds, {"Display seconds", 3, ButtonStyle::Check}} is a menu switch
-// and the fourth toolbar button, showing picture 3 and, after a click, the switch's mark.
+// Example: {Command::Seconds, kOptions, "Seconds", "Display &Seconds", "Ctrl+S", true,
+// &CommandBar::Seconds, {"Display seconds", 3, ButtonStyle::Check}} is a switch of the
+// Options menu and the fourth toolbar button (the fourth entry with one), which shows
+// picture 3 and, after a click, the switch's mark.
 
 #include <array>
 #include <string>
@@ -15,7 +16,7 @@
 
 namespace tessaron {
 
-// Every command of the menus, in menu order; the toolbar's buttons come first.
+// Every command of the menus, in menu order.
 enum class Command {
   Always,
   Music,
@@ -31,20 +32,6 @@ enum class Command {
   ShortCut,
   About,
   Support,
-};
-
-// Toolbar button indexes (1-based), as the switch handlers address them.
-enum ToolbarIndex : int {
-  kButtonAlways = 1,
-  kButtonMusic = 2,
-  kButtonNumbers = 3,
-  kButtonSeconds = 4,
-  kButtonOn = 5,
-  kButtonOff = 6,
-  kButtonTransparent = 7,
-  kButtonAltTimeZone = 8,
-  kButtonPreferences = 9,
-  kButtonVertical = 10,
 };
 
 // The menu items and the toolbar, as the window shows them.
@@ -70,8 +57,12 @@ struct ToolbarButtonSpec {
   ButtonStyle style = ButtonStyle::Plain;
 };
 
+constexpr std::array<const char*, 2> kMenuCaptions = {"&Options", "&Help"};
+constexpr int kOptions = 0, kHelp = 1;  // indexes into kMenuCaptions
+
 struct MenuEntry {
   Command command;
+  int menu;              // index into kMenuCaptions
   const char* name;      // the item's name and its button's key, e.g. "Seconds"
   const char* caption;   // e.g. "Display &Seconds"
   const char* shortcut;  // e.g. "Ctrl+S"; empty for none
@@ -80,16 +71,72 @@ struct MenuEntry {
   ToolbarButtonSpec button;
 };
 
+// In menu order; the toolbar's buttons are the entries with one, in the same order.
+// clang-format off
+constexpr std::array<MenuEntry, 14> kCommandTable = {{
+    {Command::Always, kOptions, "Always", "&Always on Top", "Ctrl+A", true, &CommandBar::Always,
+     {"Keep window on top ", 2, ButtonStyle::Check}},
+    {Command::Music, kOptions, "Music", "&Music", "Ctrl+M", true, &CommandBar::Music,
+     {"Background .WAV music file", 10, ButtonStyle::Check}},
+    {Command::Numbers, kOptions, "Numbers", "Display Numbers (&Hint)", "Ctrl+H", true,
+     &CommandBar::Numbers, {"Display numbers for a hint", 8, ButtonStyle::Check}},
+    {Command::Seconds, kOptions, "Seconds", "Display &Seconds", "Ctrl+S", true,
+     &CommandBar::Seconds, {"Display seconds", 3, ButtonStyle::Check}},
+    {Command::On, kOptions, "On", "O&n Color", "Ctrl+N", false, &CommandBar::On,
+     {"Change on color", 5, ButtonStyle::Plain}},
+    {Command::Off, kOptions, "Off", "O&ff Color", "Ctrl+F", false, &CommandBar::Off,
+     {"Change off color", 6, ButtonStyle::Plain}},
+    {Command::Transparent, kOptions, "Transparent", "&Transparent", "Ctrl+T", false,
+     &CommandBar::Transparent, {"Change off color to transparent", 7, ButtonStyle::Check}},
+    {Command::AltTimeZone, kOptions, "AltTimeZone", "Alternate Time &Zone", "Ctrl+Z", true,
+     &CommandBar::AltTimeZone, {"Display alternate time zone", 4, ButtonStyle::Check}},
+    {Command::Preferences, kOptions, "Preferences", "Save &Preferences", "Ctrl+P", false,
+     &CommandBar::Preferences, {"Save preferences", 9, ButtonStyle::Plain}},
+    {Command::Vertical, kOptions, "Vertical", "Alternate Form", "Ctrl+V", true,
+     &CommandBar::Vertical, {"Alternate Form", 11, ButtonStyle::Plain}},
+    {Command::HelpFile, kHelp, "HelpFile", "Help", "", false, &CommandBar::HelpFile, {}},
+    {Command::ShortCut, kHelp, "ShortCut", "Short Cut keys", "", false, &CommandBar::ShortCut, {}},
+    {Command::About, kHelp, "About", "About", "", false, &CommandBar::About, {}},
+    {Command::Support, kHelp, "Support", "Support", "", false, &CommandBar::Support, {}},
+}};
+// clang-format on
+
+constexpr const MenuEntry& menuEntry(Command command) {
+  for (const MenuEntry& entry : kCommandTable) {
+    if (entry.command == command) return entry;
+  }
+  return kCommandTable.front();  // unreachable: the table holds every command
+}
+
+// The 1-based index of the command's toolbar button; 0 when it has none.
+constexpr int toolbarIndex(Command command) {
+  int index = 0;
+  for (const MenuEntry& entry : kCommandTable) {
+    if (entry.button.toolTip != nullptr) ++index;
+    if (entry.command == command) return entry.button.toolTip != nullptr ? index : 0;
+  }
+  return 0;
+}
+
+// The switches' buttons, as their handlers and tests address them.
+constexpr int kButtonAlways = toolbarIndex(Command::Always);
+constexpr int kButtonMusic = toolbarIndex(Command::Music);
+constexpr int kButtonNumbers = toolbarIndex(Command::Numbers);
+constexpr int kButtonSeconds = toolbarIndex(Command::Seconds);
+constexpr int kButtonOn = toolbarIndex(Command::On);
+constexpr int kButtonOff = toolbarIndex(Command::Off);
+constexpr int kButtonTransparent = toolbarIndex(Command::Transparent);
+constexpr int kButtonAltTimeZone = toolbarIndex(Command::AltTimeZone);
+constexpr int kButtonPreferences = toolbarIndex(Command::Preferences);
+constexpr int kButtonVertical = toolbarIndex(Command::Vertical);
+
 struct Menu {
   const char* caption;             // e.g. "&Options"
   std::vector<MenuEntry> entries;  // in menu order, no separators
 };
 
+// The table grouped by menu, as the menu bar shows it.
 const std::vector<Menu>& menuTree();
-const MenuEntry& menuEntry(Command command);
-
-// The 1-based index of the command's toolbar button; 0 when it has none.
-int toolbarIndex(Command command);
 
 // The entry with a button whose key equals `key` exactly (case-sensitive), or null.
 const MenuEntry* toolbarEntry(const std::string& key);
