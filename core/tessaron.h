@@ -49,7 +49,7 @@ class Tessaron {
   bool unloaded = false;  // start-up found no zone catalogue: the program ends
 
   AlternateZone zone;
-  DotLayout layout{zone.selectorMiddle()};  // the row hangs from the zone selector
+  DotLayout layout{zone.selectorMiddle()};  // after zone: the row hangs from its selector
   CommandBar commands;
   BackgroundMusic music;
 
