@@ -1,10 +1,12 @@
 # make run:  install what is missing, build, start the clock.
 # make test: the same set-up, then every test, headless (core tests also under ASan/UBSan).
+# make install, make package: the installed tree (PREFIX, DESTDIR) and a Debian package.
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc)
+PREFIX     ?= /usr/local
 
-.PHONY: all deps build run test bench clean
+.PHONY: all deps build run test bench install package clean
 
 all: build
 
@@ -28,6 +30,14 @@ bench: build
 	$(BUILD)/tick_benchmark
 	$(BUILD)/catalogue_benchmark
 	bench/startup_memory.sh $(BUILD)
+
+# make install [PREFIX=/usr/local] [DESTDIR=/staging]
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+# make package: a Debian package in $(BUILD)/
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)

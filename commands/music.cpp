@@ -1,3 +1,6 @@
+// Background music: a .WAV file from the user's folder or the program's own, looped
+// until switched off.
+
 #include "commands/music.h"
 
 namespace tessaron {
@@ -23,15 +26,25 @@ void BackgroundMusic::StopMusic(Platform& platform, const std::string& folder) {
   platform.stopSound();
 }
 
-bool BackgroundMusic::musicFileFound(Platform& platform, const std::string& folder,
-                                     const std::string& name) {
+std::optional<std::string> BackgroundMusic::findMusicFile(Platform& platform,
+                                                          const std::string& userFolder,
+                                                          const std::string& shippedFolder,
+                                                          const std::string& name) {
   // One ordinary file, not a pattern; a name the preferences file could not store back
   // (a double quote, a line break) is refused too.
-  if (name.empty() || name.find_first_of("*?\"\r\n") != std::string::npos) return false;
-  return platform.isOrdinaryFile(folder + withSlashes(name));
+  if (name.empty() || name.find_first_of("*?\"\r\n") != std::string::npos) return std::nullopt;
+  // The user's own file wins over a shipped one of the same name; the shipped ones make
+  // "smallworld.wav" work from the first start of an installed clock.
+  for (const std::string* folder : {&userFolder, &shippedFolder}) {
+    const std::string path = *folder + withSlashes(name);
+    if (platform.isOrdinaryFile(path)) return path;
+    if (userFolder == shippedFolder) break;
+  }
+  return std::nullopt;
 }
 
-bool BackgroundMusic::choose(Platform& platform, const std::string& folder) {
+bool BackgroundMusic::choose(Platform& platform, const std::string& userFolder,
+                             const std::string& shippedFolder) {
   const std::string previous = MusicFile;
   const double L = platform.windowLeft();
   const double T = platform.windowTop();
@@ -39,12 +52,13 @@ bool BackgroundMusic::choose(Platform& platform, const std::string& folder) {
   const double H = platform.windowHeight();
   const double x = L - kPromptOffset > 0 ? L - kPromptOffset : L + W;
   const double y = T - H > 0 ? T - H : T + H;
-  MusicFile = platform.inputBox(kPrompt + folder, kPromptTitle, MusicFile, x, y);
-  if (!musicFileFound(platform, folder, MusicFile)) {
+  MusicFile = platform.inputBox(kPrompt + userFolder, kPromptTitle, MusicFile, x, y);
+  const auto path = findMusicFile(platform, userFolder, shippedFolder, MusicFile);
+  if (!path) {
     MusicFile = previous;
     return false;
   }
-  platform.playLoop(folder + withSlashes(MusicFile));
+  platform.playLoop(*path);
   return true;
 }
 

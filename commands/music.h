@@ -1,10 +1,13 @@
 #pragma once
-// Background music: a .WAV file from the program's folder, looped until switched off.
+// Background music: a .WAV file from the user's folder or else from the program's own
+// sounds, looped until switched off.
 //
 // Example: with the clock at Left 9000, Top 3000, 4956 x 2000, the prompt for the file
 // stands at 3200, 1000 (5800 left of the clock, one clock-height above it); the answer
-// "sounds\tick.wav" plays "<folder>/sounds/tick.wav" in a loop.
+// "sounds\tick.wav" plays "<user folder>/sounds/tick.wav" in a loop, or the shipped
+// "<program folder>/sounds/tick.wav" when the user has none.
 
+#include <optional>
 #include <string>
 
 #include "platform/platform.h"
@@ -13,16 +16,20 @@ namespace tessaron {
 
 class BackgroundMusic {
  public:
-  // Asks for the file, offering the current one, and loops it. False, with the file
-  // name as it was, when the answer names no ordinary file of `folder`.
-  bool choose(Platform& platform, const std::string& folder);
+  // Asks for the file, naming `userFolder` and offering the current name, and loops it.
+  // False, with the file name as it was, when the answer names no ordinary file of
+  // `userFolder` or `shippedFolder`.
+  bool choose(Platform& platform, const std::string& userFolder, const std::string& shippedFolder);
   // The closing ding, then silence.
   void StopMusic(Platform& platform, const std::string& folder);
 
   std::string MusicFile;
 
  private:
-  bool musicFileFound(Platform& platform, const std::string& folder, const std::string& name);
+  // The path of the file the user named, or nothing when neither folder holds it.
+  std::optional<std::string> findMusicFile(Platform& platform, const std::string& userFolder,
+                                           const std::string& shippedFolder,
+                                           const std::string& name);
 };
 
 }  // namespace tessaron

@@ -42,7 +42,7 @@ void Tessaron::Music_Click() {
     return;
   }
   commands.setChecked(Command::Music, true);
-  const bool playing = music.choose(platform_, AppFolder);
+  const bool playing = music.choose(platform_, UserFolder, AppFolder);
   commands.setChecked(Command::Music, playing);
   commands.Music.Caption = playing ? "Music (" + music.MusicFile + ")" : "Music";
 }

@@ -163,7 +163,7 @@ void Tessaron::Preferences_Click() {
   p.Left = platform_.windowLeft();
   p.MusicFile = music.MusicFile;
   p.Vertical = commands.Vertical.Checked;
-  const std::string path = AppFolder + kFileName;
+  const std::string path = SettingsFolder + kFileName;
   if (!platform_.writeFileReplacing(path, formatPreferences(p))) {
     platform_.messageBox("Unable to save the preferences to " + path +
                              ". The preferences saved before are unchanged.",

@@ -13,12 +13,15 @@ Tessaron::Tessaron(Platform& platform) : platform_(platform) {}
 
 void Tessaron::Form_Load() {
   RedrawAll = true;
-  AppFolder = platform_.programInfo().folder + "/";
+  const ProgramInfo program = platform_.programInfo();
+  AppFolder = program.dataFolder + "/";
+  SettingsFolder = program.settingsFolder + "/";
+  UserFolder = program.userFolder + "/";
   layout.measure(commands.Toolbar1.ButtonWidth);
   zone.ATZ.Visible = false;
 
   SavedPreferences saved;  // the first-start values
-  const std::string savePath = AppFolder + "Tessa.sav";
+  const std::string savePath = SettingsFolder + "Tessa.sav";
   if (platform_.isOrdinaryFile(savePath)) {
     const auto text = platform_.readFile(savePath);
     const auto read = text ? parsePreferences(*text) : std::nullopt;

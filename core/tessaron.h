@@ -43,7 +43,9 @@ class Tessaron {
 
   Colour OnColor = 0, OffColor = 0, HintColor = 0;
   Colour StartOnColor = 0, StartOffColor = 0, BackgroundColor = 0;
-  std::string AppFolder;
+  std::string AppFolder;       // the sounds and help files shipped with the program, with "/"
+  std::string SettingsFolder;  // the folder of "Tessa.sav", with "/"
+  std::string UserFolder;      // the user's own .WAV files, searched before AppFolder
   std::string Caption = "Tessaron";
   bool RedrawAll = false;
   bool unloaded = false;  // start-up found no zone catalogue: the program ends

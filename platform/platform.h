@@ -70,8 +70,17 @@ struct ZoneCatalogueSource {
   std::string systemStandardName;  // Std of the zone the system clock runs in; may be empty
 };
 
+// Where the program's files live, no trailing separator. A build folder or a portable
+// copy keeps everything in its own folder; an installed program reads what it ships from
+// its data folder and keeps the user's files in the user's own folders.
+//
+// Example, installed under /usr: dataFolder "/usr/share/tessaron", settingsFolder
+// "/home/ann/.config/tessaron", userFolder "/home/ann/.local/share/tessaron"; run from
+// /home/ann/tessaron/build, all three are "/home/ann/tessaron/build".
 struct ProgramInfo {
-  std::string folder;  // the running program's folder, no trailing separator
+  std::string dataFolder;      // the sounds and help files shipped with it; read-only
+  std::string settingsFolder;  // where "Tessa.sav" is kept; may not exist yet
+  std::string userFolder;      // the user's own .WAV files, named in the music prompt
   int major = 0;
   int minor = 0;
   int revision = 0;
@@ -192,7 +201,8 @@ class Platform {
   // Files.
   virtual bool isOrdinaryFile(const std::string& path) = 0;
   virtual std::optional<std::string> readFile(const std::string& path) = 0;
-  // Replaces the file whole or not at all; false (and the old file intact) on failure.
+  // Replaces the file whole or not at all, making its folder first when it is missing;
+  // false (and the old file intact) on failure.
   virtual bool writeFileReplacing(const std::string& path, const std::string& contents) = 0;
 
   virtual ProgramInfo programInfo() = 0;

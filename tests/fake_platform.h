@@ -26,7 +26,9 @@ class FakePlatform : public Platform {
   std::map<std::string, std::string> files;
   std::vector<ScreenArea> extraScreens;  // empty: one screen of screenW x screenH
   bool failWrites = false;
-  ProgramInfo info{"/opt/tessaron", 1, 0, 0, "Company", "Legal", "Description"};
+  // A portable copy: every folder is the program's own.
+  ProgramInfo info{"/opt/tessaron", "/opt/tessaron", "/opt/tessaron", 1, 0, 0,
+                   "Company",       "Legal",         "Description"};
   std::vector<std::string> calls;  // in order, e.g. "playOnce /opt/tessaron/ding.wav"
 
   TimeOfDay localTimeOfDay() override { return time; }

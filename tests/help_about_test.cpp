@@ -67,8 +67,12 @@ TEST_F(HelpMenu, HelpCommandsOpenTheirFileOnlyWhenItIsThere) {
 }
 
 TEST_F(HelpMenu, AboutShowsTheVersionWithoutLeadingZerosAndTheRecordsTexts) {
-  platform.info = {"/opt/tessaron", 2, 7, 6, "Tessaron Project", "Copyright (C) 2026",
-                   "Binary clock"};
+  platform.info.major = 2;
+  platform.info.minor = 7;
+  platform.info.revision = 6;
+  platform.info.companyName = "Tessaron Project";
+  platform.info.legalCopyright = "Copyright (C) 2026";
+  platform.info.fileDescription = "Binary clock";
   core.About_Click();
   ASSERT_EQ(platform.calls, Calls{"showModalForm frmAbout"});
   Form about = platform.shownForms.at(0);

@@ -2,8 +2,9 @@
 
 #include <unistd.h>
 
-#include <QCoreApplication>
 #include <QLibrary>
+
+#include "platform/qt/program_files.h"
 
 namespace tessaron::qt {
 
@@ -22,9 +23,8 @@ OpenFunction loadModule() {
   // The web engine's sandbox refuses to start for the superuser; it must be off
   // before the engine loads.
   if (geteuid() == 0) qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-  const QString folder =
-      moduleFolder().isEmpty() ? QCoreApplication::applicationDirPath() : moduleFolder();
-  QLibrary module(folder + "/" + kBrowserModule);
+  QLibrary module(moduleFolder().isEmpty() ? privateProgramFile(kBrowserModule)
+                                           : moduleFolder() + "/" + kBrowserModule);
   // Stays loaded: its windows and the engine live until the program ends.
   module.setLoadHints(QLibrary::PreventUnloadHint);
   open = reinterpret_cast<OpenFunction>(module.resolve("tessaronOpenBrowserWindow"));

@@ -1,6 +1,6 @@
 #pragma once
 // The web browser lives in a module of its own (the Qt WebEngine and everything it
-// maps), loaded from the program's folder when the first browser window opens: a
+// maps), loaded from the program's private folder when the first browser window opens: a
 // clock that never opens one runs at the memory of a plain Qt program.
 
 #include <QString>
@@ -8,13 +8,13 @@
 
 namespace tessaron::qt {
 
-// The module's file name beside the executable.
+// The module's file name (see privateProgramFile).
 inline constexpr const char* kBrowserModule = "tessaron_browser.so";
 
 // Opens a new browser window on `startingAddress`; false when the module cannot be loaded.
 bool openBrowserWindow(const std::string& startingAddress);
 
-// Where the module is looked for: the executable's folder unless a test says otherwise.
+// Where the module is looked for: privateProgramFile's folder unless a test says otherwise.
 void setBrowserModuleFolder(const QString& folder);
 
 }  // namespace tessaron::qt

@@ -4,12 +4,17 @@
 #include <QTimer>
 
 #include "core/tessaron.h"
+#include "platform/qt/command_line.h"
 #include "platform/qt/main_window.h"
 #include "platform/qt/qt_platform.h"
 
 int main(int argc, char* argv[]) {
+  if (const auto status = tessaron::qt::handleCommandLine(argc, argv)) return *status;
   QApplication app(argc, argv);
+  // The window class ("Tessaron") and, on Wayland, the application id that the desktop
+  // entry names.
   QApplication::setApplicationName("Tessaron");
+  QGuiApplication::setDesktopFileName("org.tessaron.Tessaron");
 
   tessaron::qt::QtPlatform platform;
   tessaron::Tessaron core(platform);

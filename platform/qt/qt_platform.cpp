@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QInputDialog>
@@ -15,6 +16,7 @@
 #include "platform/qt/form_dialog.h"
 #include "platform/qt/help_viewer.h"
 #include "platform/qt/main_window.h"
+#include "platform/qt/program_files.h"
 #include "platform/qt/sound.h"
 #include "platform/qt/units.h"
 #include "platform/tzdb/catalogue.h"
@@ -165,6 +167,8 @@ std::optional<std::string> QtPlatform::readFile(const std::string& path) {
 bool QtPlatform::writeFileReplacing(const std::string& path, const std::string& contents) {
   // A temporary file renamed over the old one: an interrupted save keeps the old file.
   QSaveFile file(QString::fromStdString(path));
+  // An installed clock's settings folder does not exist before the first save.
+  QDir().mkpath(QFileInfo(file.fileName()).absolutePath());
   if (!file.open(QIODevice::WriteOnly)) return false;
   if (file.write(contents.data(), static_cast<qint64>(contents.size())) !=
       static_cast<qint64>(contents.size())) {
@@ -176,7 +180,7 @@ bool QtPlatform::writeFileReplacing(const std::string& path, const std::string& 
 
 ProgramInfo QtPlatform::programInfo() {
   ProgramInfo info;
-  info.folder = QCoreApplication::applicationDirPath().toStdString();
+  findProgramFolders(info);
   info.major = TESSARON_VERSION_MAJOR;
   info.minor = TESSARON_VERSION_MINOR;
   info.revision = TESSARON_VERSION_PATCH;

@@ -1,9 +1,10 @@
 #include "platform/qt/sound.h"
 
-#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QProcess>
 #include <QUrl>
+
+#include "platform/qt/program_files.h"
 
 namespace tessaron::qt {
 
@@ -21,7 +22,7 @@ void SoundPlayer::stopSound() {
 void SoundPlayer::send(const QByteArray& verb, const QString& path) {
   if (helper_ == nullptr) {
     helper_ = new QProcess(this);
-    helper_->setProgram(QCoreApplication::applicationDirPath() + "/" + kSoundHelper);
+    helper_->setProgram(privateProgramFile(kSoundHelper));
     helper_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     QProcess* helper = helper_;
     connect(helper, &QProcess::readyReadStandardOutput, this, &SoundPlayer::readReplies);

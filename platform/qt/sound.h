@@ -1,7 +1,7 @@
 #pragma once
 // .WAV playback for the clock: one sound at a time, never waited for.
 //
-// The sounds play in a helper program beside the executable ("tessaron_sound"),
+// The sounds play in a helper program ("tessaron_sound", see privateProgramFile),
 // started for a sound and let go once it reports that nothing plays: a clock at
 // rest holds no sound library and no sound-server connection.
 //
@@ -16,7 +16,7 @@ class QProcess;
 
 namespace tessaron::qt {
 
-// The helper's file name beside the executable.
+// The helper's file name.
 inline constexpr const char* kSoundHelper = "tessaron_sound";
 
 class SoundPlayer : public QObject {
@@ -38,7 +38,7 @@ class SoundPlayer : public QObject {
   void letGo();
   void forget(QProcess* helper);
 
-  QProcess* helper_ = nullptr;  // the helper that takes the next command
+  QProcess* helper_ = nullptr;   // the helper that takes the next command
   unsigned long long sent_ = 0;  // number of the last command sent
   QByteArray replies_;
   bool warned_ = false;  // the helper's absence is told once

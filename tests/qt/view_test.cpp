@@ -29,7 +29,7 @@ class ScriptedPlatform : public SilentPlatform {
   TimeOfDay localTimeOfDay() override { return time; }
   ProgramInfo programInfo() override {
     ProgramInfo info = QtPlatform::programInfo();
-    info.folder = folder.path().toStdString();
+    info.dataFolder = info.settingsFolder = info.userFolder = folder.path().toStdString();
     return info;
   }
 };

@@ -1,0 +1,48 @@
+#include "platform/qt/program_files.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace tessaron::qt {
+
+namespace {
+
+// Relative to the executable's folder in an installed tree; set by the build from the
+// install layout, so the tree can be moved as a whole.
+constexpr const char* kPrivateFromBin = TESSARON_PRIVATE_FROM_BIN;
+constexpr const char* kDataFromBin = TESSARON_DATA_FROM_BIN;
+
+QString fromProgramFolder(const char* relative) {
+  return QDir::cleanPath(QCoreApplication::applicationDirPath() + "/" + relative);
+}
+
+}  // namespace
+
+QString privateProgramFile(const QString& name) {
+  const QString beside = QCoreApplication::applicationDirPath() + "/" + name;
+  if (QFileInfo::exists(beside)) return beside;
+  return fromProgramFolder(kPrivateFromBin) + "/" + name;
+}
+
+void findProgramFolders(ProgramInfo& info) {
+  const QString folder = QCoreApplication::applicationDirPath();
+  const QString installedData = fromProgramFolder(kDataFromBin);
+  // The shipped data folder marks an installed tree, whoever runs it: the superuser can
+  // write to /usr/bin, and a test's installed copy is writable too.
+  const bool installed = QFileInfo(installedData).isDir();
+  info.dataFolder = (installed ? installedData : folder).toStdString();
+  if (!installed && QFileInfo(folder).isWritable()) {
+    info.settingsFolder = info.userFolder = folder.toStdString();
+    return;
+  }
+  // XDG_CONFIG_HOME and XDG_DATA_HOME, or ~/.config and ~/.local/share.
+  const auto location = [](QStandardPaths::StandardLocation where) {
+    return (QStandardPaths::writableLocation(where) + "/tessaron").toStdString();
+  };
+  info.settingsFolder = location(QStandardPaths::GenericConfigLocation);
+  info.userFolder = location(QStandardPaths::GenericDataLocation);
+}
+
+}  // namespace tessaron::qt

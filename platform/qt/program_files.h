@@ -1,0 +1,23 @@
+#pragma once
+// Where the program's own files are, found from the running executable so that a build
+// folder, a portable copy and an installed tree all work wherever they lie.
+//
+// Example: /usr/bin/tessaron is installed (/usr/share/tessaron exists): its helpers are
+// in /usr/libexec/tessaron, its sounds and help files in /usr/share/tessaron, and the
+// user's files under $XDG_CONFIG_HOME/tessaron and $XDG_DATA_HOME/tessaron. A build
+// folder or a writable portable copy keeps all of them beside the executable.
+
+#include <QString>
+
+#include "platform/platform.h"
+
+namespace tessaron::qt {
+
+// The helper program or module `name`: beside the executable in a build folder or a
+// portable copy, else in the installed tree's private folder.
+QString privateProgramFile(const QString& name);
+
+// The folders of ProgramInfo for the running executable.
+void findProgramFolders(ProgramInfo& info);
+
+}  // namespace tessaron::qt

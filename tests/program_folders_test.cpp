@@ -1,0 +1,122 @@
+// An installed clock: what it ships is read from its data folder, "Tessa.sav" lives in
+// the settings folder, and a typed sound name is looked for in the user's folder first.
+// A portable copy (every folder the same) is what the other tests start.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/tessaron.h"
+#include "tests/fake_platform.h"
+
+namespace tessaron {
+namespace {
+
+using Calls = std::vector<std::string>;
+
+const std::string kData = "/usr/share/tessaron/";
+const std::string kSettings = "/home/ann/.config/tessaron/";
+const std::string kUser = "/home/ann/.local/share/tessaron/";
+const std::string kSavedHints =
+    "255,0,16777215,#TRUE#,#FALSE#,#FALSE#,#FALSE#,0,0,\"smallworld.wav\",#FALSE#\r\n";
+
+class InstalledClock : public ::testing::Test {
+ protected:
+  test::FakePlatform platform;
+
+  void SetUp() override {
+    platform.info.dataFolder = kData.substr(0, kData.size() - 1);
+    platform.info.settingsFolder = kSettings.substr(0, kSettings.size() - 1);
+    platform.info.userFolder = kUser.substr(0, kUser.size() - 1);
+    for (const char* name : {"smallworld.wav", "ding.wav", "Tessa.hlp", "TSShortcut.hlp"}) {
+      platform.files[kData + name] = "shipped";
+    }
+  }
+};
+
+TEST_F(InstalledClock, SavesToTheSettingsFolderAndTheNextStartRestoresFromIt) {
+  // A file beside the shipped ones is not the user's and is never read.
+  platform.files[kData + "Tessa.sav"] = kSavedHints;
+  Tessaron first{platform};
+  first.Form_Load();
+  EXPECT_FALSE(first.commands.Numbers.Checked);
+  EXPECT_TRUE(platform.callsStartingWith("messageBox").empty());
+
+  first.Numbers_Click();
+  platform.files.erase(kData + "Tessa.sav");
+  first.Preferences_Click();
+  EXPECT_EQ(platform.files.count(kSettings + "Tessa.sav"), 1u);
+  EXPECT_EQ(platform.files.count(kData + "Tessa.sav"), 0u) << "the data folder stays untouched";
+
+  Tessaron second{platform};
+  second.Form_Load();
+  EXPECT_TRUE(second.commands.Numbers.Checked);
+}
+
+TEST_F(InstalledClock, APortableCopysFileIsReadAsItIs) {
+  platform.files[kSettings + "Tessa.sav"] = kSavedHints;
+  Tessaron core{platform};
+  core.Form_Load();
+  EXPECT_TRUE(core.commands.Numbers.Checked);
+  EXPECT_EQ(core.music.MusicFile, "smallworld.wav");
+}
+
+TEST_F(InstalledClock, TheClosingSoundAndTheHelpFilesComeFromTheDataFolder) {
+  Tessaron core{platform};
+  core.Form_Load();
+  EXPECT_EQ(platform.callsStartingWith("playOnce"), Calls{"playOnce " + kData + "ding.wav"});
+  platform.calls.clear();
+  core.HelpFile_Click();
+  core.ShortCut_Click();
+  EXPECT_EQ(platform.calls,
+            (Calls{"showHelp " + kData + "Tessa.hlp", "showHelp " + kData + "TSShortcut.hlp"}));
+}
+
+TEST_F(InstalledClock, MusicPromptNamesTheUsersFolderAndLooksThereFirst) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> files;  // besides the shipped ones
+    std::string typed;
+    std::string played;  // empty: refused
+  };
+  const Case cases[] = {
+      {"the shipped default works out of the box", {}, "smallworld.wav", kData + "smallworld.wav"},
+      {"the user's own file", {kUser + "rain.wav"}, "rain.wav", kUser + "rain.wav"},
+      {"the user's file wins over a shipped one",
+       {kUser + "smallworld.wav"},
+       "smallworld.wav",
+       kUser + "smallworld.wav"},
+      {"a subfolder of the user's folder",
+       {kUser + "birds/lark.wav"},
+       "birds\\lark.wav",
+       kUser + "birds/lark.wav"},
+      {"in neither folder", {kSettings + "rain.wav"}, "rain.wav", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    test::FakePlatform& p = platform;
+    for (const auto& f : c.files) p.files[f] = "RIFF";
+    Tessaron core{p};
+    core.Form_Load();
+    p.calls.clear();
+    p.inputAnswers = {c.typed};
+    core.Music_Click();
+    const Calls prompts = p.callsStartingWith("inputBox");
+    ASSERT_EQ(prompts.size(), 1u);
+    EXPECT_EQ(prompts[0].rfind("inputBox Enter the .WAV file - " + kUser + "|", 0), 0u)
+        << prompts[0];
+    if (c.played.empty()) {
+      EXPECT_FALSE(core.commands.Music.Checked);
+      EXPECT_TRUE(p.callsStartingWith("playLoop").empty());
+    } else {
+      EXPECT_TRUE(core.commands.Music.Checked);
+      EXPECT_EQ(core.commands.Music.Caption, "Music (" + c.typed + ")");
+      EXPECT_EQ(p.callsStartingWith("playLoop"), Calls{"playLoop " + c.played});
+    }
+    for (const auto& f : c.files) p.files.erase(f);
+  }
+}
+
+}  // namespace
+}  // namespace tessaron
