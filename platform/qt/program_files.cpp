@@ -14,8 +14,8 @@ namespace {
 constexpr const char* kPrivateFromBin = TESSARON_PRIVATE_FROM_BIN;
 constexpr const char* kDataFromBin = TESSARON_DATA_FROM_BIN;
 
-QString fromProgramFolder(const char* relative) {
-  return QDir::cleanPath(QCoreApplication::applicationDirPath() + "/" + relative);
+QString fromFolder(const QString& folder, const char* relative) {
+  return QDir::cleanPath(folder + "/" + relative);
 }
 
 }  // namespace
@@ -23,17 +23,21 @@ QString fromProgramFolder(const char* relative) {
 QString privateProgramFile(const QString& name) {
   const QString beside = QCoreApplication::applicationDirPath() + "/" + name;
   if (QFileInfo::exists(beside)) return beside;
-  return fromProgramFolder(kPrivateFromBin) + "/" + name;
+  return fromFolder(QCoreApplication::applicationDirPath(), kPrivateFromBin) + "/" + name;
 }
 
 void findProgramFolders(ProgramInfo& info) {
   const QString folder = QCoreApplication::applicationDirPath();
-  const QString installedData = fromProgramFolder(kDataFromBin);
+  findProgramFolders(info, folder, QFileInfo(folder).isWritable());
+}
+
+void findProgramFolders(ProgramInfo& info, const QString& folder, bool writable) {
+  const QString installedData = fromFolder(folder, kDataFromBin);
   // The shipped data folder marks an installed tree, whoever runs it: the superuser can
   // write to /usr/bin, and a test's installed copy is writable too.
   const bool installed = QFileInfo(installedData).isDir();
   info.dataFolder = (installed ? installedData : folder).toStdString();
-  if (!installed && QFileInfo(folder).isWritable()) {
+  if (!installed && writable) {
     info.settingsFolder = info.userFolder = folder.toStdString();
     return;
   }

@@ -20,4 +20,7 @@ QString privateProgramFile(const QString& name);
 // The folders of ProgramInfo for the running executable.
 void findProgramFolders(ProgramInfo& info);
 
+// The same for an executable in `folder`, which the user can write to or not.
+void findProgramFolders(ProgramInfo& info, const QString& folder, bool writable);
+
 }  // namespace tessaron::qt

@@ -1,0 +1,53 @@
+// Which folders a clock uses, by where its executable lies: a build folder or a portable
+// copy keeps everything beside it when it may write there; an installed tree (it has
+// share/tessaron beside bin) or a read-only copy keeps the user's files in the XDG folders.
+
+#include "platform/qt/program_files.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QTemporaryDir>
+
+namespace tessaron::qt {
+namespace {
+
+TEST(ProgramFolders, ByLayoutAndWhetherTheFolderIsWritable) {
+  QTemporaryDir root;
+  const QString base = root.path();
+  ASSERT_TRUE(QDir().mkpath(base + "/portable"));
+  ASSERT_TRUE(QDir().mkpath(base + "/usr/bin"));
+  ASSERT_TRUE(QDir().mkpath(base + "/usr/share/tessaron"));
+  qputenv("XDG_CONFIG_HOME", (base + "/config").toUtf8());
+  qputenv("XDG_DATA_HOME", (base + "/data").toUtf8());
+  const std::string b = base.toStdString();
+  const std::string config = b + "/config/tessaron", data = b + "/data/tessaron";
+
+  struct Case {
+    const char* name;
+    const char* folder;
+    bool writable;
+    std::string dataFolder, settingsFolder, userFolder;
+  };
+  const Case cases[] = {
+      {"a build folder or portable copy: today's place", "/portable", true, b + "/portable",
+       b + "/portable", b + "/portable"},
+      {"a read-only portable copy", "/portable", false, b + "/portable", config, data},
+      {"installed", "/usr/bin", false, b + "/usr/share/tessaron", config, data},
+      {"installed, run by the superuser", "/usr/bin", true, b + "/usr/share/tessaron", config,
+       data},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ProgramInfo info;
+    findProgramFolders(info, base + c.folder, c.writable);
+    EXPECT_EQ(info.dataFolder, c.dataFolder);
+    EXPECT_EQ(info.settingsFolder, c.settingsFolder);
+    EXPECT_EQ(info.userFolder, c.userFolder);
+  }
+  qunsetenv("XDG_CONFIG_HOME");
+  qunsetenv("XDG_DATA_HOME");
+}
+
+}  // namespace
+}  // namespace tessaron::qt
