@@ -23,8 +23,12 @@ constexpr const char* kSaved =
 
 class PicturePlatform : public tessaron::qt::QtPlatform {
  public:
-  QTemporaryDir folder;  // holds only the saved options; no sound is found, none plays
+  QTemporaryDir folder;  // holds only the saved options
   tessaron::TimeOfDay localTimeOfDay() override { return {21, 43, 17}; }
+  // A picture makes no sound.
+  void playOnce(const std::string&) override {}
+  void playLoop(const std::string&) override {}
+  void stopSound() override {}
   tessaron::ProgramInfo programInfo() override {
     tessaron::ProgramInfo info = QtPlatform::programInfo();
     info.dataFolder = info.settingsFolder = info.userFolder = folder.path().toStdString();
