@@ -74,6 +74,13 @@ void QtPlatform::setWindowHeight(double twips) { window_->setOuterHeight(twips);
 
 Colour QtPlatform::windowBackgroundColour() { return kButtonFace; }
 
+QWidget* QtPlatform::owner() const {
+  // Before its first showing the clock has no place on the screen yet: a dialog that it
+  // owned would make its native window early, and the window manager would then take the
+  // saved position for the client area's and open the clock a title bar too high.
+  return window_ != nullptr && window_->isVisible() ? window_ : nullptr;
+}
+
 void QtPlatform::setTopmost(bool topmost) { window_->setTopmost(topmost); }
 
 std::optional<Colour> QtPlatform::chooseColour(Colour initial) {
@@ -84,7 +91,7 @@ std::optional<Colour> QtPlatform::chooseColour(Colour initial) {
 
 std::string QtPlatform::inputBox(const std::string& message, const std::string& title,
                                  const std::string& defaultText, double left, double top) {
-  QInputDialog dialog(window_);
+  QInputDialog dialog(owner());
   dialog.setWindowTitle(QString::fromStdString(title));
   dialog.setLabelText(QString::fromStdString(message));
   dialog.setTextValue(QString::fromStdString(defaultText));
@@ -98,7 +105,7 @@ void QtPlatform::messageBox(const std::string& text, MessageStyle style, const s
                                  : style == MessageStyle::Exclamation ? QMessageBox::Warning
                                                                       : QMessageBox::NoIcon;
   QMessageBox box(icon, title.empty() ? QStringLiteral("Tessa") : QString::fromStdString(title),
-                  QString::fromStdString(text), QMessageBox::Ok, window_);
+                  QString::fromStdString(text), QMessageBox::Ok, owner());
   box.exec();
 }
 

@@ -5,6 +5,8 @@
 
 #include "platform/platform.h"
 
+class QWidget;
+
 namespace tessaron::qt {
 
 class FormDialog;
@@ -60,6 +62,7 @@ class QtPlatform : public Platform {
   std::unique_ptr<HelpViewer> help_;    // made at the first help request
   FormDialog* openForm_ = nullptr;      // the form that showModalForm has open
   SoundPlayer& sound();
+  QWidget* owner() const;  // the parent of a dialog: the clock once it is shown
 };
 
 }  // namespace tessaron::qt
