@@ -21,6 +21,16 @@ const MenuEntry* toolbarEntry(const std::string& key) {
   return nullptr;
 }
 
+std::string musicCaption(bool on, const std::string& musicFile) {
+  if (!on) return "&Music";
+  std::string name;
+  for (char c : musicFile) {
+    name += c;
+    if (c == '&') name += '&';  // shown as itself, not taken as the access letter
+  }
+  return "&Music (" + name + ")";
+}
+
 CommandBar::CommandBar() {
   for (const MenuEntry& entry : kCommandTable) {
     (this->*entry.item).Caption = entry.caption;

@@ -65,13 +65,14 @@ struct MenuEntry {
   int menu;              // index into kMenuCaptions
   const char* name;      // the item's name and its button's key, e.g. "Seconds"
   const char* caption;   // e.g. "Display &Seconds"
-  const char* shortcut;  // e.g. "Ctrl+S"; empty for none
+  const char* shortcut;  // e.g. "Ctrl+S", "F1"; empty for none
   bool isSwitch;         // carries a check mark, which its button shows after a click
   MenuItem CommandBar::*item;
   ToolbarButtonSpec button;
 };
 
-// In menu order; the toolbar's buttons are the entries with one, in the same order.
+// In menu order; the toolbar's buttons are the entries with one, in the same order. Every
+// caption has an access letter, unique within its menu.
 // clang-format off
 constexpr std::array<MenuEntry, 14> kCommandTable = {{
     {Command::Always, kOptions, "Always", "&Always on Top", "Ctrl+A", true, &CommandBar::Always,
@@ -92,12 +93,13 @@ constexpr std::array<MenuEntry, 14> kCommandTable = {{
      &CommandBar::AltTimeZone, {"Display alternate time zone", 4, ButtonStyle::Check}},
     {Command::Preferences, kOptions, "Preferences", "Save &Preferences", "Ctrl+P", false,
      &CommandBar::Preferences, {"Save preferences", 9, ButtonStyle::Plain}},
-    {Command::Vertical, kOptions, "Vertical", "Alternate Form", "Ctrl+V", true,
+    {Command::Vertical, kOptions, "Vertical", "A&lternate Form", "Ctrl+V", true,
      &CommandBar::Vertical, {"Alternate Form", 11, ButtonStyle::Plain}},
-    {Command::HelpFile, kHelp, "HelpFile", "Help", "", false, &CommandBar::HelpFile, {}},
-    {Command::ShortCut, kHelp, "ShortCut", "Short Cut keys", "", false, &CommandBar::ShortCut, {}},
-    {Command::About, kHelp, "About", "About", "", false, &CommandBar::About, {}},
-    {Command::Support, kHelp, "Support", "Support", "", false, &CommandBar::Support, {}},
+    {Command::HelpFile, kHelp, "HelpFile", "&Help", "F1", false, &CommandBar::HelpFile, {}},
+    {Command::ShortCut, kHelp, "ShortCut", "&Short Cut keys", "", false, &CommandBar::ShortCut,
+     {}},
+    {Command::About, kHelp, "About", "&About", "", false, &CommandBar::About, {}},
+    {Command::Support, kHelp, "Support", "S&upport", "", false, &CommandBar::Support, {}},
 }};
 // clang-format on
 
@@ -140,6 +142,10 @@ const std::vector<Menu>& menuTree();
 
 // The entry with a button whose key equals `key` exactly (case-sensitive), or null.
 const MenuEntry* toolbarEntry(const std::string& key);
+
+// The Music item's caption: "&Music" while off, "&Music (name)" while on, keeping its
+// access letter in both; a "&" in the name is doubled so that it shows as itself.
+std::string musicCaption(bool on, const std::string& musicFile);
 
 // Keys of the toolbar's pictures, by 1-based index; picture 1 is on no button.
 constexpr std::array<const char*, 11> kImageKeys = {

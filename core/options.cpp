@@ -38,13 +38,13 @@ void Tessaron::Music_Click() {
   if (commands.Music.Checked) {
     commands.setChecked(Command::Music, false);
     music.StopMusic(platform_, AppFolder);
-    commands.Music.Caption = "Music";
+    commands.Music.Caption = musicCaption(false, music.MusicFile);
     return;
   }
   commands.setChecked(Command::Music, true);
   const bool playing = music.choose(platform_, UserFolder, AppFolder);
   commands.setChecked(Command::Music, playing);
-  commands.Music.Caption = playing ? "Music (" + music.MusicFile + ")" : "Music";
+  commands.Music.Caption = musicCaption(playing, music.MusicFile);
 }
 
 void Tessaron::Numbers_Click() {

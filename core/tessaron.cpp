@@ -99,6 +99,17 @@ void Tessaron::Timer1_Timer() {
   const int M = t.minute;
   const int S = t.second;
 
+  if (RedrawAll || S <= 1) {
+    // The hour and minute dots change only at a full redraw; the readout follows them.
+    Shown.drawn = true;
+    Shown.hour = H;
+    Shown.minute = M;
+    Shown.alternate = commands.AltTimeZone.Checked;
+    if (Shown.alternate) Shown.alternateAt = toCivil(zone.AltTime.seconds);
+  }
+  Shown.withSeconds = commands.Seconds.Checked;
+  if (commands.Seconds.Checked) Shown.second = S;
+
   if (commands.Vertical.Checked) {
     if (RedrawAll || S <= 1) {
       RedrawAll = false;

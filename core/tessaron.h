@@ -11,6 +11,7 @@
 
 #include "commands/menu.h"
 #include "commands/music.h"
+#include "core/readout.h"
 #include "layout/dot_layout.h"
 #include "platform/platform.h"
 #include "timezones/alternate_zone.h"
@@ -49,11 +50,15 @@ class Tessaron {
   std::string Caption = "Tessaron";
   bool RedrawAll = false;
   bool unloaded = false;  // start-up found no zone catalogue: the program ends
+  ShownTime Shown;        // what the last tick drew, for the readout and screen readers
 
   AlternateZone zone;
   DotLayout layout{zone.selectorMiddle()};  // after zone: the row hangs from its selector
   CommandBar commands;
   BackgroundMusic music;
+
+  // The desktop it runs on, for readers of its state that need the date or the screen.
+  Platform& platform() const { return platform_; }
 
   // The design's client area, before start-up sets the window's size.
   static constexpr double kDesignClientWidth = 4956, kDesignClientHeight = 1248;

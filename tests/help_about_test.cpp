@@ -194,7 +194,7 @@ TEST(HelpFiles, ShortcutHelpListsEveryShortcutOfTheMenuTree) {
       EXPECT_NE(help.find(row), std::string::npos) << row;
     }
   }
-  EXPECT_EQ(shortcuts, 10);
+  EXPECT_EQ(shortcuts, 11);
 }
 
 }  // namespace

@@ -40,7 +40,7 @@ class MusicSwitch : public ::testing::Test {
   }
   void expectOff() {
     EXPECT_FALSE(core.commands.Music.Checked);
-    EXPECT_EQ(core.commands.Music.Caption, "Music");
+    EXPECT_EQ(core.commands.Music.Caption, "&Music");
     EXPECT_EQ(core.commands.Toolbar1.button(kButtonMusic).Value, 0);
   }
 };
@@ -49,7 +49,7 @@ TEST_F(MusicSwitch, OnLoopsTheNamedFileOffPlaysTheClosingSequence) {
   platform.inputAnswers = {"smallworld.wav"};
   core.Music_Click();
   EXPECT_TRUE(core.commands.Music.Checked);
-  EXPECT_EQ(core.commands.Music.Caption, "Music (smallworld.wav)");
+  EXPECT_EQ(core.commands.Music.Caption, "&Music (smallworld.wav)");
   EXPECT_EQ(core.commands.Toolbar1.button(kButtonMusic).Value, 1);
   EXPECT_EQ(effects(), (Calls{std::string(kPromptStart) + "smallworld.wav|3622,2000",
                               "playLoop /opt/tessaron/smallworld.wav"}));
@@ -138,7 +138,7 @@ TEST_F(MusicSwitch, BackslashSeparatesFoldersBelowTheProgramFolder) {
   EXPECT_TRUE(core.commands.Music.Checked);
   EXPECT_EQ(platform.callsStartingWith("playLoop"),
             Calls{"playLoop /opt/tessaron/sounds/rain.wav"});
-  EXPECT_EQ(core.commands.Music.Caption, "Music (sounds\\rain.wav)") << "the name as typed";
+  EXPECT_EQ(core.commands.Music.Caption, "&Music (sounds\\rain.wav)") << "the name as typed";
   EXPECT_EQ(core.music.MusicFile, "sounds\\rain.wav");
 }
 
@@ -156,15 +156,15 @@ TEST(MusicAtStartUp, SavedStateDecidesBetweenThePromptAndTheClosingSound) {
     Calls sound;
   };
   const Case cases[] = {
-      {"first start: the closing sound once", nullptr, nullptr, false, "Music", kClosing},
-      {"saved off: the closing sound once", savedOff.c_str(), nullptr, false, "Music", kClosing},
+      {"first start: the closing sound once", nullptr, nullptr, false, "&Music", kClosing},
+      {"saved off: the closing sound once", savedOff.c_str(), nullptr, false, "&Music", kClosing},
       {"saved on: the prompt offers the saved name",
        savedOn.c_str(),
        "tick.wav",
        true,
-       "Music (tick.wav)",
+       "&Music (tick.wav)",
        {"playLoop /opt/tessaron/tick.wav"}},
-      {"saved on, prompt cancelled: off without a sound", savedOn.c_str(), "", false, "Music", {}},
+      {"saved on, prompt cancelled: off without a sound", savedOn.c_str(), "", false, "&Music", {}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -111,7 +111,7 @@ TEST_F(InstalledClock, MusicPromptNamesTheUsersFolderAndLooksThereFirst) {
       EXPECT_TRUE(p.callsStartingWith("playLoop").empty());
     } else {
       EXPECT_TRUE(core.commands.Music.Checked);
-      EXPECT_EQ(core.commands.Music.Caption, "Music (" + c.typed + ")");
+      EXPECT_EQ(core.commands.Music.Caption, "&Music (" + c.typed + ")");
       EXPECT_EQ(p.callsStartingWith("playLoop"), Calls{"playLoop " + c.played});
     }
     for (const auto& f : c.files) p.files.erase(f);

@@ -29,13 +29,13 @@ TEST(MenuTree, HoldsEveryItemWithItsCaptionAndShortcut) {
       {"Transparent", "&Transparent", "Ctrl+T", false},
       {"AltTimeZone", "Alternate Time &Zone", "Ctrl+Z", true},
       {"Preferences", "Save &Preferences", "Ctrl+P", false},
-      {"Vertical", "Alternate Form", "Ctrl+V", true},
+      {"Vertical", "A&lternate Form", "Ctrl+V", true},
   };
   const Case help[] = {
-      {"HelpFile", "Help", "", false},
-      {"ShortCut", "Short Cut keys", "", false},
-      {"About", "About", "", false},
-      {"Support", "Support", "", false},
+      {"HelpFile", "&Help", "F1", false},
+      {"ShortCut", "&Short Cut keys", "", false},
+      {"About", "&About", "", false},
+      {"Support", "S&upport", "", false},
   };
   const CommandBar bar;
   const auto& tree = menuTree();

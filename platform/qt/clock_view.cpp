@@ -1,17 +1,35 @@
 #include "platform/qt/clock_view.h"
 
+#include <QAbstractItemView>
+#include <QAccessible>
+#include <QAction>
 #include <QComboBox>
+#include <QCompleter>
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QSignalBlocker>
+#include <QStringListModel>
+#include <QTimer>
 #include <QToolBar>
+#include <QToolTip>
+#include <algorithm>
 
+#include "core/readout.h"
+#include "platform/qt/clock_accessible.h"
 #include "platform/qt/units.h"
+#include "timezones/zone_search.h"
 
 namespace tessaron::qt {
 
 ClockView::ClockView(const Tessaron& core, QWidget* parent)
-    : QWidget(parent), core_(core), toolbar_(new QToolBar(this)) {
+    : QWidget(parent), core_(core), toolbar_(new QToolBar(this)), announceLater_(new QTimer(this)) {
+  installClockAccessibility();
+  setObjectName("ClockView");
+  announceLater_->setSingleShot(true);
+  connect(announceLater_, &QTimer::timeout, this, &ClockView::announce);
   hintFont_.setFamilies({"MS Sans Serif", "DejaVu Sans", "Sans Serif"});
   hintFont_.setPointSizeF(7.8);
   hintFont_.setBold(true);
@@ -55,17 +73,167 @@ void ClockView::sync() {
   }
   placeToolbar();
   syncZoneSelector();
+  announce();
+}
+
+QString ClockView::shownTimeText() const {
+  return QString::fromStdString(tessaron::shownTimeText(core_));
+}
+
+QString ClockView::zoneLabelText() const { return QString::fromStdString(drawnAtz_.Caption); }
+
+QString ClockView::readoutText() const {
+  return QString::fromStdString(tessaron::readoutText(core_, core_.platform().localNow()));
+}
+
+QRect ClockView::dotsRect() const {
+  QRect box;
+  for (const Shape& dot : drawnShapes_) {
+    if (dot.Visible) box |= pixelCover(dot.Left, dot.Top, dot.Width, dot.Height);
+  }
+  return box;
+}
+
+QRect ClockView::zoneLabelRect() const {
+  return pixelCover(drawnAtz_.Left, drawnAtz_.Top, drawnAtz_.Width, drawnAtz_.Height);
+}
+
+void ClockView::announce() {
+  if (!QAccessible::isActive()) return;
+  auto* self = QAccessible::queryAccessibleInterface(this);
+  auto* view = static_cast<ClockViewAccessible*>(self);
+  if (view == nullptr) return;
+  const QString zone = zoneLabelText();
+  if (zone != announcedZone_) {
+    announcedZone_ = zone;
+    QAccessibleEvent changed(view->part(ClockPartAccessible::Part::ZoneLabel),
+                             QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&changed);
+  }
+  const QString time = shownTimeText();
+  if (time == announcedTime_) return;
+  // A screen reader that spoke every change would never finish a sentence.
+  constexpr qint64 kAnnounceGapMs = 1000;
+  if (sinceAnnounced_.isValid() && sinceAnnounced_.elapsed() < kAnnounceGapMs) {
+    if (!announceLater_->isActive()) {
+      announceLater_->start(static_cast<int>(kAnnounceGapMs - sinceAnnounced_.elapsed()));
+    }
+    return;
+  }
+  QAccessibleInterface* dots = view->part(ClockPartAccessible::Part::Dots);
+  QAccessibleTextUpdateEvent textChanged(dots, 0, announcedTime_, time);
+  QAccessible::updateAccessibility(&textChanged);
+  QAccessibleEvent nameChanged(dots, QAccessible::NameChanged);
+  QAccessible::updateAccessibility(&nameChanged);
+  announcedTime_ = time;
+  sinceAnnounced_.start();
+}
+
+bool ClockView::event(QEvent* event) {
+  if (event->type() == QEvent::ToolTip) {
+    const auto* help = static_cast<QHelpEvent*>(event);
+    if (dotsRect().contains(help->pos())) {
+      QToolTip::showText(help->globalPos(), readoutText(), this, dotsRect());
+    } else {
+      QToolTip::hideText();
+      event->ignore();
+    }
+    return true;
+  }
+  return QWidget::event(event);
 }
 
 void ClockView::makeZoneSelector() {
   zoneSelector_ = new QComboBox(this);
+  zoneSelector_->setObjectName("Combo1");
+  zoneSelector_->setAccessibleName("Alternate time zone");
   zoneSelector_->setEditable(true);
   zoneSelector_->setInsertPolicy(QComboBox::NoInsert);
   zoneSelector_->setMaxVisibleItems(20);
+  // Typing lists the zones that hold the text anywhere, best first (the core's order).
+  auto* completer = new QCompleter(new QStringListModel(zoneSelector_), zoneSelector_);
+  completer->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
+  completer->setMaxVisibleItems(20);
+  zoneSelector_->lineEdit()->setCompleter(completer);
+  connect(zoneSelector_->lineEdit(), &QLineEdit::textEdited, this, &ClockView::findZones);
+  connect(completer, qOverload<const QString&>(&QCompleter::activated), this,
+          [this](const QString& text) { chooseZone(zoneSelector_->findText(text)); });
+  zoneSelector_->installEventFilter(this);
+  zoneSelector_->lineEdit()->installEventFilter(this);
+  completer->popup()->installEventFilter(this);
   zoneSelector_->hide();
-  connect(zoneSelector_, &QComboBox::activated, this, [this](int index) {
-    if (zoneChosen_) zoneChosen_(index);
-  });
+  connect(zoneSelector_, &QComboBox::activated, this, &ClockView::chooseZone);
+}
+
+void ClockView::findZones(const QString& typed) {
+  QCompleter* completer = zoneSelector_->lineEdit()->completer();
+  QStringList found;
+  for (int index : tessaron::findZones(core_.zone.Combo1[1].List, typed.toStdString())) {
+    found << zoneSelector_->itemText(index);
+  }
+  static_cast<QStringListModel*>(completer->model())->setStringList(found);
+  if (found.isEmpty()) {
+    completer->popup()->hide();
+  } else {
+    completer->complete();
+  }
+}
+
+void ClockView::chooseZone(int index) {
+  if (index < 0) return;
+  // The keyboard goes back to the clock, so that its shortcuts work at once.
+  setFocus();
+  if (zoneChosen_) zoneChosen_(index);
+}
+
+bool ClockView::eventFilter(QObject* watched, QEvent* event) {
+  if (zoneSelector_ == nullptr) return false;
+  if (event->type() == QEvent::ShortcutOverride) {
+    // The clock's own shortcuts (Ctrl+A, Ctrl+V, Ctrl+Z...) win over the text field's.
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const QKeySequence pressed(key->keyCombination());
+    for (const QAction* action : window()->findChildren<QAction*>()) {
+      if (!action->shortcut().isEmpty() && action->shortcut() == pressed) {
+        event->ignore();
+        return true;
+      }
+    }
+    return false;
+  }
+  if (event->type() != QEvent::KeyPress) return false;
+  const int key = static_cast<QKeyEvent*>(event)->key();
+  QCompleter* completer = zoneSelector_->lineEdit()->completer();
+  if (watched == completer->popup()) {
+    // Enter on the found zones takes the first when none is highlighted.
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) &&
+        !completer->popup()->currentIndex().isValid() &&
+        completer->completionModel()->rowCount() > 0) {
+      completer->popup()->setCurrentIndex(completer->completionModel()->index(0, 0));
+    }
+    return false;
+  }
+  // Arrows on the closed list browse; only Enter or a click commits.
+  const int count = zoneSelector_->count();
+  int to = zoneSelector_->currentIndex();
+  switch (key) {
+    case Qt::Key_Up:
+      to -= 1;
+      break;
+    case Qt::Key_Down:
+      to += 1;
+      break;
+    case Qt::Key_PageUp:
+      to -= zoneSelector_->maxVisibleItems();
+      break;
+    case Qt::Key_PageDown:
+      to += zoneSelector_->maxVisibleItems();
+      break;
+    default:
+      return false;
+  }
+  if (static_cast<QKeyEvent*>(event)->modifiers() & Qt::AltModifier) return false;  // opens it
+  if (count > 0) zoneSelector_->setCurrentIndex(std::clamp(to, 0, count - 1));
+  return true;
 }
 
 void ClockView::syncZoneSelector() {
@@ -91,7 +259,16 @@ void ClockView::syncZoneSelector() {
   const QRect box(toPixels(model.Left), toPixels(model.Top), toPixels(model.Width),
                   toPixels(model.Height));
   if (zoneSelector_->geometry() != box) zoneSelector_->setGeometry(box);
-  if (zoneSelector_->isHidden() == model.Visible) zoneSelector_->setVisible(model.Visible);
+  if (zoneSelector_->isHidden() == model.Visible) {
+    zoneSelector_->setVisible(model.Visible);
+    if (model.Visible) {
+      // Shown to be chosen in: typing goes to it, replacing the text.
+      zoneSelector_->setFocus();
+      zoneSelector_->lineEdit()->selectAll();
+    } else if (zoneSelector_->hasFocus() || zoneSelector_->lineEdit()->hasFocus()) {
+      setFocus();
+    }
+  }
 }
 
 void ClockView::placeToolbar() {

@@ -3,6 +3,7 @@
 // hint labels at their twip positions. It draws the core's controls and repaints
 // only what changed since the last sync.
 
+#include <QElapsedTimer>
 #include <QWidget>
 #include <array>
 #include <functional>
@@ -10,6 +11,7 @@
 #include "core/tessaron.h"
 
 class QComboBox;
+class QTimer;
 class QToolBar;
 
 namespace tessaron::qt {
@@ -27,7 +29,21 @@ class ClockView : public QWidget {
   void setZoneChosen(std::function<void(int)> chosen) { zoneChosen_ = std::move(chosen); }
   int repaintRequests() const { return repaintRequests_; }
 
+  // What screen readers and the readout get, from the core.
+  QString shownTimeText() const;
+  QString zoneLabelText() const;
+  bool zoneLabelShown() const { return drawnAtz_.Visible; }
+  // The text of the readout shown on hover over the dots.
+  QString readoutText() const;
+  // Where the shown dots and the zone label stand, in the view's pixels.
+  QRect dotsRect() const;
+  QRect zoneLabelRect() const;
+  // The time text that screen readers were last told of.
+  QString announcedTime() const { return announcedTime_; }
+
  protected:
+  bool event(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 
@@ -42,11 +58,18 @@ class ClockView : public QWidget {
   QRect toolbarRect_;
   QFont hintFont_;
   int repaintRequests_ = 0;
+  QString announcedTime_;
+  QString announcedZone_;
+  QElapsedTimer sinceAnnounced_;
+  QTimer* announceLater_;  // a change within a second of the last is told once that second ends
 
   void placeToolbar();
   void syncZoneSelector();
   void makeZoneSelector();
   void updateBox(double left, double top, double width, double height);
+  void announce();
+  void findZones(const QString& typed);
+  void chooseZone(int index);
 };
 
 }  // namespace tessaron::qt

@@ -85,7 +85,11 @@ void MainWindow::buildToolbar() {
       core_.clickToolbarButton(index);
       sync();
     });
-    if (QWidget* w = bar->widgetForAction(action)) w->setFixedWidth(buttonWidth);
+    if (QWidget* w = bar->widgetForAction(action)) {
+      w->setFixedWidth(buttonWidth);
+      // The buttons show only pictures; a screen reader says what each one does.
+      w->setAccessibleName(QString::fromStdString(button.ToolTipText).trimmed());
+    }
     buttonActions_.push_back(action);
   }
 }

@@ -1,0 +1,72 @@
+#include "core/readout.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "core/tessaron.h"
+#include "timezones/conversion.h"
+
+namespace tessaron {
+
+namespace {
+
+std::string twoDigits(int value) {
+  char text[8];
+  std::snprintf(text, sizeof text, "%02d", value);
+  return text;
+}
+
+std::string trimmed(const std::string& text) {
+  const auto first = text.find_first_not_of(' ');
+  if (first == std::string::npos) return {};
+  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+}  // namespace
+
+std::string clockText(const ShownTime& shown) {
+  if (!shown.drawn) return {};
+  std::string text = twoDigits(shown.hour) + ":" + twoDigits(shown.minute);
+  if (shown.withSeconds) text += ":" + twoDigits(shown.second);
+  return text;
+}
+
+std::string zoneName(const ZoneRecord& zone) {
+  // "(UTC+09:00) Asia/Tokyo": the list shows the offset first, then the name.
+  const auto close = zone.Display.find(')');
+  const std::string name =
+      trimmed(close == std::string::npos ? zone.Display : zone.Display.substr(close + 1));
+  if (!name.empty()) return name;
+  return zone.Std.empty() ? "UTC" : zone.Std;
+}
+
+std::string utcOffsetText(int minutesEast) {
+  const int magnitude = std::abs(minutesEast);
+  return std::string("UTC") + (minutesEast < 0 ? "-" : "+") + twoDigits(magnitude / 60) + ":" +
+         twoDigits(magnitude % 60);
+}
+
+int minutesEastAt(const ZoneRecord& zone, const LocalDateTime& at) {
+  const bool daylight = IsDaylightTime(makeTime<ZoneTime>(at), zone);
+  return -(zone.Bias + (daylight ? zone.DaylightBias : 0));
+}
+
+std::string shownTimeText(const Tessaron& clock) {
+  const ShownTime& shown = clock.Shown;
+  std::string text = clockText(shown);
+  if (shown.drawn && shown.alternate) text += " " + zoneName(clock.zone.ZonePair[1]);
+  return text;
+}
+
+std::string readoutText(const Tessaron& clock, const LocalDateTime& today) {
+  const ShownTime& shown = clock.Shown;
+  if (!shown.drawn) return {};
+  const LocalDateTime& date = shown.alternate ? shown.alternateAt : today;
+  std::string text = clockText(shown) + "\n" + std::to_string(date.year) + "-" +
+                     twoDigits(date.month) + "-" + twoDigits(date.day) + "\n";
+  if (!shown.alternate) return text + "Local time";
+  const ZoneRecord& zone = clock.zone.ZonePair[1];
+  return text + zoneName(zone) + ", " + utcOffsetText(minutesEastAt(zone, shown.alternateAt));
+}
+
+}  // namespace tessaron

@@ -1,0 +1,240 @@
+#!/usr/bin/python3
+"""The clock as a screen reader finds it, and the zone picker by keyboard, in a real
+window under Xvfb with a private session bus and the AT-SPI registry started here.
+
+- With the time frozen at 12:34:10 UTC, the tree holds the dots' time "12:34:10"; every
+  toolbar button has a name.
+- Ctrl+Z shows the zone selector; typing "tok" and Enter picks Asia/Tokyo; Ctrl+S works at
+  once (the window widens for the seconds); the dots come to show Tokyo's time (hour 21,
+  read from the screen) and the tree names the zone.
+
+Usage: accessibility_test.py BUILD_DIR
+"""
+
+import os
+import subprocess
+import sys
+import tempfile
+import time
+
+from PIL import Image
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from desktop import (Report, Xvfb, program_folder, press, start, start_program,  # noqa: E402
+                     stop_process, wait_for_window, wait_until, xdotool)
+
+FAKETIME = "/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1"
+SECONDS_ON = '255,0,16777215,#FALSE#,#TRUE#,#FALSE#,#FALSE#,1500,3000,"smallworld.wav",#FALSE#\r\n'
+SECONDS_OFF = SECONDS_ON.replace("#FALSE#,#TRUE#,", "#FALSE#,#FALSE#,", 1)
+PX = 15  # twips per pixel
+ROW_TOP = 828  # the normal row's top, twips
+HOUR_LEFT = [240, 480, 720, 960, 1200]  # the hour dots' left edges, twips
+RED, BLACK = (255, 0, 0), (0, 0, 0)
+
+report = Report()
+check = report.check
+
+
+class AccessibilityBus:
+    """A session bus of our own with the accessibility bus launcher on it; the launcher
+    starts the accessibility bus, which starts the registry when first asked."""
+
+    def __init__(self, folder, display):
+        self.folder = folder
+        self.display = display
+        self.procs = []
+        self.address = None
+
+    def env(self):
+        return {"PATH": "/usr/bin:/bin", "HOME": self.folder, "XDG_RUNTIME_DIR": self.folder,
+                "DISPLAY": self.display, "DBUS_SESSION_BUS_ADDRESS": self.address}
+
+    def start(self):
+        read_fd, write_fd = os.pipe()
+        bus = subprocess.Popen(
+            ["dbus-daemon", "--session", "--nofork", f"--print-address={write_fd}",
+             f"--address=unix:path={self.folder}/bus"],
+            pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+            start_new_session=True)
+        self.procs.append(bus)
+        os.close(write_fd)
+        with os.fdopen(read_fd) as f:
+            self.address = f.readline().strip()
+        if not self.address:
+            raise RuntimeError("dbus-daemon gave no address")
+        log = open(os.path.join(self.folder, "atspi.log"), "wb")
+        self.procs.append(start(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
+                                self.env(), log=log))
+        self.procs.append(start(["/usr/libexec/at-spi2-registryd"], self.env(), log=log))
+
+    def stop(self):
+        for proc in reversed(self.procs):
+            stop_process(proc)
+
+
+def walk(node, depth=0):
+    """Every accessible below `node`, depth first."""
+    if node is None or depth > 30:
+        return
+    yield node
+    try:
+        children = list(node)
+    except Exception:  # a child that went away while we looked
+        return
+    for child in children:
+        yield from walk(child, depth + 1)
+
+
+def application(pyatspi, pid):
+    def find():
+        for app in pyatspi.Registry.getDesktop(0):
+            try:
+                if app is not None and app.get_process_id() == pid:
+                    return app
+            except Exception:
+                pass
+        return None
+    return wait_until(find, 15, 0.2, "the clock in the accessibility tree")
+
+
+def text_of(node):
+    try:
+        return node.queryText().getText(0, -1)
+    except NotImplementedError:
+        return None
+
+
+def named_texts(pyatspi, app):
+    """Names of the labels of the clock's window (the dots, the zone label)."""
+    return [n.name for n in walk(app) if n.getRole() == pyatspi.ROLE_LABEL]
+
+
+def dots_node(pyatspi, app):
+    for n in walk(app):
+        if n.getRole() == pyatspi.ROLE_LABEL and n.name[:2].isdigit():
+            return n
+    return None
+
+
+def screenshot(display, path):
+    subprocess.run(["import", "-window", "root", path], check=True, timeout=20,
+                   env={"PATH": "/usr/bin:/bin", "DISPLAY": display})
+    return Image.open(path).convert("RGB")
+
+
+def hour_on_screen(display, window, work):
+    """The hour the hour dots show, read from a screenshot; None when they show none."""
+    geometry = xdotool(display, "getwindowgeometry", window) or ""
+    x0, y0 = (int(v) for v in geometry.split("Position:")[1].split()[0].split(","))
+    img = screenshot(display, os.path.join(work, "picker.png"))
+    for dy in range(0, 60):  # the menu bar's height is the platform's
+        colours = [img.getpixel((x0 + (left + 120) // PX, y0 + dy + (ROW_TOP + 126) // PX))
+                   for left in HOUR_LEFT]
+        if all(c in (RED, BLACK) for c in colours):
+            return sum(16 >> i for i, c in enumerate(colours) if c == RED)
+    return None
+
+
+def window_width(display, window):
+    geometry = xdotool(display, "getwindowgeometry", window) or ""
+    return int(geometry.split("Geometry:")[1].split("x")[0]) if "Geometry:" in geometry else 0
+
+
+def start_clock(work, build, display, bus_env, name, preferences, faketime):
+    """The clock from a folder of its own, on the bus, its clock set by `faketime`."""
+    folder = program_folder(os.path.join(work, name), build, preferences=preferences)
+    env = {**bus_env, "LD_PRELOAD": FAKETIME, "FAKETIME": faketime,
+           "FAKETIME_DONT_FAKE_MONOTONIC": "1", "TZ": "UTC"}
+    return start_program(folder, display, env, log_path=os.path.join(work, name + ".log"))
+
+
+def frozen_tree(pyatspi, work, build, display, bus_env):
+    proc = start_clock(work, build, display, bus_env, "frozen", SECONDS_ON, "2026-12-10 12:34:10")
+    try:
+        wait_for_window(display, "Tessaron", proc)
+        app = application(pyatspi, proc.pid)
+        dots = None
+        try:
+            dots = wait_until(lambda: dots_node(pyatspi, app), 10, 0.2, "the dots")
+            # The first tick comes less than a second after the window.
+            wait_until(lambda: text_of(dots) == "12:34:10", 5, 0.1, "the frozen time")
+        except TimeoutError:
+            pass
+        shown = text_of(dots) if dots is not None else None
+        check("the dots' text is the frozen time", shown == "12:34:10",
+              f"text {shown!r}; labels {named_texts(pyatspi, app)}")
+        check("the dots are named by that time", dots is not None and dots.name == "12:34:10")
+        bars = [n for n in walk(app) if n.getRole() == pyatspi.ROLE_TOOL_BAR]
+        buttons = [b for bar in bars for b in bar
+                   if b.getState().contains(pyatspi.STATE_SHOWING)]
+        names = [b.name for b in buttons]
+        check("the toolbar has ten buttons", len(buttons) == 10, f"found {names}")
+        check("every toolbar button has a name", buttons and all(names), f"names {names}")
+    finally:
+        stop_process(proc)
+
+
+def zone_picker(pyatspi, work, build, display, bus_env):
+    # The minute turns a few seconds in: the hour dots are drawn anew at every new minute.
+    proc = start_clock(work, build, display, bus_env, "picker", SECONDS_OFF,
+                       "@2026-12-10 12:34:52")
+    try:
+        window = wait_for_window(display, "Tessaron", proc)
+        app = application(pyatspi, proc.pid)
+        narrow = window_width(display, window)
+        press(display, window, "ctrl+z")
+        time.sleep(0.5)
+        xdotool(display, "type", "--delay", "80", "tok")
+        time.sleep(0.5)
+        xdotool(display, "key", "Return")
+        time.sleep(0.3)
+        xdotool(display, "key", "ctrl+s")
+        try:
+            wait_until(lambda: window_width(display, window) > narrow, 3, 0.1, "a wider window")
+            check("Ctrl+S works at once after the choice", True)
+        except TimeoutError:
+            check("Ctrl+S works at once after the choice", False,
+                  f"width stayed {window_width(display, window)}")
+        try:
+            hour = wait_until(lambda: hour_on_screen(display, window, work) == 21, 15, 0.5,
+                              "hour 21 on the dots")
+            check("the dots show Tokyo's hour", hour)
+        except TimeoutError:
+            check("the dots show Tokyo's hour", False,
+                  f"hour {hour_on_screen(display, window, work)}; see {work}/picker.png")
+        dots = dots_node(pyatspi, app)
+        shown = text_of(dots) if dots is not None else None
+        check("the tree names the chosen zone", shown is not None and "Asia/Tokyo" in shown,
+              f"dots' text {shown!r}")
+        texts = named_texts(pyatspi, app)
+        check("the zone label is in the tree with its text", "(UTC+09:00)" in texts,
+              f"labels {texts}")
+    finally:
+        stop_process(proc)
+
+
+def main():
+    build = os.path.abspath(sys.argv[1])
+    xvfb = Xvfb()
+    keep = os.environ.get("TESSARON_KEEP")  # a folder to keep the screenshots in
+    with tempfile.TemporaryDirectory(prefix="tessaron-a11y-", dir=keep) as work:
+        bus = None
+        try:
+            xvfb.start()
+            bus = AccessibilityBus(work, xvfb.display)
+            bus.start()
+            os.environ.update(DISPLAY=xvfb.display, DBUS_SESSION_BUS_ADDRESS=bus.address)
+            import pyatspi
+            bus_env = {"DBUS_SESSION_BUS_ADDRESS": bus.address,
+                       "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1"}
+            frozen_tree(pyatspi, work, build, xvfb.display, bus_env)
+            zone_picker(pyatspi, work, build, xvfb.display, bus_env)
+        finally:
+            if bus is not None:
+                bus.stop()
+            xvfb.stop()
+    return report.summary()
+
+
+if __name__ == "__main__":
+    sys.exit(main())
