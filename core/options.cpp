@@ -5,8 +5,8 @@
 
 namespace tessaron {
 
-Colour Tessaron::chooseColour(Colour current) {
-  return platform_.chooseColour(current).value_or(current);
+Colour Tessaron::chooseColour(Colour current, const std::string& title) {
+  return platform_.chooseColour(current, title).value_or(current);
 }
 
 double Tessaron::belowToolbar() const {
@@ -14,12 +14,12 @@ double Tessaron::belowToolbar() const {
 }
 
 void Tessaron::On_Click() {
-  OnColor = chooseColour(OnColor);
+  OnColor = chooseColour(OnColor, "On Color");
   RedrawAll = true;
 }
 
 void Tessaron::Off_Click() {
-  OffColor = chooseColour(OffColor);
+  OffColor = chooseColour(OffColor, "Off Color");
   RedrawAll = true;
 }
 
@@ -53,7 +53,7 @@ void Tessaron::Numbers_Click() {
   layout.show(commands.Vertical.Checked, commands.Seconds.Checked, hints);
   // Hints in the old colour may not read well on dots of a new colour.
   if (hints && (OnColor != StartOnColor || OffColor != StartOffColor)) {
-    HintColor = chooseColour(HintColor);
+    HintColor = chooseColour(HintColor, "Hint Color");
     layout.colourLabels(HintColor);
   }
 }

@@ -66,8 +66,10 @@ class Tessaron {
  private:
   Platform& platform_;
   void keepWindowOnScreen();
-  double belowToolbar() const;          // where the zone selector and its label stand
-  Colour chooseColour(Colour current);  // Cancel keeps `current`
+  double belowToolbar() const;  // where the zone selector and its label stand
+  // The colour the user picks, starting from `current`; `current` again on Cancel. The
+  // chooser's title names the colour it changes, e.g. "On Color".
+  Colour chooseColour(Colour current, const std::string& title);
 };
 
 }  // namespace tessaron

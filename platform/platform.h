@@ -168,8 +168,8 @@ class Platform {
   virtual void setTopmost(bool topmost) = 0;
 
   // Dialogs, all modal to the main window.
-  // The chosen colour, or nothing when the user cancels.
-  virtual std::optional<Colour> chooseColour(Colour initial) = 0;
+  // The chosen colour, or nothing when the user cancels. `title` says which colour it is.
+  virtual std::optional<Colour> chooseColour(Colour initial, const std::string& title) = 0;
   // The typed text, or an empty text on Cancel. left/top: upper-left corner in screen twips.
   virtual std::string inputBox(const std::string& message, const std::string& title,
                                const std::string& defaultText, double left, double top) = 0;

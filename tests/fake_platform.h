@@ -69,8 +69,8 @@ class FakePlatform : public Platform {
   Colour windowBackgroundColour() override { return background; }
   void setTopmost(bool topmost) override { calls.push_back(topmost ? "topmost" : "notopmost"); }
 
-  std::optional<Colour> chooseColour(Colour initial) override {
-    calls.push_back("chooseColour " + std::to_string(initial));
+  std::optional<Colour> chooseColour(Colour initial, const std::string& title) override {
+    calls.push_back("chooseColour " + std::to_string(initial) + " " + title);
     if (colourAnswers.empty()) return std::nullopt;
     auto answer = colourAnswers.front();
     colourAnswers.pop_front();

@@ -47,8 +47,8 @@ TEST(Colours, OnAndOffTakeTheChosenColourAndRepaintAtTheNextTick) {
     const char* chooserOpensOn;
   };
   const Case cases[] = {
-      {"on colour", &Tessaron::On_Click, &Tessaron::OnColor, "chooseColour 255"},
-      {"off colour", &Tessaron::Off_Click, &Tessaron::OffColor, "chooseColour 0"},
+      {"on colour", &Tessaron::On_Click, &Tessaron::OnColor, "chooseColour 255 On Color"},
+      {"off colour", &Tessaron::Off_Click, &Tessaron::OffColor, "chooseColour 0 Off Color"},
   };
   const std::set<int> litAt1234 = {1, 2, 5, 9};
   for (const Case& k : cases) {
@@ -75,7 +75,8 @@ TEST(Colours, ChooserOpensOnTheColourBeingChangedAndCancelKeepsIt) {
   c.core.Off_Click();  // cancelled: not the green the chooser showed last
   c.core.On_Click();   // cancelled
   EXPECT_EQ(c.chooserCalls(),
-            (std::vector<std::string>{"chooseColour 255", "chooseColour 0", "chooseColour 65280"}));
+            (std::vector<std::string>{"chooseColour 255 On Color", "chooseColour 0 Off Color",
+                                      "chooseColour 65280 On Color"}));
   EXPECT_EQ(c.core.OnColor, kGreen);
   EXPECT_EQ(c.core.OffColor, 0);
   EXPECT_EQ(c.core.HintColor, kWhite);
@@ -104,7 +105,7 @@ TEST(Colours, OffAfterTransparentEndsTheTransparentLook) {
   c.platform.colourAnswers = {kNavy};
   c.core.Off_Click();
   EXPECT_EQ(c.chooserCalls(),
-            std::vector<std::string>{"chooseColour " + std::to_string(kButtonFace)});
+            std::vector<std::string>{"chooseColour " + std::to_string(kButtonFace) + " Off Color"});
   EXPECT_EQ(c.core.OffColor, kNavy);
   c.tickAt(12, 34, 31);
   EXPECT_EQ(c.core.layout.Shape1[0].FillColor, kNavy);
@@ -160,8 +161,9 @@ TEST(HintColour, PromptOnlyWhileADotColourDiffersFromItsStartValue) {
     k.change(c.core);
     c.platform.calls.clear();
     c.core.Numbers_Click();
-    EXPECT_EQ(c.chooserCalls(), k.prompted ? std::vector<std::string>{"chooseColour 16777215"}
-                                           : std::vector<std::string>{});
+    EXPECT_EQ(c.chooserCalls(), k.prompted
+                                    ? std::vector<std::string>{"chooseColour 16777215 Hint Color"}
+                                    : std::vector<std::string>{});
     EXPECT_EQ(c.core.HintColor, k.hint);
     for (int i = 0; i < kDotCount; ++i) EXPECT_EQ(c.core.layout.Label1[i].ForeColor, k.hint) << i;
   }
@@ -174,9 +176,9 @@ TEST(HintColour, PromptsAgainEachTimeTheHintsComeBackAndColoursHiddenLabelsToo) 
   c.core.Numbers_Click();  // on: prompt
   c.core.Numbers_Click();  // off: no prompt
   c.core.Numbers_Click();  // on: prompt, opening on the hint colour chosen last time
-  EXPECT_EQ(c.chooserCalls(),
-            (std::vector<std::string>{"chooseColour 0", "chooseColour 16777215",
-                                      "chooseColour " + std::to_string(kYellow)}));
+  EXPECT_EQ(c.chooserCalls(), (std::vector<std::string>{
+                                  "chooseColour 0 Off Color", "chooseColour 16777215 Hint Color",
+                                  "chooseColour " + std::to_string(kYellow) + " Hint Color"}));
   EXPECT_EQ(c.core.HintColor, kGreen);
   for (int i = 0; i < kDotCount; ++i) {
     EXPECT_EQ(c.core.layout.Label1[i].ForeColor, kGreen) << i;

@@ -74,6 +74,13 @@ void ClockView::sync() {
   placeToolbar();
   syncZoneSelector();
   announce();
+  // An open readout follows the dots.
+  if (QToolTip::isVisible() && QToolTip::text() == shownReadout_) showReadout();
+}
+
+void ClockView::showReadout() {
+  shownReadout_ = readoutText();
+  QToolTip::showText(readoutAt_, shownReadout_, this, dotsRect());
 }
 
 QString ClockView::shownTimeText() const {
@@ -133,7 +140,8 @@ bool ClockView::event(QEvent* event) {
   if (event->type() == QEvent::ToolTip) {
     const auto* help = static_cast<QHelpEvent*>(event);
     if (dotsRect().contains(help->pos())) {
-      QToolTip::showText(help->globalPos(), readoutText(), this, dotsRect());
+      readoutAt_ = help->globalPos();
+      showReadout();
     } else {
       QToolTip::hideText();
       event->ignore();
@@ -211,6 +219,17 @@ bool ClockView::eventFilter(QObject* watched, QEvent* event) {
       completer->popup()->setCurrentIndex(completer->completionModel()->index(0, 0));
     }
     return false;
+  }
+  if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+    // The entry shown, or else the first zone that holds the typed text.
+    const QString text = zoneSelector_->lineEdit()->text();
+    int index = zoneSelector_->findText(text);
+    if (index < 0) {
+      const auto found = tessaron::findZones(core_.zone.Combo1[1].List, text.toStdString());
+      if (!found.empty()) index = found.front();
+    }
+    chooseZone(index);
+    return true;
   }
   // Arrows on the closed list browse; only Enter or a click commits.
   const int count = zoneSelector_->count();

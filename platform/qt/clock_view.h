@@ -58,6 +58,8 @@ class ClockView : public QWidget {
   QRect toolbarRect_;
   QFont hintFont_;
   int repaintRequests_ = 0;
+  QString shownReadout_;  // the readout as it was last shown
+  QPoint readoutAt_;      // where it was asked for, on the screen
   QString announcedTime_;
   QString announcedZone_;
   QElapsedTimer sinceAnnounced_;
@@ -68,6 +70,7 @@ class ClockView : public QWidget {
   void makeZoneSelector();
   void updateBox(double left, double top, double width, double height);
   void announce();
+  void showReadout();
   void findZones(const QString& typed);
   void chooseZone(int index);
 };

@@ -1,6 +1,7 @@
 #include "platform/qt/help_viewer.h"
 
 #include <QFile>
+#include <QKeyEvent>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -16,6 +17,15 @@ HelpViewer::HelpViewer() : browser_(new QTextBrowser(this)) {
   resize(560, 480);
   connect(browser_, &QTextBrowser::sourceChanged, this,
           [this] { setWindowTitle(browser_->documentTitle()); });
+}
+
+void HelpViewer::keyPressEvent(QKeyEvent* event) {
+  // Read, then put away: Esc closes the viewer as it closes a dialog.
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    close();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 std::optional<QString> HelpViewer::open(const QString& path) {

@@ -17,6 +17,9 @@ class HelpViewer : public QWidget {
   std::optional<QString> open(const QString& path);
   QTextBrowser* browser() const { return browser_; }
 
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+
  private:
   QTextBrowser* browser_;
 };

@@ -11,6 +11,7 @@
 #include <QSaveFile>
 #include <QScreen>
 #include <QTimeZone>
+#include <algorithm>
 
 #include "platform/qt/browser_loader.h"
 #include "platform/qt/form_dialog.h"
@@ -83,10 +84,33 @@ QWidget* QtPlatform::owner() const {
 
 void QtPlatform::setTopmost(bool topmost) { window_->setTopmost(topmost); }
 
-std::optional<Colour> QtPlatform::chooseColour(Colour initial) {
-  const QColor chosen = QColorDialog::getColor(toQColor(initial, window_->palette()), window_);
-  if (!chosen.isValid()) return std::nullopt;
-  return fromQColor(chosen);
+std::optional<Colour> QtPlatform::chooseColour(Colour initial, const std::string& title) {
+  QColorDialog dialog(toQColor(initial, window_->palette()), owner());
+  dialog.setWindowTitle(QString::fromStdString(title));
+  // Beside the clock, not over it, so that the dots stay in sight: to its right, else its
+  // left, level with its top; else below or above it; on a screen too small for any of
+  // these, to its right as far as the screen allows.
+  const QRect clock = window_->frameGeometry();
+  const QRect screen = window_->screen()->availableGeometry();
+  dialog.adjustSize();
+  // The window manager will frame it as it framed the clock.
+  const QSize size = dialog.size() + (clock.size() - window_->size());
+  const int level = std::clamp(clock.top(), screen.top(),
+                               std::max(screen.top(), screen.bottom() + 1 - size.height()));
+  const QPoint places[] = {{clock.right() + 1, level},
+                           {clock.left() - size.width(), level},
+                           {clock.left(), clock.bottom() + 1},
+                           {clock.left(), clock.top() - size.height()}};
+  QPoint at(std::min(clock.right() + 1, screen.right() + 1 - size.width()), level);
+  for (const QPoint& place : places) {
+    if (screen.contains(QRect(place, size))) {
+      at = place;
+      break;
+    }
+  }
+  dialog.move(at);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return fromQColor(dialog.selectedColor());
 }
 
 std::string QtPlatform::inputBox(const std::string& message, const std::string& title,

@@ -37,7 +37,7 @@ class QtPlatform : public Platform {
   void setWindowHeight(double twips) override;
   Colour windowBackgroundColour() override;
   void setTopmost(bool topmost) override;
-  std::optional<Colour> chooseColour(Colour initial) override;
+  std::optional<Colour> chooseColour(Colour initial, const std::string& title) override;
   std::string inputBox(const std::string& message, const std::string& title,
                        const std::string& defaultText, double left, double top) override;
   void messageBox(const std::string& text, MessageStyle style, const std::string& title) override;

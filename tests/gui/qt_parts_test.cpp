@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -85,6 +86,20 @@ TEST(QtHelpViewer, ShowsEachHelpFileAndReportsOneItCannotRead) {
   const auto error = platform.showHelp(unreadable);
   ASSERT_TRUE(error.has_value());
   EXPECT_NE(error->find(unreadable), std::string::npos) << *error;
+}
+
+TEST(QtHelpViewer, EscClosesItFromItsText) {
+  QtPlatform platform;
+  ASSERT_EQ(platform.showHelp(std::string(TESSARON_DATA_DIR) + "/Tessa.hlp"), std::nullopt);
+  HelpViewer* viewer = platform.helpViewer();
+  QKeyEvent shiftEsc(QEvent::KeyPress, Qt::Key_Escape, Qt::ShiftModifier);
+  QApplication::sendEvent(viewer->browser(), &shiftEsc);
+  EXPECT_TRUE(viewer->isVisible()) << "only a plain Esc closes it";
+  QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+  QApplication::sendEvent(viewer->browser(), &esc);
+  EXPECT_FALSE(viewer->isVisible());
+  EXPECT_EQ(platform.showHelp(std::string(TESSARON_DATA_DIR) + "/Tessa.hlp"), std::nullopt);
+  EXPECT_TRUE(viewer->isVisible()) << "and the next Help opens it again";
 }
 
 TEST(QtForms, AFormStandsWhereTheCorePlacedItWithItsControls) {

@@ -6,11 +6,18 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QCompleter>
+#include <QDialog>
 #include <QEventLoop>
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QPaintEvent>
+#include <QStringListModel>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolTip>
 
 #include "core/tessaron.h"
 #include "platform/qt/clock_view.h"
@@ -27,6 +34,7 @@ class ScriptedPlatform : public SilentPlatform {
   TimeOfDay time{12, 34, 30};
   QTemporaryDir folder;  // no preferences file, whatever lies beside the test
   TimeOfDay localTimeOfDay() override { return time; }
+  LocalDateTime localNow() override { return {2026, 12, 10, time.hour, time.minute, time.second}; }
   ProgramInfo programInfo() override {
     ProgramInfo info = QtPlatform::programInfo();
     info.dataFolder = info.settingsFolder = info.userFolder = folder.path().toStdString();
@@ -156,9 +164,110 @@ TEST_F(QtWindow, VerticalMenuLeavesItsButtonAndPlainButtonsSpringBack) {
 TEST_F(QtWindow, ShortcutsAndCaptionsComeFromTheMenuTree) {
   EXPECT_EQ(action("Seconds")->shortcut(), QKeySequence("Ctrl+S"));
   EXPECT_EQ(action("Vertical")->shortcut(), QKeySequence("Ctrl+V"));
-  EXPECT_EQ(action("Music")->text(), "Music");  // start-up has run the music switch
+  EXPECT_EQ(action("Music")->text(), "&Music");  // start-up has run the music switch
   EXPECT_EQ(action("button_Always")->toolTip(), "Keep window on top ");
   EXPECT_EQ(window.windowTitle(), "Tessaron");
+}
+
+TEST_F(QtWindow, HoveringTheDotsShowsTheReadoutAndElsewhereNothing) {
+  ClockView* view = window.clockView();
+  const QRect dots = view->dotsRect();
+  ASSERT_FALSE(dots.isEmpty());
+  EXPECT_EQ(view->readoutText(), "12:34\n2026-12-10\nLocal time");
+  QHelpEvent onDots(QEvent::ToolTip, dots.center(), view->mapToGlobal(dots.center()));
+  QApplication::sendEvent(view, &onDots);
+  EXPECT_EQ(QToolTip::text(), view->readoutText());
+  core.Seconds_Click();
+  window.sync();
+  platform.time = {12, 34, 31};
+  tick();  // the readout follows the dots while it is open
+  EXPECT_EQ(QToolTip::text(), "12:34:31\n2026-12-10\nLocal time");
+  const QPoint below(dots.center().x(), view->height() - 2);
+  QHelpEvent elsewhere(QEvent::ToolTip, below, view->mapToGlobal(below));
+  QApplication::sendEvent(view, &elsewhere);
+  QEventLoop fade;  // a tooltip goes after a short fade
+  QTimer::singleShot(600, &fade, &QEventLoop::quit);
+  fade.exec();
+  EXPECT_FALSE(QToolTip::isVisible());
+}
+
+TEST_F(QtWindow, EveryToolbarButtonIsNamedByWhatItDoes) {
+  QToolBar* bar = window.clockView()->toolbar();
+  for (const ToolbarButton& button : core.commands.Toolbar1.Buttons) {
+    SCOPED_TRACE(button.Key);
+    QWidget* widget = bar->widgetForAction(action(("button_" + button.Key).c_str()));
+    ASSERT_NE(widget, nullptr);
+    EXPECT_EQ(widget->accessibleName(), QString::fromStdString(button.ToolTipText).trimmed());
+  }
+}
+
+TEST_F(QtWindow, ArrowsBrowseTheZoneListEnterChoosesAndTheClockGetsTheKeyboardBack) {
+  action("AltTimeZone")->trigger();
+  QComboBox* list = window.clockView()->zoneSelector();
+  ASSERT_NE(list, nullptr);
+  const int start = list->currentIndex();
+  ASSERT_LT(start + 2, list->count());
+  for (int i = 0; i < 2; ++i) {
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+    QApplication::sendEvent(list->lineEdit(), &down);
+  }
+  EXPECT_EQ(list->currentIndex(), start + 2);
+  EXPECT_EQ(core.zone.Combo1[1].ListIndex, start) << "browsing chooses nothing";
+  EXPECT_TRUE(list->isVisible());
+  QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+  QApplication::sendEvent(list->lineEdit(), &enter);
+  EXPECT_EQ(core.zone.Combo1[1].ListIndex, start + 2);
+  EXPECT_FALSE(list->isVisible());
+  EXPECT_FALSE(list->lineEdit()->hasFocus());
+}
+
+TEST_F(QtWindow, TypingListsTheZonesThatHoldTheTextWordStartsFirst) {
+  action("AltTimeZone")->trigger();
+  QComboBox* list = window.clockView()->zoneSelector();
+  ASSERT_NE(list, nullptr);
+  list->lineEdit()->clear();
+  for (const char* letter : {"t", "o", "k"}) {
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, letter);
+    QApplication::sendEvent(list->lineEdit(), &key);
+  }
+  EXPECT_EQ(list->lineEdit()->text(), "tok");
+  const QStringList found =
+      static_cast<QStringListModel*>(list->lineEdit()->completer()->model())->stringList();
+  ASSERT_FALSE(found.isEmpty());
+  EXPECT_TRUE(found.front().endsWith("Asia/Tokyo")) << found.front().toStdString();
+  for (const QString& zone : found) EXPECT_TRUE(zone.contains("tok", Qt::CaseInsensitive));
+}
+
+TEST_F(QtWindow, TheColourChooserIsTitledByItsColourAndStandsBesideTheClock) {
+  struct Case {
+    const char* name;
+    const char* command;
+    const char* title;
+    bool atRightEdge;  // the clock against the screen's right edge
+  };
+  const Case cases[] = {{"on colour, room on the right", "On", "On Color", false},
+                        {"off colour, no room on the right", "Off", "Off Color", true}};
+  const QRect screen = window.screen()->availableGeometry();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const int left = c.atRightEdge ? screen.right() + 1 - window.frameGeometry().width() : 0;
+    platform.setWindowLeft(toTwips(left));
+    platform.setWindowTop(toTwips(screen.top() + 40));
+    settle();
+    QString title;
+    QRect box;
+    QTimer::singleShot(50, [&] {
+      if (QWidget* dialog = QApplication::activeModalWidget()) {
+        title = dialog->windowTitle();
+        box = dialog->frameGeometry();
+        static_cast<QDialog*>(dialog)->reject();
+      }
+    });
+    action(c.command)->trigger();
+    EXPECT_EQ(title, c.title);
+    EXPECT_FALSE(box.intersects(window.frameGeometry()))
+        << box.x() << "," << box.y() << " over the clock at " << window.frameGeometry().x();
+  }
 }
 
 TEST_F(QtWindow, OuterGeometryIsTheOneTheCoreSet) {
