@@ -106,16 +106,17 @@ QRect ClockView::zoneLabelRect() const {
 }
 
 void ClockView::announce() {
-  if (!QAccessible::isActive()) return;
-  auto* self = QAccessible::queryAccessibleInterface(this);
-  auto* view = static_cast<ClockViewAccessible*>(self);
-  if (view == nullptr) return;
+  // Kept whether or not a screen reader listens; Qt drops the events when none does.
+  auto* view = static_cast<ClockViewAccessible*>(
+      QAccessible::isActive() ? QAccessible::queryAccessibleInterface(this) : nullptr);
   const QString zone = zoneLabelText();
   if (zone != announcedZone_) {
     announcedZone_ = zone;
-    QAccessibleEvent changed(view->part(ClockPartAccessible::Part::ZoneLabel),
-                             QAccessible::NameChanged);
-    QAccessible::updateAccessibility(&changed);
+    if (view != nullptr) {
+      QAccessibleEvent changed(view->part(ClockPartAccessible::Part::ZoneLabel),
+                               QAccessible::NameChanged);
+      QAccessible::updateAccessibility(&changed);
+    }
   }
   const QString time = shownTimeText();
   if (time == announcedTime_) return;
@@ -127,11 +128,13 @@ void ClockView::announce() {
     }
     return;
   }
-  QAccessibleInterface* dots = view->part(ClockPartAccessible::Part::Dots);
-  QAccessibleTextUpdateEvent textChanged(dots, 0, announcedTime_, time);
-  QAccessible::updateAccessibility(&textChanged);
-  QAccessibleEvent nameChanged(dots, QAccessible::NameChanged);
-  QAccessible::updateAccessibility(&nameChanged);
+  if (view != nullptr) {
+    QAccessibleInterface* dots = view->part(ClockPartAccessible::Part::Dots);
+    QAccessibleTextUpdateEvent textChanged(dots, 0, announcedTime_, time);
+    QAccessible::updateAccessibility(&textChanged);
+    QAccessibleEvent nameChanged(dots, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&nameChanged);
+  }
   announcedTime_ = time;
   sinceAnnounced_.start();
 }
