@@ -67,6 +67,11 @@ int weekday(std::int64_t seconds) {
   return static_cast<int>(((days + 6) % 7 + 7) % 7);
 }
 
+int monthDays(int Y, int M) {
+  return static_cast<int>((dateSerialSeconds(Y, M + 1, 1) - dateSerialSeconds(Y, M, 1)) /
+                          kSecondsPerDay);
+}
+
 ZoneTime NthWeekdayOfMonth(int Y, int M, int W, int N) {
   std::int16_t count = 0;
   ZoneTime found{0};
@@ -87,11 +92,18 @@ ZoneTime TransitionDay(const TransitionRule& rule, int Y) {
   return NthWeekdayOfMonth(Y, rule.Month, rule.DayOfWeek, rule.Day);
 }
 
+std::optional<DaylightChanges> daylightChanges(const ZoneRecord& zone, int Y) {
+  if (zone.StandardDate.Month == 0 || zone.DaylightDate.Month == 0) return std::nullopt;
+  return DaylightChanges{
+      ZoneTime{TransitionDay(zone.DaylightDate, Y).seconds + ruleTime(zone.DaylightDate)},
+      ZoneTime{TransitionDay(zone.StandardDate, Y).seconds + ruleTime(zone.StandardDate)}};
+}
+
 bool IsDaylightTime(ZoneTime t, const ZoneRecord& zone) {
-  if (zone.StandardDate.Month == 0 || zone.DaylightDate.Month == 0) return false;
-  const int Y = toCivil(t.seconds).year;
-  const std::int64_t D = TransitionDay(zone.DaylightDate, Y).seconds + ruleTime(zone.DaylightDate);
-  const std::int64_t S = TransitionDay(zone.StandardDate, Y).seconds + ruleTime(zone.StandardDate);
+  const auto changes = daylightChanges(zone, toCivil(t.seconds).year);
+  if (!changes) return false;
+  const std::int64_t D = changes->start.seconds;
+  const std::int64_t S = changes->end.seconds;
   if (D < S) return D < t.seconds && t.seconds < S;
   return t.seconds > D || t.seconds < S;
 }
@@ -104,15 +116,11 @@ UtcTime LocalToUtc(ZoneTime t, const ZoneRecord& zone) {
 ZoneTime UtcToZone(UtcTime t, const ZoneRecord& zone) {
   const std::int64_t standard = t.seconds - static_cast<std::int64_t>(zone.Bias) * 60;
   bool daylight = false;
-  if (zone.StandardDate.Month != 0 && zone.DaylightDate.Month != 0) {
-    const int Y = toCivil(standard).year;
-    const std::int64_t D =
-        TransitionDay(zone.DaylightDate, Y).seconds + ruleTime(zone.DaylightDate);
+  if (const auto changes = daylightChanges(zone, toCivil(standard).year)) {
+    const std::int64_t D = changes->start.seconds;
     // The standard start is given in daylight wall time; in standard time it is
     // DaylightBias minutes later (earlier for the usual negative bias).
-    const std::int64_t S = TransitionDay(zone.StandardDate, Y).seconds +
-                           ruleTime(zone.StandardDate) +
-                           static_cast<std::int64_t>(zone.DaylightBias) * 60;
+    const std::int64_t S = changes->end.seconds + static_cast<std::int64_t>(zone.DaylightBias) * 60;
     daylight = D < S ? (D <= standard && standard < S) : (standard >= D || standard < S);
   }
   return ZoneTime{daylight ? standard - static_cast<std::int64_t>(zone.DaylightBias) * 60

@@ -8,6 +8,7 @@
 // one second earlier = 01:59:59 EST.
 
 #include <cstdint>
+#include <optional>
 
 #include "platform/platform.h"
 #include "timezones/zone_record.h"
@@ -33,6 +34,8 @@ std::int64_t dateSerialSeconds(int year, int month, int day, int hour = 0, int m
                                int second = 0);
 CivilTime toCivil(std::int64_t seconds);
 int weekday(std::int64_t seconds);  // 0 = Sunday
+// How many days month M [1:12] of year Y has.
+int monthDays(int Y, int M);
 
 template <class T>
 T makeTime(const CivilTime& c) {
@@ -44,6 +47,14 @@ T makeTime(const CivilTime& c) {
 ZoneTime NthWeekdayOfMonth(int Y, int M, int W, int N);
 // Midnight of the day on which `rule` falls in year Y.
 ZoneTime TransitionDay(const TransitionRule& rule, int Y);
+
+// A year's two changes as the zone's rules write them: `start` in standard wall time,
+// `end` in daylight wall time. Nothing when the zone has no daylight time.
+struct DaylightChanges {
+  ZoneTime start;  // D: daylight begins
+  ZoneTime end;    // S: standard time begins again
+};
+std::optional<DaylightChanges> daylightChanges(const ZoneRecord& zone, int Y);
 
 // Whether a zone-local time lies strictly between the daylight start and the standard start.
 bool IsDaylightTime(ZoneTime t, const ZoneRecord& zone);

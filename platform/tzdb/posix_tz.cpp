@@ -1,7 +1,5 @@
 #include "platform/tzdb/posix_tz.h"
 
-#include "platform/tzdb/unix_time.h"
-
 namespace tessaron::tzdb {
 
 namespace {
@@ -122,24 +120,25 @@ class Cursor {
   std::size_t pos_ = 0;
 };
 
-// Local midnight of the rule's day in `year`, counted as if it were UTC.
-std::int64_t dayStart(const PosixDate& d, int year) {
+// Local midnight of the rule's day in `year`.
+ZoneTime dayStart(const PosixDate& d, int year) {
   switch (d.kind) {
     case PosixDate::Kind::Julian: {
       const int leapDay = isLeapYear(year) && d.day >= 60 ? 1 : 0;
-      return unixMidnight(year, 1, d.day + leapDay);
+      return ZoneTime{dateSerialSeconds(year, 1, d.day + leapDay)};
     }
     case PosixDate::Kind::ZeroBased:
-      return unixMidnight(year, 1, 1 + d.day);
+      return ZoneTime{dateSerialSeconds(year, 1, 1 + d.day)};
     case PosixDate::Kind::MonthWeekDay:
       break;
   }
-  const std::int64_t first = dateSerialSeconds(year, d.month, 1);
-  const std::int64_t monthDays = (dateSerialSeconds(year, d.month + 1, 1) - first) / 86400;
-  int day = 1 + (d.weekday - weekday(first) + 7) % 7 + (d.week - 1) * 7;
-  while (day > monthDays) day -= 7;
-  return unixMidnight(year, d.month, day);
+  const int first = weekday(dateSerialSeconds(year, d.month, 1));
+  int day = 1 + (d.weekday - first + 7) % 7 + (d.week - 1) * 7;
+  while (day > monthDays(year, d.month)) day -= 7;
+  return ZoneTime{dateSerialSeconds(year, d.month, day)};
 }
+
+ZoneTime plusSeconds(ZoneTime t, std::int64_t seconds) { return ZoneTime{t.seconds + seconds}; }
 
 }  // namespace
 
@@ -151,18 +150,18 @@ std::optional<PosixTz> parsePosixTz(std::string_view text) {
   const auto stdWest = in.clock(2, kMaxOffsetHours);
   if (!stdWest) return std::nullopt;
   tz.stdName = *stdName;
-  tz.stdOffset = -*stdWest;
+  tz.stdOffset = UtcOffset{-*stdWest};
   if (in.atEnd()) return tz;
 
   const auto dstName = in.name();
   if (!dstName) return std::nullopt;
   tz.hasDaylight = true;
   tz.dstName = *dstName;
-  tz.dstOffset = tz.stdOffset + 3600;
+  tz.dstOffset = UtcOffset{tz.stdOffset.seconds + 3600};
   if (!in.atEnd() && in.peek() != ',') {
     const auto dstWest = in.clock(2, kMaxOffsetHours);
     if (!dstWest) return std::nullopt;
-    tz.dstOffset = -*dstWest;
+    tz.dstOffset = UtcOffset{-*dstWest};
   }
   if (in.atEnd()) {
     // No rule: the POSIX default the C libraries use, the United States' rule.
@@ -181,8 +180,8 @@ std::optional<PosixTz> parsePosixTz(std::string_view text) {
 }
 
 DaylightInstants daylightInstants(const PosixTz& tz, int year) {
-  return {dayStart(tz.start, year) + tz.start.time - tz.stdOffset,
-          dayStart(tz.end, year) + tz.end.time - tz.dstOffset};
+  return {instantOfWall(plusSeconds(dayStart(tz.start, year), tz.start.time), tz.stdOffset),
+          instantOfWall(plusSeconds(dayStart(tz.end, year), tz.end.time), tz.dstOffset)};
 }
 
 }  // namespace tessaron::tzdb

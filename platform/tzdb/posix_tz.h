@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/tzdb/unix_time.h"
+
 namespace tessaron::tzdb {
 
 // Where in a year a change falls, and at what local time.
@@ -25,24 +27,24 @@ struct PosixDate {
 };
 
 struct PosixTz {
-  std::string stdName;         // e.g. "EST" or "+0330" (angle brackets dropped)
-  std::int32_t stdOffset = 0;  // seconds east of UTC [-24 h:24 h] (the text counts west)
-  bool hasDaylight = false;    // false: stdOffset all year
-  std::string dstName;         // e.g. "EDT"
-  std::int32_t dstOffset = 0;  // seconds east of UTC; one hour east of stdOffset when not given
-  PosixDate start;             // daylight begins, in standard local time
-  PosixDate end;               // daylight ends, in daylight local time
+  std::string stdName;       // e.g. "EST" or "+0330" (angle brackets dropped)
+  UtcOffset stdOffset;       // [-24 h:24 h] (the text counts west)
+  bool hasDaylight = false;  // false: stdOffset all year
+  std::string dstName;       // e.g. "EDT"
+  UtcOffset dstOffset;       // one hour east of stdOffset when not given
+  PosixDate start;           // daylight begins, in standard local time
+  PosixDate end;             // daylight ends, in daylight local time
 };
 
 // Grammar: name offset [name [offset] [',' date ['/' time] ',' date ['/' time]]]
 // (name, offset, date and time as in the comments of posix_tz.cpp); nothing unless it all fits.
 std::optional<PosixTz> parsePosixTz(std::string_view text);
 
-// When daylight begins and ends in `year` [1:9999], in Unix seconds. Either may come first:
+// When daylight begins and ends in `year` [1:9999]. Either may come first:
 // the end comes first in the southern hemisphere.
 struct DaylightInstants {
-  std::int64_t start = 0;
-  std::int64_t end = 0;
+  UnixTime start;
+  UnixTime end;
 };
 DaylightInstants daylightInstants(const PosixTz& tz, int year);
 

@@ -8,7 +8,6 @@
 #include <cstring>
 
 #include "platform/tzdb/posix_tz.h"
-#include "platform/tzdb/unix_time.h"
 
 namespace tessaron::tzdb {
 
@@ -146,7 +145,7 @@ class FooterClock {
     });
   }
 
-  const LocalTimeType& at(std::int64_t t) const {
+  const LocalTimeType& at(UnixTime t) const {
     bool inDaylight = false;
     for (const Event& e : events_) {
       if (e.at > t) break;
@@ -156,7 +155,7 @@ class FooterClock {
   }
 
   // Appends the rule's changes in (from, to); of several at one instant only the last counts.
-  void changesBetween(std::int64_t from, std::int64_t to, std::vector<OffsetChange>& out) const {
+  void changesBetween(UnixTime from, UnixTime to, std::vector<OffsetChange>& out) const {
     for (std::size_t i = 0; i < events_.size(); ++i) {
       const Event& e = events_[i];
       if (i + 1 < events_.size() && events_[i + 1].at == e.at) continue;
@@ -166,7 +165,7 @@ class FooterClock {
 
  private:
   struct Event {
-    std::int64_t at;
+    UnixTime at;
     bool toDaylight;
   };
   LocalTimeType standard_;
@@ -207,10 +206,10 @@ std::optional<YearTimeline> readYearTimeline(ByteSource& source, int year) {
   const std::uint32_t count = header.transitions;
   std::vector<std::uint8_t> raw(count * timeSize);
   if (!readExact(source, layout.times, raw)) return std::nullopt;
-  std::vector<std::int64_t> times(count);
+  std::vector<UnixTime> times(count);
   for (std::uint32_t i = 0; i < count; ++i) {
     const std::uint8_t* p = raw.data() + i * timeSize;
-    times[i] = timeSize == 8 ? be64(p) : static_cast<std::int32_t>(be32(p));
+    times[i] = UnixTime{timeSize == 8 ? be64(p) : static_cast<std::int32_t>(be32(p))};
     if (i > 0 && times[i] <= times[i - 1]) return std::nullopt;
   }
 
@@ -244,7 +243,7 @@ std::optional<YearTimeline> readYearTimeline(ByteSource& source, int year) {
     const char* nameEnd =
         static_cast<const char*>(std::memchr(names + nameAt, '\0', header.nameBytes - nameAt));
     if (nameEnd == nullptr) return std::nullopt;
-    types[i] = {offset, isDst == 1, std::string(names + nameAt, nameEnd)};
+    types[i] = {UtcOffset{offset}, isDst == 1, std::string(names + nameAt, nameEnd)};
   }
   for (std::uint64_t i = 0; i < indexBytes; ++i) {
     if (indexes[i] >= header.types) return std::nullopt;
@@ -256,8 +255,7 @@ std::optional<YearTimeline> readYearTimeline(ByteSource& source, int year) {
   // Before the first stored change the first type holds; from the last one on, the footer
   // rule when there is one.
   const bool footerRules = footer.has_value() && (count == 0 || timeline.end > times.back());
-  const std::int64_t footerFrom =
-      count == 0 ? timeline.begin : std::max(timeline.begin, times.back());
+  const UnixTime footerFrom = count == 0 ? timeline.begin : std::max(timeline.begin, times.back());
   std::optional<FooterClock> clock;
   if (footerRules) clock.emplace(*footer, year);
 

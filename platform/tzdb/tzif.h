@@ -18,6 +18,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/tzdb/unix_time.h"
+
 namespace tessaron::tzdb {
 
 constexpr std::uint32_t kMaxTransitions = 4096;  // the tz reference reader allows 2000
@@ -59,22 +61,22 @@ class FileSource : public ByteSource {
 };
 
 struct LocalTimeType {
-  std::int32_t utcOffset = 0;  // seconds east of UTC [-26 h:26 h]
-  bool isDaylight = false;     // the file's own flag; negative daylight saving sets it in winter
-  std::string abbreviation;    // e.g. "EDT", "+0530"
+  UtcOffset utcOffset;       // [-26 h:26 h]
+  bool isDaylight = false;   // the file's own flag; negative daylight saving sets it in winter
+  std::string abbreviation;  // e.g. "EDT", "+0530"
   bool operator==(const LocalTimeType&) const = default;
 };
 
 struct OffsetChange {
-  std::int64_t at = 0;  // Unix seconds
+  UnixTime at;
   LocalTimeType to;
 };
 
 // A zone's local time through one calendar year, taken in UTC.
 struct YearTimeline {
   int year = 0;                       // [1:9999]
-  std::int64_t begin = 0;             // Unix seconds of 1 January 00:00 UTC
-  std::int64_t end = 0;               // Unix seconds of the next 1 January 00:00 UTC
+  UnixTime begin;                     // 1 January 00:00 UTC
+  UnixTime end;                       // the next 1 January 00:00 UTC
   LocalTimeType initial;              // in effect at `begin`
   std::vector<OffsetChange> changes;  // begin < at < end, ascending; each changes something
 };

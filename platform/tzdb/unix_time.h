@@ -1,23 +1,49 @@
 #pragma once
 // Unix seconds (what zone files count in) next to the core's date serial seconds (from
-// 1899-12-30). Example: 2026-03-08 07:00:00 UTC is Unix 1772953200, serial 3982114800.
+// 1899-12-30), and offsets from UTC: three kinds of seconds, three types.
+// Example: 2026-03-08 07:00:00 UTC is UnixTime{1772953200}, UtcTime{3982114800}; with
+// UtcOffset{-14400} (EDT) its wall time is ZoneTime{3982100400}, 03:00:00.
 
+#include <compare>
 #include <cstdint>
 
 #include "timezones/conversion.h"
 
 namespace tessaron::tzdb {
 
+// Seconds since 1970-01-01 00:00 UTC.
+struct UnixTime {
+  std::int64_t seconds = 0;
+  auto operator<=>(const UnixTime&) const = default;
+};
+
+// Seconds east of UTC [-26 h:26 h] in a sound file.
+struct UtcOffset {
+  std::int32_t seconds = 0;
+  auto operator<=>(const UtcOffset&) const = default;
+};
+
 constexpr std::int64_t kUnixEpochSerial = 25569LL * 86400;  // 1970-01-01 00:00 as a serial
 constexpr int kMinYear = 1;                                 // years this reader works in
 constexpr int kMaxYear = 9999;
 
-inline std::int64_t unixFromSerial(std::int64_t serial) { return serial - kUnixEpochSerial; }
-inline std::int64_t serialFromUnix(std::int64_t unix) { return unix + kUnixEpochSerial; }
+inline UnixTime unixFromSerial(UtcTime t) { return {t.seconds - kUnixEpochSerial}; }
+inline UtcTime serialFromUnix(UnixTime t) { return {t.seconds + kUnixEpochSerial}; }
 
-// Midnight UTC of a date (out-of-range days roll over) in Unix seconds.
-inline std::int64_t unixMidnight(int year, int month, int day) {
-  return unixFromSerial(dateSerialSeconds(year, month, day));
+// The wall time at `offset` of an instant, and back.
+inline ZoneTime wallTime(UnixTime t, UtcOffset offset) {
+  return {t.seconds + kUnixEpochSerial + offset.seconds};
+}
+inline UnixTime instantOfWall(ZoneTime wall, UtcOffset offset) {
+  return {wall.seconds - kUnixEpochSerial - offset.seconds};
+}
+
+// How many seconds lie from `from` to `to`.
+inline std::int64_t secondsBetween(UnixTime from, UnixTime to) { return to.seconds - from.seconds; }
+
+// Midnight UTC of a date (out-of-range days roll over).
+inline UnixTime unixMidnight(int year, int month, int day) {
+  return unixFromSerial(UtcTime{dateSerialSeconds(year, month, day)});
 }
 
 inline bool isLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }

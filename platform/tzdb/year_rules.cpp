@@ -4,7 +4,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/tzdb/unix_time.h"
 #include "timezones/conversion.h"
 
 namespace tessaron::tzdb {
@@ -16,25 +15,25 @@ namespace {
 constexpr std::size_t kMaxPeriodsForPairs = 32;
 
 struct Period {
-  std::int64_t start;   // Unix seconds
-  std::int64_t end;     // Unix seconds, exclusive
-  std::int32_t offset;  // seconds east of UTC
+  UnixTime start;
+  UnixTime end;  // exclusive
+  UtcOffset offset;
   std::string name;
 };
 
 struct Candidate {
-  std::int64_t right = -1;    // seconds of the year at the file's offset
-  std::int32_t standard = 0;  // seconds east of UTC
-  std::int32_t daylight = 0;  // seconds east of UTC, above `standard`; unused without pair
+  std::int64_t right = -1;  // seconds of the year at the file's offset
+  UtcOffset standard;
+  UtcOffset daylight;  // above `standard`; unused without pair
   bool hasDaylight = false;
-  std::int64_t daylightStart = 0;  // Unix seconds
-  std::int64_t daylightEnd = 0;    // Unix seconds
+  UnixTime daylightStart;
+  UnixTime daylightEnd;
   std::string daylightName;
 };
 
 // To the nearest minute, half a minute up: only local mean time has seconds in its offset.
-std::int32_t minutesOf(std::int32_t seconds) {
-  const std::int32_t shifted = seconds + 30;
+std::int32_t minutesOf(UtcOffset offset) {
+  const std::int32_t shifted = offset.seconds + 30;
   return shifted / 60 - (shifted % 60 != 0 && shifted < 0 ? 1 : 0);
 }
 
@@ -50,29 +49,28 @@ std::vector<Period> periodsOf(const YearTimeline& t) {
 }
 
 // Seconds in [from, to) that the periods spend at `offset`.
-std::int64_t timeAt(const std::vector<Period>& periods, std::int64_t from, std::int64_t to,
-                    std::int32_t offset) {
+std::int64_t timeAt(const std::vector<Period>& periods, UnixTime from, UnixTime to,
+                    UtcOffset offset) {
   std::int64_t total = 0;
   for (const Period& p : periods) {
     if (p.offset != offset) continue;
-    const std::int64_t a = std::max(from, p.start);
-    const std::int64_t b = std::min(to, p.end);
-    if (a < b) total += b - a;
+    const UnixTime a = std::max(from, p.start);
+    const UnixTime b = std::min(to, p.end);
+    if (a < b) total += secondsBetween(a, b);
   }
   return total;
 }
 
 // The weekday-form rule for the wall date and time of `at` at `offset`.
-TransitionRule weekdayRule(std::int64_t at, std::int32_t offset, int& wallYear) {
-  const std::int64_t wall = serialFromUnix(at + offset);
-  const CivilTime c = toCivil(wall);
+TransitionRule weekdayRule(UnixTime at, UtcOffset offset, int& wallYear) {
+  const ZoneTime wall = wallTime(at, offset);
+  const CivilTime c = toCivil(wall.seconds);
   wallYear = c.year;
-  const std::int64_t monthDays =
-      (dateSerialSeconds(c.year, c.month + 1, 1) - dateSerialSeconds(c.year, c.month, 1)) / 86400;
   TransitionRule r;
   r.Month = static_cast<std::uint16_t>(c.month);
-  r.DayOfWeek = static_cast<std::uint16_t>(weekday(wall));
-  r.Day = static_cast<std::uint16_t>(c.day + 7 > monthDays ? 5 : (c.day - 1) / 7 + 1);
+  r.DayOfWeek = static_cast<std::uint16_t>(weekday(wall.seconds));
+  r.Day =
+      static_cast<std::uint16_t>(c.day + 7 > monthDays(c.year, c.month) ? 5 : (c.day - 1) / 7 + 1);
   r.Hour = static_cast<std::uint16_t>(c.hour);
   r.Minute = static_cast<std::uint16_t>(c.minute);
   r.Second = static_cast<std::uint16_t>(c.second);
@@ -87,7 +85,7 @@ void consider(Candidate c, Candidate& best) {
 
 YearRules rulesForYear(const YearTimeline& timeline) {
   const std::vector<Period> periods = periodsOf(timeline);
-  const std::int64_t yearLength = timeline.end - timeline.begin;
+  const std::int64_t yearLength = secondsBetween(timeline.begin, timeline.end);
 
   Candidate best;
   // Pairs first, so that a pair as good as a fixed offset keeps the year's daylight time.
@@ -138,7 +136,7 @@ YearRules rulesForYear(const YearTimeline& timeline) {
   }
   out.wrongSeconds = yearLength - best.right;
   const bool wholeMinutes =
-      best.standard % 60 == 0 && (!best.hasDaylight || best.daylight % 60 == 0);
+      best.standard.seconds % 60 == 0 && (!best.hasDaylight || best.daylight.seconds % 60 == 0);
   out.exact = out.wrongSeconds == 0 && wallsInYear && wholeMinutes;
   return out;
 }

@@ -29,10 +29,10 @@ void checkYear(ByteSource& source, int year) {
   const auto timeline = readYearTimeline(source, year);
   if (!timeline) return;
   require(timeline->year == year && timeline->begin < timeline->end);
-  std::int64_t last = timeline->begin;
+  UnixTime last = timeline->begin;
   for (const OffsetChange& c : timeline->changes) {
     require(c.at > last && c.at < timeline->end);
-    require(c.to.utcOffset >= -kMaxUtcOffset && c.to.utcOffset <= kMaxUtcOffset);
+    require(c.to.utcOffset.seconds >= -kMaxUtcOffset && c.to.utcOffset.seconds <= kMaxUtcOffset);
     last = c.at;
   }
   const YearRules rules = rulesForYear(*timeline);
@@ -42,13 +42,14 @@ void checkYear(ByteSource& source, int year) {
   require(r.DaylightDate.Hour <= 23 && r.StandardDate.Hour <= 23);
   require(r.DaylightDate.Day <= 5 && r.StandardDate.Day <= 5);
   require(r.DaylightBias <= 0);
-  require(rules.wrongSeconds >= 0 && rules.wrongSeconds <= timeline->end - timeline->begin);
+  require(rules.wrongSeconds >= 0 &&
+          rules.wrongSeconds <= secondsBetween(timeline->begin, timeline->end));
   require(!rules.exact || rules.wrongSeconds == 0);
   // The core must take the record at the year's edges and at every change.
-  for (std::int64_t t : {timeline->begin, timeline->end - 1}) {
-    UtcToZone(UtcTime{serialFromUnix(t)}, r);
+  for (const UnixTime t : {timeline->begin, UnixTime{timeline->end.seconds - 1}}) {
+    UtcToZone(serialFromUnix(t), r);
   }
-  for (const OffsetChange& c : timeline->changes) UtcToZone(UtcTime{serialFromUnix(c.at)}, r);
+  for (const OffsetChange& c : timeline->changes) UtcToZone(serialFromUnix(c.at), r);
 }
 
 }  // namespace

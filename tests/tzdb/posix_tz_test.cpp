@@ -139,8 +139,8 @@ TEST(PosixTzTest, PlacesEachYearsChangesAtTheirInstants) {
     const char* name;
     const char* text;
     int year;
-    std::int64_t start;  // Unix seconds
-    std::int64_t end;
+    UnixTime start;
+    UnixTime end;
   };
   const Case cases[] = {
       {"New York", "EST5EDT,M3.2.0,M11.1.0", 2026, utc(2026, 3, 8, 7), utc(2026, 11, 1, 6)},

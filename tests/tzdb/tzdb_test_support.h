@@ -21,10 +21,9 @@ namespace tessaron::tzdb::test {
 
 inline std::string fixtureZoneinfo() { return std::string(TESSARON_FIXTURES) + "/zoneinfo"; }
 
-// Unix seconds of a UTC date and time.
-inline std::int64_t utc(int year, int month, int day, int hour = 0, int minute = 0,
-                        int second = 0) {
-  return unixFromSerial(dateSerialSeconds(year, month, day, hour, minute, second));
+// A UTC date and time as zone files count it.
+inline UnixTime utc(int year, int month, int day, int hour = 0, int minute = 0, int second = 0) {
+  return unixFromSerial(UtcTime{dateSerialSeconds(year, month, day, hour, minute, second)});
 }
 
 struct TzifType {
@@ -34,8 +33,8 @@ struct TzifType {
 };
 
 struct TzifFile {
-  char version = '2';                 // '\0' for a version 1 file
-  std::vector<std::int64_t> times;    // Unix seconds
+  char version = '2';  // '\0' for a version 1 file
+  std::vector<UnixTime> times;
   std::vector<std::uint8_t> indexes;  // one type index per time
   std::vector<TzifType> types;
   std::string names;            // the abbreviations, each ending in '\0'
@@ -50,9 +49,8 @@ inline void putBe32(std::vector<std::uint8_t>& out, std::uint32_t v) {
 }
 
 inline void putBlock(std::vector<std::uint8_t>& out, char version,
-                     const std::vector<std::int64_t>& times,
-                     const std::vector<std::uint8_t>& indexes, const std::vector<TzifType>& types,
-                     const std::string& names, bool wide) {
+                     const std::vector<UnixTime>& times, const std::vector<std::uint8_t>& indexes,
+                     const std::vector<TzifType>& types, const std::string& names, bool wide) {
   const char magic[] = {'T', 'Z', 'i', 'f', version};
   out.insert(out.end(), magic, magic + 5);
   out.insert(out.end(), 15, 0);
@@ -62,9 +60,9 @@ inline void putBlock(std::vector<std::uint8_t>& out, char version,
   putBe32(out, static_cast<std::uint32_t>(times.size()));
   putBe32(out, static_cast<std::uint32_t>(types.size()));
   putBe32(out, static_cast<std::uint32_t>(names.size()));
-  for (std::int64_t t : times) {
-    if (wide) putBe32(out, static_cast<std::uint32_t>(static_cast<std::uint64_t>(t) >> 32));
-    putBe32(out, static_cast<std::uint32_t>(t));
+  for (const UnixTime t : times) {
+    if (wide) putBe32(out, static_cast<std::uint32_t>(static_cast<std::uint64_t>(t.seconds) >> 32));
+    putBe32(out, static_cast<std::uint32_t>(t.seconds));
   }
   out.insert(out.end(), indexes.begin(), indexes.end());
   for (const TzifType& t : types) {

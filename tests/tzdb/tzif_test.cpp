@@ -18,8 +18,8 @@ using test::TzifFile;
 using test::utc;
 
 struct Expected {
-  std::int64_t at;  // Unix seconds; unused for the initial state
-  std::int32_t offset;
+  UnixTime at;          // unused for the initial state
+  std::int32_t offset;  // seconds east of UTC
   bool isDaylight;
   const char* abbreviation;
 };
@@ -28,13 +28,14 @@ void expectTimeline(const std::optional<YearTimeline>& timeline, const Expected&
                     const std::vector<Expected>& changes) {
   ASSERT_TRUE(timeline.has_value());
   EXPECT_EQ(timeline->initial,
-            (LocalTimeType{initial.offset, initial.isDaylight, initial.abbreviation}));
+            (LocalTimeType{UtcOffset{initial.offset}, initial.isDaylight, initial.abbreviation}));
   ASSERT_EQ(timeline->changes.size(), changes.size());
   for (std::size_t i = 0; i < changes.size(); ++i) {
     SCOPED_TRACE("change " + std::to_string(i));
     EXPECT_EQ(timeline->changes[i].at, changes[i].at);
     EXPECT_EQ(timeline->changes[i].to,
-              (LocalTimeType{changes[i].offset, changes[i].isDaylight, changes[i].abbreviation}));
+              (LocalTimeType{UtcOffset{changes[i].offset}, changes[i].isDaylight,
+                             changes[i].abbreviation}));
   }
 }
 
@@ -101,6 +102,12 @@ TEST(TzifTest, ReadsFixtureZonesFromTheirTablesAndFooters) {
        {{utc(2024, 2, 29, 18), 18000, false, "+05"}}},
       {"before the first stored change", "Asia/Almaty", 2023, {0, 21600, false, "+06"}, {}},
       {"no daylight time", "Asia/Tokyo", 2026, {0, 32400, false, "JST"}, {}},
+      // Nothing stored: the footer's last Saturday of October 2026 is the month's last day.
+      {"footer only, last weekday on the month's last day",
+       "Test/Footer_Only",
+       2026,
+       {0, 3600, false, "CET"},
+       {{utc(2026, 3, 29, 1), 7200, true, "CEST"}, {utc(2026, 10, 31, 1), 3600, false, "CET"}}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -258,6 +265,19 @@ TEST(TzifTest, RefusesDamagedFiles) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     EXPECT_FALSE(readBytes(c.bytes, 2026).has_value());
+  }
+}
+
+// Files that are whole and sound but for their number of changes: the limit alone decides.
+TEST(TzifTest, RefusesOneChangeOverTheLimit) {
+  for (const std::uint32_t count : {kMaxTransitions, kMaxTransitions + 1}) {
+    SCOPED_TRACE(count);
+    TzifFile f{'2', {}, {}, {{0, 0, 0}, {3600, 1, 4}}, std::string("AAA\0BBB\0", 8), "\nAAA0\n"};
+    for (std::uint32_t i = 0; i < count; ++i) {
+      f.times.push_back(UnixTime{utc(1900, 1, 1).seconds + std::int64_t{i} * 86400});
+      f.indexes.push_back(static_cast<std::uint8_t>(i % 2));
+    }
+    EXPECT_EQ(readBytes(buildTzif(f), 2026).has_value(), count <= kMaxTransitions);
   }
 }
 

@@ -15,8 +15,8 @@ namespace {
 using test::utc;
 
 struct Change {
-  std::int64_t at;  // Unix seconds
-  std::int32_t offset;
+  UnixTime at;
+  std::int32_t offset;  // seconds east of UTC
   bool isDaylight;
   const char* name;
 };
@@ -26,8 +26,10 @@ YearTimeline timeline(int year, Change initial, const std::vector<Change>& chang
   t.year = year;
   t.begin = utc(year, 1, 1);
   t.end = utc(year + 1, 1, 1);
-  t.initial = {initial.offset, initial.isDaylight, initial.name};
-  for (const Change& c : changes) t.changes.push_back({c.at, {c.offset, c.isDaylight, c.name}});
+  t.initial = {UtcOffset{initial.offset}, initial.isDaylight, initial.name};
+  for (const Change& c : changes) {
+    t.changes.push_back({c.at, {UtcOffset{c.offset}, c.isDaylight, c.name}});
+  }
   return t;
 }
 
@@ -161,14 +163,14 @@ TEST(YearRulesTest, YearsNoPairDescribesGetTheLongestRightCandidate) {
       // +06 until 29 Feb 18:00 UTC, +05 after: the later offset holds longer.
       {"one change early in the year: Almaty 2024",
        timeline(2024, {0, 21600, false, "+06"}, {{utc(2024, 2, 29, 18), 18000, false, "+05"}}),
-       -300, 0, kNone, kNone, "", false, utc(2024, 2, 29, 18) - utc(2024, 1, 1)},
+       -300, 0, kNone, kNone, "", false, secondsBetween(utc(2024, 1, 1), utc(2024, 2, 29, 18))},
       // +04 until 26 Dec 22:00 UTC: the offset of the year's end would be wrong for 51 weeks.
       {"one change late in the year: Volgograd 2020",
        timeline(2020, {0, 14400, false, "+04"}, {{utc(2020, 12, 26, 22), 10800, false, "+03"}}),
-       -240, 0, kNone, kNone, "", false, utc(2021, 1, 1) - utc(2020, 12, 26, 22)},
+       -240, 0, kNone, kNone, "", false, secondsBetween(utc(2020, 12, 26, 22), utc(2021, 1, 1))},
       {"daylight time that stays for good",
        timeline(2026, {0, -28800, false, "PST"}, {{utc(2026, 3, 8, 10), -25200, true, "PDT"}}), 420,
-       0, kNone, kNone, "", false, utc(2026, 3, 8, 10) - utc(2026, 1, 1)},
+       0, kNone, kNone, "", false, secondsBetween(utc(2026, 1, 1), utc(2026, 3, 8, 10))},
       // Ramadan at +00 twice; taking the first as the year's standard period is wrong
       // only from 30 December on.
       {"three changes: Casablanca 2029",
@@ -177,7 +179,7 @@ TEST(YearRulesTest, YearsNoPairDescribesGetTheLongestRightCandidate) {
                  {utc(2029, 2, 18, 2), 3600, false, "+01"},
                  {utc(2029, 12, 30, 2), 0, true, "+00"}}),
        0, -60, rule(2, 0, 3, 2), rule(1, 0, 2, 3), "+01", false,
-       utc(2030, 1, 1) - utc(2029, 12, 30, 2)},
+       secondsBetween(utc(2029, 12, 30, 2), utc(2030, 1, 1))},
       // Daylight time broken off for Ramadan: the longer of the two periods is kept.
       {"two daylight periods: Gaza 2040",
        timeline(2040, {0, 7200, false, "EET"},
@@ -186,7 +188,7 @@ TEST(YearRulesTest, YearsNoPairDescribesGetTheLongestRightCandidate) {
                  {utc(2040, 10, 20), 10800, true, "EEST"},
                  {utc(2040, 10, 26, 23), 7200, false, "EET"}}),
        -120, -60, rule(3, 6, 4, 2), rule(9, 6, 1, 2), "EEST", false,
-       utc(2040, 10, 26, 23) - utc(2040, 10, 20)},
+       secondsBetween(utc(2040, 10, 20), utc(2040, 10, 26, 23))},
       // An offset change and a daylight period in one year: the pair wins over any fixed offset.
       {"daylight time and a new standard offset: Metlakatla 2019",
        timeline(2019, {0, -28800, false, "PST"},
@@ -194,7 +196,7 @@ TEST(YearRulesTest, YearsNoPairDescribesGetTheLongestRightCandidate) {
                  {utc(2019, 3, 10, 11), -28800, true, "AKDT"},
                  {utc(2019, 11, 3, 10), -32400, false, "AKST"}}),
        540, -60, rule(3, 0, 2, 2), rule(11, 0, 1, 2), "AKDT", false,
-       utc(2019, 1, 20, 10) - utc(2019, 1, 1)},
+       secondsBetween(utc(2019, 1, 1), utc(2019, 1, 20, 10))},
       // Both changes sit on the year's first day in UTC but fall on 31 December locally:
       // the core would look for them in the wrong year.
       {"a change whose wall date lies in the year before",
@@ -212,7 +214,8 @@ TEST(YearRulesTest, YearsNoPairDescribesGetTheLongestRightCandidate) {
 TEST(YearRulesTest, ManyChangesInOneYearStillGiveRules) {
   std::vector<Change> changes;
   for (int i = 1; i <= 60; ++i) {
-    changes.push_back({utc(2026, 1, 1) + i * 86400 * 5, i % 2 == 1 ? 3600 : 0, i % 2 == 1, "X"});
+    changes.push_back({UnixTime{utc(2026, 1, 1).seconds + i * 86400 * 5}, i % 2 == 1 ? 3600 : 0,
+                       i % 2 == 1, "X"});
   }
   const YearRules r = rulesForYear(timeline(2026, {0, 0, false, "Y"}, changes));
   EXPECT_FALSE(r.exact);

@@ -125,5 +125,25 @@ TEST(ZoneConversionTest, ReaderRecordsGiveEachZonesLocalTime) {
   }
 }
 
+// The last weekday of a month on its 31st: the search must reach the month's last day.
+TEST(ZoneConversionTest, NthWeekdayOfMonthReachesTheThirtyFirst) {
+  struct Case {
+    const char* name;
+    int year, month, weekday, occurrence;
+    int day;  // of the same month
+  };
+  const Case cases[] = {
+      {"fifth Saturday of October 2026", 2026, 10, 6, 5, 31},
+      {"last Saturday of January 2026", 2026, 1, 6, 9, 31},
+      {"last Sunday of December 2028", 2028, 12, 0, 5, 31},
+      {"fourth Sunday of December 2028", 2028, 12, 0, 4, 24},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(toCivil(NthWeekdayOfMonth(c.year, c.month, c.weekday, c.occurrence).seconds),
+              (CivilTime{c.year, c.month, c.day, 0, 0, 0}));
+  }
+}
+
 }  // namespace
 }  // namespace tessaron::tzdb
