@@ -30,6 +30,17 @@ struct TimeOfDay {
   int second;  // [0:59]
 };
 
+// Seconds since 1899-12-30 00:00 on some clock; Tag keeps the clocks apart.
+template <class Tag>
+struct DateTime {
+  std::int64_t seconds = 0;
+  auto operator<=>(const DateTime&) const = default;
+};
+struct UtcTag {};
+struct ZoneTag {};
+using UtcTime = DateTime<UtcTag>;    // on UTC
+using ZoneTime = DateTime<ZoneTag>;  // on a zone's wall clock
+
 struct LocalDateTime {
   int year;    // e.g. 2026
   int month;   // [1:12]
@@ -68,6 +79,30 @@ struct ZoneCatalogueSource {
   bool found = false;              // false: there is no catalogue at all
   std::vector<ZoneKey> zones;      // in the source's own order, west to east
   std::string systemStandardName;  // Std of the zone the system clock runs in; may be empty
+};
+
+// One zone through one year, as the zone database gives it: the year's two yearly rules,
+// and the file's own offsets for the years those rules cannot hold.
+//
+// Example: America/New_York in 2026 is {found, TZI of Bias 300 / DaylightBias -60 / second
+// Sunday of March 02:00 / first Sunday of November 02:00, exact}; America/Havana in 2027
+// (daylight time since March 2026, standard time from 7 November) is {found, TZI of its best
+// pair, not exact, from 2026-12-30 00:00 UTC at -14400 s, one change at 2027-11-07 05:00 UTC
+// to -18000 s, to 2028-01-03 00:00 UTC}.
+struct ZoneYear {
+  struct Change {
+    UtcTime at;
+    std::int32_t offset = 0;  // seconds east of UTC from `at` on
+  };
+  bool found = false;                  // false: no such zone, or its file cannot be read
+  std::array<std::uint8_t, 44> TZI{};  // the year's rules, laid out as a catalogue entry's
+  // true: TZI gives every instant from two days before the year to two days after it the
+  // offset the zone file gives, so the yearly rules serve the whole local year.
+  bool exact = false;
+  UtcTime from;                    // the offsets below hold from here...
+  UtcTime to;                      // ...up to here (exclusive)
+  std::int32_t initialOffset = 0;  // seconds east of UTC at `from`
+  std::vector<Change> changes;     // from < at < to, ascending
 };
 
 // Where the program's files live, no trailing separator. A build folder or a portable
@@ -209,6 +244,8 @@ class Platform {
 
   // The zone catalogue, with each zone's rules as they stand in `year`.
   virtual ZoneCatalogueSource readZoneCatalogue(int year) = 0;
+  // One zone (by its catalogue Std) through `year`.
+  virtual ZoneYear readZoneYear(const std::string& zoneId, int year) = 0;
 };
 
 }  // namespace tessaron

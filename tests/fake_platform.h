@@ -4,6 +4,7 @@
 // call with an effect outside the core (sound, stacking, messages, geometry).
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -142,6 +143,23 @@ class FakePlatform : public Platform {
   ZoneCatalogueSource readZoneCatalogue(int year) override {
     catalogueYear = year;
     return catalogue;
+  }
+
+  // One zone's year: from `zoneYears` when set (a zone database), else the catalogue entry's
+  // rules taken as exact for every year. Every read is logged in `zoneYearReads`.
+  std::function<ZoneYear(const std::string&, int)> zoneYears;
+  std::vector<std::pair<std::string, int>> zoneYearReads;
+  ZoneYear readZoneYear(const std::string& zoneId, int year) override {
+    zoneYearReads.emplace_back(zoneId, year);
+    if (zoneYears) return zoneYears(zoneId, year);
+    ZoneYear out;
+    for (const ZoneKey& key : catalogue.zones) {
+      if (!key.opened || key.Std != zoneId) continue;
+      out.found = true;
+      out.exact = true;
+      out.TZI = key.TZI;
+    }
+    return out;
   }
 
   // The recorded calls that start with `prefix`.

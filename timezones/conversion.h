@@ -18,17 +18,6 @@ namespace tessaron {
 // A calendar date and time of day, on whichever clock the caller means.
 using CivilTime = LocalDateTime;
 
-// Seconds since 1899-12-30 00:00 on some clock; Tag keeps the clocks apart.
-template <class Tag>
-struct DateTime {
-  std::int64_t seconds = 0;
-  auto operator<=>(const DateTime&) const = default;
-};
-struct UtcTag {};
-struct ZoneTag {};
-using UtcTime = DateTime<UtcTag>;
-using ZoneTime = DateTime<ZoneTag>;
-
 // Builds a date-time the way a date serial does: out-of-range months and days roll over.
 std::int64_t dateSerialSeconds(int year, int month, int day, int hour = 0, int minute = 0,
                                int second = 0);

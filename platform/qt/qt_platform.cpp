@@ -21,6 +21,7 @@
 #include "platform/qt/sound.h"
 #include "platform/qt/units.h"
 #include "platform/tzdb/catalogue.h"
+#include "platform/tzdb/zone_year.h"
 
 namespace tessaron::qt {
 
@@ -225,6 +226,10 @@ ZoneCatalogueSource QtPlatform::readZoneCatalogue(int year) {
   // Qt's system zone follows TZ and /etc/localtime; the reader maps it onto the catalogue.
   return tzdb::readCatalogue("/usr/share/zoneinfo", year,
                              QTimeZone::systemTimeZoneId().toStdString(), "/etc/localtime");
+}
+
+ZoneYear QtPlatform::readZoneYear(const std::string& zoneId, int year) {
+  return tzdb::readZoneYear("/usr/share/zoneinfo", zoneId, year);
 }
 
 }  // namespace tessaron::qt

@@ -55,6 +55,7 @@ class QtPlatform : public Platform {
   bool writeFileReplacing(const std::string& path, const std::string& contents) override;
   ProgramInfo programInfo() override;
   ZoneCatalogueSource readZoneCatalogue(int year) override;
+  ZoneYear readZoneYear(const std::string& zoneId, int year) override;
 
  private:
   MainWindow* window_ = nullptr;

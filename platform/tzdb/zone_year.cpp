@@ -1,0 +1,109 @@
+#include "platform/tzdb/zone_year.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "platform/tzdb/catalogue.h"
+#include "platform/tzdb/year_rules.h"
+#include "timezones/conversion.h"
+
+namespace tessaron::tzdb {
+
+namespace {
+
+// The file's offset at `t`.
+std::int32_t offsetAt(const ZoneYear& offsets, UtcTime t) {
+  std::int32_t offset = offsets.initialOffset;
+  for (const ZoneYear::Change& c : offsets.changes) {
+    if (c.at > t) break;
+    offset = c.offset;
+  }
+  return offset;
+}
+
+}  // namespace
+
+std::optional<ZoneYear> offsetsBetween(ByteSource& file, UnixTime from, UnixTime to) {
+  const int firstYear = toCivil(serialFromUnix(from).seconds).year;
+  const int lastYear = toCivil(serialFromUnix(UnixTime{to.seconds - 1}).seconds).year;
+  if (firstYear < kMinYear || lastYear > kMaxYear || from >= to) return std::nullopt;
+  ZoneYear out;
+  out.from = serialFromUnix(from);
+  out.to = serialFromUnix(to);
+  for (int year = firstYear; year <= lastYear; ++year) {
+    const std::optional<YearTimeline> timeline = readYearTimeline(file, year);
+    if (!timeline) return std::nullopt;
+    std::int32_t current = timeline->initial.utcOffset.seconds;
+    if (year == firstYear) out.initialOffset = current;
+    for (const OffsetChange& c : timeline->changes) {
+      current = c.to.utcOffset.seconds;
+      if (c.at <= from) {
+        out.initialOffset = current;
+      } else if (c.at < to) {
+        out.changes.push_back({serialFromUnix(c.at), current});
+      }
+    }
+  }
+  // A change of name or flag alone, or at a year's edge, is no change of offset.
+  std::vector<ZoneYear::Change> changes;
+  std::int32_t current = out.initialOffset;
+  for (const ZoneYear::Change& c : out.changes) {
+    if (c.offset == current) continue;
+    current = c.offset;
+    changes.push_back(c);
+  }
+  out.changes = std::move(changes);
+  return out;
+}
+
+bool rulesMatch(const ZoneRecord& record, const ZoneYear& offsets) {
+  // Both sides keep one offset between their own changes, and each takes its new offset at
+  // the instant of a change; so the offsets agree everywhere when they agree at every
+  // change of either side.
+  std::vector<UtcTime> instants{offsets.from};
+  for (const ZoneYear::Change& c : offsets.changes) instants.push_back(c.at);
+  const std::int64_t bias = std::int64_t{record.Bias} * 60;
+  const int firstYear = toCivil(offsets.from.seconds).year - 1;
+  const int lastYear = toCivil(offsets.to.seconds).year + 1;
+  for (int year = firstYear; year <= lastYear; ++year) {
+    // Where UtcToZone moves to the next year's changes, and the changes themselves.
+    instants.push_back(UtcTime{dateSerialSeconds(year, 1, 1) + bias});
+    if (const auto d = daylightChanges(record, year)) {
+      instants.push_back(UtcTime{d->start.seconds + bias});
+      instants.push_back(UtcTime{d->end.seconds + bias + std::int64_t{record.DaylightBias} * 60});
+    }
+  }
+  return std::all_of(instants.begin(), instants.end(), [&](UtcTime t) {
+    if (t < offsets.from || t >= offsets.to) return true;
+    return UtcToZone(t, record).seconds - t.seconds == offsetAt(offsets, t);
+  });
+}
+
+ZoneYear readZoneYear(const std::string& zoneinfoDir, const std::string& zoneId, int year) {
+  ZoneYear out;
+  if (year <= kMinYear || year >= kMaxYear) return out;
+  const UnixTime from{unixMidnight(year, 1, 1).seconds - kZoneYearMargin};
+  const UnixTime to{unixMidnight(year + 1, 1, 1).seconds + kZoneYearMargin};
+  if (zoneId == "UTC") {
+    out.found = true;
+    out.exact = true;
+    out.TZI = writeTzi(ZoneRecord{});
+    out.from = serialFromUnix(from);
+    out.to = serialFromUnix(to);
+    return out;
+  }
+  if (!isSafeZoneId(zoneId)) return out;
+  FileSource file(zoneinfoDir + "/" + zoneId);
+  const std::optional<YearTimeline> timeline = readYearTimeline(file, year);
+  if (!timeline) return out;
+  std::optional<ZoneYear> offsets = offsetsBetween(file, from, to);
+  if (!offsets) return out;
+  out = std::move(*offsets);
+  const YearRules rules = rulesForYear(*timeline);
+  out.found = true;
+  out.TZI = writeTzi(rules.record);
+  out.exact = rulesMatch(rules.record, out);
+  return out;
+}
+
+}  // namespace tessaron::tzdb

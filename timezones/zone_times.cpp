@@ -1,0 +1,41 @@
+#include "timezones/zone_times.h"
+
+namespace tessaron {
+
+const ZoneTimes::Year& ZoneTimes::year(const std::string& zoneId, int y) {
+  const auto key = std::make_pair(zoneId, y);
+  if (const auto it = years_.find(key); it != years_.end()) return it->second;
+  if (years_.size() >= kMaxYearsKept) years_.clear();
+  Year entry;
+  entry.offsets = read_(zoneId, y);
+  entry.found = entry.offsets.found;
+  entry.exact = entry.offsets.exact;
+  readTzi(entry.offsets.TZI, entry.rules);
+  if (entry.exact) entry.offsets.changes.clear();
+  return years_.emplace(key, std::move(entry)).first->second;
+}
+
+ZoneTime ZoneTimes::convert(UtcTime t, const Year& year) {
+  if (year.exact) return UtcToZone(t, year.rules);
+  std::int32_t offset = year.offsets.initialOffset;
+  for (const ZoneYear::Change& c : year.offsets.changes) {
+    if (c.at > t) break;
+    offset = c.offset;
+  }
+  return ZoneTime{t.seconds + offset};
+}
+
+ZoneTime ZoneTimes::toZone(UtcTime t, const ZoneRecord& zone) {
+  if (zone.Std.empty()) return UtcToZone(t, zone);
+  const int utcYear = toCivil(t.seconds).year;
+  const Year& first = year(zone.Std, utcYear);
+  if (!first.found) return UtcToZone(t, zone);
+  const ZoneTime local = convert(t, first);
+  const int localYear = toCivil(local.seconds).year;
+  if (localYear == utcYear) return local;
+  // Near New Year the zone may already be in the next year, or still in the last one.
+  const Year& other = year(zone.Std, localYear);
+  return other.found ? convert(t, other) : local;
+}
+
+}  // namespace tessaron

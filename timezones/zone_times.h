@@ -1,0 +1,47 @@
+#pragma once
+// A zone's time at any instant, by the rules of the year that instant falls in, in that zone.
+// Each zone's years are read when first needed and kept: a clock running over New Year
+// takes the new year's rules at its first instant, and an instant that is already the next
+// year in the zone (Kiritimati is 14 hours ahead of UTC) takes the next year's.
+//
+// Example: America/Havana, 2027-11-07 04:59:59 UTC -> 00:59:59 (CDT, the file's offset, as
+// 2027's changes are more than one yearly rule can hold); America/New_York,
+// 2026-11-01 06:30:00 UTC -> 01:30:00 (EST, by 2026's rules through UtcToZone).
+
+#include <functional>
+#include <map>
+#include <string>
+#include <utility>
+
+#include "platform/platform.h"
+#include "timezones/conversion.h"
+#include "timezones/zone_record.h"
+
+namespace tessaron {
+
+class ZoneTimes {
+ public:
+  using Reader = std::function<ZoneYear(const std::string& zoneId, int year)>;
+  explicit ZoneTimes(Reader read) : read_(std::move(read)) {}
+
+  // The zone's wall time at `t`. A zone the reader does not know converts by its own record.
+  ZoneTime toZone(UtcTime t, const ZoneRecord& zone);
+
+ private:
+  struct Year {
+    bool found = false;
+    bool exact = false;
+    ZoneRecord rules;  // the year's yearly rules
+    ZoneYear offsets;  // the file's own, used when the rules cannot hold the year
+  };
+  // Zones stay few: the local one and those the user chose.
+  static constexpr std::size_t kMaxYearsKept = 64;
+
+  const Year& year(const std::string& zoneId, int year);
+  static ZoneTime convert(UtcTime t, const Year& year);
+
+  Reader read_;
+  std::map<std::pair<std::string, int>, Year> years_;
+};
+
+}  // namespace tessaron
