@@ -8,7 +8,9 @@
 #include <array>
 #include <cerrno>
 #include <cstdio>
+#include <functional>
 
+#include "platform/tzdb/posix_tz.h"
 #include "platform/tzdb/tzif.h"
 #include "platform/tzdb/year_rules.h"
 
@@ -245,6 +247,64 @@ std::string zoneWithSameContent(const std::string& localtimePath, const std::vec
   return {};
 }
 
+std::string zoneWithSameOffsets(const YearTimeline& system, const std::vector<ZoneKey>& zones,
+                                const std::string& zoneinfoDir) {
+  for (const ZoneKey& key : zones) {
+    if (!key.opened) continue;
+    if (key.Std == kUtcId) {
+      if (system.changes.empty() && system.initial.utcOffset == UtcOffset{}) return key.Std;
+      continue;
+    }
+    if (!isSafeZoneId(key.Std)) continue;
+    FileSource file(zoneinfoDir + "/" + key.Std);
+    const std::optional<YearTimeline> timeline = readYearTimeline(file, system.year);
+    if (timeline && sameOffsets(*timeline, system)) return key.Std;
+  }
+  return {};
+}
+
+// The catalogue zone that the system zone is under another name; `byName` resolves a name
+// through the database's links.
+std::string zoneLike(const std::string& zoneinfoDir, const std::string& systemZoneId,
+                     const std::string& localtimePath, int year, const std::vector<ZoneKey>& zones,
+                     const std::function<std::string(std::string_view)>& byName) {
+  // TZ = [':'] (path | zone id | POSIX TZ string); without one, the system's zone file.
+  const std::string_view id =
+      std::string_view(systemZoneId).substr(systemZoneId.starts_with(':') ? 1 : 0);
+  std::string file;
+  std::optional<PosixTz> rule;
+  if (id.starts_with('/')) {
+    file = id;
+  } else if (isSafeZoneId(id) && regularFileSize(zoneinfoDir + "/" + std::string(id))) {
+    file = zoneinfoDir + "/" + std::string(id);  // a zone of the database outside zone.tab
+  } else if (!id.empty() && (rule = parsePosixTz(id))) {
+  } else {
+    file = localtimePath;
+  }
+  std::optional<YearTimeline> timeline;
+  if (rule) {
+    timeline = posixYearTimeline(*rule, year);
+  } else if (!file.empty()) {
+    // A symbolic link by the zone it points to, a copy by its bytes.
+    struct stat st {};
+    if (::lstat(file.c_str(), &st) != 0) return {};
+    if (S_ISLNK(st.st_mode)) {
+      const std::string linked = linkedZoneId(file);
+      if (!linked.empty()) {
+        const std::string named = byName(linked);
+        if (!named.empty()) return named;
+      }
+    } else if (S_ISREG(st.st_mode)) {
+      const std::string same = zoneWithSameContent(file, zones, zoneinfoDir);
+      if (!same.empty()) return same;
+    }
+    FileSource source(file);
+    timeline = readYearTimeline(source, year);
+  }
+  // Another name for one of the zones: the first with the same offsets and changes this year.
+  return timeline ? zoneWithSameOffsets(*timeline, zones, zoneinfoDir) : std::string{};
+}
+
 ZoneCatalogueSource readCatalogue(const std::string& zoneinfoDir, int year,
                                   const std::string& systemZoneId,
                                   const std::string& localtimePath) {
@@ -291,21 +351,8 @@ ZoneCatalogueSource readCatalogue(const std::string& zoneinfoDir, int year,
     return catalogueIdFor(id, out.zones, &*links, zoneinfoDir);
   };
   if (system.empty() && !systemZoneId.empty()) system = withLinks(systemZoneId);
-  // TZ may name a file by its path (":/etc/localtime", ":/home/me/zone"): that file, then.
-  std::string file = localtimePath;
-  const std::string_view id =
-      std::string_view(systemZoneId).substr(systemZoneId.starts_with(':') ? 1 : 0);
-  if (id.starts_with('/')) file = id;
-  if (system.empty() && !file.empty()) {
-    struct stat st {};
-    if (::lstat(file.c_str(), &st) == 0) {
-      if (S_ISLNK(st.st_mode)) {
-        const std::string linked = linkedZoneId(file);
-        if (!linked.empty()) system = withLinks(linked);
-      } else if (S_ISREG(st.st_mode)) {
-        system = zoneWithSameContent(file, out.zones, zoneinfoDir);
-      }
-    }
+  if (system.empty()) {
+    system = zoneLike(zoneinfoDir, systemZoneId, localtimePath, year, out.zones, withLinks);
   }
   out.systemStandardName = system;
   return out;

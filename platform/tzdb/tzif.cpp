@@ -173,6 +173,16 @@ class FooterClock {
   std::vector<Event> events_;
 };
 
+// Takes into the timeline the changes that change something.
+void keepChanges(YearTimeline& timeline, std::vector<OffsetChange>& changes) {
+  LocalTimeType current = timeline.initial;
+  for (OffsetChange& c : changes) {
+    if (c.to == current) continue;
+    current = c.to;
+    timeline.changes.push_back(std::move(c));
+  }
+}
+
 }  // namespace
 
 std::optional<YearTimeline> readYearTimeline(ByteSource& source, int year) {
@@ -276,13 +286,32 @@ std::optional<YearTimeline> readYearTimeline(ByteSource& source, int year) {
     clock->changesBetween(footerFrom, timeline.end, changes);
   }
 
-  LocalTimeType current = timeline.initial;
-  for (OffsetChange& c : changes) {
-    if (c.to == current) continue;
-    current = c.to;
-    timeline.changes.push_back(std::move(c));
-  }
+  keepChanges(timeline, changes);
   return timeline;
+}
+
+YearTimeline posixYearTimeline(const PosixTz& tz, int year) {
+  YearTimeline timeline;
+  timeline.year = year;
+  timeline.begin = unixMidnight(year, 1, 1);
+  timeline.end = unixMidnight(year + 1, 1, 1);
+  const FooterClock clock(tz, year);
+  timeline.initial = clock.at(timeline.begin);
+  std::vector<OffsetChange> changes;
+  clock.changesBetween(timeline.begin, timeline.end, changes);
+  keepChanges(timeline, changes);
+  return timeline;
+}
+
+bool sameOffsets(const YearTimeline& a, const YearTimeline& b) {
+  const auto offsets = [](const YearTimeline& t) {
+    std::vector<std::pair<UnixTime, UtcOffset>> out{{t.begin, t.initial.utcOffset}};
+    for (const OffsetChange& c : t.changes) {
+      if (c.to.utcOffset != out.back().second) out.emplace_back(c.at, c.to.utcOffset);
+    }
+    return out;
+  };
+  return a.begin == b.begin && a.end == b.end && offsets(a) == offsets(b);
 }
 
 }  // namespace tessaron::tzdb

@@ -85,4 +85,12 @@ struct YearTimeline {
 // outside [1:9999].
 std::optional<YearTimeline> readYearTimeline(ByteSource& source, int year);
 
+struct PosixTz;
+// One year [1:9999] of a zone that a POSIX TZ string alone describes, e.g. TZ="EST5EDT".
+YearTimeline posixYearTimeline(const PosixTz& tz, int year);
+
+// Whether two timelines of one year give every instant the same offset (names and flags
+// aside).
+bool sameOffsets(const YearTimeline& a, const YearTimeline& b);
+
 }  // namespace tessaron::tzdb

@@ -229,9 +229,43 @@ TEST_F(SystemZoneTest, WithoutAKnownIdACopiedLocaltimeIsMatchedByItsBytes) {
       {"a known id wins over the file", "Asia/Tokyo", sydney, "Asia/Tokyo"},
       {"a link names its zone", "", linked, "Asia/Kolkata"},
       {"a copy of no zone", "", garbage, ""},
-      {"a copy changed in one byte", "", altered, ""},
+      // Not by its bytes (see below), but it keeps New York's offsets and changes.
+      {"a copy changed in one byte", "", altered, "America/New_York"},
       {"TZ naming a file by its path", ":" + chatham, "", "Pacific/Chatham"},
       {"no file", "", (scratch_ / "absent").string(), ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(systemZone(c.id, c.localtime), c.expected);
+  }
+  const auto zones = readCatalogue(fixtureZoneinfo(), 2026, "", "").zones;
+  EXPECT_EQ(zoneWithSameContent(altered, zones, fixtureZoneinfo()), "");
+  EXPECT_EQ(zoneWithSameContent(sydney, zones, fixtureZoneinfo()), "Australia/Sydney");
+}
+
+// A system zone the list does not name, as TZ=EST5EDT or TZ=Etc/GMT-9 give it: the first
+// entry with the same offsets and changes this year, names and flags aside.
+TEST_F(SystemZoneTest, AnotherNameWithTheSameOffsetsAndChangesThisYear) {
+  const std::string est5edt = copyOf("EST5EDT", "est5edt");
+  struct Case {
+    const char* name;
+    std::string id;
+    std::string localtime;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {"a zone file outside the table", "EST5EDT", "", "America/New_York"},
+      {"a fixed offset outside the table", "Etc/GMT-9", "", "Asia/Tokyo"},
+      {"a copy of a zone outside the table", "", est5edt, "America/New_York"},
+      {"a POSIX rule", "EST5EDT,M3.2.0,M11.1.0", "", "America/New_York"},
+      {"a POSIX offset", "JST-9", "", "Asia/Tokyo"},
+      {"a POSIX offset of half an hour", "<+0530>-5:30", "", "Asia/Kolkata"},
+      {"a POSIX rule with the flags the other way round", "GMT0IST,M3.5.0/1,M10.5.0", "",
+       "Europe/Dublin"},
+      {"UTC by its offset", "UTC0", "", "UTC"},
+      {"a POSIX rule no zone follows this year", "CST6CDT", "", ""},
+      {"an offset no zone keeps", "XXX3", "", ""},
+      {"a POSIX id wins over the system's file", "JST-9", est5edt, "Asia/Tokyo"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
