@@ -30,6 +30,7 @@ bench: build
 	$(BUILD)/tick_benchmark
 	$(BUILD)/catalogue_benchmark
 	bench/startup_memory.sh $(BUILD)
+	bench/tick_cost.py $(BUILD)
 
 # make install [PREFIX=/usr/local] [DESTDIR=/staging]
 install: build

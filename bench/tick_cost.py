@@ -1,0 +1,157 @@
+#!/usr/bin/python3
+"""The clock at rest beside a minimal Qt clock (BUILD_DIR/minimal_clock: a QLabel set to
+hh:mm:ss by an 850 ms timer), both with seconds shown, side by side on one private Xvfb
+for one run of SECONDS (default 60):
+
+- CPU milliseconds per minute, all threads (/proc/PID/task/*/schedstat, nanoseconds);
+- the main thread's voluntary context switches per minute (its wake-ups);
+- the delay from each true change of the wall-clock second to the repaint, from the X
+  server's damage events on each window, stamped by this script's wall clock as they
+  arrive; and the longest time one second stayed on screen.
+
+The project aims for at most 60 wake-ups a minute, at most 0.3 times the minimal clock's
+CPU, and every second shown within 20 ms of its start. This reports and never fails.
+
+Usage: bench/tick_cost.py BUILD_DIR [SECONDS]
+"""
+
+import ctypes
+import os
+import select
+import statistics
+import sys
+import tempfile
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "gui"))
+from desktop import Xvfb, program_folder, start, start_program, stop_process, wait_for_window  # noqa: E402
+
+SECONDS_SHOWN = '255,0,16777215,#FALSE#,#TRUE#,#FALSE#,#FALSE#,1500,1500,"smallworld.wav",#FALSE#\r\n'
+
+
+def cpu_ns(pid):
+    total = 0
+    for task in os.listdir(f"/proc/{pid}/task"):
+        try:
+            with open(f"/proc/{pid}/task/{task}/schedstat") as f:
+                total += int(f.read().split()[0])
+        except OSError:
+            pass  # a thread that ended meanwhile
+    return total
+
+
+def main_thread_wakes(pid):
+    with open(f"/proc/{pid}/task/{pid}/status") as f:
+        for line in f:
+            if line.startswith("voluntary_ctxt_switches:"):
+                return int(line.split()[1])
+    return 0
+
+
+class DamageWatch:
+    """X damage events of some windows, each stamped with the wall clock on arrival."""
+
+    def __init__(self, display):
+        self.x = ctypes.CDLL("libX11.so.6")
+        self.xd = ctypes.CDLL("libXdamage.so.1")
+        self.x.XOpenDisplay.restype = ctypes.c_void_p
+        self.x.XOpenDisplay.argtypes = [ctypes.c_char_p]
+        for f in ("XPending", "XFlush", "XConnectionNumber"):
+            getattr(self.x, f).argtypes = [ctypes.c_void_p]
+        self.x.XNextEvent.argtypes = [ctypes.c_void_p, ctypes.c_void_p]
+        self.xd.XDamageQueryExtension.argtypes = [ctypes.c_void_p, ctypes.c_void_p,
+                                                  ctypes.c_void_p]
+        self.xd.XDamageCreate.restype = ctypes.c_ulong
+        self.xd.XDamageCreate.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int]
+        self.dpy = self.x.XOpenDisplay(display.encode())
+        if not self.dpy:
+            raise RuntimeError("cannot open " + display)
+        base, error = ctypes.c_int(), ctypes.c_int()
+        if not self.xd.XDamageQueryExtension(self.dpy, ctypes.byref(base), ctypes.byref(error)):
+            raise RuntimeError("no DAMAGE extension")
+        self.notify = base.value  # XDamageNotify is the extension's first event
+        self.events = {}  # window -> [wall-clock seconds]
+
+    def watch(self, window):
+        self.xd.XDamageCreate(self.dpy, window, 0)  # raw rectangles: one event per drawing
+        self.events[window] = []
+        self.x.XFlush(self.dpy)
+
+    def run(self, seconds):
+        event = (ctypes.c_long * 24)()
+        fd = self.x.XConnectionNumber(self.dpy)
+        end = time.monotonic() + seconds
+        while time.monotonic() < end:
+            select.select([fd], [], [], 0.2)
+            while self.x.XPending(self.dpy):
+                self.x.XNextEvent(self.dpy, event)
+                now = time.time()
+                kind = ctypes.c_int.from_buffer(event).value & 0x7f
+                drawable = event[4]  # type, serial, send_event, display, drawable
+                if kind == self.notify and drawable in self.events:
+                    self.events[drawable].append(now)
+
+
+def repaints(stamps):
+    """One repaint per burst of damage: events within 50 ms belong to one drawing."""
+    out = []
+    for t in stamps:
+        if not out or t - out[-1] > 0.05:
+            out.append(t)
+    return out
+
+
+def main():
+    build = os.path.abspath(sys.argv[1])
+    seconds = float(sys.argv[2]) if len(sys.argv) > 2 else 60.0
+    xvfb = Xvfb()
+    procs = []
+    with tempfile.TemporaryDirectory(prefix="tessaron-tick-") as work:
+        try:
+            xvfb.start()
+            folder = program_folder(work, build, preferences=SECONDS_SHOWN)
+            clock = start_program(folder, xvfb.display)
+            procs.append(clock)
+            minimal = start([os.path.join(build, "minimal_clock")],
+                            {"PATH": "/usr/bin:/bin", "DISPLAY": xvfb.display,
+                             "HOME": work, "QT_QPA_PLATFORM": "xcb"})
+            procs.append(minimal)
+            windows = {"tessaron": int(wait_for_window(xvfb.display, "Tessaron", clock)),
+                       "minimal_clock": int(wait_for_window(xvfb.display, "Minimal clock",
+                                                            minimal))}
+            pids = {"tessaron": clock.pid, "minimal_clock": minimal.pid}
+            time.sleep(3)  # start-up is over
+            watch = DamageWatch(xvfb.display)
+            for w in windows.values():
+                watch.watch(w)
+            before = {n: (cpu_ns(p), main_thread_wakes(p)) for n, p in pids.items()}
+            watch.run(seconds)
+            after = {n: (cpu_ns(p), main_thread_wakes(p)) for n, p in pids.items()}
+        finally:
+            for p in procs:
+                stop_process(p)
+            xvfb.stop()
+
+    per_minute = 60.0 / seconds
+    cpu = {n: (after[n][0] - before[n][0]) / 1e6 * per_minute for n in pids}
+    print(f"one run of {seconds:.0f} s, seconds shown, no window manager")
+    print(f"{'':16}{'CPU ms/min':>11}{'wakes/min':>11}{'repaints':>10}"
+          f"{'delay median':>14}{'p95':>8}{'max':>8}{'longest second':>16}")
+    for name in pids:
+        shown = repaints(watch.events[windows[name]])
+        delays = sorted((t - int(t)) * 1000 for t in shown)
+        gaps = [b - a for a, b in zip(shown, shown[1:])]
+        wakes = (after[name][1] - before[name][1]) * per_minute
+        if delays:
+            p95 = delays[min(len(delays) - 1, int(len(delays) * 0.95))]
+            print(f"{name:16}{cpu[name]:11.1f}{wakes:11.0f}{len(shown):10d}"
+                  f"{statistics.median(delays):12.1f}ms{p95:6.1f}ms{delays[-1]:6.1f}ms"
+                  f"{max(gaps, default=0):15.3f}s")
+        else:
+            print(f"{name:16}{cpu[name]:11.1f}{wakes:11.0f}{0:10d}   (no repaint seen)")
+    print(f"CPU ratio clock/minimal: {cpu['tessaron'] / max(cpu['minimal_clock'], 1e-9):.2f}")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

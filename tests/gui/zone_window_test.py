@@ -1,0 +1,91 @@
+#!/usr/bin/python3
+"""A zone chosen in a real window shows at once: with the clock at 12:34 UTC in the
+columns, turning the alternate zone on and choosing Asia/Kolkata (UTC+05:30) lights the
+hour and minute dots of 18:04 in the first screenshot taken after the choice, less than
+a second later, wherever the second stands.
+
+Usage: zone_window_test.py BUILD_DIR
+"""
+
+import os
+import subprocess
+import sys
+import tempfile
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from desktop import (Report, Xvfb, program_folder, start_program, stop_process,  # noqa: E402
+                     wait_for_window, wait_until, xdotool)
+from options_window_test import BLACK, COLUMNS, FAKE_CLOCK, RED, centre, screenshot  # noqa: E402
+
+# Hour tens, hour units, minute tens, minute units, dot by dot, highest weight first.
+BITS_1234 = [0, 1, 0, 0, 1, 0, 0, 1, 1, 0, 1, 0, 0]
+BITS_1804 = [0, 1, 1, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0]
+KOLKATA = "(UTC+05:30) Asia/Kolkata"
+PX = 15  # twips per pixel
+SELECTOR_TOP = 384 + 20  # below the toolbar, twips
+
+report = Report()
+check = report.check
+
+
+def shows(img, dy, bits):
+    return all(img.getpixel(centre(COLUMNS[i], dy)) == (RED if bit else BLACK)
+               for i, bit in enumerate(bits))
+
+
+def choose_zone(work, build, display):
+    saved = '255,0,16777215,#FALSE#,#TRUE#,#FALSE#,#FALSE#,0,0,"smallworld.wav",#TRUE#\r\n'
+    folder = program_folder(work, build, preferences=saved)
+    proc = start_program(folder, display, FAKE_CLOCK)
+    try:
+        window = wait_for_window(display, "Tessaron", proc)
+        found = {}
+
+        def local_time_shown():
+            img = screenshot(display, os.path.join(work, "before.png"))
+            matches = [dy for dy in range(0, 60) if shows(img, dy, BITS_1234)]
+            found["dy"] = matches[len(matches) // 2] if matches else None
+            return bool(matches)
+        try:
+            wait_until(local_time_shown, 10, 0.3, "the columns of 12:34")
+        except TimeoutError as e:
+            check("12:34 UTC shown before the choice", False, str(e))
+            return
+        dy = found["dy"]
+        xdotool(display, "windowfocus", window)
+        time.sleep(0.2)
+        xdotool(display, "key", "--clearmodifiers", "ctrl+z")  # Alternate Time Zone
+        time.sleep(0.5)
+        # Into the selector's text, replace it with the zone's name.
+        xdotool(display, "mousemove", "40", str(dy + SELECTOR_TOP // PX + 9), "click", "1")
+        time.sleep(0.3)
+        xdotool(display, "key", "--clearmodifiers", "End", "shift+Home")
+        xdotool(display, "type", "--delay", "20", KOLKATA)
+        time.sleep(0.3)
+        chosen = time.monotonic()
+        xdotool(display, "key", "--clearmodifiers", "Return")
+        img = screenshot(display, os.path.join(work, "after.png"))
+        taken = time.monotonic() - chosen
+        check("the screenshot came within a second of the choice", taken < 1.0,
+              f"{taken:.2f} s")
+        check("Kolkata's 18:04 on the hour and minute dots at once", shows(img, dy, BITS_1804),
+              f"screenshot {work}/after.png ({taken:.2f} s after the choice)")
+    finally:
+        stop_process(proc)
+
+
+def main():
+    build = os.path.abspath(sys.argv[1])
+    xvfb = Xvfb()
+    with tempfile.TemporaryDirectory(prefix="tessaron-zone-") as work:
+        try:
+            xvfb.start()
+            choose_zone(work, build, xvfb.display)
+        finally:
+            xvfb.stop()
+    return report.summary()
+
+
+if __name__ == "__main__":
+    sys.exit(main())
