@@ -171,6 +171,18 @@ class SystemZoneTest : public ::testing::Test {
   std::string systemZone(const std::string& id, const std::string& localtime) {
     return readCatalogue(fixtureZoneinfo(), 2026, id, localtime).systemStandardName;
   }
+  struct Case {
+    const char* name;
+    std::string id;         // as TZ or the desktop gives it
+    std::string localtime;  // the system's zone file
+    const char* expected;
+  };
+  void expectSystemZones(const std::vector<Case>& cases) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(c.name);
+      EXPECT_EQ(systemZone(c.id, c.localtime), c.expected);
+    }
+  }
 
   fs::path scratch_;
 };
@@ -216,13 +228,7 @@ TEST_F(SystemZoneTest, WithoutAKnownIdACopiedLocaltimeIsMatchedByItsBytes) {
     f.put('\x7f');
   }
   const std::string linked = linkTo("Asia/Kolkata", "linked");
-  struct Case {
-    const char* name;
-    std::string id;
-    std::string localtime;
-    const char* expected;
-  };
-  const Case cases[] = {
+  expectSystemZones({
       {"no id, a copy", "", sydney, "Australia/Sydney"},
       {"an unknown id, a copy", "Mars/Olympus_Mons", chatham, "Pacific/Chatham"},
       {"a copy of UTC", "", utc, "UTC"},
@@ -233,11 +239,7 @@ TEST_F(SystemZoneTest, WithoutAKnownIdACopiedLocaltimeIsMatchedByItsBytes) {
       {"a copy changed in one byte", "", altered, "America/New_York"},
       {"TZ naming a file by its path", ":" + chatham, "", "Pacific/Chatham"},
       {"no file", "", (scratch_ / "absent").string(), ""},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    EXPECT_EQ(systemZone(c.id, c.localtime), c.expected);
-  }
+  });
   const auto zones = readCatalogue(fixtureZoneinfo(), 2026, "", "").zones;
   EXPECT_EQ(zoneWithSameContent(altered, zones, fixtureZoneinfo()), "");
   EXPECT_EQ(zoneWithSameContent(sydney, zones, fixtureZoneinfo()), "Australia/Sydney");
@@ -247,13 +249,7 @@ TEST_F(SystemZoneTest, WithoutAKnownIdACopiedLocaltimeIsMatchedByItsBytes) {
 // entry with the same offsets and changes this year, names and flags aside.
 TEST_F(SystemZoneTest, AnotherNameWithTheSameOffsetsAndChangesThisYear) {
   const std::string est5edt = copyOf("EST5EDT", "est5edt");
-  struct Case {
-    const char* name;
-    std::string id;
-    std::string localtime;
-    const char* expected;
-  };
-  const Case cases[] = {
+  expectSystemZones({
       {"a zone file outside the table", "EST5EDT", "", "America/New_York"},
       {"a fixed offset outside the table", "Etc/GMT-9", "", "Asia/Tokyo"},
       {"a copy of a zone outside the table", "", est5edt, "America/New_York"},
@@ -266,11 +262,7 @@ TEST_F(SystemZoneTest, AnotherNameWithTheSameOffsetsAndChangesThisYear) {
       {"a POSIX rule no zone follows this year", "CST6CDT", "", ""},
       {"an offset no zone keeps", "XXX3", "", ""},
       {"a POSIX id wins over the system's file", "JST-9", est5edt, "Asia/Tokyo"},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    EXPECT_EQ(systemZone(c.id, c.localtime), c.expected);
-  }
+  });
 }
 
 TEST_F(SystemZoneTest, WithoutTzdataZiOnlyCatalogueIdsAreKnown) {
