@@ -14,9 +14,9 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from desktop import (Report, Xvfb, program_folder, start_program, stop_process,  # noqa: E402
-                     wait_for_window, wait_until, xdotool)
-from options_window_test import BLACK, COLUMNS, FAKE_CLOCK, RED, centre, screenshot  # noqa: E402
+from desktop import (Report, Xvfb, program_folder, screenshot, start_program,  # noqa: E402
+                     stop_process, wait_for_window, wait_until, xdotool)
+from options_window_test import BLACK, COLUMNS, FAKE_CLOCK, RED, centre  # noqa: E402
 
 # Hour tens, hour units, minute tens, minute units, dot by dot, highest weight first.
 BITS_1234 = [0, 1, 0, 0, 1, 0, 0, 1, 1, 0, 1, 0, 0]
