@@ -15,17 +15,17 @@ double Tessaron::belowToolbar() const {
 
 void Tessaron::On_Click() {
   OnColor = chooseColour(OnColor, "On Color");
-  RedrawAll = true;
+  redrawTime();
 }
 
 void Tessaron::Off_Click() {
   OffColor = chooseColour(OffColor, "Off Color");
-  RedrawAll = true;
+  redrawTime();
 }
 
 void Tessaron::Transparent_Click() {
-  // Unlit dots take the window's colour when they are next drawn; no forced redraw.
   OffColor = BackgroundColor;
+  redrawTime();
 }
 
 void Tessaron::Always_Click() {
@@ -62,18 +62,19 @@ void Tessaron::Seconds_Click() {
   const bool seconds = !commands.Seconds.Checked;
   commands.setChecked(Command::Seconds, seconds);
   layout.showSeconds(platform_, seconds, commands.Vertical.Checked, commands.Numbers.Checked);
+  redrawTime();
 }
 
 void Tessaron::Vertical_Click() {
   const bool columns = !commands.Vertical.Checked;
   commands.setChecked(Command::Vertical, columns);
-  RedrawAll = true;
   const bool seconds = commands.Seconds.Checked, hints = commands.Numbers.Checked;
   if (columns) {
     layout.enterColumns(platform_, seconds, hints, HintColor);
   } else {
     layout.enterRow(platform_, zone.selectorMiddle(), seconds, hints, HintColor);
   }
+  redrawTime();
 }
 
 void Tessaron::AltTimeZone_Click() {
@@ -84,12 +85,17 @@ void Tessaron::AltTimeZone_Click() {
   } else {
     zone.ATZ.Visible = false;
   }
+  redrawTime();
 }
 
-void Tessaron::Combo1_Click(int Index) { zone.Combo1_Click(Index, belowToolbar()); }
+void Tessaron::Combo1_Click(int Index) {
+  zone.Combo1_Click(Index, belowToolbar());
+  redrawTime();
+}
 
 void Tessaron::selectZone(int Index, int listIndex) {
   zone.selectZone(Index, listIndex, belowToolbar());
+  redrawTime();
 }
 
 }  // namespace tessaron

@@ -9,6 +9,12 @@
 
 namespace tessaron {
 
+namespace {
+// How long after the start of a second the tick comes: enough for a timer that rounds its
+// wait, and well within what the eye takes for the second's start.
+constexpr int kTickAfterSecond = 2;  // ms
+}  // namespace
+
 Tessaron::Tessaron(Platform& platform) : platform_(platform) {}
 
 void Tessaron::Form_Load() {
@@ -66,6 +72,8 @@ void Tessaron::Form_Load() {
 
   BackgroundColor = platform_.windowBackgroundColour();
   unloaded = !zone.LoadZoneCatalogue(platform_, belowToolbar());
+  // The window's first frame already shows the time.
+  if (!unloaded) Timer1_Timer();
 }
 
 void Tessaron::keepWindowOnScreen() {
@@ -87,17 +95,33 @@ void Tessaron::keepWindowOnScreen() {
 void Tessaron::Form_Terminate() { music.StopMusic(platform_, AppFolder); }
 
 void Tessaron::Timer1_Timer() {
-  TimeOfDay t;
+  const ClockReading now = platform_.clockNow();
+  showTime(now);
+  // A timer that fires a little early shows the same second once more and comes back
+  // a few milliseconds later; a jump of the clock is followed from the next tick.
+  Timer1Interval = 1000 - now.millisecond + kTickAfterSecond;
+}
+
+void Tessaron::redrawTime() {
+  RedrawAll = true;
+  showTime(platform_.clockNow());
+}
+
+void Tessaron::showTime(const ClockReading& now) {
+  CivilTime t;
   if (commands.AltTimeZone.Checked) {
-    zone.UpdateAltTime(platform_);
-    const CivilTime alt = toCivil(zone.AltTime.seconds);
-    t = {alt.hour, alt.minute, alt.second};
+    zone.UpdateAltTime(platform_, now.utc);
+    t = toCivil(zone.AltTime.seconds);
   } else {
-    t = platform_.localTimeOfDay();
+    t = toCivil(now.local.seconds);
   }
   const int H = t.hour;
   const int M = t.minute;
   const int S = t.second;
+  // Besides the design's seconds 0 and 1: whenever the hour or minute shown is not the
+  // one now, as after a jump of the clock.
+  const bool hourMinute = RedrawAll || S <= 1 || H * 60 + M != drawnHourMinute_;
+  if (hourMinute) drawnHourMinute_ = H * 60 + M;
 
   if (RedrawAll || S <= 1) {
     // The hour and minute dots change only at a full redraw; the readout follows them.
@@ -111,7 +135,7 @@ void Tessaron::Timer1_Timer() {
   if (commands.Seconds.Checked) Shown.second = S;
 
   if (commands.Vertical.Checked) {
-    if (RedrawAll || S <= 1) {
+    if (hourMinute) {
       RedrawAll = false;
       layout.fillDots(0, 19, OffColor);
       DisplayTime(H / 10, 0, 1, 1);
@@ -124,7 +148,7 @@ void Tessaron::Timer1_Timer() {
       DisplayTime(S % 10, 16, 3, 3);
     }
   } else {
-    if (RedrawAll || S <= 1) {
+    if (hourMinute) {
       RedrawAll = false;
       layout.fillDots(0, 16, OffColor);
       DisplayTime(H, 0, 4, 4);

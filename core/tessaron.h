@@ -1,7 +1,8 @@
 #pragma once
 // The main window "Tessaron": the design's handlers over the clock's subsystems (the
 // dots, the alternate zone, the menus and toolbar, the music). The desktop forwards
-// its events here (Form_Load once, Timer1_Timer every 850 ms, clicks) and draws them.
+// its events here (Form_Load once, Timer1_Timer just after each second begins, clicks)
+// and draws them.
 //
 // Example: at 12:34:56 in the row, a full redraw lights layout.Shape1(1) and (2)
 // (hour 12 = 8 + 4), (5) and (9) (minute 34 = 32 + 2) and (11..13) (second 56 =
@@ -24,8 +25,12 @@ class Tessaron {
 
   void Form_Load();
   void Form_Terminate();
+  // Shows the time and sets Timer1Interval for the next tick.
   void Timer1_Timer();
   void DisplayTime(int value, int f, int n, int p);
+  // Repaints every dot at once with the time now: for any change of what the dots mean
+  // (the zone shown) or how they look (colours, arrangement, seconds).
+  void redrawTime();
 
   // Menu handlers, Options then Help; run() reaches the one a command names.
   void Always_Click(), Music_Click(), Numbers_Click(), Seconds_Click(), On_Click(), Off_Click();
@@ -49,6 +54,9 @@ class Tessaron {
   std::string UserFolder;      // the user's own .WAV files, searched before AppFolder
   std::string Caption = "Tessaron";
   bool RedrawAll = false;
+  // Milliseconds from the last tick to the next one: just after the wall clock's next
+  // second begins, so that each second is shown from its start and for all of it.
+  int Timer1Interval = 1000;
   bool unloaded = false;  // start-up found no zone catalogue: the program ends
   ShownTime Shown;        // what the last tick drew, for the readout and screen readers
 
@@ -66,6 +74,8 @@ class Tessaron {
  private:
   Platform& platform_;
   void keepWindowOnScreen();
+  void showTime(const ClockReading& now);
+  int drawnHourMinute_ = -1;  // hour * 60 + minute on the dots; -1 before the first
   double belowToolbar() const;  // where the zone selector and its label stand
   // The colour the user picks, starting from `current`; `current` again on Cancel. The
   // chooser's title names the colour it changes, e.g. "On Color".

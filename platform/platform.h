@@ -41,6 +41,17 @@ struct ZoneTag {};
 using UtcTime = DateTime<UtcTag>;    // on UTC
 using ZoneTime = DateTime<ZoneTag>;  // on a zone's wall clock
 
+// The system clock read once: the instant, the local wall time at it, and how far into
+// its second it is (the same for both, zones being whole minutes apart).
+//
+// Example: 2026-11-01 05:30:00.250 UTC in New York: {utc 05:30:00, local 01:30:00 (EDT),
+// millisecond 250}; an hour later {utc 06:30:00, local 01:30:00 (EST), 250}.
+struct ClockReading {
+  UtcTime utc;
+  ZoneTime local;
+  int millisecond = 0;  // [0:999]
+};
+
 struct LocalDateTime {
   int year;    // e.g. 2026
   int month;   // [1:12]
@@ -180,7 +191,7 @@ class Platform {
   virtual ~Platform() = default;
 
   // Clock.
-  virtual TimeOfDay localTimeOfDay() = 0;
+  virtual ClockReading clockNow() = 0;
   virtual LocalDateTime localNow() = 0;
 
   // The screen that holds the main window, in desktop twips.

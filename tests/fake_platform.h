@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "timezones/conversion.h"
 
 namespace tessaron::test {
 
@@ -32,7 +33,14 @@ class FakePlatform : public Platform {
                    "Company",       "Legal",         "Description"};
   std::vector<std::string> calls;  // in order, e.g. "playOnce /opt/tessaron/ding.wav"
 
-  TimeOfDay localTimeOfDay() override { return time; }
+  int utcOffset = 0;    // seconds east of UTC of the local clock
+  int millisecond = 0;  // into the second of `time`
+  // The local date of `now` at the time of day `time`.
+  ClockReading clockNow() override {
+    const ZoneTime local =
+        makeTime<ZoneTime>({now.year, now.month, now.day, time.hour, time.minute, time.second});
+    return {UtcTime{local.seconds - utcOffset}, local, millisecond};
+  }
   LocalDateTime localNow() override { return now; }
   ScreenArea windowScreen() override {
     // The screen under the window's centre, else the primary one.

@@ -39,7 +39,7 @@ struct Clock {
   }
 };
 
-TEST(Colours, OnAndOffTakeTheChosenColourAndRepaintAtTheNextTick) {
+TEST(Colours, OnAndOffTakeTheChosenColourAndRepaintAtOnce) {
   struct Case {
     const char* name;
     void (Tessaron::*command)();
@@ -58,8 +58,7 @@ TEST(Colours, OnAndOffTakeTheChosenColourAndRepaintAtTheNextTick) {
     (c.core.*k.command)();
     EXPECT_EQ(c.chooserCalls(), std::vector<std::string>{k.chooserOpensOn});
     EXPECT_EQ(c.core.*k.field, kNavy);
-    EXPECT_TRUE(c.core.RedrawAll);
-    c.tickAt(12, 34, 31);  // mid-minute: only the forced redraw reaches the hour and minute
+    // Mid-minute, before any tick: the hour and minute dots have the new colour already.
     for (int i = 0; i <= 10; ++i) {
       EXPECT_EQ(c.core.layout.Shape1[i].FillColor,
                 litAt1234.count(i) ? c.core.OnColor : c.core.OffColor)
@@ -82,21 +81,15 @@ TEST(Colours, ChooserOpensOnTheColourBeingChangedAndCancelKeepsIt) {
   EXPECT_EQ(c.core.HintColor, kWhite);
 }
 
-TEST(Colours, TransparentReachesTheSecondsAtOnceAndTheRestAtTheNextFullRedraw) {
-  for (int second : {0, 1}) {
-    SCOPED_TRACE("next minute at second " + std::to_string(second));
-    Clock c;
-    c.core.Transparent_Click();
-    EXPECT_EQ(c.core.OffColor, kButtonFace);
-    EXPECT_FALSE(c.core.RedrawAll);
-    c.tickAt(12, 34, 31);  // 011111: dot 11 unlit
-    EXPECT_EQ(c.core.layout.Shape1[11].FillColor, kButtonFace);
-    EXPECT_EQ(c.core.layout.Shape1[0].FillColor, 0) << "hour dots keep the old colour mid-minute";
-    EXPECT_EQ(c.core.layout.Shape1[6].FillColor, 0) << "minute dots keep the old colour mid-minute";
-    c.tickAt(12, 35, second);
-    EXPECT_EQ(c.core.layout.Shape1[0].FillColor, kButtonFace);
-    EXPECT_EQ(c.core.layout.Shape1[6].FillColor, kButtonFace);
+TEST(Colours, TransparentReachesEveryUnlitDotAtOnce) {
+  Clock c;
+  c.platform.time = {12, 34, 31};  // 011111: dot 11 unlit
+  c.core.Transparent_Click();
+  EXPECT_EQ(c.core.OffColor, kButtonFace);
+  for (int dot : {0, 6, 11}) {
+    EXPECT_EQ(c.core.layout.Shape1[dot].FillColor, kButtonFace) << "dot " << dot;
   }
+  EXPECT_EQ(c.core.layout.Shape1[12].FillColor, c.core.OnColor);
 }
 
 TEST(Colours, OffAfterTransparentEndsTheTransparentLook) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "core/tessaron.h"
 #include "tests/fake_platform.h"
 
@@ -23,12 +25,26 @@ TEST(Startup, FirstStartTakesTheDefaultValues) {
   EXPECT_EQ(core.music.MusicFile, "smallworld.wav");
   EXPECT_EQ(core.AppFolder, "/opt/tessaron/");
   EXPECT_EQ(core.layout.LabelOffset, 20);
-  EXPECT_TRUE(core.RedrawAll);
+  EXPECT_FALSE(core.RedrawAll);  // the first frame is drawn
   EXPECT_FALSE(core.zone.ATZ.Visible);
   EXPECT_FALSE(core.commands.AltTimeZone.Checked);
   EXPECT_EQ(core.BackgroundColor, kButtonFace);
   EXPECT_EQ(platform.left, 0);
   EXPECT_EQ(platform.top, 0);
+}
+
+// The window is first shown with the time on its dots, not at the first tick.
+TEST(Startup, TheFirstFrameShowsTheTime) {
+  test::FakePlatform platform;
+  platform.time = {12, 34, 56};
+  platform.millisecond = 400;
+  Tessaron core(platform);
+  core.Form_Load();
+  const std::set<int> lit = {1, 2, 5, 9};  // hour 12 = 8 + 4, minute 34 = 32 + 2
+  for (int i = 0; i <= 10; ++i) {
+    EXPECT_EQ(core.layout.Shape1[i].FillColor, lit.count(i) ? core.OnColor : core.OffColor) << i;
+  }
+  EXPECT_EQ(core.Timer1Interval, 602);  // the first tick just after 12:34:57 begins
 }
 
 TEST(Startup, MovesTheWindowTopFirstThenLeft) {

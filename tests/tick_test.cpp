@@ -1,4 +1,4 @@
-// The 850 ms tick: which dots light for a time, in the row and in the columns, and
+// The tick: which dots light for a time, in the row and in the columns, and
 // when the hour and minute dots are repainted.
 
 #include <gtest/gtest.h>
@@ -110,26 +110,29 @@ TEST_F(TickTest, EverySecondOfTheDayReadsBackFromTheDots) {
   }
 }
 
-TEST_F(TickTest, HourAndMinuteRepaintOnlyAtAFullRedrawOrInTheFirstTwoSeconds) {
+TEST_F(TickTest, HourAndMinuteRepaintAtAFullRedrawInTheFirstTwoSecondsOrWhenTheyChanged) {
   struct Case {
     const char* name;
     bool redrawAll;
+    int shownHour;  // 23:59 or 0:00 on the dots before the tick at 23:59
     int second;
     bool minuteRepainted;
   };
   const Case cases[] = {
-      {"forced redraw mid-minute", true, 30, true},
-      {"second 0", false, 0, true},
-      {"second 1", false, 1, true},
-      {"second 2", false, 2, false},
-      {"second 59", false, 59, false},
+      {"forced redraw mid-minute", true, 23, 30, true},
+      {"second 0", false, 23, 0, true},
+      {"second 1", false, 23, 1, true},
+      {"second 2", false, 23, 2, false},
+      {"second 59", false, 23, 59, false},
+      {"another minute shown, as after a jump of the clock", false, 0, 30, true},
   };
   for (bool vertical : {false, true}) {
     for (const Case& c : cases) {
       SCOPED_TRACE(std::string(c.name) + (vertical ? ", columns" : ", row"));
       core.commands.Vertical.Checked = vertical;
       core.RedrawAll = true;
-      tickAt(0, 0, 30);  // every hour and minute dot off
+      tickAt(c.shownHour, c.shownHour == 23 ? 59 : 0, 30);
+      for (int i = 0; i <= 12; ++i) core.layout.Shape1[i].FillColor = kOff;  // looks stale
       core.RedrawAll = c.redrawAll;
       tickAt(23, 59, c.second);
       // Dot 0 is the hour's 16 in the row and the hour tens' 2 in the columns: lit at 23h.
@@ -152,8 +155,9 @@ TEST_F(TickTest, HiddenSecondsDotsAreClearedOnlyByAFullRedraw) {
     core.commands.Vertical.Checked = vertical;
     core.commands.Seconds.Checked = false;
     const int first = vertical ? 13 : 11, last = vertical ? 19 : 16;
+    core.RedrawAll = true;
+    tickAt(10, 10, 58);
     for (int i = first; i <= last; ++i) core.layout.Shape1[i].FillColor = kOn;
-    core.RedrawAll = false;
     tickAt(10, 10, 59);
     for (int i = first; i <= last; ++i) EXPECT_EQ(core.layout.Shape1[i].FillColor, kOn) << i;
     core.RedrawAll = true;

@@ -48,14 +48,20 @@ bool AlternateZone::LoadZoneCatalogue(Platform& platform, double labelTop) {
   // The lists' positions are the catalogue's indexes, so nothing here sorts.
   ZoneCatalogue.clear();
   ZoneCatalogue.reserve(source.zones.size());
-  int selected = 0;
+  // The system's zone (the last entry of its name); UTC when none is the system's; the
+  // first entry when neither is listed.
+  int selected = -1;
+  int utc = 0;
   for (const ZoneKey& key : source.zones) {
     ZoneCatalogue.push_back(readZone(key));
     const ZoneRecord& zone = ZoneCatalogue.back();
     Combo1[0].List.push_back(zone.Display);
     Combo1[1].List.push_back(zone.Display);
-    if (zone.Std == systemName) selected = static_cast<int>(ZoneCatalogue.size()) - 1;
+    const int index = static_cast<int>(ZoneCatalogue.size()) - 1;
+    if (!systemName.empty() && zone.Std == systemName) selected = index;
+    if (zone.Std == "UTC" && utc == 0) utc = index;
   }
+  if (selected < 0) selected = utc;
   if (!ZoneCatalogue.empty()) {
     selectZone(0, selected, labelTop);
     selectZone(1, selected, labelTop);
@@ -97,9 +103,12 @@ void AlternateZone::showSelector(Platform& platform, double top) {
   Combo1[1].Visible = true;
 }
 
-void AlternateZone::UpdateAltTime(Platform& platform) {
-  const ZoneTime local = makeTime<ZoneTime>(platform.localNow());
-  AltTime = UtcToZone(LocalToUtc(local, ZonePair[0]), ZonePair[1]);
+void AlternateZone::UpdateAltTime(Platform& platform, UtcTime now) {
+  // From the instant itself: a local wall time turned back into UTC is ambiguous in the
+  // hour the local zone repeats, and wrong when the system zone is not the list's.
+  AltTime = times_.toZone(now, ZonePair[1], [&platform](const std::string& id, int year) {
+    return platform.readZoneYear(id, year);
+  });
 }
 
 }  // namespace tessaron

@@ -4,8 +4,8 @@
 // stands in for the selector once a zone is chosen.
 //
 // Example: with the system in "Europe/Paris" and "(UTC-05:00) America/New York"
-// chosen, ZonePair is {Paris, New York}, ATZ reads "(UTC-05:00)", and at 18:00 in
-// Paris in July UpdateAltTime gives AltTime 12:00.
+// chosen, ZonePair is {Paris, New York}, ATZ reads "(UTC-05:00)", and at 16:00 UTC in
+// July (18:00 in Paris) UpdateAltTime gives AltTime 12:00.
 
 #include <array>
 #include <vector>
@@ -14,6 +14,7 @@
 #include "platform/platform.h"
 #include "timezones/conversion.h"
 #include "timezones/zone_record.h"
+#include "timezones/zone_times.h"
 
 namespace tessaron {
 
@@ -32,7 +33,9 @@ class AlternateZone {
   void Combo1_Click(int Index, double labelTop);
   // The selector across the window, below the toolbar at `top`.
   void showSelector(Platform& platform, double top);
-  void UpdateAltTime(Platform& platform);
+  // AltTime = the alternate zone's time at the instant `now`, by the rules of the year
+  // that instant falls in there.
+  void UpdateAltTime(Platform& platform, UtcTime now);
   // Where the dots' row hangs: the selector's middle.
   double selectorMiddle() const { return Combo1[1].Top + Combo1[1].Height / 2; }
 
@@ -41,6 +44,9 @@ class AlternateZone {
   std::vector<ZoneRecord> ZoneCatalogue;
   std::array<ComboBox, 2> Combo1;  // [0] holds the local zone and is never shown
   Label ATZ;
+
+ private:
+  ZoneTimes times_;
 };
 
 }  // namespace tessaron

@@ -2,12 +2,12 @@
 
 namespace tessaron {
 
-const ZoneTimes::Year& ZoneTimes::year(const std::string& zoneId, int y) {
+const ZoneTimes::Year& ZoneTimes::year(const std::string& zoneId, int y, const Reader& read) {
   const auto key = std::make_pair(zoneId, y);
   if (const auto it = years_.find(key); it != years_.end()) return it->second;
   if (years_.size() >= kMaxYearsKept) years_.clear();
   Year entry;
-  entry.offsets = read_(zoneId, y);
+  entry.offsets = read(zoneId, y);
   entry.found = entry.offsets.found;
   entry.exact = entry.offsets.exact;
   readTzi(entry.offsets.TZI, entry.rules);
@@ -25,16 +25,16 @@ ZoneTime ZoneTimes::convert(UtcTime t, const Year& year) {
   return ZoneTime{t.seconds + offset};
 }
 
-ZoneTime ZoneTimes::toZone(UtcTime t, const ZoneRecord& zone) {
+ZoneTime ZoneTimes::toZone(UtcTime t, const ZoneRecord& zone, const Reader& read) {
   if (zone.Std.empty()) return UtcToZone(t, zone);
   const int utcYear = toCivil(t.seconds).year;
-  const Year& first = year(zone.Std, utcYear);
+  const Year& first = year(zone.Std, utcYear, read);
   if (!first.found) return UtcToZone(t, zone);
   const ZoneTime local = convert(t, first);
   const int localYear = toCivil(local.seconds).year;
   if (localYear == utcYear) return local;
   // Near New Year the zone may already be in the next year, or still in the last one.
-  const Year& other = year(zone.Std, localYear);
+  const Year& other = year(zone.Std, localYear, read);
   return other.found ? convert(t, other) : local;
 }
 

@@ -21,11 +21,12 @@ namespace tessaron {
 
 class ZoneTimes {
  public:
+  // Reads one zone's year when it is first needed (Platform::readZoneYear, or a zone
+  // database read directly).
   using Reader = std::function<ZoneYear(const std::string& zoneId, int year)>;
-  explicit ZoneTimes(Reader read) : read_(std::move(read)) {}
 
   // The zone's wall time at `t`. A zone the reader does not know converts by its own record.
-  ZoneTime toZone(UtcTime t, const ZoneRecord& zone);
+  ZoneTime toZone(UtcTime t, const ZoneRecord& zone, const Reader& read);
 
  private:
   struct Year {
@@ -37,10 +38,9 @@ class ZoneTimes {
   // Zones stay few: the local one and those the user chose.
   static constexpr std::size_t kMaxYearsKept = 64;
 
-  const Year& year(const std::string& zoneId, int year);
+  const Year& year(const std::string& zoneId, int year, const Reader& read);
   static ZoneTime convert(UtcTime t, const Year& year);
 
-  Reader read_;
   std::map<std::pair<std::string, int>, Year> years_;
 };
 

@@ -41,7 +41,10 @@ MainWindow::MainWindow(Tessaron& core)
          toPixels(Tessaron::kDesignClientHeight) + menuBar()->sizeHint().height());
   width_ = toTwips(width());
   height_ = toTwips(height());
-  timer_->setInterval(850);
+  // One shot at a time, re-armed from the clock at every tick: a coarse or repeating
+  // timer would drift against the wall clock's seconds.
+  timer_->setSingleShot(true);
+  timer_->setTimerType(Qt::PreciseTimer);
   connect(timer_, &QTimer::timeout, this, &MainWindow::tick);
 }
 
@@ -116,11 +119,12 @@ void MainWindow::sync() {
   view_->sync();
 }
 
-void MainWindow::startClock() { timer_->start(); }
+void MainWindow::startClock() { timer_->start(core_.Timer1Interval); }
 
 void MainWindow::tick() {
   core_.Timer1_Timer();
   sync();
+  timer_->start(core_.Timer1Interval);
 }
 
 QSize MainWindow::frameExtra() const {

@@ -28,9 +28,14 @@ namespace tessaron::qt {
 QtPlatform::QtPlatform() = default;
 QtPlatform::~QtPlatform() = default;
 
-TimeOfDay QtPlatform::localTimeOfDay() {
-  const QTime t = QTime::currentTime();
-  return {t.hour(), t.minute(), t.second()};
+ClockReading QtPlatform::clockNow() {
+  // One reading of the clock for all three, so that none of them is from the next second.
+  const qint64 ms = QDateTime::currentMSecsSinceEpoch();
+  const qint64 seconds = ms / 1000 - (ms % 1000 < 0 ? 1 : 0);
+  const int offset = QDateTime::fromSecsSinceEpoch(seconds).offsetFromUtc();
+  constexpr qint64 kUnixEpochSerial = 25569LL * 86400;  // 1970-01-01 as a date serial
+  const UtcTime utc{seconds + kUnixEpochSerial};
+  return {utc, ZoneTime{utc.seconds + offset}, static_cast<int>(ms - seconds * 1000)};
 }
 
 LocalDateTime QtPlatform::localNow() {

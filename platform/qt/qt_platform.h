@@ -23,7 +23,7 @@ class QtPlatform : public Platform {
   void finishSounds(int maxMs);
   HelpViewer* helpViewer() const { return help_.get(); }
 
-  TimeOfDay localTimeOfDay() override;
+  ClockReading clockNow() override;
   LocalDateTime localNow() override;
   ScreenArea windowScreen() override;
   std::vector<ScreenArea> screens() override;

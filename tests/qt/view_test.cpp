@@ -33,7 +33,10 @@ class ScriptedPlatform : public SilentPlatform {
  public:
   TimeOfDay time{12, 34, 30};
   QTemporaryDir folder;  // no preferences file, whatever lies beside the test
-  TimeOfDay localTimeOfDay() override { return time; }
+  ClockReading clockNow() override {
+    const ZoneTime local = makeTime<ZoneTime>({2026, 12, 10, time.hour, time.minute, time.second});
+    return {UtcTime{local.seconds}, local, 0};
+  }
   LocalDateTime localNow() override { return {2026, 12, 10, time.hour, time.minute, time.second}; }
   ProgramInfo programInfo() override {
     ProgramInfo info = QtPlatform::programInfo();

@@ -122,7 +122,7 @@ TEST(ZoneYearTest, RulesMustMatchTheFileEverywhereInTheMargins) {
 // The core's conversion by the instant against each fixture file read directly: every
 // three hours of 2024 to 2041 and the seconds around each change.
 TEST(ZoneYearTest, ConversionByTheInstantAgreesWithTheFilesEverywhere) {
-  ZoneTimes times(fixtureYear);
+  ZoneTimes times;
   for (const char* zone :
        {"America/New_York", "Australia/Sydney", "Australia/Lord_Howe", "Antarctica/Troll",
         "Pacific/Chatham", "Europe/Dublin", "America/Santiago", "Africa/Cairo", "Asia/Jerusalem",
@@ -150,7 +150,7 @@ TEST(ZoneYearTest, ConversionByTheInstantAgreesWithTheFilesEverywhere) {
           if (c.at <= t) offset = c.to.utcOffset.seconds;
         }
         const UtcTime u = serialFromUnix(t);
-        if (times.toZone(u, record).seconds - u.seconds != offset && wrong++ < 5) {
+        if (times.toZone(u, record, fixtureYear).seconds - u.seconds != offset && wrong++ < 5) {
           ADD_FAILURE() << toCivil(u.seconds).year << "-" << toCivil(u.seconds).month << "-"
                         << toCivil(u.seconds).day << " " << toCivil(u.seconds).hour << ":"
                         << toCivil(u.seconds).minute << ":" << toCivil(u.seconds).second

@@ -1,0 +1,276 @@
+// Exact time on the dots: the alternate zone from the clock's UTC instant by the rules of
+// the year it falls in there (fixture zones compiled with zic), every dot redrawn at once
+// when what they mean or how they look changes, and ticks just after each second begins.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/tessaron.h"
+#include "platform/tzdb/catalogue.h"
+#include "platform/tzdb/zone_year.h"
+#include "tests/fake_platform.h"
+#include "tests/tzdb/tzdb_test_support.h"
+
+namespace tessaron {
+namespace {
+
+// The fixture database as the desktop: its catalogue for the start-up year, its zones'
+// years on demand.
+struct FixtureClock {
+  test::FakePlatform platform;
+  Tessaron core{platform};
+
+  FixtureClock(const std::string& systemZone, CivilTime utcStart, int utcOffset) {
+    const std::string folder = tzdb::test::fixtureZoneinfo();
+    platform.catalogue = tzdb::readCatalogue(folder, utcStart.year, systemZone, "");
+    // The fixture zones of irregular years, which the fixture's zone table leaves out.
+    for (const char* id :
+         {"America/Havana", "America/Vancouver", "Asia/Gaza", "Pacific/Kiritimati"}) {
+      platform.catalogue.zones.push_back(
+          tzdb::readZoneKey(folder, {"ZZ", "+0000+00000", id, ""}, utcStart.year));
+    }
+    platform.zoneYears = [folder](const std::string& id, int year) {
+      return tzdb::readZoneYear(folder, id, year);
+    };
+    setClock(utcStart, utcOffset);
+    core.Form_Load();
+    core.Seconds_Click();
+  }
+  // The system clock at a UTC instant, its local wall time `utcOffset` seconds east.
+  void setClock(CivilTime utc, int utcOffset, int millisecond = 0) {
+    const CivilTime local = toCivil(makeTime<UtcTime>(utc).seconds + utcOffset);
+    platform.now = local;
+    platform.time = {local.hour, local.minute, local.second};
+    platform.utcOffset = utcOffset;
+    platform.millisecond = millisecond;
+  }
+  void choose(const std::string& zoneId) {
+    if (!core.commands.AltTimeZone.Checked) core.AltTimeZone_Click();
+    const auto& zones = core.zone.ZoneCatalogue;
+    for (std::size_t i = 0; i < zones.size(); ++i) {
+      if (zones[i].Std == zoneId) core.selectZone(1, static_cast<int>(i));
+    }
+    ASSERT_EQ(core.zone.ZonePair[1].Std, zoneId);
+  }
+  // hh:mm:ss as the row of dots shows it.
+  std::string shown() const {
+    const auto bits = [&](int first, int count) {
+      int v = 0;
+      for (int i = first; i < first + count; ++i) {
+        v = v * 2 + (core.layout.Shape1[i].FillColor == core.OnColor ? 1 : 0);
+      }
+      return v;
+    };
+    char text[40];
+    std::snprintf(text, sizeof text, "%02d:%02d:%02d", bits(0, 5), bits(5, 6), bits(11, 6));
+    return text;
+  }
+};
+
+constexpr int kHour = 3600;
+
+TEST(ExactTime, TheAlternateZoneAtEachInstant) {
+  struct Case {
+    const char* name;
+    const char* system;  // the zone the clock runs in
+    int utcOffset;       // of the system clock at `utc`
+    const char* zone;    // the alternate zone
+    CivilTime utc;
+    const char* shown;
+  };
+  const Case cases[] = {
+      {"New York's repeated hour, first pass (EDT): Tokyo",
+       "America/New_York",
+       -4 * kHour,
+       "Asia/Tokyo",
+       {2026, 11, 1, 5, 30, 0},
+       "14:30:00"},
+      {"New York's repeated hour, second pass (EST): Tokyo an hour later",
+       "America/New_York",
+       -5 * kHour,
+       "Asia/Tokyo",
+       {2026, 11, 1, 6, 30, 0},
+       "15:30:00"},
+      {"New Year in New York, Havana in 2027's daylight time",
+       "America/New_York",
+       -5 * kHour,
+       "America/Havana",
+       {2027, 1, 1, 5, 0, 0},
+       "01:00:00"},
+      {"Kiritimati's last second of 2026",
+       "UTC",
+       0,
+       "Pacific/Kiritimati",
+       {2026, 12, 31, 9, 59, 59},
+       "23:59:59"},
+      {"Kiritimati's first second of 2027",
+       "UTC",
+       0,
+       "Pacific/Kiritimati",
+       {2026, 12, 31, 10, 0, 0},
+       "00:00:00"},
+      {"a permanent change: Vancouver at -7 in December 2026",
+       "UTC",
+       0,
+       "America/Vancouver",
+       {2026, 12, 1, 12, 0, 0},
+       "05:00:00"},
+      {"daylight time across New Year: Havana's last second of it",
+       "UTC",
+       0,
+       "America/Havana",
+       {2027, 11, 7, 4, 59, 59},
+       "00:59:59"},
+      {"daylight time across New Year: Havana's standard time again",
+       "UTC",
+       0,
+       "America/Havana",
+       {2027, 11, 7, 5, 0, 0},
+       "00:00:00"},
+      {"two daylight periods: Gaza in the break",
+       "UTC",
+       0,
+       "Asia/Gaza",
+       {2040, 9, 15, 12, 0, 0},
+       "14:00:00"},
+      {"two daylight periods: Gaza in the second",
+       "UTC",
+       0,
+       "Asia/Gaza",
+       {2040, 10, 22, 12, 0, 0},
+       "15:00:00"},
+      {"Ramadan twice: Casablanca on 31 December 2029",
+       "UTC",
+       0,
+       "Africa/Casablanca",
+       {2029, 12, 31, 12, 0, 0},
+       "12:00:00"},
+      {"one change of offset: Almaty at +05",
+       "UTC",
+       0,
+       "Asia/Almaty",
+       {2024, 6, 1, 0, 0, 0},
+       "05:00:00"},
+      {"a system zone outside the list (EST5EDT): Tokyo",
+       "EST5EDT",
+       -5 * kHour,
+       "Asia/Tokyo",
+       {2026, 12, 10, 12, 0, 0},
+       "21:00:00"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FixtureClock clock(c.system, c.utc, c.utcOffset);
+    clock.choose(c.zone);
+    clock.core.Timer1_Timer();
+    EXPECT_EQ(clock.shown(), c.shown);
+  }
+}
+
+TEST(ExactTime, TheListStartsOnTheZoneTheClockRunsIn) {
+  struct Case {
+    const char* system;
+    const char* selected;
+  };
+  for (const Case& c : {Case{"EST5EDT", "America/New_York"}, Case{"Etc/GMT-9", "Asia/Tokyo"},
+                        Case{"JST-9", "Asia/Tokyo"}, Case{"XXX3", "UTC"}}) {
+    SCOPED_TRACE(c.system);
+    FixtureClock clock(c.system, {2026, 12, 10, 12, 0, 0}, 0);
+    EXPECT_EQ(clock.core.zone.ZonePair[1].Std, c.selected);
+  }
+}
+
+// Started in 2039, still running in September 2040: Gaza's 2040 break in daylight time is
+// read when the clock first reaches 2040, and kept.
+TEST(ExactTime, AClockWhoseYearChangesWhileItRuns) {
+  FixtureClock clock("UTC", {2039, 12, 31, 21, 59, 59}, 0);
+  clock.choose("Asia/Gaza");
+  clock.core.Timer1_Timer();
+  EXPECT_EQ(clock.shown(), "23:59:59");
+  clock.setClock({2039, 12, 31, 22, 0, 0}, 0);
+  clock.core.Timer1_Timer();
+  EXPECT_EQ(clock.shown(), "00:00:00");
+  clock.setClock({2040, 9, 15, 12, 0, 0}, 0);
+  clock.core.Timer1_Timer();
+  EXPECT_EQ(clock.shown(), "14:00:00");  // 2039's rules would give daylight time, 15:00
+  const auto gaza2040 = std::make_pair(std::string("Asia/Gaza"), 2040);
+  const auto& reads = clock.platform.zoneYearReads;
+  EXPECT_EQ(std::count(reads.begin(), reads.end(), gaza2040), 1);
+  clock.core.Timer1_Timer();
+  EXPECT_EQ(std::count(reads.begin(), reads.end(), gaza2040), 1);
+}
+
+// What the dots mean or how they look changes between ticks: every dot shows the time now,
+// before the next tick. The clock stands at 12:34:30 UTC when shown, 12:35:31 by then.
+TEST(ExactTime, EveryChangeRepaintsEveryDotAtOnce) {
+  struct Case {
+    const char* name;
+    void (*change)(FixtureClock&);
+    const char* shown;
+  };
+  const Case cases[] = {
+      {"a zone chosen", [](FixtureClock& c) { c.choose("Asia/Kolkata"); }, "18:05:31"},
+      {"the alternate zone on", [](FixtureClock& c) { c.core.AltTimeZone_Click(); }, "12:35:31"},
+      {"the alternate zone off",
+       [](FixtureClock& c) {
+         c.choose("Asia/Tokyo");
+         c.core.Timer1_Timer();
+         c.setClock({2026, 12, 10, 12, 36, 31}, 0);
+         c.core.AltTimeZone_Click();
+       },
+       "12:36:31"},
+      {"Transparent", [](FixtureClock& c) { c.core.Transparent_Click(); }, "12:35:31"},
+      {"the on colour", [](FixtureClock& c) { c.core.On_Click(); }, "12:35:31"},
+      {"the off colour", [](FixtureClock& c) { c.core.Off_Click(); }, "12:35:31"},
+      {"the arrangement, twice",
+       [](FixtureClock& c) {
+         c.core.Vertical_Click();
+         c.core.Vertical_Click();
+       },
+       "12:35:31"},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.name);
+    FixtureClock clock("UTC", {2026, 12, 10, 12, 34, 30}, 0);
+    clock.core.Timer1_Timer();
+    clock.setClock({2026, 12, 10, 12, 35, 31}, 0);
+    k.change(clock);
+    EXPECT_EQ(clock.shown(), k.shown);
+  }
+}
+
+TEST(ExactTime, EachTickComesJustAfterTheNextSecondBegins) {
+  struct Case {
+    const char* name;
+    int millisecond;  // of the clock when the tick runs
+    int interval;     // until the next tick
+  };
+  const Case cases[] = {
+      {"on time", 2, 1000},        {"at the second's start", 0, 1002},       {"half way", 500, 502},
+      {"late by a whole", 999, 3}, {"a timer that woke 1 ms early", 999, 3},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FixtureClock clock("UTC", {2026, 12, 10, 12, 34, 30}, 0);
+    clock.setClock({2026, 12, 10, 12, 34, 31}, 0, c.millisecond);
+    clock.core.Timer1_Timer();
+    EXPECT_EQ(clock.core.Timer1Interval, c.interval);
+    EXPECT_EQ(clock.shown(), "12:34:31");
+  }
+}
+
+// The clock set back an hour (or on after a suspend): the next tick shows the new time.
+TEST(ExactTime, AJumpOfTheClockIsFollowedAtTheNextTick) {
+  FixtureClock clock("UTC", {2026, 12, 10, 12, 34, 30}, 0);
+  clock.core.Timer1_Timer();
+  clock.setClock({2026, 12, 10, 11, 34, 31}, 0, 700);
+  clock.core.Timer1_Timer();
+  EXPECT_EQ(clock.shown(), "11:34:31");
+  EXPECT_EQ(clock.core.Timer1Interval, 302);
+}
+
+}  // namespace
+}  // namespace tessaron
