@@ -10,6 +10,9 @@
 
 int main(int argc, char* argv[]) {
   if (const auto status = tessaron::qt::handleCommandLine(argc, argv)) return *status;
+  // A few dots a second go to the X server as plain image requests: through shared memory
+  // each repaint would wake the clock a second time, when the server reports it done.
+  if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) qputenv("QT_XCB_NO_MITSHM", "1");
   QApplication app(argc, argv);
   // The window class ("Tessaron") and, on Wayland, the application id that the desktop
   // entry names.
