@@ -40,8 +40,8 @@ ClockView::ClockView(const Tessaron& core, QWidget* parent)
 }
 
 void ClockView::updateBox(double left, double top, double width, double height) {
-  update(pixelCover(left, top, width, height));
-  ++repaintRequests_;
+  // Gathered into one rectangle: one image to the X server per tick, not one per dot.
+  pending_ |= pixelCover(left, top, width, height);
 }
 
 void ClockView::sync() {
@@ -70,6 +70,11 @@ void ClockView::sync() {
       updateBox(core_.zone.ATZ.Left, core_.zone.ATZ.Top, core_.zone.ATZ.Width,
                 core_.zone.ATZ.Height);
     drawnAtz_ = core_.zone.ATZ;
+  }
+  if (!pending_.isEmpty()) {
+    update(pending_);
+    ++repaintRequests_;
+    pending_ = QRect();
   }
   placeToolbar();
   syncZoneSelector();

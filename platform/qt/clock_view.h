@@ -64,6 +64,7 @@ class ClockView : public QWidget {
   QString announcedZone_;
   QElapsedTimer sinceAnnounced_;
   QTimer* announceLater_;  // a change within a second of the last is told once that second ends
+  QRect pending_;  // what the current sync found changed
 
   void placeToolbar();
   void syncZoneSelector();

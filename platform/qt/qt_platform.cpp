@@ -1,5 +1,7 @@
 #include "platform/qt/qt_platform.h"
 
+#include <time.h>
+
 #include <QApplication>
 #include <QColorDialog>
 #include <QDateTime>
@@ -30,12 +32,19 @@ QtPlatform::~QtPlatform() = default;
 
 ClockReading QtPlatform::clockNow() {
   // One reading of the clock for all three, so that none of them is from the next second.
-  const qint64 ms = QDateTime::currentMSecsSinceEpoch();
-  const qint64 seconds = ms / 1000 - (ms % 1000 < 0 ? 1 : 0);
-  const int offset = QDateTime::fromSecsSinceEpoch(seconds).offsetFromUtc();
-  constexpr qint64 kUnixEpochSerial = 25569LL * 86400;  // 1970-01-01 as a date serial
-  const UtcTime utc{seconds + kUnixEpochSerial};
-  return {utc, ZoneTime{utc.seconds + offset}, static_cast<int>(ms - seconds * 1000)};
+  timespec now{};
+  ::clock_gettime(CLOCK_REALTIME, &now);
+  // The system's zone is looked up again once a minute, not at every tick: each lookup
+  // stats the zone file.
+  if (now.tv_sec / 60 != zoneCheckedMinute_) {
+    zoneCheckedMinute_ = now.tv_sec / 60;
+    ::tzset();
+  }
+  tm local{};
+  ::localtime_r(&now.tv_sec, &local);
+  constexpr std::int64_t kUnixEpochSerial = 25569LL * 86400;  // 1970-01-01 as a date serial
+  const UtcTime utc{static_cast<std::int64_t>(now.tv_sec) + kUnixEpochSerial};
+  return {utc, ZoneTime{utc.seconds + local.tm_gmtoff}, static_cast<int>(now.tv_nsec / 1000000)};
 }
 
 LocalDateTime QtPlatform::localNow() {

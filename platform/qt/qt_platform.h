@@ -59,9 +59,10 @@ class QtPlatform : public Platform {
 
  private:
   MainWindow* window_ = nullptr;
-  std::unique_ptr<SoundPlayer> sound_;  // made at the first sound request
-  std::unique_ptr<HelpViewer> help_;    // made at the first help request
-  FormDialog* openForm_ = nullptr;      // the form that showModalForm has open
+  std::unique_ptr<SoundPlayer> sound_;   // made at the first sound request
+  std::int64_t zoneCheckedMinute_ = -1;  // Unix minutes when the system zone was last read
+  std::unique_ptr<HelpViewer> help_;     // made at the first help request
+  FormDialog* openForm_ = nullptr;       // the form that showModalForm has open
   SoundPlayer& sound();
   QWidget* owner() const;  // the parent of a dialog: the clock once it is shown
 };
