@@ -14,6 +14,7 @@
 #include "platform/tzdb/tzif.h"
 #include "platform/tzdb/unix_time.h"
 #include "platform/tzdb/year_rules.h"
+#include "platform/tzdb/zone_year.h"
 #include "timezones/conversion.h"
 
 namespace {
@@ -50,6 +51,17 @@ void checkYear(ByteSource& source, int year) {
     UtcToZone(serialFromUnix(t), r);
   }
   for (const OffsetChange& c : timeline->changes) UtcToZone(serialFromUnix(c.at), r);
+  // The year as the clock reads it on demand: the file's offsets around it, and whether
+  // the rules hold them.
+  const auto offsets =
+      offsetsBetween(source, UnixTime{timeline->begin.seconds - kZoneYearMargin},
+                     UnixTime{timeline->end.seconds + kZoneYearMargin});
+  if (offsets) {
+    for (std::size_t i = 1; i < offsets->changes.size(); ++i) {
+      require(offsets->changes[i - 1].at < offsets->changes[i].at);
+    }
+    rulesMatch(r, *offsets);
+  }
 }
 
 }  // namespace
