@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -201,6 +202,23 @@ TEST(ExactTime, AClockWhoseYearChangesWhileItRuns) {
   EXPECT_EQ(std::count(reads.begin(), reads.end(), gaza2040), 1);
   clock.core.Timer1_Timer();
   EXPECT_EQ(std::count(reads.begin(), reads.end(), gaza2040), 1);
+}
+
+// At 10:00 UTC on 31 December it is already New Year in Kiritimati: its time comes by
+// 2027's rules, read then, while UTC is still in 2026.
+TEST(ExactTime, AnInstantTakesTheRulesOfItsYearInTheZone) {
+  FixtureClock clock("UTC", {2026, 12, 31, 9, 59, 59}, 0);
+  clock.choose("Pacific/Kiritimati");
+  const auto kiritimati = [&](int year) {
+    const auto& reads = clock.platform.zoneYearReads;
+    return std::count(reads.begin(), reads.end(),
+                      std::make_pair(std::string("Pacific/Kiritimati"), year));
+  };
+  EXPECT_EQ(kiritimati(2027), 0);
+  clock.setClock({2026, 12, 31, 10, 0, 0}, 0);
+  clock.core.Timer1_Timer();
+  EXPECT_EQ(clock.shown(), "00:00:00");
+  EXPECT_EQ(kiritimati(2027), 1);
 }
 
 // What the dots mean or how they look changes between ticks: every dot shows the time now,
