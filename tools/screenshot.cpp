@@ -24,7 +24,10 @@ constexpr const char* kSaved =
 class PicturePlatform : public tessaron::qt::QtPlatform {
  public:
   QTemporaryDir folder;  // holds only the saved options
-  tessaron::TimeOfDay localTimeOfDay() override { return {21, 43, 17}; }
+  tessaron::ClockReading clockNow() override {
+    const auto at = tessaron::makeTime<tessaron::ZoneTime>({2026, 12, 10, 21, 43, 17});
+    return {tessaron::UtcTime{at.seconds}, at, 0};
+  }
   // A picture makes no sound.
   void playOnce(const std::string&) override {}
   void playLoop(const std::string&) override {}
