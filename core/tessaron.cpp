@@ -123,8 +123,8 @@ void Tessaron::showTime(const ClockReading& now) {
   const bool hourMinute = RedrawAll || S <= 1 || H * 60 + M != drawnHourMinute_;
   if (hourMinute) drawnHourMinute_ = H * 60 + M;
 
-  if (RedrawAll || S <= 1) {
-    // The hour and minute dots change only at a full redraw; the readout follows them.
+  if (hourMinute) {
+    // The hour and minute dots change only when redrawn; the readout follows them.
     Shown.drawn = true;
     Shown.hour = H;
     Shown.minute = M;
