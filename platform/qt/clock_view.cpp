@@ -12,7 +12,6 @@
 #include <QPainter>
 #include <QSignalBlocker>
 #include <QStringListModel>
-#include <QTimer>
 #include <QToolBar>
 #include <QToolTip>
 #include <algorithm>
@@ -25,11 +24,9 @@
 namespace tessaron::qt {
 
 ClockView::ClockView(const Tessaron& core, QWidget* parent)
-    : QWidget(parent), core_(core), toolbar_(new QToolBar(this)), announceLater_(new QTimer(this)) {
+    : QWidget(parent), core_(core), toolbar_(new QToolBar(this)) {
   installClockAccessibility();
   setObjectName("ClockView");
-  announceLater_->setSingleShot(true);
-  connect(announceLater_, &QTimer::timeout, this, &ClockView::announce);
   hintFont_.setFamilies({"MS Sans Serif", "DejaVu Sans", "Sans Serif"});
   hintFont_.setPointSizeF(7.8);
   hintFont_.setBold(true);
@@ -125,12 +122,13 @@ void ClockView::announce() {
   }
   const QString time = shownTimeText();
   if (time == announcedTime_) return;
-  // A screen reader that spoke every change would never finish a sentence.
+  // A screen reader that spoke every change would never finish a sentence. A change
+  // within a second of the last telling waits for the next tick, which comes within
+  // the second and syncs again: no timer of its own, so the clock wakes only to tick.
+  // Ticks land a second apart give or take a few ms, hence the slack.
   constexpr qint64 kAnnounceGapMs = 1000;
-  if (sinceAnnounced_.isValid() && sinceAnnounced_.elapsed() < kAnnounceGapMs) {
-    if (!announceLater_->isActive()) {
-      announceLater_->start(static_cast<int>(kAnnounceGapMs - sinceAnnounced_.elapsed()));
-    }
+  constexpr qint64 kTickJitterMs = 50;
+  if (sinceAnnounced_.isValid() && sinceAnnounced_.elapsed() < kAnnounceGapMs - kTickJitterMs) {
     return;
   }
   if (view != nullptr) {

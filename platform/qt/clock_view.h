@@ -11,7 +11,6 @@
 #include "core/tessaron.h"
 
 class QComboBox;
-class QTimer;
 class QToolBar;
 
 namespace tessaron::qt {
@@ -63,7 +62,6 @@ class ClockView : public QWidget {
   QString announcedTime_;
   QString announcedZone_;
   QElapsedTimer sinceAnnounced_;
-  QTimer* announceLater_;  // a change within a second of the last is told once that second ends
   QRect pending_;  // what the current sync found changed
 
   void placeToolbar();
