@@ -99,7 +99,7 @@ measure() {
   cp "$build/$exe" "$run_dir/"
   # The clock's own files, so that its start-up sound really plays.
   if [[ $exe == tessaron ]]; then
-    for f in tessaron_sound ding.wav smallworld.wav Tessa.hlp TSShortcut.hlp tessaron_browser.so; do
+    for f in tessaron_sound ding.wav smallworld.wav Tessa.hlp TSShortcut.hlp tessaron_browser; do
       [[ -e $build/$f ]] && cp "$build/$f" "$run_dir/"
     done
   fi

@@ -3,6 +3,8 @@
 
 #include "commands/music.h"
 
+#include <string_view>
+
 namespace tessaron {
 
 namespace {
@@ -19,6 +21,25 @@ std::string withSlashes(std::string name) {
   return name;
 }
 
+// Whether a relative path stays below its folder: no part of it climbs above the start.
+bool staysBelowFolder(const std::string& name) {
+  if (name.front() == '/') return false;
+  int depth = 0;
+  std::size_t start = 0;
+  while (start <= name.size()) {
+    std::size_t end = name.find('/', start);
+    if (end == std::string::npos) end = name.size();
+    const std::string_view part(name.data() + start, end - start);
+    if (part == "..") {
+      if (--depth < 0) return false;
+    } else if (!part.empty() && part != ".") {
+      ++depth;
+    }
+    start = end + 1;
+  }
+  return true;
+}
+
 }  // namespace
 
 void BackgroundMusic::StopMusic(Platform& platform, const std::string& folder) {
@@ -33,6 +54,8 @@ std::optional<std::string> BackgroundMusic::findMusicFile(Platform& platform,
   // One ordinary file, not a pattern; a name the preferences file could not store back
   // (a double quote, a line break) is refused too.
   if (name.empty() || name.find_first_of("*?\"\r\n") != std::string::npos) return std::nullopt;
+  // Names are found below the folders, never beside or above them.
+  if (!staysBelowFolder(withSlashes(name))) return std::nullopt;
   // The user's own file wins over a shipped one of the same name; the shipped ones make
   // "smallworld.wav" work from the first start of an installed clock.
   for (const std::string* folder : {&userFolder, &shippedFolder}) {
@@ -44,7 +67,8 @@ std::optional<std::string> BackgroundMusic::findMusicFile(Platform& platform,
 }
 
 bool BackgroundMusic::choose(Platform& platform, const std::string& userFolder,
-                             const std::string& shippedFolder) {
+                             const std::string& shippedFolder,
+                             std::function<void(const std::string&)> onFailure) {
   const std::string previous = MusicFile;
   const double L = platform.windowLeft();
   const double T = platform.windowTop();
@@ -58,7 +82,7 @@ bool BackgroundMusic::choose(Platform& platform, const std::string& userFolder,
     MusicFile = previous;
     return false;
   }
-  platform.playLoop(*path);
+  platform.playLoop(*path, std::move(onFailure));
   return true;
 }
 

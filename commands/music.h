@@ -7,6 +7,7 @@
 // "sounds\tick.wav" plays "<user folder>/sounds/tick.wav" in a loop, or the shipped
 // "<program folder>/sounds/tick.wav" when the user has none.
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -17,9 +18,11 @@ namespace tessaron {
 class BackgroundMusic {
  public:
   // Asks for the file, naming `userFolder` and offering the current name, and loops it.
-  // False, with the file name as it was, when the answer names no ordinary file of
-  // `userFolder` or `shippedFolder`.
-  bool choose(Platform& platform, const std::string& userFolder, const std::string& shippedFolder);
+  // False, with the file name as it was, when the answer names no ordinary file below
+  // `userFolder` or `shippedFolder`. Should the sound service find it unplayable,
+  // `onFailure` runs later with the reason.
+  bool choose(Platform& platform, const std::string& userFolder, const std::string& shippedFolder,
+              std::function<void(const std::string& reason)> onFailure);
   // The closing ding, then silence.
   void StopMusic(Platform& platform, const std::string& folder);
 

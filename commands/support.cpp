@@ -36,7 +36,9 @@ void frmTSSupport::Form_Load(Platform& platform) { placeAgainstMainWindow(form, 
 
 void frmTSSupport::WebSupport_Click(Platform& platform) {
   platform.closeModalForm();
-  platform.openBrowserWindow(kSupportAddress);
+  platform.openBrowserWindow(kSupportAddress, [&platform] {
+    platform.messageBox("The browser could not start.", MessageStyle::Exclamation, "");
+  });
 }
 
 void showSupport(Platform& platform) {

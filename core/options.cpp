@@ -42,9 +42,20 @@ void Tessaron::Music_Click() {
     return;
   }
   commands.setChecked(Command::Music, true);
-  const bool playing = music.choose(platform_, UserFolder, AppFolder);
+  const bool playing =
+      music.choose(platform_, UserFolder, AppFolder,
+                   [this](const std::string& reason) { MusicUnplayable(reason); });
   commands.setChecked(Command::Music, playing);
   commands.Music.Caption = musicCaption(playing, music.MusicFile);
+}
+
+void Tessaron::MusicUnplayable(const std::string& reason) {
+  // Turned off (or on again with another file) since: that request is not this one's.
+  if (!commands.Music.Checked) return;
+  commands.setChecked(Command::Music, false);
+  commands.Music.Caption = "Music";
+  platform_.messageBox("The music cannot play: " + reason + ". The music is switched off.",
+                       MessageStyle::Exclamation, Caption);
 }
 
 void Tessaron::Numbers_Click() {

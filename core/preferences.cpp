@@ -118,7 +118,8 @@ std::optional<SavedPreferences> parsePreferences(std::string_view text) {
   const auto top = in.number();
   if (!top || std::fabs(*top) > FLT_MAX || !in.comma()) return std::nullopt;
   const auto left = in.number();
-  if (!left || !toInt32(left) || !in.comma()) return std::nullopt;
+  // As written back (single precision) it must still fit, or a save could not be read.
+  if (!left || !toInt32(static_cast<float>(*left)) || !in.comma()) return std::nullopt;
   auto music = in.text();
   if (!music || !in.comma()) return std::nullopt;
   const auto vertical = in.flag();
@@ -164,9 +165,9 @@ void Tessaron::Preferences_Click() {
   p.MusicFile = music.MusicFile;
   p.Vertical = commands.Vertical.Checked;
   const std::string path = SettingsFolder + kFileName;
-  if (!platform_.writeFileReplacing(path, formatPreferences(p))) {
-    platform_.messageBox("Unable to save the preferences to " + path +
-                             ". The preferences saved before are unchanged.",
+  if (const auto error = platform_.writeFileReplacing(path, formatPreferences(p))) {
+    platform_.messageBox("Unable to save the preferences to " + path + " (" + *error +
+                             "). The preferences saved before are unchanged.",
                          MessageStyle::Exclamation, Caption);
   }
 }

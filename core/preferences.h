@@ -4,6 +4,7 @@
 // at top 1200 and left 3000 twips:
 //   255,0,16777215,#FALSE#,#FALSE#,#FALSE#,#FALSE#,1200,3000,"smallworld.wav",#FALSE#
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,6 +12,9 @@
 #include "platform/platform.h"
 
 namespace tessaron {
+
+// The file is one short line; anything longer is damaged and is not read whole.
+constexpr std::size_t kMaxPreferencesBytes = 64 * 1024;
 
 struct SavedPreferences {
   Colour OnColor = 255;
@@ -33,7 +37,7 @@ struct SavedPreferences {
 // text   = '"' { any byte but '"' } '"'
 // Spaces around a field are allowed. Colours must be 32-bit signed integers (a fraction
 // rounds, halves to even), the top a single-precision value, the left a value that
-// rounds into 32 bits. Anything else gives nothing.
+// rounds into 32 bits as a single-precision value. Anything else gives nothing.
 std::optional<SavedPreferences> parsePreferences(std::string_view text);
 
 // The line as written, CR LF included; parsePreferences reads it back exactly

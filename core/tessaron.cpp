@@ -28,16 +28,19 @@ void Tessaron::Form_Load() {
 
   SavedPreferences saved;  // the first-start values
   const std::string savePath = SettingsFolder + "Tessa.sav";
-  if (platform_.isOrdinaryFile(savePath)) {
-    const auto text = platform_.readFile(savePath);
-    const auto read = text ? parsePreferences(*text) : std::nullopt;
+  const FileRead file = platform_.readFile(savePath, kMaxPreferencesBytes);
+  if (file.status != FileRead::Status::Missing) {
+    const auto read =
+        file.status == FileRead::Status::Read ? parsePreferences(file.contents) : std::nullopt;
     if (read) {
       saved = *read;
     } else {
-      // The file stays as it is until the user saves again.
-      platform_.messageBox("The preferences in " + savePath +
-                               " could not be read. The clock starts with its first-start "
-                               "settings; saving the preferences will replace the file.",
+      // Nothing is promised of saving: a folder or an unwritable file would refuse it.
+      const std::string reason =
+          file.status == FileRead::Status::Read ? "it is damaged" : file.reason;
+      platform_.messageBox("The preferences in " + savePath + " could not be read (" + reason +
+                               "). The clock starts with its first-start settings and "
+                               "leaves the file as it is.",
                            MessageStyle::Exclamation, Caption);
     }
   }

@@ -73,6 +73,8 @@ class Tessaron {
 
  private:
   Platform& platform_;
+  // The sound service could not play the music: the switch falls back to off, with word why.
+  void MusicUnplayable(const std::string& reason);
   void keepWindowOnScreen();
   void showTime(const ClockReading& now);
   int drawnHourMinute_ = -1;  // hour * 60 + minute on the dots; -1 before the first

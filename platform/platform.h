@@ -7,6 +7,7 @@
 // width() == 4950 and height() == 1995 twips (15 twips per logical pixel).
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -174,6 +175,18 @@ struct Form {
   }
 };
 
+// What reading a file found.
+//
+// Example: a folder named "Tessa.sav" reads as {Failed, "", "it is a folder"}; a 1 GB
+// file read with a limit of 64 KiB as {Failed, "", "it is larger than 65536 bytes"},
+// without a byte of it read.
+struct FileRead {
+  enum class Status { Missing, Read, Failed };
+  Status status = Status::Missing;  // Missing: nothing at all has that name
+  std::string contents;             // Read: the file's bytes
+  std::string reason;               // Failed: why, for the user
+};
+
 // The web browser control embedded in a browser window. It loads pages in the
 // background; its window reports when a navigation or a download completes.
 class WebBrowserControl {
@@ -225,7 +238,10 @@ class Platform {
 
   // Sound: every request replaces the sound that was playing.
   virtual void playOnce(const std::string& path) = 0;
-  virtual void playLoop(const std::string& path) = 0;
+  // Loops `path` until the next request. When it cannot play (no sound device, a file
+  // that is not a playable .WAV) `onFailure` runs later, once, with the reason.
+  virtual void playLoop(const std::string& path,
+                        std::function<void(const std::string& reason)> onFailure) = 0;
   virtual void stopSound() = 0;
 
   // Opens a help file at its contents, in a viewer that does not block the clock.
@@ -241,15 +257,20 @@ class Platform {
   // Closes the form that showModalForm has open, at once; its modal state ends.
   virtual void closeModalForm() = 0;
   // A new browser window, not modal and owned by no other window, that opens
-  // `startingAddress` when it loads. Every call makes another one.
-  virtual void openBrowserWindow(const std::string& startingAddress) = 0;
+  // `startingAddress` when it loads. Every call makes another one. When the browser
+  // cannot start, `onFailure` runs later, once.
+  virtual void openBrowserWindow(const std::string& startingAddress,
+                                 std::function<void()> onFailure) = 0;
 
   // Files.
   virtual bool isOrdinaryFile(const std::string& path) = 0;
-  virtual std::optional<std::string> readFile(const std::string& path) = 0;
-  // Replaces the file whole or not at all, making its folder first when it is missing;
-  // false (and the old file intact) on failure.
-  virtual bool writeFileReplacing(const std::string& path, const std::string& contents) = 0;
+  // The whole of a small ordinary file, never more than `maxBytes` of it.
+  virtual FileRead readFile(const std::string& path, std::size_t maxBytes) = 0;
+  // Replaces the file whole or not at all, making its folder first when it is missing:
+  // nothing on success, otherwise the reason (e.g. "No space left on device") with the
+  // old file left byte for byte.
+  virtual std::optional<std::string> writeFileReplacing(const std::string& path,
+                                                        const std::string& contents) = 0;
 
   virtual ProgramInfo programInfo() = 0;
 

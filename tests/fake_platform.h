@@ -26,8 +26,12 @@ class FakePlatform : public Platform {
   std::deque<std::optional<Colour>> colourAnswers;  // nothing queued: the user cancels
   std::deque<std::string> inputAnswers;
   std::map<std::string, std::string> files;
-  std::vector<ScreenArea> extraScreens;  // empty: one screen of screenW x screenH
-  bool failWrites = false;
+  std::vector<ScreenArea> extraScreens;           // empty: one screen of screenW x screenH
+  std::optional<std::string> writeError;          // set: every save fails for this reason
+  std::map<std::string, std::string> unreadable;  // path -> why it cannot be read
+  // What each loop and browser request was told to run should it fail, in order.
+  std::vector<std::function<void(const std::string&)>> loopFailures;
+  std::vector<std::function<void()>> browserFailures;
   // A portable copy: every folder is the program's own.
   ProgramInfo info{"/opt/tessaron", "/opt/tessaron", "/opt/tessaron", 1, 0, 0,
                    "Company",       "Legal",         "Description"};
@@ -101,7 +105,11 @@ class FakePlatform : public Platform {
   }
 
   void playOnce(const std::string& path) override { calls.push_back("playOnce " + path); }
-  void playLoop(const std::string& path) override { calls.push_back("playLoop " + path); }
+  void playLoop(const std::string& path,
+                std::function<void(const std::string&)> onFailure) override {
+    calls.push_back("playLoop " + path);
+    loopFailures.push_back(std::move(onFailure));
+  }
   void stopSound() override { calls.push_back("stopSound"); }
   std::optional<std::string> helpError;  // what the help viewer reports; nothing: it shows the file
   std::optional<std::string> showHelp(const std::string& path) override {
@@ -130,20 +138,32 @@ class FakePlatform : public Platform {
     calls.push_back("closeModalForm");
     formOpen = false;
   }
-  void openBrowserWindow(const std::string& startingAddress) override {
+  void openBrowserWindow(const std::string& startingAddress,
+                         std::function<void()> onFailure) override {
     calls.push_back("openBrowserWindow " + startingAddress);
+    browserFailures.push_back(std::move(onFailure));
   }
 
   bool isOrdinaryFile(const std::string& path) override { return files.count(path) != 0; }
-  std::optional<std::string> readFile(const std::string& path) override {
+  std::size_t lastReadLimit = 0;
+  FileRead readFile(const std::string& path, std::size_t maxBytes) override {
+    lastReadLimit = maxBytes;
+    if (auto bad = unreadable.find(path); bad != unreadable.end()) {
+      return {FileRead::Status::Failed, "", bad->second};
+    }
     auto it = files.find(path);
-    if (it == files.end()) return std::nullopt;
-    return it->second;
+    if (it == files.end()) return {};
+    if (it->second.size() > maxBytes) {
+      return {FileRead::Status::Failed, "",
+              "it is larger than " + std::to_string(maxBytes) + " bytes"};
+    }
+    return {FileRead::Status::Read, it->second, ""};
   }
-  bool writeFileReplacing(const std::string& path, const std::string& contents) override {
-    if (failWrites) return false;
+  std::optional<std::string> writeFileReplacing(const std::string& path,
+                                                const std::string& contents) override {
+    if (writeError) return writeError;
     files[path] = contents;
-    return true;
+    return std::nullopt;
   }
   ProgramInfo programInfo() override { return info; }
   ZoneCatalogueSource catalogue{"/usr/share/zoneinfo", true, {}, ""};

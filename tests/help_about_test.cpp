@@ -172,6 +172,12 @@ TEST_F(HelpMenu, WebSupportClosesTheSupportWindowBeforeEachNewBrowser) {
   EXPECT_EQ(platform.calls,
             (Calls{"showModalForm frmTSSupport", "closeModalForm", "openBrowserWindow " + page}))
       << "every click opens a browser of its own";
+
+  // A browser that cannot start says so, after the support window has gone.
+  ASSERT_EQ(platform.browserFailures.size(), 2u);
+  platform.calls.clear();
+  platform.browserFailures[1]();
+  EXPECT_EQ(platform.calls, (Calls{"messageBox 48 |The browser could not start."}));
 }
 
 // The shortcut help must not drift from the menus: every shortcut stands in it beside

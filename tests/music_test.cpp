@@ -98,6 +98,11 @@ TEST_F(MusicSwitch, RefusedNamesLeaveTheSwitchOffAndTheNameAsItWas) {
     platform.files[std::string(kFolder) + name] = "RIFF";
   }
   platform.files[std::string(kFolder) + "sounds/tune.wav"] = "RIFF";  // "sounds" is a folder
+  // Files above the folder, reachable by names that climb out of it.
+  for (const char* name :
+       {"../secret.wav", "sounds/../../secret.wav", "/tmp/secret.wav", "./../secret.wav"}) {
+    platform.files[std::string(kFolder) + name] = "RIFF";
+  }
   struct Case {
     const char* name;
     const char* typed;
@@ -109,6 +114,11 @@ TEST_F(MusicSwitch, RefusedNamesLeaveTheSwitchOffAndTheNameAsItWas) {
       {"a folder", "sounds"},
       {"a double quote, which the preferences file cannot store", "say\"hi\".wav"},
       {"a misspelt name", "smalworld.wav"},
+      {"a parent folder", "../secret.wav"},
+      {"a parent folder with backslashes", "..\\secret.wav"},
+      {"down then up past the folder", "sounds\\..\\..\\secret.wav"},
+      {"a dot then a parent folder", "./../secret.wav"},
+      {"an absolute path", "/tmp/secret.wav"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -140,6 +150,38 @@ TEST_F(MusicSwitch, BackslashSeparatesFoldersBelowTheProgramFolder) {
             Calls{"playLoop /opt/tessaron/sounds/rain.wav"});
   EXPECT_EQ(core.commands.Music.Caption, "&Music (sounds\\rain.wav)") << "the name as typed";
   EXPECT_EQ(core.music.MusicFile, "sounds\\rain.wav");
+}
+
+TEST_F(MusicSwitch, ADotDotThatStaysBelowTheFolderIsFound) {
+  platform.files[std::string(kFolder) + "sounds/../smallworld.wav"] = "RIFF";
+  platform.inputAnswers = {"sounds\\..\\smallworld.wav"};
+  core.Music_Click();
+  EXPECT_TRUE(core.commands.Music.Checked);
+  EXPECT_EQ(platform.callsStartingWith("playLoop"),
+            Calls{"playLoop /opt/tessaron/sounds/../smallworld.wav"});
+}
+
+// The sound service tells later that the loop cannot play: the switch goes back to off
+// and says why, once; a report about a loop that was already switched off says nothing.
+TEST_F(MusicSwitch, AnUnplayableLoopSwitchesTheMusicOffWithOneMessage) {
+  platform.inputAnswers = {"smallworld.wav"};
+  core.Music_Click();
+  ASSERT_EQ(platform.loopFailures.size(), 1u);
+  platform.calls.clear();
+  platform.loopFailures[0]("the file is not a playable .WAV");
+  expectOff();
+  EXPECT_EQ(core.music.MusicFile, "smallworld.wav") << "the name stays for the next prompt";
+  EXPECT_EQ(effects(), (Calls{"messageBox 48 Tessaron|The music cannot play: the file is not a "
+                              "playable .WAV. The music is switched off."}));
+
+  // Turned on and off again before the report of that request arrives: nothing to say.
+  platform.inputAnswers = {"smallworld.wav"};
+  core.Music_Click();
+  core.Music_Click();
+  platform.calls.clear();
+  platform.loopFailures[1]("no sound device");
+  expectOff();
+  EXPECT_TRUE(platform.calls.empty());
 }
 
 TEST(MusicAtStartUp, SavedStateDecidesBetweenThePromptAndTheClosingSound) {

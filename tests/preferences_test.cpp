@@ -1,6 +1,8 @@
 // "Tessa.sav": what start-up takes from each kind of file, damaged ones included, what
 // saving writes, and how a saved position that no screen shows any more comes back.
 
+#include "core/preferences.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -167,6 +169,7 @@ TEST(ReadPreferences, ADamagedFileGivesTheFirstStartValuesAndAMessage) {
       {"top -1e39", exampleWith(8, "-1e39")},
       {"left 3e9", exampleWith(9, "3e9")},
       {"left -3e9", exampleWith(9, "-3e9")},
+      {"left 2147483647, 2^31 as written back", exampleWith(9, "2147483647")},
       {"left nan", exampleWith(9, "nan")},
       {"top inf", exampleWith(8, "inf")},
       {"top -inf", exampleWith(8, "-inf")},
@@ -199,6 +202,49 @@ TEST(ReadPreferences, ADamagedFileGivesTheFirstStartValuesAndAMessage) {
     EXPECT_EQ(s.platform.files.size(), 1u);
     EXPECT_EQ(s.platform.files.at(kSavePath), k.file);
   }
+}
+
+// Whatever stands in the file's place, start-up says what it found and promises nothing
+// of saving; a file past the size limit is refused however good its line is.
+TEST(ReadPreferences, AFileThatCannotBeReadIsNamedWithTheReason) {
+  struct Case {
+    const char* name;
+    std::optional<std::string> file;
+    const char* unreadable;  // what the desktop says of the path, or nothing
+    const char* reason;
+  };
+  const std::string padded =
+      kExample.substr(0, kExample.size() - 2) + std::string(kMaxPreferencesBytes, ' ') + "\r\n";
+  const Case cases[] = {
+      {"a folder", std::nullopt, "it is a folder", "it is a folder"},
+      {"a FIFO", std::nullopt, "it is not an ordinary file", "it is not an ordinary file"},
+      {"a dangling link", std::nullopt, "it is a link to nothing", "it is a link to nothing"},
+      {"no permission", kExample, "Permission denied", "Permission denied"},
+      {"a good line padded past the limit", padded, nullptr, "it is larger than 65536 bytes"},
+      {"a damaged line", "255,0", nullptr, "it is damaged"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Start s(c.file);
+    if (c.unreadable != nullptr) s.platform.unreadable[kSavePath] = c.unreadable;
+    s.core.Form_Load();
+    EXPECT_EQ(s.platform.lastReadLimit, 65536u);
+    EXPECT_EQ(s.platform.callsStartingWith("messageBox"),
+              std::vector<std::string>{
+                  std::string("messageBox 48 Tessaron|The preferences in /opt/tessaron/Tessa.sav "
+                              "could not be read (") +
+                  c.reason +
+                  "). The clock starts with its first-start settings and leaves the file as "
+                  "it is."});
+    EXPECT_EQ(s.core.OnColor, 255);
+    EXPECT_FALSE(s.core.commands.Music.Checked);
+  }
+  // The largest line that fits is still read.
+  Start fits(kExample.substr(0, kExample.size() - 2) +
+             std::string(kMaxPreferencesBytes - kExample.size(), ' ') + "\r\n");
+  ASSERT_EQ(fits.platform.files.at(kSavePath).size(), kMaxPreferencesBytes);
+  fits.core.Form_Load();
+  EXPECT_EQ(fits.count("messageBox"), 0u);
 }
 
 TEST(SavePreferences, FirstStartStateWritesTheExampleLine) {
@@ -307,7 +353,7 @@ TEST(SavePreferences, AFailedSaveKeepsTheOldFileTellsTheUserAndChangesNothing) {
   s.core.On_Click();
   s.core.Seconds_Click();
   s.platform.top = 2222;
-  s.platform.failWrites = true;
+  s.platform.writeError = "No space left on device";
   s.platform.calls.clear();
   const Tessaron& core = s.core;
   const Colour on = core.OnColor, off = core.OffColor, hint = core.HintColor;
@@ -318,7 +364,9 @@ TEST(SavePreferences, AFailedSaveKeepsTheOldFileTellsTheUserAndChangesNothing) {
 
   EXPECT_EQ(s.platform.files.at(kSavePath), kExample);
   ASSERT_EQ(s.platform.calls.size(), 1u);
-  EXPECT_EQ(s.platform.calls[0].rfind("messageBox 48 Tessaron|", 0), 0u) << s.platform.calls[0];
+  EXPECT_EQ(s.platform.calls[0],
+            "messageBox 48 Tessaron|Unable to save the preferences to /opt/tessaron/Tessa.sav "
+            "(No space left on device). The preferences saved before are unchanged.");
   EXPECT_EQ(core.OnColor, on);
   EXPECT_EQ(core.OffColor, off);
   EXPECT_EQ(core.HintColor, hint);

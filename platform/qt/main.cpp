@@ -1,4 +1,5 @@
 #include <malloc.h>
+#include <signal.h>
 
 #include <QApplication>
 #include <QTimer>
@@ -13,6 +14,8 @@ int main(int argc, char* argv[]) {
   // A few dots a second go to the X server as plain image requests: through shared memory
   // each repaint would wake the clock a second time, when the server reports it done.
   if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) qputenv("QT_XCB_NO_MITSHM", "1");
+  // Past a file-size limit a save must fail and say so, not end the clock.
+  signal(SIGXFSZ, SIG_IGN);
   QApplication app(argc, argv);
   // The window class ("Tessaron") and, on Wayland, the application id that the desktop
   // entry names.

@@ -5,17 +5,15 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QDateTime>
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
-#include <QSaveFile>
 #include <QScreen>
 #include <QTimeZone>
 #include <algorithm>
 
-#include "platform/qt/browser_loader.h"
+#include "platform/qt/browser_process.h"
+#include "platform/qt/files.h"
 #include "platform/qt/form_dialog.h"
 #include "platform/qt/help_viewer.h"
 #include "platform/qt/main_window.h"
@@ -156,8 +154,9 @@ SoundPlayer& QtPlatform::sound() {
 void QtPlatform::playOnce(const std::string& path) {
   sound().playOnce(QString::fromStdString(path));
 }
-void QtPlatform::playLoop(const std::string& path) {
-  sound().playLoop(QString::fromStdString(path));
+void QtPlatform::playLoop(const std::string& path,
+                          std::function<void(const std::string&)> onFailure) {
+  sound().playLoop(QString::fromStdString(path), std::move(onFailure));
 }
 void QtPlatform::stopSound() { sound().stopSound(); }
 
@@ -192,9 +191,11 @@ void QtPlatform::closeModalForm() {
   if (openForm_ != nullptr) openForm_->done(QDialog::Rejected);
 }
 
-void QtPlatform::openBrowserWindow(const std::string& startingAddress) {
-  // Without the browser module there is no browser; the clock goes on as it was.
-  qt::openBrowserWindow(startingAddress);
+void QtPlatform::openBrowserWindow(const std::string& startingAddress,
+                                   std::function<void()> onFailure) {
+  // The browser runs in a process of its own: whatever becomes of it, the clock goes on.
+  if (!browser_) browser_ = std::make_unique<BrowserProcess>();
+  browser_->open(startingAddress, std::move(onFailure));
 }
 
 bool QtPlatform::isOrdinaryFile(const std::string& path) {
@@ -202,26 +203,13 @@ bool QtPlatform::isOrdinaryFile(const std::string& path) {
   return info.isFile() && !info.isHidden();
 }
 
-std::optional<std::string> QtPlatform::readFile(const std::string& path) {
-  QFile file(QString::fromStdString(path));
-  if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-  const QByteArray data = file.readAll();
-  if (file.error() != QFileDevice::NoError) return std::nullopt;
-  return data.toStdString();
+FileRead QtPlatform::readFile(const std::string& path, std::size_t maxBytes) {
+  return readSmallFile(path, maxBytes);
 }
 
-bool QtPlatform::writeFileReplacing(const std::string& path, const std::string& contents) {
-  // A temporary file renamed over the old one: an interrupted save keeps the old file.
-  QSaveFile file(QString::fromStdString(path));
-  // An installed clock's settings folder does not exist before the first save.
-  QDir().mkpath(QFileInfo(file.fileName()).absolutePath());
-  if (!file.open(QIODevice::WriteOnly)) return false;
-  if (file.write(contents.data(), static_cast<qint64>(contents.size())) !=
-      static_cast<qint64>(contents.size())) {
-    file.cancelWriting();
-    return false;
-  }
-  return file.commit();
+std::optional<std::string> QtPlatform::writeFileReplacing(const std::string& path,
+                                                          const std::string& contents) {
+  return replaceFile(path, contents);
 }
 
 ProgramInfo QtPlatform::programInfo() {

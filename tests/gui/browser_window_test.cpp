@@ -1,7 +1,12 @@
-// The support browser window with the real web engine, loaded from the browser module
-// as the clock loads it, against pages served on loopback by the test itself.
+// The support browser window with the real web engine, made here as the browser program
+// makes it, against pages served on loopback by the test itself; and the browser program
+// as the clock starts it, whole and damaged.
+
+#include "platform/qt/browser/browser_window.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QComboBox>
@@ -17,7 +22,7 @@
 #include <set>
 #include <vector>
 
-#include "platform/qt/browser_loader.h"
+#include "platform/qt/browser_process.h"
 
 namespace tessaron::qt {
 namespace {
@@ -117,7 +122,7 @@ class BrowserWindowTest : public ::testing::Test {
   Window open(const QString& address) {
     std::set<QWidget*> before;
     for (QWidget* w : QApplication::topLevelWidgets()) before.insert(w);
-    EXPECT_TRUE(openBrowserWindow(address.toStdString())) << "the browser module did not load";
+    (new BrowserWindow(address.toStdString()))->show();
     Window window;
     for (QWidget* w : QApplication::topLevelWidgets()) {
       if (w->objectName() == "frmBrowser" && before.count(w) == 0) window.widget = w;
@@ -212,12 +217,46 @@ TEST_F(BrowserWindowTest, EveryOpeningMakesANewWindow) {
   }));
 }
 
+// The browser program as the clock runs it: a window per request from one process, and a
+// program that cannot start (missing, or ending at once) reported once per request.
+TEST_F(BrowserWindowTest, TheBrowserProgramOpensWindowsOrIsReportedAsFailed) {
+  struct Case {
+    const char* name;
+    QString program;
+    bool works;
+  };
+  const Case cases[] = {
+      {"the browser program", TESSARON_BROWSER_PROGRAM, true},
+      {"a missing program", "/nonexistent/tessaron_browser", false},
+      {"a program that ends at once", "/bin/false", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    BrowserProcess browser(c.program);
+    int failures = 0;
+    browser.open(server.url("/second.html").toStdString(), [&] { ++failures; });
+    browser.open(server.url("/second.html").toStdString(), [&] { ++failures; });
+    if (c.works) {
+      EXPECT_TRUE(waitFor([&] { return server.requested.count("/second.html") == 2; }));
+      EXPECT_GT(browser.pid(), 0);
+      EXPECT_EQ(failures, 0);
+      ::kill(browser.pid(), SIGKILL);
+    } else {
+      EXPECT_TRUE(waitFor([&] { return failures == 2; })) << failures;
+      QTest::qWait(100);
+      EXPECT_EQ(failures, 2);
+    }
+    server.requested.clear();
+  }
+}
+
 }  // namespace
 }  // namespace tessaron::qt
 
 int main(int argc, char** argv) {
+  if (geteuid() == 0) qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   QApplication app(argc, argv);
-  tessaron::qt::setBrowserModuleFolder(TESSARON_BROWSER_MODULE_DIR);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

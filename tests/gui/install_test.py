@@ -97,7 +97,7 @@ def check_installed_files(root, label):
     r = run(["appstreamcli", "validate", "--no-net", metainfo])
     check(f"{label}: appstreamcli validate --no-net", r.returncode == 0, r.stdout + r.stderr)
     expected = ["usr/bin/tessaron", "usr/libexec/tessaron/tessaron_sound",
-                "usr/libexec/tessaron/tessaron_browser.so",
+                "usr/libexec/tessaron/tessaron_browser",
                 "usr/share/tessaron/smallworld.wav", "usr/share/tessaron/ding.wav",
                 "usr/share/tessaron/Tessa.hlp", "usr/share/tessaron/TSShortcut.hlp",
                 f"usr/share/icons/hicolor/scalable/apps/{ID}.svg",

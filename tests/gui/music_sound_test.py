@@ -9,6 +9,10 @@ plays into a PulseAudio null sink whose monitor is recorded.
    after the closing sound there is silence.
    The clock at rest has not mapped the web engine.
 3. Music on, then the clock is killed: the music stops with it.
+4. Off, then on again at once (and after 1 s), ten times each: the loop is heard
+   every time after the prompt is confirmed.
+5. A damaged "smallworld.wav" (cut in half): confirming the prompt switches the
+   music off with a message, and no sound helper is left running.
 
 Usage: /usr/bin/python3 tests/gui/music_sound_test.py BUILD_DIR
 """
@@ -205,6 +209,79 @@ def music_then_killed(build, xvfb, pulse, work, report, loop_s):
                  f"{left}")
 
 
+def loud_share(levels, start, end):
+    """Share of the windows between `start` and `end` (s) that hold sound."""
+    window = levels[int(start / WINDOW_S):int(end / WINDOW_S)]
+    return sum(1 for level in window if level >= SOUND_RMS) / max(1, len(window))
+
+
+def off_then_on(build, xvfb, pulse, work, report):
+    case, rec_path, rec, proc = start_case("off-then-on", build, xvfb, pulse, work, MUSIC_ON)
+    rec_start = time.monotonic()  # the recording began about here (start_case waits 0.5 s)
+    rounds = []  # (gap, seconds into the recording when the loop was asked for)
+    try:
+        prompt = desktop.wait_for_window(xvfb.display, "WAV file Input", proc)
+        desktop.press(xvfb.display, prompt, "Return")
+        clock = desktop.wait_for_window(xvfb.display, "Tessaron", proc)
+        time.sleep(1.0)
+        for gap in (0, 1):
+            for _ in range(10):
+                desktop.press(xvfb.display, clock, "ctrl+m")
+                time.sleep(gap)
+                desktop.press(xvfb.display, clock, "ctrl+m")
+                prompt = desktop.wait_for_window(xvfb.display, "WAV file Input", proc)
+                desktop.press(xvfb.display, prompt, "Return")
+                rounds.append((gap, time.monotonic() - rec_start))
+                desktop.wait_until(
+                    lambda: not desktop.xdotool(xvfb.display, "search", "--onlyvisible",
+                                                "--name", "^WAV file Input$"),
+                    5, 0.05, "the prompt to close")
+                time.sleep(2.5)
+        alive = proc.poll() is None
+    finally:
+        desktop.stop_process(proc)
+        desktop.stop_process(rec)
+    report.check("the clock kept running through the switching", alive, f"log: {case}/program.log")
+    levels = energies(rec_path)
+    for gap in (0, 1):
+        # The ding of the switch-off lasts 0.7 s; after it only the loop can be heard.
+        shares = [loud_share(levels, at + 0.9, at + 2.2) for g, at in rounds if g == gap]
+        heard = sum(1 for share in shares if share >= 0.8)
+        report.check(f"off then on after {gap} s: the loop is heard 10 times in 10",
+                     heard == 10 and len(shares) == 10,
+                     f"share of loud windows per round: {[round(x, 2) for x in shares]}")
+
+
+def damaged_music(build, xvfb, pulse, work, report):
+    case, rec_path, rec, proc = start_case("damaged", build, xvfb, pulse, work, MUSIC_ON)
+    helpers, windows = [], []
+    try:
+        wav = os.path.join(case, "app", "smallworld.wav")
+        with open(wav, "rb") as f:
+            data = f.read()
+        with open(wav, "wb") as f:
+            f.write(data[:len(data) // 2])
+        prompt = desktop.wait_for_window(xvfb.display, "WAV file Input", proc)
+        desktop.press(xvfb.display, prompt, "Return")
+
+        def message_shown():
+            found = desktop.xdotool(xvfb.display, "search", "--onlyvisible", "--name",
+                                    "^Tessaron$")
+            return found and len(found.split()) >= 2
+        desktop.wait_until(message_shown, 10, 0.1, "the clock and a message")
+        time.sleep(1.0)
+        helpers = helpers_of(proc.pid)
+        windows = desktop.xdotool(xvfb.display, "search", "--onlyvisible", "--name",
+                                  "^Tessaron$").split()
+        alive = proc.poll() is None
+    finally:
+        desktop.stop_process(proc)
+        desktop.stop_process(rec)
+    report.check("a damaged .WAV gives a message and the clock runs on",
+                 alive and len(windows) == 2, f"windows named Tessaron: {windows}")
+    report.check("a damaged .WAV leaves no sound helper", not helpers, f"helper pids {helpers}")
+
+
 def main():
     if len(sys.argv) != 2:
         print(__doc__.strip().splitlines()[-1], file=sys.stderr)
@@ -229,6 +306,8 @@ def main():
         first_start(build, xvfb, pulse, work, report, ding_s)
         music_on_then_off(build, xvfb, pulse, work, report, loop_s, ding_s)
         music_then_killed(build, xvfb, pulse, work, report, loop_s)
+        off_then_on(build, xvfb, pulse, work, report)
+        damaged_music(build, xvfb, pulse, work, report)
     except (Exception, SystemExit, KeyboardInterrupt) as e:
         report.check("harness", False, repr(e))
     finally:

@@ -5,6 +5,7 @@
 // Example: SilentPlatform platform; platform.playOnce("ding.wav") returns at once and
 // starts no process; every other call is the real desktop's.
 
+#include <functional>
 #include <string>
 
 #include "platform/qt/qt_platform.h"
@@ -14,7 +15,7 @@ namespace tessaron::qt {
 class SilentPlatform : public QtPlatform {
  public:
   void playOnce(const std::string&) override {}
-  void playLoop(const std::string&) override {}
+  void playLoop(const std::string&, std::function<void(const std::string&)>) override {}
   void stopSound() override {}
 };
 

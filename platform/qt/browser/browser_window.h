@@ -1,7 +1,7 @@
 #pragma once
 // frmBrowser on the desktop: a toolbar, the address box and a Qt WebEngine view,
-// drawn from the core window's controls. Lives in the browser module, which the
-// clock loads only when the first browser window opens.
+// drawn from the core window's controls. Lives in the browser program, which the
+// clock starts only when the first browser window opens.
 
 #include <QWidget>
 

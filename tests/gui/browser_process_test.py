@@ -1,0 +1,211 @@
+#!/usr/bin/python3
+"""The support browser as its own program, driven through the real clock under Xvfb
+with a window manager (openbox):
+
+1. Help > Support > Web Support opens a browser window in a process of its own; the
+   clock never maps the web engine. Closing the window ends the browser, and the
+   clock's resident memory is back within 10 % of its figure at rest (both printed).
+2. A browser window outlives the clock: closing the clock leaves it open and working,
+   and closing it then ends the browser.
+3. A damaged web engine (its library cut short, found first through
+   LD_LIBRARY_PATH) and a damaged browser program: Web Support says the browser
+   could not start, and the clock runs on.
+
+Usage: /usr/bin/python3 tests/gui/browser_process_test.py BUILD_DIR
+"""
+
+import os
+import shutil
+import signal
+import sys
+import tempfile
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import desktop  # noqa: E402
+
+
+def rss_kb(pid):
+    with open(f"/proc/{pid}/status") as f:
+        for line in f:
+            if line.startswith("VmRSS:"):
+                return int(line.split()[1])
+    return 0
+
+
+def children(pid, comm):
+    """Pids of the running children of `pid` named `comm` (the kernel keeps 15 bytes)."""
+    found = []
+    for entry in os.listdir("/proc"):
+        if not entry.isdigit():
+            continue
+        try:
+            with open(f"/proc/{entry}/stat") as f:
+                stat = f.read()
+        except OSError:
+            continue
+        name = stat[stat.index("(") + 1:stat.rindex(")")]
+        fields = stat[stat.rindex(")") + 2:].split()
+        if name == comm[:15] and fields[0] != "Z" and int(fields[1]) == pid:
+            found.append(int(entry))
+    return found
+
+
+def alive(pid):
+    try:
+        with open(f"/proc/{pid}/stat") as f:
+            return f.read().split(") ")[1][0] != "Z"
+    except OSError:
+        return False
+
+
+def maps_web_engine(pid):
+    with open(f"/proc/{pid}/maps") as f:
+        return any("WebEngine" in line for line in f)
+
+
+def web_support(display, clock, proc):
+    """Help > Support, then the Web Support button."""
+    desktop.press(display, clock, "alt+h")
+    time.sleep(0.3)
+    desktop.xdotool(display, "key", "Up", "Return")
+    support = desktop.wait_for_window(display, "Tessaron Support", proc)
+    time.sleep(0.3)
+    # The button's centre: (960 + 1092 / 2, 1920 + 492 / 2) twips, 15 to a pixel.
+    desktop.xdotool(display, "mousemove", "--window", support, "100", "144", "click", "1")
+
+
+def browser_windows(display, pid):
+    found = desktop.xdotool(display, "search", "--onlyvisible", "--pid", str(pid))
+    return found.split() if found else []
+
+
+ENGINE = "/usr/lib/x86_64-linux-gnu/libQt6WebEngineCore.so.6"
+
+
+def cut_copy(source, target, size):
+    with open(source, "rb") as f, open(target, "wb") as out:
+        out.write(f.read(size))
+    os.chmod(target, 0o755)
+
+
+def start_clock(work, build, name, xvfb, damage=None):
+    folder = desktop.program_folder(os.path.join(work, name), build, ("tessaron_browser",))
+    env = {}
+    if damage == "engine":
+        libs = os.path.join(work, name, "libs")
+        os.makedirs(libs)
+        cut_copy(os.path.realpath(ENGINE), os.path.join(libs, os.path.basename(ENGINE)),
+                 os.path.getsize(os.path.realpath(ENGINE)) // 3)
+        env["LD_LIBRARY_PATH"] = libs
+    elif damage == "program":
+        path = os.path.join(folder, "tessaron_browser")
+        cut_copy(os.path.join(build, "tessaron_browser"), path, 8 * 1024)
+    proc = desktop.start_program(folder, xvfb.display, env)
+    clock = desktop.wait_for_window(xvfb.display, "Tessaron", proc)
+    return proc, clock
+
+
+def open_and_close(work, build, xvfb, report):
+    proc, clock = start_clock(work, build, "memory", xvfb)
+    try:
+        time.sleep(3)  # start-up memory handed back
+        resting = rss_kb(proc.pid)
+        web_support(xvfb.display, clock, proc)
+        browser = desktop.wait_until(lambda: children(proc.pid, "tessaron_browser"), 20, 0.1,
+                                     "the browser process")[0]
+        window = desktop.wait_until(lambda: browser_windows(xvfb.display, browser), 60, 0.2,
+                                    "the browser window")[0]
+        report.check("the browser runs in a process of its own, the clock maps no web engine",
+                     not maps_web_engine(proc.pid) and maps_web_engine(browser))
+        time.sleep(2)
+        with_browser = rss_kb(proc.pid)
+        desktop.press(xvfb.display, window, "alt+F4")
+        desktop.wait_until(lambda: not alive(browser), 20, 0.1, "the browser to end")
+        time.sleep(2)
+        after = rss_kb(proc.pid)
+        report.check("closing the last browser window ends the browser", not alive(browser))
+        print(f"clock resident memory: at rest {resting} kB, with the browser open "
+              f"{with_browser} kB, after it closed {after} kB")
+        report.check("the clock's memory is back within 10 % of its figure at rest",
+                     after <= resting * 1.10, f"{resting} kB at rest, {after} kB after")
+        report.check("the clock runs on", proc.poll() is None)
+    finally:
+        desktop.stop_process(proc)
+
+
+def outlives_the_clock(work, build, xvfb, report):
+    proc, clock = start_clock(work, build, "outlives", xvfb)
+    browser = None
+    try:
+        web_support(xvfb.display, clock, proc)
+        browser = desktop.wait_until(lambda: children(proc.pid, "tessaron_browser"), 20, 0.1,
+                                     "the browser process")[0]
+        window = desktop.wait_until(lambda: browser_windows(xvfb.display, browser), 60, 0.2,
+                                    "the browser window")[0]
+        desktop.press(xvfb.display, clock, "alt+F4")
+        proc.wait(timeout=10)
+        time.sleep(2)
+        report.check("closing the clock leaves the browser window open",
+                     alive(browser) and window in browser_windows(xvfb.display, browser))
+        desktop.press(xvfb.display, window, "alt+F4")
+        desktop.wait_until(lambda: not alive(browser), 20, 0.1, "the browser to end")
+        report.check("the browser ends with its last window", not alive(browser))
+    finally:
+        desktop.stop_process(proc)
+        if browser is not None and alive(browser):
+            os.kill(browser, signal.SIGKILL)
+
+
+def damaged_browser(work, build, xvfb, report, damage):
+    proc, clock = start_clock(work, build, "damaged-" + damage, xvfb, damage)
+    try:
+        web_support(xvfb.display, clock, proc)
+
+        # A message under the application's title.
+        desktop.wait_for_window(xvfb.display, "Tessa", proc, timeout=20)
+        time.sleep(1)
+        report.check(f"a damaged {damage} leaves the clock running and says so",
+                     proc.poll() is None)
+    finally:
+        desktop.stop_process(proc)
+
+
+def main():
+    if len(sys.argv) != 2:
+        print(__doc__.strip().splitlines()[-1], file=sys.stderr)
+        return 2
+    build = os.path.abspath(sys.argv[1])
+
+    def on_term(signum, frame):
+        raise SystemExit(f"stopped by signal {signum}")
+    signal.signal(signal.SIGTERM, on_term)
+
+    report = desktop.Report()
+    work = tempfile.mkdtemp(prefix="tessaron-browser-")
+    xvfb = desktop.Xvfb()
+    wm = None
+    try:
+        xvfb.start()
+        wm = desktop.start(["openbox"], {"PATH": "/usr/bin:/bin", "DISPLAY": xvfb.display,
+                                         "HOME": work})
+        time.sleep(1)  # the window manager takes the screen first
+        open_and_close(work, build, xvfb, report)
+        outlives_the_clock(work, build, xvfb, report)
+        if os.path.exists(ENGINE):
+            damaged_browser(work, build, xvfb, report, "engine")
+        damaged_browser(work, build, xvfb, report, "program")
+    except (Exception, SystemExit, KeyboardInterrupt) as e:
+        report.check("harness", False, repr(e))
+    finally:
+        desktop.stop_process(wm)
+        xvfb.stop()
+        if report.failed == 0:
+            shutil.rmtree(work, ignore_errors=True)
+        else:
+            print(f"kept logs in {work}")
+    return report.summary()
+
+
+if __name__ == "__main__":
+    sys.exit(main())
