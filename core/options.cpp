@@ -42,9 +42,8 @@ void Tessaron::Music_Click() {
     return;
   }
   commands.setChecked(Command::Music, true);
-  const bool playing =
-      music.choose(platform_, UserFolder, AppFolder,
-                   [this](const std::string& reason) { MusicUnplayable(reason); });
+  const bool playing = music.choose(platform_, UserFolder, AppFolder,
+                                    [this](const std::string& reason) { MusicUnplayable(reason); });
   commands.setChecked(Command::Music, playing);
   commands.Music.Caption = musicCaption(playing, music.MusicFile);
 }

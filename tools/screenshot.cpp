@@ -11,6 +11,7 @@
 #include <QStyleFactory>
 #include <QTemporaryDir>
 #include <cstdio>
+#include <functional>
 
 #include "core/tessaron.h"
 #include "platform/qt/main_window.h"
@@ -30,7 +31,7 @@ class PicturePlatform : public tessaron::qt::QtPlatform {
   }
   // A picture makes no sound.
   void playOnce(const std::string&) override {}
-  void playLoop(const std::string&) override {}
+  void playLoop(const std::string&, std::function<void(const std::string&)>) override {}
   void stopSound() override {}
   tessaron::ProgramInfo programInfo() override {
     tessaron::ProgramInfo info = QtPlatform::programInfo();
