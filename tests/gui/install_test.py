@@ -230,7 +230,8 @@ def package_run(work, build, display):
     depends = next((line.split(":", 1)[1] for line in info.splitlines()
                     if line.strip().startswith("Depends:")), "")
     # dpkg-shlibdeps names each library's package with the lowest version the binaries need.
-    for library in ("libqt6core6", "libqt6widgets6", "libqt6svg6", "libqt6multimedia6", "libc6"):
+    for library in ("libqt6core6", "libqt6widgets6", "libqt6svg6", "libpulse0",
+                    "libqt6webenginewidgets6", "libc6"):
         check(f"the package depends on {library}, versioned by dpkg-shlibdeps",
               re.search(re.escape(library) + r" \(>= [^)]+\)", depends), depends)
 
