@@ -52,7 +52,7 @@ void Tessaron::MusicUnplayable(const std::string& reason) {
   // Turned off (or on again with another file) since: that request is not this one's.
   if (!commands.Music.Checked) return;
   commands.setChecked(Command::Music, false);
-  commands.Music.Caption = "Music";
+  commands.Music.Caption = musicCaption(false, music.MusicFile);
   platform_.messageBox("The music cannot play: " + reason + ". The music is switched off.",
                        MessageStyle::Exclamation, Caption);
 }
