@@ -8,6 +8,7 @@ import os
 import shutil
 import signal
 import subprocess
+import sys
 import time
 
 _libc = ctypes.CDLL(None, use_errno=True)
@@ -18,6 +19,23 @@ def die_with_parent():
     # A runner's hard kill of the test takes its servers with it.
     _libc.prctl(PR_SET_PDEATHSIG, signal.SIGKILL)
 
+
+
+def script_argument(doc):
+    """The script's one argument, made absolute; None after printing the usage line
+    (the last line of the script's `doc`) when it is missing."""
+    if len(sys.argv) != 2:
+        print(doc.strip().splitlines()[-1], file=sys.stderr)
+        return None
+    return os.path.abspath(sys.argv[1])
+
+
+def stop_on_sigterm():
+    """A timeout from the test runner arrives as SIGTERM; as an exception it still runs
+    the finally blocks that stop Xvfb, the sound server and the program."""
+    def on_term(signum, frame):
+        raise SystemExit(f"stopped by signal {signum}")
+    signal.signal(signal.SIGTERM, on_term)
 
 def start(cmd, env, log=subprocess.DEVNULL, **kw):
     return subprocess.Popen(cmd, env=env, stdout=log, stderr=subprocess.STDOUT,

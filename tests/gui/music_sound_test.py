@@ -287,14 +287,10 @@ def damaged_music(build, xvfb, pulse, work, report):
 
 
 def main():
-    if len(sys.argv) != 2:
-        print(__doc__.strip().splitlines()[-1], file=sys.stderr)
+    build = desktop.script_argument(__doc__)
+    if build is None:
         return 2
-    build = os.path.abspath(sys.argv[1])
-
-    def on_term(signum, frame):
-        raise SystemExit(f"stopped by signal {signum}")
-    signal.signal(signal.SIGTERM, on_term)
+    desktop.stop_on_sigterm()
 
     report = desktop.Report()
     work = tempfile.mkdtemp(prefix="tessaron-sound-")

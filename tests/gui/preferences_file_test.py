@@ -15,7 +15,6 @@ Usage: /usr/bin/python3 tests/gui/preferences_file_test.py BUILD_DIR
 import os
 import resource
 import shutil
-import signal
 import subprocess
 import sys
 import tempfile
@@ -118,14 +117,10 @@ def size_limit(work, build, xvfb, report):
 
 
 def main():
-    if len(sys.argv) != 2:
-        print(__doc__.strip().splitlines()[-1], file=sys.stderr)
+    build = desktop.script_argument(__doc__)
+    if build is None:
         return 2
-    build = os.path.abspath(sys.argv[1])
-
-    def on_term(signum, frame):
-        raise SystemExit(f"stopped by signal {signum}")
-    signal.signal(signal.SIGTERM, on_term)
+    desktop.stop_on_sigterm()
 
     report = desktop.Report()
     work = tempfile.mkdtemp(prefix="tessaron-prefs-")

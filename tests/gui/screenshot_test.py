@@ -7,7 +7,6 @@ Usage: /usr/bin/python3 tests/gui/screenshot_test.py <path-to-tessaron>
 
 import os
 import shutil
-import signal
 import sys
 import tempfile
 import time
@@ -15,7 +14,8 @@ from dataclasses import dataclass
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from desktop import (Report, Xvfb, fake_clock, program_folder, screenshot,  # noqa: E402
-                     start_program, stop_process, wait_for_window, window_geometry)
+                     start_program, stop_on_sigterm, stop_process, wait_for_window,
+                     window_geometry)
 
 RED = (255, 0, 0)
 BLACK = (0, 0, 0)
@@ -241,11 +241,7 @@ def main():
         print(f"not an executable: {exe}", file=sys.stderr)
         return 2
 
-    # A timeout from the test runner arrives as SIGTERM; turn it into an
-    # exception so the finally blocks still stop Xvfb and the program.
-    def on_term(signum, frame):
-        raise SystemExit(f"stopped by signal {signum}")
-    signal.signal(signal.SIGTERM, on_term)
+    stop_on_sigterm()
 
     report = Report()
     work = tempfile.mkdtemp(prefix="tessaron-gui-")
