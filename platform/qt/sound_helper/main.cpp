@@ -40,6 +40,8 @@
 namespace {
 
 using tessaron::sound::WavFormat;
+// PulseAudio's description of a stream's samples: format, rate and channels.
+using StreamSamples = pa_sample_spec;
 
 constexpr int kPlayOutLimitMs = 10000;  // a one-shot sound after the input has ended
 constexpr int kChunkMs = 40;            // written at a time; the input is read between chunks
@@ -118,10 +120,10 @@ class Player {
       return "the file is not a playable .WAV (" + *why + ")";
     }
     const WavFormat format = std::get<WavFormat>(parsed);
-    pa_sample_spec spec{paFormat(format.sample), format.rate,
-                        static_cast<std::uint8_t>(format.channels)};
-    if (!connected_ || spec.format != spec_.format || spec.rate != spec_.rate ||
-        spec.channels != spec_.channels) {
+    StreamSamples wanted{paFormat(format.sample), format.rate,
+                         static_cast<std::uint8_t>(format.channels)};
+    if (!connected_ || wanted.format != streaming_.format || wanted.rate != streaming_.rate ||
+        wanted.channels != streaming_.channels) {
       close();
       const auto bytesFor = [&](int ms) {
         return static_cast<std::uint32_t>(static_cast<std::uint64_t>(format.rate) * ms / 1000 *
@@ -135,13 +137,13 @@ class Player {
       attr.fragsize = static_cast<std::uint32_t>(-1);
       int error = 0;
       stream_ = pa_simple_new(nullptr, "Tessaron", PA_STREAM_PLAYBACK, nullptr, "clock sound",
-                              &spec, nullptr, &attr, &error);
+                              &wanted, nullptr, &attr, &error);
       if (stream_ == nullptr) {
         ::close(fd);
         return std::string("no sound device (") + pa_strerror(error) + ")";
       }
       connected_ = true;
-      spec_ = spec;
+      streaming_ = wanted;
     }
     fd_ = fd;
     format_ = format;
@@ -208,7 +210,7 @@ class Player {
 
   pa_simple* stream_ = nullptr;
   bool connected_ = false;
-  pa_sample_spec spec_{};
+  StreamSamples streaming_{};  // what the open stream takes
   int fd_ = -1;
   WavFormat format_;
   std::uint64_t position_ = 0;  // bytes of the data played
