@@ -1,12 +1,17 @@
 # make run:  install what is missing, build, start the clock.
-# make test: the same set-up, then every test, headless (core tests also under ASan/UBSan).
+# make test: the same set-up, then every test, headless (core tests also under ASan/UBSan),
+#            with warnings as errors.
 # make install, make package: the installed tree (PREFIX, DESTDIR) and a Debian package.
+# make other-builds: the program alone with clang and as a Release build (as CI does).
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+PKG_BUILD  ?= build-package
 JOBS       ?= $(shell nproc)
 PREFIX     ?= /usr/local
+# Empty: whatever the build folder was configured with (off for a new one).
+WERROR     ?=
 
-.PHONY: all deps build run test bench install package clean
+.PHONY: all deps build run test bench install package other-builds clean
 
 all: build
 
@@ -14,17 +19,22 @@ deps:
 	@tools/install-deps
 
 build: deps
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  $(if $(WERROR),-DTESSARON_WERROR=$(WERROR)) >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS)
 
 run: build
 	$(BUILD)/tessaron
 
+# Our own test builds turn warnings into errors; the tests that share nothing run side
+# by side (those that do hold a resource lock).
+test: WERROR = ON
 test: build
-	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DTESSARON_CORE_ONLY=ON -DTESSARON_SANITIZE=ON >/dev/null
+	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DTESSARON_CORE_ONLY=ON \
+	  -DTESSARON_SANITIZE=ON -DTESSARON_WERROR=ON >/dev/null
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
-	ctest --test-dir $(ASAN_BUILD) --output-on-failure
-	ctest --test-dir $(BUILD) --output-on-failure
+	ctest --test-dir $(ASAN_BUILD) -j $(JOBS) --output-on-failure
+	ctest --test-dir $(BUILD) -j $(JOBS) --output-on-failure
 
 bench: build
 	$(BUILD)/tick_benchmark
@@ -36,9 +46,24 @@ bench: build
 install: build
 	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
 
-# make package: a Debian package in $(BUILD)/
-package: build
-	cd $(BUILD) && cpack -G DEB
+# make package: a Debian package in $(PKG_BUILD)/, built as Debian builds its packages
+# (its compiler flags, no build type of ours) and with nothing it does not ship.
+# CMake reads no CPPFLAGS: they go with the compiler's flags, as Debian's own tools do.
+package: deps
+	@eval "$$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --export=sh)" && \
+	  CXXFLAGS="$$CXXFLAGS $$CPPFLAGS" \
+	  cmake -S . -B $(PKG_BUILD) -DCMAKE_BUILD_TYPE=None -DBUILD_TESTING=OFF >/dev/null
+	@cmake --build $(PKG_BUILD) -j $(JOBS)
+	cd $(PKG_BUILD) && cpack -G DEB
+
+# A warning another compiler or the optimiser gives is seen before a user meets it.
+other-builds:
+	@tools/install-deps clang
+	@cmake -S . -B build-clang -DCMAKE_CXX_COMPILER=clang++ -DBUILD_TESTING=OFF -DTESSARON_WERROR=ON >/dev/null
+	@cmake --build build-clang -j $(JOBS)
+	@cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF \
+	  -DTESSARON_WERROR=ON >/dev/null
+	@cmake --build build-release -j $(JOBS)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(PKG_BUILD) build-clang build-release

@@ -27,7 +27,7 @@ std::string trimmed(const std::string& text) {
 std::string clockText(const ShownTime& shown) {
   if (!shown.drawn) return {};
   std::string text = twoDigits(shown.hour) + ":" + twoDigits(shown.minute);
-  if (shown.withSeconds) text += ":" + twoDigits(shown.second);
+  if (shown.withSeconds) text.append(":").append(twoDigits(shown.second));
   return text;
 }
 
@@ -54,7 +54,7 @@ int minutesEastAt(const ZoneRecord& zone, const LocalDateTime& at) {
 std::string shownTimeText(const Tessaron& clock) {
   const ShownTime& shown = clock.Shown;
   std::string text = clockText(shown);
-  if (shown.drawn && shown.alternate) text += " " + zoneName(clock.zone.ZonePair[1]);
+  if (shown.drawn && shown.alternate) text.append(" ").append(zoneName(clock.zone.ZonePair[1]));
   return text;
 }
 

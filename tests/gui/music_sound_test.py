@@ -215,6 +215,11 @@ def loud_share(levels, start, end):
     return sum(1 for level in window if level >= SOUND_RMS) / max(1, len(window))
 
 
+# The race between a switch-off's idle and the next loop is pinned down by the sound
+# player's unit test; here a few rounds show it holds with the real helper and server.
+ROUNDS = 3
+
+
 def off_then_on(build, xvfb, pulse, work, report):
     case, rec_path, rec, proc = start_case("off-then-on", build, xvfb, pulse, work, MUSIC_ON)
     rounds = []  # (gap, monotonic time when the loop was asked for)
@@ -224,7 +229,7 @@ def off_then_on(build, xvfb, pulse, work, report):
         clock = desktop.wait_for_window(xvfb.display, "Tessaron", proc)
         time.sleep(1.0)
         for gap in (0, 1):
-            for _ in range(10):
+            for _ in range(ROUNDS):
                 desktop.press(xvfb.display, clock, "ctrl+m")
                 time.sleep(gap)
                 desktop.press(xvfb.display, clock, "ctrl+m")
@@ -251,8 +256,8 @@ def off_then_on(build, xvfb, pulse, work, report):
         # The ding of the switch-off lasts 0.7 s; after it only the loop can be heard.
         shares = [loud_share(levels, at + 0.9, at + 2.2) for g, at in rounds if g == gap]
         heard = sum(1 for share in shares if share >= 0.8)
-        report.check(f"off then on after {gap} s: the loop is heard 10 times in 10",
-                     heard == 10 and len(shares) == 10,
+        report.check(f"off then on after {gap} s: the loop is heard {ROUNDS} times in {ROUNDS}",
+                     heard == ROUNDS and len(shares) == ROUNDS,
                      f"share of loud windows per round: {[round(x, 2) for x in shares]}")
 
 

@@ -64,9 +64,9 @@ TEST_F(SoundPlayerTest, MisbehavingHelpersAreDroppedAndTheLoopReportedOnce) {
   const Case cases[] = {
       {"dies", "read line\nexit 3\n", "the sound helper stopped"},
       {"floods", "read line\nwhile :; do echo '1 playing'; done\n", "the sound helper misbehaved"},
-      {"talks nonsense", "read line\necho 'hello there'\nsleep 100\n",
+      {"talks nonsense", "read line\necho 'hello there'\nexec sleep 100\n",
        "the sound helper misbehaved"},
-      {"never answers", "sleep 100\n", "the sound helper stopped answering"},
+      {"never answers", "exec sleep 100\n", "the sound helper stopped answering"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
