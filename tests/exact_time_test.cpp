@@ -26,13 +26,19 @@ struct FixtureClock {
 
   FixtureClock(const std::string& systemZone, CivilTime utcStart, int utcOffset) {
     const std::string folder = tzdb::test::fixtureZoneinfo();
-    platform.catalogue = tzdb::readCatalogue(folder, utcStart.year, systemZone, "");
-    // The fixture zones of irregular years, which the fixture's zone table leaves out.
-    for (const char* id :
-         {"America/Havana", "America/Vancouver", "Asia/Gaza", "Pacific/Kiritimati"}) {
-      platform.catalogue.zones.push_back(
-          tzdb::readZoneKey(folder, {"ZZ", "+0000+00000", id, ""}, utcStart.year));
-    }
+    platform.catalogueAt = [folder, systemZone](UtcTime at) {
+      const tzdb::UnixTime unix = tzdb::unixFromSerial(at);
+      ZoneCatalogueSource catalogue = tzdb::readCatalogue(folder, unix, systemZone, "");
+      // The fixture zones of irregular years, which the fixture's zone table leaves out.
+      for (const char* id :
+           {"America/Havana", "America/Vancouver", "Asia/Gaza", "Pacific/Kiritimati"}) {
+        tzdb::ListedOffset listed;
+        catalogue.zones.push_back(
+            tzdb::readZoneKey(folder, {"ZZ", "+0000+00000", id, ""}, unix, &listed));
+        catalogue.listedUntil = std::min(catalogue.listedUntil, tzdb::serialFromUnix(listed.until));
+      }
+      return catalogue;
+    };
     platform.zoneYears = [folder](const std::string& id, int year) {
       return tzdb::readZoneYear(folder, id, year);
     };
