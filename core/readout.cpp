@@ -4,7 +4,6 @@
 #include <cstdlib>
 
 #include "core/tessaron.h"
-#include "timezones/conversion.h"
 
 namespace tessaron {
 
@@ -46,11 +45,6 @@ std::string utcOffsetText(int minutesEast) {
          twoDigits(magnitude % 60);
 }
 
-int minutesEastAt(const ZoneRecord& zone, const LocalDateTime& at) {
-  const bool daylight = IsDaylightTime(makeTime<ZoneTime>(at), zone);
-  return -(zone.Bias + (daylight ? zone.DaylightBias : 0));
-}
-
 std::string shownTimeText(const Tessaron& clock) {
   const ShownTime& shown = clock.Shown;
   std::string text = clockText(shown);
@@ -66,7 +60,9 @@ std::string readoutText(const Tessaron& clock, const LocalDateTime& today) {
                      twoDigits(date.month) + "-" + twoDigits(date.day) + "\n";
   if (!shown.alternate) return text + "Local time";
   const ZoneRecord& zone = clock.zone.ZonePair[1];
-  return text + zoneName(zone) + ", " + utcOffsetText(minutesEastAt(zone, shown.alternateAt));
+  // The offset of the very conversion that gave the dots their time: in a repeated hour
+  // the first pass tells the daylight offset, the second the standard one.
+  return text + zoneName(zone) + ", " + utcOffsetText(shown.alternateOffset / 60);
 }
 
 }  // namespace tessaron

@@ -25,6 +25,7 @@ struct ShownTime {
   bool withSeconds = false;   // the seconds dots are shown
   bool alternate = false;     // the time is the alternate zone's
   LocalDateTime alternateAt;  // the alternate zone's date and time, when `alternate`
+  int alternateOffset = 0;    // seconds east of UTC there and then, when `alternate`
 
   bool operator==(const ShownTime&) const = default;
 };
@@ -35,8 +36,6 @@ std::string clockText(const ShownTime& shown);
 std::string zoneName(const ZoneRecord& zone);
 // Minutes east of UTC as "UTC+09:00", "UTC-03:30", "UTC+00:00".
 std::string utcOffsetText(int minutesEast);
-// The zone's offset from UTC at its local time `at`, daylight time included.
-int minutesEastAt(const ZoneRecord& zone, const LocalDateTime& at);
 
 // The dots' time, with the alternate zone's name while the dots show that zone.
 std::string shownTimeText(const Tessaron& clock);

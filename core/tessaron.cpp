@@ -110,7 +110,16 @@ void Tessaron::redrawTime() {
   showTime(platform_.clockNow());
 }
 
+void Tessaron::systemZoneChanged() {
+  if (unloaded) return;
+  zone.followSystem(platform_, platform_.clockNow().utc);
+  redrawTime();
+}
+
 void Tessaron::showTime(const ClockReading& now) {
+  // A zone's standard offset changed (a zone moving to year-round daylight time): the list
+  // and the label name the new one.
+  if (now.utc >= zone.listedUntil()) zone.followSystem(platform_, now.utc);
   CivilTime t;
   if (commands.AltTimeZone.Checked) {
     zone.UpdateAltTime(platform_, now.utc);
@@ -132,7 +141,10 @@ void Tessaron::showTime(const ClockReading& now) {
     Shown.hour = H;
     Shown.minute = M;
     Shown.alternate = commands.AltTimeZone.Checked;
-    if (Shown.alternate) Shown.alternateAt = toCivil(zone.AltTime.seconds);
+    if (Shown.alternate) {
+      Shown.alternateAt = toCivil(zone.AltTime.seconds);
+      Shown.alternateOffset = zone.AltOffset;
+    }
   }
   Shown.withSeconds = commands.Seconds.Checked;
   if (commands.Seconds.Checked) Shown.second = S;

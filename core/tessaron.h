@@ -31,6 +31,9 @@ class Tessaron {
   // Repaints every dot at once with the time now: for any change of what the dots mean
   // (the zone shown) or how they look (colours, arrangement, seconds).
   void redrawTime();
+  // The system's zone was changed under the running clock: the local list follows it and
+  // every dot shows the time now, at once.
+  void systemZoneChanged();
 
   // Menu handlers, Options then Help; run() reaches the one a command names.
   void Always_Click(), Music_Click(), Numbers_Click(), Seconds_Click(), On_Click(), Off_Click();
@@ -77,7 +80,7 @@ class Tessaron {
   void MusicUnplayable(const std::string& reason);
   void keepWindowOnScreen();
   void showTime(const ClockReading& now);
-  int drawnHourMinute_ = -1;  // hour * 60 + minute on the dots; -1 before the first
+  int drawnHourMinute_ = -1;    // hour * 60 + minute on the dots; -1 before the first
   double belowToolbar() const;  // where the zone selector and its label stand
   // The colour the user picks, starting from `current`; `current` again on Cancel. The
   // chooser's title names the colour it changes, e.g. "On Color".

@@ -75,6 +75,7 @@ struct ComboBox {
   double Width = 2892;
   double Height = 288;
   bool Visible = true;
+  int Revision = 0;  // changes whenever the texts of List change
 };
 
 // Rounds to the nearest integer, halves to even (1234.5 -> 1234, 1235.5 -> 1236), as

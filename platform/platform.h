@@ -91,6 +91,8 @@ struct ZoneCatalogueSource {
   bool found = false;              // false: there is no catalogue at all
   std::vector<ZoneKey> zones;      // in the source's own order, west to east
   std::string systemStandardName;  // Std of the zone the system clock runs in; may be empty
+  // Up to here every entry's name holds; from here some entry names another offset.
+  UtcTime listedUntil{INT64_MAX};
 };
 
 // One zone through one year, as the zone database gives it: the year's two yearly rules,
@@ -274,8 +276,9 @@ class Platform {
 
   virtual ProgramInfo programInfo() = 0;
 
-  // The zone catalogue, with each zone's rules as they stand in `year`.
-  virtual ZoneCatalogueSource readZoneCatalogue(int year) = 0;
+  // The zone catalogue at the instant `now`: each zone's rules for its year, its name with
+  // the offset it lists then, and the zone the system clock runs in now.
+  virtual ZoneCatalogueSource readZoneCatalogue(UtcTime now) = 0;
   // One zone (by its catalogue Std) through `year`.
   virtual ZoneYear readZoneYear(const std::string& zoneId, int year) = 0;
 };

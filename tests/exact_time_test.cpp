@@ -26,13 +26,19 @@ struct FixtureClock {
 
   FixtureClock(const std::string& systemZone, CivilTime utcStart, int utcOffset) {
     const std::string folder = tzdb::test::fixtureZoneinfo();
-    platform.catalogue = tzdb::readCatalogue(folder, utcStart.year, systemZone, "");
-    // The fixture zones of irregular years, which the fixture's zone table leaves out.
-    for (const char* id :
-         {"America/Havana", "America/Vancouver", "Asia/Gaza", "Pacific/Kiritimati"}) {
-      platform.catalogue.zones.push_back(
-          tzdb::readZoneKey(folder, {"ZZ", "+0000+00000", id, ""}, utcStart.year));
-    }
+    platform.catalogueAt = [folder, systemZone](UtcTime at) {
+      const tzdb::UnixTime unix = tzdb::unixFromSerial(at);
+      ZoneCatalogueSource catalogue = tzdb::readCatalogue(folder, unix, systemZone, "");
+      // The fixture zones of irregular years, which the fixture's zone table leaves out.
+      for (const char* id :
+           {"America/Havana", "America/Vancouver", "Asia/Gaza", "Pacific/Kiritimati"}) {
+        tzdb::ListedOffset listed;
+        catalogue.zones.push_back(
+            tzdb::readZoneKey(folder, {"ZZ", "+0000+00000", id, ""}, unix, &listed));
+        catalogue.listedUntil = std::min(catalogue.listedUntil, tzdb::serialFromUnix(listed.until));
+      }
+      return catalogue;
+    };
     platform.zoneYears = [folder](const std::string& id, int year) {
       return tzdb::readZoneYear(folder, id, year);
     };
@@ -288,6 +294,97 @@ TEST(ExactTime, AJumpOfTheClockIsFollowedAtTheNextTick) {
   clock.core.Timer1_Timer();
   EXPECT_EQ(clock.shown(), "11:34:31");
   EXPECT_EQ(clock.core.Timer1Interval, 302);
+}
+
+// The readout tells the offset the dots' time was converted with: each pass of a repeated
+// hour its own, and a year one yearly rule cannot hold the zone file's.
+TEST(ExactTime, TheReadoutTellsTheOffsetOfTheDotsTime) {
+  struct Case {
+    const char* name;
+    const char* zone;
+    CivilTime utc;
+    const char* readout;
+  };
+  const Case cases[] = {
+      {"New York's repeated hour, first pass",
+       "America/New_York",
+       {2026, 11, 1, 5, 30, 0},
+       "01:30:00\n2026-11-01\nAmerica/New York, UTC-04:00"},
+      {"New York's repeated hour, second pass",
+       "America/New_York",
+       {2026, 11, 1, 6, 30, 0},
+       "01:30:00\n2026-11-01\nAmerica/New York, UTC-05:00"},
+      {"Havana in daylight time across New Year",
+       "America/Havana",
+       {2027, 1, 15, 12, 0, 0},
+       "08:00:00\n2027-01-15\nAmerica/Havana, UTC-04:00"},
+      {"Havana back in standard time in November 2027",
+       "America/Havana",
+       {2027, 11, 20, 12, 0, 0},
+       "07:00:00\n2027-11-20\nAmerica/Havana, UTC-05:00"},
+      {"Vancouver before its change to year-round -07:00",
+       "America/Vancouver",
+       {2026, 1, 15, 12, 0, 0},
+       "04:00:00\n2026-01-15\nAmerica/Vancouver, UTC-08:00"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FixtureClock clock("UTC", c.utc, 0);
+    clock.choose(c.zone);
+    clock.core.Timer1_Timer();
+    EXPECT_EQ(readoutText(clock.core, clock.platform.now), c.readout);
+  }
+}
+
+// The list and the label name the standard offset in force now, and follow it when it
+// changes under a running clock; Dublin's lower offset stays its standard one.
+TEST(ExactTime, TheListAndLabelNameTheStandardOffsetInForce) {
+  FixtureClock clock("UTC", {2026, 3, 8, 9, 59, 59}, 0);
+  const auto entry = [&](const std::string& id) {
+    for (const ZoneRecord& z : clock.core.zone.ZoneCatalogue) {
+      if (z.Std == id) return z.Display;
+    }
+    return std::string();
+  };
+  EXPECT_EQ(entry("America/Havana"), "(UTC-05:00) America/Havana");  // already in CDT
+  EXPECT_EQ(entry("Europe/Dublin"), "(UTC) Europe/Dublin");
+  EXPECT_EQ(entry("America/Vancouver"), "(UTC-08:00) America/Vancouver");
+  clock.choose("America/Vancouver");
+  EXPECT_EQ(clock.core.zone.ATZ.Caption, "(UTC-08:00)");
+  // 2026-03-08 10:00 UTC: Vancouver keeps -07:00 as its standard time from now on.
+  clock.setClock({2026, 3, 8, 10, 0, 0}, 0);
+  clock.core.Timer1_Timer();
+  EXPECT_EQ(entry("America/Vancouver"), "(UTC-07:00) America/Vancouver");
+  EXPECT_EQ(clock.core.zone.ATZ.Caption, "(UTC-07:00)");
+  EXPECT_EQ(clock.core.zone.ZonePair[1].Display, "(UTC-07:00) America/Vancouver");
+  // In the middle of Havana's long daylight time its entry still names CST.
+  clock.setClock({2027, 6, 1, 12, 0, 0}, 0);
+  clock.core.Timer1_Timer();
+  EXPECT_EQ(entry("America/Havana"), "(UTC-05:00) America/Havana");
+  EXPECT_EQ(entry("Europe/Dublin"), "(UTC) Europe/Dublin");
+}
+
+// The system's zone changes under the running clock: the local list's entry and element 0
+// follow, and every dot shows the new local time at once, without waiting for a tick.
+TEST(ExactTime, AChangeOfTheSystemZoneIsShownAtOnce) {
+  std::string system = "Asia/Tokyo";
+  FixtureClock clock("Asia/Tokyo", {2026, 7, 1, 12, 0, 30}, 9 * kHour);
+  const std::string folder = tzdb::test::fixtureZoneinfo();
+  clock.platform.catalogueAt = [&](UtcTime at) {
+    return tzdb::readCatalogue(folder, tzdb::unixFromSerial(at), system, "");
+  };
+  EXPECT_EQ(clock.shown(), "21:00:30");
+  system = "America/New_York";
+  clock.setClock({2026, 7, 1, 12, 0, 30}, -4 * kHour);
+  clock.core.systemZoneChanged();
+  EXPECT_EQ(clock.shown(), "08:00:30");
+  EXPECT_EQ(clock.core.zone.ZonePair[0].Std, "America/New_York");
+  EXPECT_EQ(clock.core.zone.ZonePair[1].Std, "Asia/Tokyo");  // the alternate zone stays
+  const ComboBox& local = clock.core.zone.Combo1[0];
+  EXPECT_EQ(clock.core.zone.ZoneCatalogue[static_cast<std::size_t>(local.ListIndex)].Std,
+            "America/New_York");
+  EXPECT_FALSE(clock.core.zone.ATZ.Visible);  // nothing shown moves
+  EXPECT_FALSE(clock.core.zone.Combo1[1].Visible);
 }
 
 }  // namespace

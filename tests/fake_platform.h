@@ -167,10 +167,14 @@ class FakePlatform : public Platform {
   }
   ProgramInfo programInfo() override { return info; }
   ZoneCatalogueSource catalogue{"/usr/share/zoneinfo", true, {}, ""};
+  // The catalogue at an instant, when set (a zone database); else `catalogue` always.
+  std::function<ZoneCatalogueSource(UtcTime)> catalogueAt;
   int catalogueYear = 0;
-  ZoneCatalogueSource readZoneCatalogue(int year) override {
-    catalogueYear = year;
-    return catalogue;
+  int catalogueReads = 0;
+  ZoneCatalogueSource readZoneCatalogue(UtcTime at) override {
+    catalogueYear = toCivil(at.seconds).year;
+    ++catalogueReads;
+    return catalogueAt ? catalogueAt(at) : catalogue;
   }
 
   // One zone's year: from `zoneYears` when set (a zone database), else the catalogue entry's

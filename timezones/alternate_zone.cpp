@@ -11,6 +11,12 @@ namespace {
 
 std::string cutAtNul(const std::string& text) { return text.substr(0, text.find('\0')); }
 
+// The display name starts with the offset in parentheses; the label shows just that.
+std::string labelFor(const std::string& text) {
+  const auto close = text.find(')');
+  return close == std::string::npos ? std::string() : text.substr(0, close + 1);
+}
+
 std::string trimSpaces(const std::string& text) {
   const auto first = text.find_first_not_of(' ');
   if (first == std::string::npos) return {};
@@ -36,7 +42,7 @@ AlternateZone::AlternateZone() {
 }
 
 bool AlternateZone::LoadZoneCatalogue(Platform& platform, double labelTop) {
-  const ZoneCatalogueSource source = platform.readZoneCatalogue(platform.localNow().year);
+  const ZoneCatalogueSource source = platform.readZoneCatalogue(platform.clockNow().utc);
   if (!source.found) {
     platform.messageBox(
         "Unable to locate Time Zones information in Registry under the key: \r\n" + source.location,
@@ -62,6 +68,7 @@ bool AlternateZone::LoadZoneCatalogue(Platform& platform, double labelTop) {
     if (zone.Std == "UTC" && utc == 0) utc = index;
   }
   if (selected < 0) selected = utc;
+  listedUntil_ = source.listedUntil;
   if (!ZoneCatalogue.empty()) {
     selectZone(0, selected, labelTop);
     selectZone(1, selected, labelTop);
@@ -89,11 +96,45 @@ void AlternateZone::Combo1_Click(int Index, double labelTop) {
   ATZ.Top = labelTop;
   ATZ.Width = Combo1[1].Width;
   ATZ.Left = Combo1[1].Left;
-  // The display name starts with the offset in parentheses; the label shows just that.
-  const std::string& text = Combo1[1].Text;
-  const auto close = text.find(')');
-  ATZ.Caption = close == std::string::npos ? std::string() : text.substr(0, close + 1);
+  ATZ.Caption = labelFor(Combo1[1].Text);
   ATZ.Visible = true;
+}
+
+void AlternateZone::followSystem(Platform& platform, UtcTime now) {
+  const ZoneCatalogueSource source = platform.readZoneCatalogue(now);
+  if (!source.found) return;  // the database went away: keep what the lists hold
+  listedUntil_ = source.listedUntil;
+  const bool labelNamesPair = ATZ.Caption == labelFor(ZonePair[1].Display);
+  const std::string systemName = trimSpaces(cutAtNul(source.systemStandardName));
+  int system = -1;
+  for (std::size_t i = 0; i < ZoneCatalogue.size(); ++i) {
+    ZoneRecord& entry = ZoneCatalogue[i];
+    if (entry.Std.empty()) continue;
+    if (entry.Std == systemName) system = static_cast<int>(i);
+    for (const ZoneKey& key : source.zones) {
+      if (!key.opened || key.Std != entry.Std) continue;
+      entry.Display = cutAtNul(key.Display);
+      break;
+    }
+    for (ComboBox& list : Combo1) list.List[i] = entry.Display;
+  }
+  for (std::size_t k = 0; k < 2; ++k) {
+    ComboBox& list = Combo1[k];
+    if (list.ListIndex < 0 || list.ListIndex >= static_cast<int>(ZoneCatalogue.size())) continue;
+    const ZoneRecord& entry = ZoneCatalogue[static_cast<std::size_t>(list.ListIndex)];
+    // A zone the user typed but did not choose keeps its text.
+    if (list.Text == ZonePair[k].Display) list.Text = entry.Display;
+    ZonePair[k].Display = entry.Display;
+  }
+  if (system >= 0 && system != Combo1[0].ListIndex) {
+    // The local zone follows the system without a click: nothing shown moves.
+    Combo1[0].ListIndex = system;
+    Combo1[0].Text = ZoneCatalogue[static_cast<std::size_t>(system)].Display;
+    ZonePair[0] = ZoneCatalogue[static_cast<std::size_t>(system)];
+  }
+  if (labelNamesPair) ATZ.Caption = labelFor(ZonePair[1].Display);
+  ++Combo1[0].Revision;
+  ++Combo1[1].Revision;
 }
 
 void AlternateZone::showSelector(Platform& platform, double top) {
@@ -106,9 +147,11 @@ void AlternateZone::showSelector(Platform& platform, double top) {
 void AlternateZone::UpdateAltTime(Platform& platform, UtcTime now) {
   // From the instant itself: a local wall time turned back into UTC is ambiguous in the
   // hour the local zone repeats, and wrong when the system zone is not the list's.
-  AltTime = times_.toZone(now, ZonePair[1], [&platform](const std::string& id, int year) {
-    return platform.readZoneYear(id, year);
-  });
+  const ZoneTimes::Instant at = times_.at(
+      now, ZonePair[1],
+      [&platform](const std::string& id, int year) { return platform.readZoneYear(id, year); });
+  AltTime = at.local;
+  AltOffset = at.offset;
 }
 
 }  // namespace tessaron

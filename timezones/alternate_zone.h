@@ -34,12 +34,19 @@ class AlternateZone {
   // The selector across the window, below the toolbar at `top`.
   void showSelector(Platform& platform, double top);
   // AltTime = the alternate zone's time at the instant `now`, by the rules of the year
-  // that instant falls in there.
+  // that instant falls in there; AltOffset its offset then.
   void UpdateAltTime(Platform& platform, UtcTime now);
+  // Reads the catalogue again at `now`: each entry's name takes the offset it lists now, and
+  // the local list's entry and element 0 of the pair the zone the system clock runs in now.
+  // What is shown (selector, label) stays as it is shown; only its texts follow.
+  void followSystem(Platform& platform, UtcTime now);
+  // From this instant on some entry's name lists another offset.
+  UtcTime listedUntil() const { return listedUntil_; }
   // Where the dots' row hangs: the selector's middle.
   double selectorMiddle() const { return Combo1[1].Top + Combo1[1].Height / 2; }
 
   ZoneTime AltTime{0};
+  std::int32_t AltOffset = 0;          // seconds east of UTC of the alternate zone at AltTime
   std::array<ZoneRecord, 2> ZonePair;  // [0] the local zone, [1] the alternate one
   std::vector<ZoneRecord> ZoneCatalogue;
   std::array<ComboBox, 2> Combo1;  // [0] holds the local zone and is never shown
@@ -47,6 +54,7 @@ class AlternateZone {
 
  private:
   ZoneTimes times_;
+  UtcTime listedUntil_{INT64_MAX};
 };
 
 }  // namespace tessaron

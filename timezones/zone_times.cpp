@@ -25,17 +25,20 @@ ZoneTime ZoneTimes::convert(UtcTime t, const Year& year) {
   return ZoneTime{t.seconds + offset};
 }
 
-ZoneTime ZoneTimes::toZone(UtcTime t, const ZoneRecord& zone, const Reader& read) {
-  if (zone.Std.empty()) return UtcToZone(t, zone);
+ZoneTimes::Instant ZoneTimes::at(UtcTime t, const ZoneRecord& zone, const Reader& read) {
+  const auto instant = [t](ZoneTime local) {
+    return Instant{local, static_cast<std::int32_t>(local.seconds - t.seconds)};
+  };
+  if (zone.Std.empty()) return instant(UtcToZone(t, zone));
   const int utcYear = toCivil(t.seconds).year;
   const Year& first = year(zone.Std, utcYear, read);
-  if (!first.found) return UtcToZone(t, zone);
+  if (!first.found) return instant(UtcToZone(t, zone));
   const ZoneTime local = convert(t, first);
   const int localYear = toCivil(local.seconds).year;
-  if (localYear == utcYear) return local;
+  if (localYear == utcYear) return instant(local);
   // Near New Year the zone may already be in the next year, or still in the last one.
   const Year& other = year(zone.Std, localYear, read);
-  return other.found ? convert(t, other) : local;
+  return instant(other.found ? convert(t, other) : local);
 }
 
 }  // namespace tessaron

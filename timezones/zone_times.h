@@ -25,8 +25,16 @@ class ZoneTimes {
   // database read directly).
   using Reader = std::function<ZoneYear(const std::string& zoneId, int year)>;
 
-  // The zone's wall time at `t`. A zone the reader does not know converts by its own record.
-  ZoneTime toZone(UtcTime t, const ZoneRecord& zone, const Reader& read);
+  // The zone at one instant: its wall time and its offset from UTC, from one conversion.
+  struct Instant {
+    ZoneTime local;
+    std::int32_t offset = 0;  // seconds east of UTC; local = t + offset
+  };
+  // The zone at `t`. A zone the reader does not know converts by its own record.
+  Instant at(UtcTime t, const ZoneRecord& zone, const Reader& read);
+  ZoneTime toZone(UtcTime t, const ZoneRecord& zone, const Reader& read) {
+    return at(t, zone, read).local;
+  }
 
  private:
   struct Year {

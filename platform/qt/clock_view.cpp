@@ -270,8 +270,10 @@ void ClockView::syncZoneSelector() {
     makeZoneSelector();
   }
   const QSignalBlocker blocker(zoneSelector_);
-  // The list is filled once at start-up and never changes afterwards.
-  if (zoneSelector_->count() != static_cast<int>(model.List.size())) {
+  // The list is filled at start-up; its names change only when an entry's offset does.
+  if (zoneSelector_->count() != static_cast<int>(model.List.size()) ||
+      listRevision_ != model.Revision) {
+    listRevision_ = model.Revision;
     zoneSelector_->clear();
     QStringList items;
     items.reserve(static_cast<int>(model.List.size()));

@@ -54,6 +54,7 @@ class ClockView : public QWidget {
   std::array<Shape, kDotCount> drawnShapes_;
   std::array<Label, kDotCount> drawnLabels_;
   Label drawnAtz_;
+  int listRevision_ = 0;  // the zone list's texts as last filled in
   QRect toolbarRect_;
   QFont hintFont_;
   int repaintRequests_ = 0;

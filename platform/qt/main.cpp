@@ -16,6 +16,7 @@ int main(int argc, char* argv[]) {
   if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) qputenv("QT_XCB_NO_MITSHM", "1");
   // Past a file-size limit a save must fail and say so, not end the clock.
   signal(SIGXFSZ, SIG_IGN);
+  tessaron::qt::QtPlatform::refuseUnreadableTz();
   QApplication app(argc, argv);
   // The window class ("Tessaron") and, on Wayland, the application id that the desktop
   // entry names.
@@ -29,6 +30,10 @@ int main(int argc, char* argv[]) {
     platform.attach(&window);
     core.Form_Load();
     if (!core.unloaded) {
+      platform.watchSystemZone([&core, &window] {
+        core.systemZoneChanged();
+        window.sync();
+      });
       window.sync();
       window.show();
       window.startClock();

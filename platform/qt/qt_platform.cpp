@@ -1,6 +1,8 @@
 #include "platform/qt/qt_platform.h"
 
+#include <sys/inotify.h>
 #include <time.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QColorDialog>
@@ -9,8 +11,11 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QScreen>
-#include <QTimeZone>
+#include <QSocketNotifier>
+#include <QTimer>
 #include <algorithm>
+#include <array>
+#include <cstdlib>
 
 #include "platform/qt/browser_process.h"
 #include "platform/qt/files.h"
@@ -25,16 +30,104 @@
 
 namespace tessaron::qt {
 
-QtPlatform::QtPlatform() = default;
-QtPlatform::~QtPlatform() = default;
+namespace {
+// Long enough for a rewrite's truncation and writing to end in one reading.
+constexpr int kZoneSettleMs = 100;
+
+// What the C library takes as the system zone: TZ when set (empty is UTC), else the zone file.
+std::string systemZoneId() {
+  const char* tz = std::getenv("TZ");
+  if (tz == nullptr) return {};
+  const std::string_view id(tz);
+  return id.empty() || id == ":" ? std::string("UTC") : std::string(id);
+}
+}  // namespace
+
+QtPlatform::QtPlatform(std::string zoneinfoDir, std::string localtimePath)
+    : zoneinfoDir_(std::move(zoneinfoDir)), localtimePath_(std::move(localtimePath)) {}
+
+QtPlatform::~QtPlatform() {
+  delete zoneNotifier_;
+  delete zoneSettle_;
+  if (zoneWatch_ >= 0) ::close(zoneWatch_);
+}
+
+void QtPlatform::refuseUnreadableTz(const std::string& zoneinfoDir) {
+  const char* tz = std::getenv("TZ");
+  if (tz == nullptr) return;
+  const char* dir = std::getenv("TZDIR");
+  if (tzdb::tzNamesNonRegularFile(tz, dir != nullptr && *dir != '\0' ? dir : zoneinfoDir)) {
+    ::setenv("TZ", "UTC", 1);
+  }
+}
+
+void QtPlatform::watchSystemZone(std::function<void()> onChange) {
+  onZoneChange_ = std::move(onChange);
+  if (zoneWatch_ >= 0) return;
+  zoneWatch_ = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+  if (zoneWatch_ < 0) return;  // the minute's check below still follows a change
+  // A replaced link or file is a new name in its folder; a rewrite, a change of the file.
+  const std::string folder = localtimePath_.substr(0, localtimePath_.rfind('/') + 1);
+  ::inotify_add_watch(zoneWatch_, folder.empty() ? "." : folder.c_str(),
+                      IN_CREATE | IN_MOVED_TO | IN_DELETE | IN_MOVED_FROM | IN_ONLYDIR);
+  fileWatch_ =
+      ::inotify_add_watch(zoneWatch_, localtimePath_.c_str(),
+                          IN_CLOSE_WRITE | IN_MODIFY | IN_ATTRIB | IN_DELETE_SELF | IN_MOVE_SELF);
+  zoneSettle_ = new QTimer;
+  zoneSettle_->setSingleShot(true);
+  zoneSettle_->setInterval(kZoneSettleMs);
+  QObject::connect(zoneSettle_, &QTimer::timeout, [this] { rereadSystemZone(); });
+  zoneNotifier_ = new QSocketNotifier(zoneWatch_, QSocketNotifier::Read);
+  QObject::connect(zoneNotifier_, &QSocketNotifier::activated, [this] { zoneFileEvent(); });
+}
+
+void QtPlatform::zoneFileEvent() {
+  const std::string name = localtimePath_.substr(localtimePath_.rfind('/') + 1);
+  alignas(inotify_event) std::array<char, 4096> buffer{};
+  bool ours = false;
+  for (;;) {
+    const ssize_t n = ::read(zoneWatch_, buffer.data(), buffer.size());
+    if (n <= 0) break;
+    for (ssize_t at = 0; at < n;) {
+      const auto* event = reinterpret_cast<const inotify_event*>(buffer.data() + at);
+      // Other files of the folder come and go without a look at the zone.
+      if (event->wd == fileWatch_ || (event->len > 0 && name == event->name)) ours = true;
+      at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+    }
+  }
+  if (ours) zoneSettle_->start();
+}
+
+void QtPlatform::rereadSystemZone() {
+  // The new file (or link target) is watched from now on.
+  if (fileWatch_ >= 0) ::inotify_rm_watch(zoneWatch_, fileWatch_);
+  fileWatch_ =
+      ::inotify_add_watch(zoneWatch_, localtimePath_.c_str(),
+                          IN_CLOSE_WRITE | IN_MODIFY | IN_ATTRIB | IN_DELETE_SELF | IN_MOVE_SELF);
+  // The C library keeps a zone file it has read while the file's inode and modification
+  // second stay, and never reads a TZ again that has not changed: a zone that is no file
+  // in between makes it read the file afresh.
+  const char* tz = std::getenv("TZ");
+  const std::string saved = tz != nullptr ? tz : "";
+  ::setenv("TZ", "UTC0", 1);
+  ::tzset();
+  if (tz != nullptr) {
+    ::setenv("TZ", saved.c_str(), 1);
+  } else {
+    ::unsetenv("TZ");
+  }
+  ::tzset();
+  zoneCheckedMinute_ = -1;
+  if (onZoneChange_) onZoneChange_();
+}
 
 ClockReading QtPlatform::clockNow() {
   // One reading of the clock for all three, so that none of them is from the next second.
   timespec now{};
   ::clock_gettime(CLOCK_REALTIME, &now);
-  // The system's zone is looked up again once a minute, not at every tick: each lookup
-  // stats the zone file.
-  if (now.tv_sec / 60 != zoneCheckedMinute_) {
+  // Without a watch on the zone file, the system's zone is looked up again once a minute,
+  // not at every tick: each lookup stats the zone file.
+  if (now.tv_sec / 60 != zoneCheckedMinute_ && (zoneWatch_ < 0 || zoneCheckedMinute_ < 0)) {
     zoneCheckedMinute_ = now.tv_sec / 60;
     ::tzset();
   }
@@ -224,14 +317,14 @@ ProgramInfo QtPlatform::programInfo() {
   return info;
 }
 
-ZoneCatalogueSource QtPlatform::readZoneCatalogue(int year) {
-  // Qt's system zone follows TZ and /etc/localtime; the reader maps it onto the catalogue.
-  return tzdb::readCatalogue("/usr/share/zoneinfo", year,
-                             QTimeZone::systemTimeZoneId().toStdString(), "/etc/localtime");
+ZoneCatalogueSource QtPlatform::readZoneCatalogue(UtcTime now) {
+  // The zone the C library gives the clock's local time, mapped onto the catalogue.
+  return tzdb::readCatalogue(zoneinfoDir_, tzdb::unixFromSerial(now), systemZoneId(),
+                             localtimePath_);
 }
 
 ZoneYear QtPlatform::readZoneYear(const std::string& zoneId, int year) {
-  return tzdb::readZoneYear("/usr/share/zoneinfo", zoneId, year);
+  return tzdb::readZoneYear(zoneinfoDir_, zoneId, year);
 }
 
 }  // namespace tessaron::qt

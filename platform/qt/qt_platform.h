@@ -1,10 +1,14 @@
 #pragma once
 // The desktop behind the core's platform interface, on Qt 6.
 
+#include <functional>
 #include <memory>
+#include <string>
 
 #include "platform/platform.h"
 
+class QSocketNotifier;
+class QTimer;
 class QWidget;
 
 namespace tessaron::qt {
@@ -17,8 +21,16 @@ class BrowserProcess;
 
 class QtPlatform : public Platform {
  public:
-  QtPlatform();
+  // The tz database and the system's zone file; tests give folders of their own.
+  explicit QtPlatform(std::string zoneinfoDir = "/usr/share/zoneinfo",
+                      std::string localtimePath = "/etc/localtime");
   ~QtPlatform() override;
+  // Runs `onChange` soon after the system's zone changes (its zone file replaced, as
+  // timedatectl does, or rewritten in place), once the C library reads the new zone.
+  void watchSystemZone(std::function<void()> onChange);
+  // TZ naming a pipe, a device or a folder would block the C library's first zone reading
+  // for good: such a TZ is taken as unknown, that is UTC. Before anything reads the zone.
+  static void refuseUnreadableTz(const std::string& zoneinfoDir = "/usr/share/zoneinfo");
   void attach(MainWindow* window) { window_ = window; }
   // Lets a closing sound that is still playing finish, waiting at most `maxMs`.
   void finishSounds(int maxMs);
@@ -58,11 +70,20 @@ class QtPlatform : public Platform {
   std::optional<std::string> writeFileReplacing(const std::string& path,
                                                 const std::string& contents) override;
   ProgramInfo programInfo() override;
-  ZoneCatalogueSource readZoneCatalogue(int year) override;
+  ZoneCatalogueSource readZoneCatalogue(UtcTime now) override;
   ZoneYear readZoneYear(const std::string& zoneId, int year) override;
 
  private:
   MainWindow* window_ = nullptr;
+  std::string zoneinfoDir_;
+  std::string localtimePath_;
+  int zoneWatch_ = -1;  // inotify descriptor; -1 while nothing is watched
+  int fileWatch_ = -1;  // the zone file itself (through its link), for a rewrite in place
+  QSocketNotifier* zoneNotifier_ = nullptr;
+  QTimer* zoneSettle_ = nullptr;  // one reading after a burst of changes
+  std::function<void()> onZoneChange_;
+  void zoneFileEvent();
+  void rereadSystemZone();
   std::unique_ptr<SoundPlayer> sound_;       // made at the first sound request
   std::int64_t zoneCheckedMinute_ = -1;      // Unix minutes when the system zone was last read
   std::unique_ptr<HelpViewer> help_;         // made at the first help request

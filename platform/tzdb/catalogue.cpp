@@ -8,8 +8,10 @@
 #include <array>
 #include <cerrno>
 #include <cstdio>
+#include <filesystem>
 #include <functional>
 
+#include "platform/tzdb/listed_offset.h"
 #include "platform/tzdb/posix_tz.h"
 #include "platform/tzdb/tzif.h"
 #include "platform/tzdb/year_rules.h"
@@ -113,22 +115,29 @@ const ZoneKey* findOpened(const std::vector<ZoneKey>& zones, std::string_view id
   return nullptr;
 }
 
-std::int32_t biasOf(const ZoneKey& key) {
-  ZoneRecord record;
-  readTzi(key.TZI, record);
-  return record.Bias;
+// Where each hop of a chain of symbolic links leads, first hop first; a relative target is
+// taken from the link's own folder, as the system takes it ("posixrules" -> "America/New_York",
+// "/etc/localtime" -> "../usr/share/zoneinfo/Europe/Berlin").
+std::vector<std::string> linkTargets(const std::string& path) {
+  std::vector<std::string> targets;
+  std::filesystem::path current(path);
+  for (std::size_t hop = 0; hop < kMaxLinkHops; ++hop) {
+    std::array<char, 1024> target{};
+    const ssize_t n = ::readlink(current.c_str(), target.data(), target.size() - 1);
+    if (n <= 0) break;
+    const std::filesystem::path next(std::string(target.data(), static_cast<std::size_t>(n)));
+    current = (next.is_absolute() ? next : current.parent_path() / next).lexically_normal();
+    targets.push_back(current.string());
+  }
+  return targets;
 }
 
-// The zone id in a symbolic link's target: what follows its last "zoneinfo/".
-std::string linkedZoneId(const std::string& path) {
-  std::array<char, 1024> target{};
-  const ssize_t n = ::readlink(path.c_str(), target.data(), target.size() - 1);
-  if (n <= 0) return {};
-  const std::string_view text(target.data(), static_cast<std::size_t>(n));
+// The zone id in a path outside the database folder: what follows its last "zoneinfo/".
+std::string zoneIdAfterMarker(std::string_view path) {
   constexpr std::string_view kMarker = "zoneinfo/";
-  const std::size_t at = text.rfind(kMarker);
+  const std::size_t at = path.rfind(kMarker);
   return at == std::string_view::npos ? std::string{}
-                                      : std::string(text.substr(at + kMarker.size()));
+                                      : std::string(path.substr(at + kMarker.size()));
 }
 
 }  // namespace
@@ -188,17 +197,22 @@ std::string displayName(int bias, std::string_view id) {
   return prefix + name;
 }
 
-ZoneKey readZoneKey(const std::string& zoneinfoDir, const ZoneTabEntry& entry, int year) {
+ZoneKey readZoneKey(const std::string& zoneinfoDir, const ZoneTabEntry& entry, UnixTime at,
+                    ListedOffset* listedOut) {
   ZoneKey key;
   if (!isSafeZoneId(entry.id)) return key;
   FileSource file(zoneinfoDir + "/" + entry.id);
   if (!file.isOpen()) return key;
-  const std::optional<YearTimeline> timeline = readYearTimeline(file, year);
+  const std::optional<YearTimeline> timeline =
+      readYearTimeline(file, toCivil(serialFromUnix(at).seconds).year);
   if (!timeline) return key;
+  const std::optional<ListedOffset> listed = listedOffsetAt(file, at);
+  if (!listed) return key;
   const YearRules rules = rulesForYear(*timeline);
   key.opened = true;
   key.TZI = writeTzi(rules.record);
-  key.Display = displayName(rules.record.Bias, entry.id);
+  key.Display = displayName(-minutesOf(listed->offset), entry.id);
+  if (listedOut != nullptr) *listedOut = *listed;
   key.Std = entry.id;
   key.Dlt = rules.record.Dlt;
   key.MapID = entry.countryCode + " " + entry.coordinates;
@@ -263,8 +277,17 @@ std::string zoneWithSameOffsets(const YearTimeline& system, const std::vector<Zo
   return {};
 }
 
+bool tzNamesNonRegularFile(std::string_view tz, const std::string& zoneinfoDir) {
+  if (tz.starts_with(':')) tz.remove_prefix(1);
+  if (tz.empty()) return false;
+  const std::string path =
+      tz.starts_with('/') ? std::string(tz) : zoneinfoDir + "/" + std::string(tz);
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode);
+}
+
 // The catalogue zone that the system zone is under another name; `byName` resolves a name
-// through the database's links.
+// through the database's links. Empty: UTC's entry.
 std::string zoneLike(const std::string& zoneinfoDir, const std::string& systemZoneId,
                      const std::string& localtimePath, int year, const std::vector<ZoneKey>& zones,
                      const std::function<std::string(std::string_view)>& byName) {
@@ -273,31 +296,33 @@ std::string zoneLike(const std::string& zoneinfoDir, const std::string& systemZo
       std::string_view(systemZoneId).substr(systemZoneId.starts_with(':') ? 1 : 0);
   std::string file;
   std::optional<PosixTz> rule;
-  if (id.starts_with('/')) {
-    file = id;
-  } else if (isSafeZoneId(id) && regularFileSize(zoneinfoDir + "/" + std::string(id))) {
-    file = zoneinfoDir + "/" + std::string(id);  // a zone of the database outside zone.tab
-  } else if (!id.empty() && (rule = parsePosixTz(id))) {
-  } else {
+  if (systemZoneId.empty()) {
     file = localtimePath;
+  } else if (id.starts_with('/')) {
+    file = id;
+  } else if (isSafeZoneId(id) &&
+             ::access((zoneinfoDir + "/" + std::string(id)).c_str(), F_OK) == 0) {
+    file = zoneinfoDir + "/" + std::string(id);  // a zone of the database outside zone.tab
+  } else if (!(rule = parsePosixTz(id))) {
+    return {};  // an empty or unknown TZ: the C library keeps UTC
   }
   std::optional<YearTimeline> timeline;
   if (rule) {
     timeline = posixYearTimeline(*rule, year);
-  } else if (!file.empty()) {
-    // A symbolic link by the zone it points to, a copy by its bytes.
-    struct stat st {};
-    if (::lstat(file.c_str(), &st) != 0) return {};
-    if (S_ISLNK(st.st_mode)) {
-      const std::string linked = linkedZoneId(file);
-      if (!linked.empty()) {
-        const std::string named = byName(linked);
+  } else {
+    // A symbolic link by the zones it leads through, relative or absolute; a copy by its
+    // bytes. Anything but an ordinary file at the end (a pipe, a device, a folder) is not
+    // read: it could block, and the C library takes none of them for a zone.
+    for (const std::string& target : linkTargets(file)) {
+      for (const std::string& name : {target, zoneIdAfterMarker(target)}) {
+        if (name.empty()) continue;
+        const std::string named = byName(name);
         if (!named.empty()) return named;
       }
-    } else if (S_ISREG(st.st_mode)) {
-      const std::string same = zoneWithSameContent(file, zones, zoneinfoDir);
-      if (!same.empty()) return same;
     }
+    if (!regularFileSize(file)) return {};
+    const std::string same = zoneWithSameContent(file, zones, zoneinfoDir);
+    if (!same.empty()) return same;
     FileSource source(file);
     timeline = readYearTimeline(source, year);
   }
@@ -308,6 +333,13 @@ std::string zoneLike(const std::string& zoneinfoDir, const std::string& systemZo
 ZoneCatalogueSource readCatalogue(const std::string& zoneinfoDir, int year,
                                   const std::string& systemZoneId,
                                   const std::string& localtimePath) {
+  return readCatalogue(zoneinfoDir, unixMidnight(year, 1, 1), systemZoneId, localtimePath);
+}
+
+ZoneCatalogueSource readCatalogue(const std::string& zoneinfoDir, UnixTime at,
+                                  const std::string& systemZoneId,
+                                  const std::string& localtimePath) {
+  const int year = toCivil(serialFromUnix(at).seconds).year;
   ZoneCatalogueSource out;
   out.location = zoneinfoDir;
   const std::optional<std::string> tab = readSmallFile(zoneinfoDir + "/zone.tab", kMaxZoneTabBytes);
@@ -322,11 +354,14 @@ ZoneCatalogueSource readCatalogue(const std::string& zoneinfoDir, int year,
   std::vector<ZoneKey> unopened;
   const std::vector<ZoneTabEntry> entries = parseZoneTab(*tab);
   opened.reserve(entries.size() + 1);
+  UnixTime listedUntil = unixMidnight(year + 2, 1, 1);
   for (const ZoneTabEntry& entry : entries) {
-    ZoneKey key = readZoneKey(zoneinfoDir, entry, year);
+    ListedOffset listed;
+    ZoneKey key = readZoneKey(zoneinfoDir, entry, at, &listed);
     if (key.opened) {
-      const std::int32_t bias = biasOf(key);
-      opened.push_back({bias, std::move(key)});
+      listedUntil = std::min(listedUntil, listed.until);
+      // West to east by the offsets the entries name.
+      opened.push_back({-minutesOf(listed.offset), std::move(key)});
     } else {
       unopened.push_back(std::move(key));
     }
@@ -355,6 +390,7 @@ ZoneCatalogueSource readCatalogue(const std::string& zoneinfoDir, int year,
     system = zoneLike(zoneinfoDir, systemZoneId, localtimePath, year, out.zones, withLinks);
   }
   out.systemStandardName = system;
+  out.listedUntil = serialFromUnix(listedUntil);
   return out;
 }
 

@@ -16,6 +16,8 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/tzdb/listed_offset.h"
+#include "platform/tzdb/unix_time.h"
 
 namespace tessaron::tzdb {
 
@@ -48,9 +50,11 @@ std::map<std::string, std::string, std::less<>> parseLinks(std::string_view text
 // "(UTC-05:00) America/New York" for Bias 300; "(UTC) Europe/London" for Bias 0.
 std::string displayName(int bias, std::string_view id);
 
-// One catalogue entry: the zone's file read for `year`; opened = false (all else empty) when
-// the file is missing or damaged.
-ZoneKey readZoneKey(const std::string& zoneinfoDir, const ZoneTabEntry& entry, int year);
+// One catalogue entry: the zone's file read for the year `at` falls in, its name showing the
+// offset listedOffsetAt gives at `at` (also put in `listed`); opened = false (all
+// else empty) when the file is missing or damaged.
+ZoneKey readZoneKey(const std::string& zoneinfoDir, const ZoneTabEntry& entry, UnixTime at,
+                    ListedOffset* listed = nullptr);
 
 // The catalogue id that a system zone id stands for, through the database's links
 // ("US/Eastern" -> "America/New_York") and UTC's many names ("Etc/UTC", "Zulu" -> "UTC");
@@ -60,15 +64,25 @@ std::string catalogueIdFor(std::string_view systemZoneId, const std::vector<Zone
                            const std::map<std::string, std::string, std::less<>>* links,
                            const std::string& zoneinfoDir);
 
+// Whether TZ's value names, where the C library looks for a zone file, something that is not
+// an ordinary file (a pipe, a device, a folder): reading it could block the reader for good.
+bool tzNamesNonRegularFile(std::string_view tz, const std::string& zoneinfoDir);
+
 // Which opened zone's file (or UTC's) has the same bytes as the file at localtimePath;
 // empty when none or when the file cannot be read. At several, the first in catalogue order.
 std::string zoneWithSameContent(const std::string& localtimePath, const std::vector<ZoneKey>& zones,
                                 const std::string& zoneinfoDir);
 
-// The whole catalogue for `year`. found = false when zone.tab cannot be read.
+// The whole catalogue at the instant `at` (each zone's rules for the year it falls in, its
+// name with the offset it lists then). found = false when zone.tab cannot be read.
 // systemZoneId: what the desktop calls the system zone (may be empty, a link, or a file's path
 // as TZ gives it); localtimePath: the system's zone file (usually /etc/localtime), used when
-// the id names no zone: a symbolic link by the zone it points to, a copy by its bytes.
+// the id is empty: a symbolic link by the zone it points to, a copy by its bytes. An id that
+// names neither a zone nor a POSIX TZ string is UTC, as the C library takes it.
+ZoneCatalogueSource readCatalogue(const std::string& zoneinfoDir, UnixTime at,
+                                  const std::string& systemZoneId,
+                                  const std::string& localtimePath);
+// The same at the start of `year` (UTC).
 ZoneCatalogueSource readCatalogue(const std::string& zoneinfoDir, int year,
                                   const std::string& systemZoneId,
                                   const std::string& localtimePath);

@@ -30,6 +30,12 @@ constexpr int kMaxYear = 9999;
 inline UnixTime unixFromSerial(UtcTime t) { return {t.seconds - kUnixEpochSerial}; }
 inline UtcTime serialFromUnix(UnixTime t) { return {t.seconds + kUnixEpochSerial}; }
 
+// To the nearest minute, half a minute up: only local mean time has seconds in its offset.
+inline std::int32_t minutesOf(UtcOffset offset) {
+  const std::int32_t shifted = offset.seconds + 30;
+  return shifted / 60 - (shifted % 60 != 0 && shifted < 0 ? 1 : 0);
+}
+
 // The wall time at `offset` of an instant, and back.
 inline ZoneTime wallTime(UnixTime t, UtcOffset offset) {
   return {t.seconds + kUnixEpochSerial + offset.seconds};

@@ -31,12 +31,6 @@ struct Candidate {
   std::string daylightName;
 };
 
-// To the nearest minute, half a minute up: only local mean time has seconds in its offset.
-std::int32_t minutesOf(UtcOffset offset) {
-  const std::int32_t shifted = offset.seconds + 30;
-  return shifted / 60 - (shifted % 60 != 0 && shifted < 0 ? 1 : 0);
-}
-
 // The periods of one offset each, neighbours merged when only the name or flag changes.
 std::vector<Period> periodsOf(const YearTimeline& t) {
   std::vector<Period> periods{{t.begin, t.end, t.initial.utcOffset, t.initial.abbreviation}};

@@ -5,6 +5,7 @@
 #include "platform/tzdb/catalogue.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -46,11 +47,14 @@ TEST(CatalogueTest, ListsTheTablesZonesAndUtcFromWestToEast) {
     std::vector<std::string> ids;
   };
   const Case cases[] = {
+      // Casablanca's +01 alternates with Ramadan's +00, the lower of the two standing as its
+      // standard offset whichever the file marks as daylight, so it is listed at UTC in every
+      // year, as Dublin is.
       {2026,
-       {"America/New_York", "America/Santiago", "America/Nuuk", "Antarctica/Troll", "Europe/Dublin",
-        "UTC", "Africa/Casablanca", "Africa/Cairo", "Asia/Jerusalem", "Asia/Almaty", "Asia/Kolkata",
-        "Asia/Tokyo", "Australia/Sydney", "Australia/Lord_Howe", "Pacific/Chatham"}},
-      // Ramadan makes Casablanca's standard offset +00 in 2025: it joins the zones at UTC.
+       {"America/New_York", "America/Santiago", "America/Nuuk", "Africa/Casablanca",
+        "Antarctica/Troll", "Europe/Dublin", "UTC", "Africa/Cairo", "Asia/Jerusalem", "Asia/Almaty",
+        "Asia/Kolkata", "Asia/Tokyo", "Australia/Sydney", "Australia/Lord_Howe",
+        "Pacific/Chatham"}},
       {2025,
        {"America/New_York", "America/Santiago", "America/Nuuk", "Africa/Casablanca",
         "Antarctica/Troll", "Europe/Dublin", "UTC", "Africa/Cairo", "Asia/Jerusalem", "Asia/Almaty",
@@ -230,7 +234,8 @@ TEST_F(SystemZoneTest, WithoutAKnownIdACopiedLocaltimeIsMatchedByItsBytes) {
   const std::string linked = linkTo("Asia/Kolkata", "linked");
   expectSystemZones({
       {"no id, a copy", "", sydney, "Australia/Sydney"},
-      {"an unknown id, a copy", "Mars/Olympus_Mons", chatham, "Pacific/Chatham"},
+      // The C library takes an unknown TZ as UTC, whatever the system's file holds.
+      {"an unknown id, a copy", "Mars/Olympus_Mons", chatham, ""},
       {"a copy of UTC", "", utc, "UTC"},
       {"a known id wins over the file", "Asia/Tokyo", sydney, "Asia/Tokyo"},
       {"a link names its zone", "", linked, "Asia/Kolkata"},
@@ -263,6 +268,62 @@ TEST_F(SystemZoneTest, AnotherNameWithTheSameOffsetsAndChangesThisYear) {
       {"an offset no zone keeps", "XXX3", "", ""},
       {"a POSIX id wins over the system's file", "JST-9", est5edt, "Asia/Tokyo"},
   });
+}
+
+// The zone the C library reads for the clock's local time: links are followed hop by hop,
+// relative ones from their own folder, and anything but an ordinary file is not read.
+TEST_F(SystemZoneTest, TheZoneTheCLibraryReadsLinksRelativeOrAbsoluteAndNoPipes) {
+  const fs::path db = scratch_ / "db";
+  fs::copy(fixtureZoneinfo(), db, fs::copy_options::recursive);
+  fs::create_symlink("America/New_York", db / "posixrules");  // as Debian ships it
+  fs::create_directories(db / "Link");
+  fs::create_symlink("../posixrules", db / "Link/Chain");
+  fs::create_directories(scratch_ / "etc");
+  fs::create_symlink("../db/Asia/Tokyo", scratch_ / "etc/localtime");
+  fs::create_symlink((db / "Australia/Sydney").string(), scratch_ / "absolute");
+  const std::string fifo = (scratch_ / "fifo").string();
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  fs::create_symlink(fifo, scratch_ / "to_fifo");
+  const std::string localtime = (scratch_ / "etc/localtime").string();
+  struct Case {
+    const char* name;
+    std::string id;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {"no TZ: the system's relative link", "", "Asia/Tokyo"},
+      {"TZ naming a relative link", "posixrules", "America/New_York"},
+      {"TZ naming a chain of relative links", ":Link/Chain", "America/New_York"},
+      {"TZ naming an absolute link by its path", ":" + (scratch_ / "absolute").string(),
+       "Australia/Sydney"},
+      {"TZ naming the system's link by its path", ":" + localtime, "Asia/Tokyo"},
+      {"an empty TZ (':') is UTC, not the system's file", ":", ""},
+      {"an unknown TZ is UTC, not the system's file", "Nowhere/Foo", ""},
+      {"TZ naming a pipe", ":" + fifo, ""},
+      {"TZ naming a link to a pipe", ":" + (scratch_ / "to_fifo").string(), ""},
+      {"TZ naming a folder", ":" + (db / "Asia").string(), ""},
+      {"TZ naming a device", ":/dev/null", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(readCatalogue(db.string(), 2026, c.id, localtime).systemStandardName, c.expected);
+  }
+
+  struct TzCase {
+    std::string tz;
+    bool refused;
+  };
+  const TzCase tzCases[] = {
+      {":" + fifo, true},    {fifo, true},           {":" + (scratch_ / "to_fifo").string(), true},
+      {"Asia", true},  // a folder of the database
+      {":/dev/tty", true},   {"Asia/Tokyo", false},  {":" + localtime, false},
+      {"posixrules", false}, {"Nowhere/Foo", false}, {"EST5EDT,M3.2.0,M11.1.0", false},
+      {"", false},           {":", false},
+  };
+  for (const TzCase& c : tzCases) {
+    SCOPED_TRACE(c.tz);
+    EXPECT_EQ(tzNamesNonRegularFile(c.tz, db.string()), c.refused);
+  }
 }
 
 TEST_F(SystemZoneTest, WithoutTzdataZiOnlyCatalogueIdsAreKnown) {
