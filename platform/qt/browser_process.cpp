@@ -30,11 +30,18 @@ void reap(pid_t pid, int triesLeft = 50) {
 
 }  // namespace
 
-BrowserProcess::BrowserProcess(QString program, QObject* parent)
-    : QObject(parent), program_(program.isEmpty() ? browserHelperPath() : std::move(program)) {}
+BrowserProcess::BrowserProcess(QString program, QObject* parent, int startLimitMs)
+    : QObject(parent),
+      program_(program.isEmpty() ? browserHelperPath() : std::move(program)),
+      startLimitMs_(startLimitMs) {}
 
 BrowserProcess::~BrowserProcess() {
   // The browser keeps its windows; it sees the clock gone and ends with its last window.
+  // One that has shown none yet would have nothing to end with: it goes with the clock.
+  if (pid_ >= 0 && !openedAny_) {
+    ::kill(pid_, SIGTERM);
+    ::waitpid(pid_, nullptr, WNOHANG);
+  }
   if (socket_ >= 0) ::close(socket_);
 }
 
@@ -71,6 +78,17 @@ bool BrowserProcess::start() {
   replies_.clear();
   notifier_ = new QSocketNotifier(socket_, QSocketNotifier::Read, this);
   connect(notifier_, &QSocketNotifier::activated, this, &BrowserProcess::readReplies);
+  // A browser that starts but never shows a window must not leave Support silent.
+  if (startLimit_ == nullptr) {
+    startLimit_ = new QTimer(this);
+    startLimit_->setSingleShot(true);
+    connect(startLimit_, &QTimer::timeout, this, [this] {
+      if (pid_ < 0 || openedAny_) return;
+      ::kill(pid_, SIGKILL);  // hung, perhaps deaf to a polite request too
+      ended();
+    });
+  }
+  startLimit_->start(startLimitMs_);
   return true;
 }
 
@@ -100,6 +118,7 @@ void BrowserProcess::readReplies() {
     const unsigned long long number = words[0].toULongLong();
     std::erase_if(unanswered_, [number](const Request& r) { return r.number == number; });
     openedAny_ = true;
+    startLimit_->stop();
   }
 }
 

@@ -6,7 +6,8 @@
 //
 // Example: open("http://host/tessa/tssupport.php", onFailure) starts the browser and asks
 // it for a window; a second open() while it runs asks the same process for another. With
-// a damaged browser program, onFailure runs once the process has ended without a window.
+// a damaged browser program, onFailure runs once the process has ended without a window;
+// one that shows no window within the start limit is ended and fails the same way.
 //
 // Talk is one line each way on a socket the browser gets as an inherited descriptor:
 //   clock -> browser: "<n> open <percent-encoded address>"
@@ -22,12 +23,15 @@
 #include <vector>
 
 class QSocketNotifier;
+class QTimer;
 
 namespace tessaron::qt {
 
 class BrowserProcess : public QObject {
  public:
-  explicit BrowserProcess(QString program = {}, QObject* parent = nullptr);
+  // `startLimitMs`: how long a new browser may take to show its first window.
+  explicit BrowserProcess(QString program = {}, QObject* parent = nullptr,
+                          int startLimitMs = 10000);
   ~BrowserProcess() override;
 
   void open(const std::string& address, std::function<void()> onFailure);
@@ -50,6 +54,8 @@ class BrowserProcess : public QObject {
   void fail(Request& request);
 
   QString program_;
+  int startLimitMs_;
+  QTimer* startLimit_ = nullptr;
   pid_t pid_ = -1;
   int socket_ = -1;  // our end
   QSocketNotifier* notifier_ = nullptr;
