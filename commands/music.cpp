@@ -60,7 +60,7 @@ std::optional<std::string> BackgroundMusic::findMusicFile(Platform& platform,
   // "smallworld.wav" work from the first start of an installed clock.
   for (const std::string* folder : {&userFolder, &shippedFolder}) {
     const std::string path = *folder + withSlashes(name);
-    if (platform.isOrdinaryFile(path)) return path;
+    if (platform.isOrdinaryFileBelow(path, *folder)) return path;
     if (userFolder == shippedFolder) break;
   }
   return std::nullopt;
@@ -68,7 +68,8 @@ std::optional<std::string> BackgroundMusic::findMusicFile(Platform& platform,
 
 bool BackgroundMusic::choose(Platform& platform, const std::string& userFolder,
                              const std::string& shippedFolder,
-                             std::function<void(const std::string&)> onFailure) {
+                             std::function<void(const std::string&)> onFailure,
+                             std::string* notFound) {
   const std::string previous = MusicFile;
   const double L = platform.windowLeft();
   const double T = platform.windowTop();
@@ -79,6 +80,7 @@ bool BackgroundMusic::choose(Platform& platform, const std::string& userFolder,
   MusicFile = platform.inputBox(kPrompt + userFolder, kPromptTitle, MusicFile, x, y);
   const auto path = findMusicFile(platform, userFolder, shippedFolder, MusicFile);
   if (!path) {
+    if (notFound != nullptr) *notFound = MusicFile;
     MusicFile = previous;
     return false;
   }

@@ -19,10 +19,12 @@ class BackgroundMusic {
  public:
   // Asks for the file, naming `userFolder` and offering the current name, and loops it.
   // False, with the file name as it was, when the answer names no ordinary file below
-  // `userFolder` or `shippedFolder`. Should the sound service find it unplayable,
-  // `onFailure` runs later with the reason.
+  // `userFolder` or `shippedFolder` (links followed); `notFound` then holds the name typed,
+  // or nothing when the prompt was left empty. Should the sound service find it
+  // unplayable, `onFailure` runs later with the reason.
   bool choose(Platform& platform, const std::string& userFolder, const std::string& shippedFolder,
-              std::function<void(const std::string& reason)> onFailure);
+              std::function<void(const std::string& reason)> onFailure,
+              std::string* notFound = nullptr);
   // The closing ding, then silence.
   void StopMusic(Platform& platform, const std::string& folder);
 

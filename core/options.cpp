@@ -42,10 +42,19 @@ void Tessaron::Music_Click() {
     return;
   }
   commands.setChecked(Command::Music, true);
-  const bool playing = music.choose(platform_, UserFolder, AppFolder,
-                                    [this](const std::string& reason) { MusicUnplayable(reason); });
+  std::string notFound;
+  const bool playing = music.choose(
+      platform_, UserFolder, AppFolder,
+      [this](const std::string& reason) { MusicUnplayable(reason); }, &notFound);
   commands.setChecked(Command::Music, playing);
   commands.Music.Caption = musicCaption(playing, music.MusicFile);
+  // An empty answer is a change of mind; a name that finds nothing gets told as a file
+  // that cannot play does.
+  if (!playing && !notFound.empty()) {
+    platform_.messageBox("The music cannot play: " + notFound + " was not found in " + UserFolder +
+                             ". The music is switched off.",
+                         MessageStyle::Exclamation, Caption);
+  }
 }
 
 void Tessaron::MusicUnplayable(const std::string& reason) {

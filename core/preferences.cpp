@@ -166,9 +166,21 @@ void Tessaron::Preferences_Click() {
   p.Vertical = commands.Vertical.Checked;
   const std::string path = SettingsFolder + kFileName;
   if (const auto error = platform_.writeFileReplacing(path, formatPreferences(p))) {
-    platform_.messageBox("Unable to save the preferences to " + path + " (" + *error +
-                             "). The preferences saved before are unchanged.",
-                         MessageStyle::Exclamation, Caption);
+    // A failed save leaves what was there: say which of the two that is.
+    const bool hadSaved =
+        platform_.readFile(path, kMaxPreferencesBytes).status != FileRead::Status::Missing;
+    platform_.messageBox(
+        "Unable to save the preferences to " + path + " (" + *error + "). " +
+            (hadSaved ? "The preferences saved before are unchanged." : "Nothing was saved."),
+        MessageStyle::Exclamation, Caption);
+    return;
+  }
+  if (!PortableFolder.empty() && !SavedElsewhereTold) {
+    SavedElsewhereTold = true;
+    platform_.messageBox("The program's folder " + PortableFolder +
+                             " cannot be written to, so the preferences were saved to " + path +
+                             ", where the clock will find them at its next start.",
+                         MessageStyle::Information, Caption);
   }
 }
 

@@ -23,12 +23,19 @@ void Tessaron::Form_Load() {
   AppFolder = program.dataFolder + "/";
   SettingsFolder = program.settingsFolder + "/";
   UserFolder = program.userFolder + "/";
+  PortableFolder = program.portableFolder.empty() ? "" : program.portableFolder + "/";
   layout.measure(commands.Toolbar1.ButtonWidth);
   zone.ATZ.Visible = false;
 
   SavedPreferences saved;  // the first-start values
-  const std::string savePath = SettingsFolder + "Tessa.sav";
-  const FileRead file = platform_.readFile(savePath, kMaxPreferencesBytes);
+  std::string savePath = SettingsFolder + "Tessa.sav";
+  FileRead file = platform_.readFile(savePath, kMaxPreferencesBytes);
+  // A portable copy on a read-only medium still starts with the choices beside it until
+  // the user has saved elsewhere.
+  if (file.status == FileRead::Status::Missing && !PortableFolder.empty()) {
+    savePath = PortableFolder + "Tessa.sav";
+    file = platform_.readFile(savePath, kMaxPreferencesBytes);
+  }
   if (file.status != FileRead::Status::Missing) {
     const auto read =
         file.status == FileRead::Status::Read ? parsePreferences(file.contents) : std::nullopt;

@@ -55,6 +55,8 @@ class Tessaron {
   std::string AppFolder;       // the sounds and help files shipped with the program, with "/"
   std::string SettingsFolder;  // the folder of "Tessa.sav", with "/"
   std::string UserFolder;      // the user's own .WAV files, searched before AppFolder
+  std::string PortableFolder;  // a read-only portable copy's folder, or empty
+  bool SavedElsewhereTold = false;  // the user knows saves go to SettingsFolder
   std::string Caption = "Tessaron";
   bool RedrawAll = false;
   // Milliseconds from the last tick to the next one: just after the wall clock's next

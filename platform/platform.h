@@ -136,6 +136,9 @@ struct ProgramInfo {
   std::string companyName;
   std::string legalCopyright;
   std::string fileDescription;
+  // A portable copy whose folder cannot be written: its "Tessa.sav" is still read at start
+  // while settingsFolder has none. Empty otherwise.
+  std::string portableFolder;
 };
 
 // A control of a small fixed window (a form), in twips from its client area's top-left.
@@ -266,6 +269,8 @@ class Platform {
 
   // Files.
   virtual bool isOrdinaryFile(const std::string& path) = 0;
+  // The same, and where its links lead still lies below `folder`.
+  virtual bool isOrdinaryFileBelow(const std::string& path, const std::string& folder) = 0;
   // The whole of a small ordinary file, never more than `maxBytes` of it.
   virtual FileRead readFile(const std::string& path, std::size_t maxBytes) = 0;
   // Replaces the file whole or not at all, making its folder first when it is missing:

@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -34,7 +35,7 @@ class FakePlatform : public Platform {
   std::vector<std::function<void()>> browserFailures;
   // A portable copy: every folder is the program's own.
   ProgramInfo info{"/opt/tessaron", "/opt/tessaron", "/opt/tessaron", 1, 0, 0,
-                   "Company",       "Legal",         "Description"};
+                   "Company",       "Legal",         "Description",   ""};
   std::vector<std::string> calls;  // in order, e.g. "playOnce /opt/tessaron/ding.wav"
 
   int utcOffset = 0;    // seconds east of UTC of the local clock
@@ -145,6 +146,10 @@ class FakePlatform : public Platform {
   }
 
   bool isOrdinaryFile(const std::string& path) override { return files.count(path) != 0; }
+  std::set<std::string> linksLeadingOut;  // files whose links lead out of their folder
+  bool isOrdinaryFileBelow(const std::string& path, const std::string&) override {
+    return isOrdinaryFile(path) && linksLeadingOut.count(path) == 0;
+  }
   std::size_t lastReadLimit = 0;
   FileRead readFile(const std::string& path, std::size_t maxBytes) override {
     lastReadLimit = maxBytes;

@@ -98,6 +98,8 @@ TEST_F(MusicSwitch, RefusedNamesLeaveTheSwitchOffAndTheNameAsItWas) {
     platform.files[std::string(kFolder) + name] = "RIFF";
   }
   platform.files[std::string(kFolder) + "sounds/tune.wav"] = "RIFF";  // "sounds" is a folder
+  platform.files[std::string(kFolder) + "elsewhere.wav"] = "RIFF";
+  platform.linksLeadingOut.insert(std::string(kFolder) + "elsewhere.wav");
   // Files above the folder, reachable by names that climb out of it.
   for (const char* name :
        {"../secret.wav", "sounds/../../secret.wav", "/tmp/secret.wav", "./../secret.wav"}) {
@@ -119,6 +121,7 @@ TEST_F(MusicSwitch, RefusedNamesLeaveTheSwitchOffAndTheNameAsItWas) {
       {"down then up past the folder", "sounds\\..\\..\\secret.wav"},
       {"a dot then a parent folder", "./../secret.wav"},
       {"an absolute path", "/tmp/secret.wav"},
+      {"a link in the folder that leads out of it", "elsewhere.wav"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -129,7 +132,16 @@ TEST_F(MusicSwitch, RefusedNamesLeaveTheSwitchOffAndTheNameAsItWas) {
     EXPECT_EQ(core.music.MusicFile, "smallworld.wav");
     EXPECT_TRUE(platform.callsStartingWith("play").empty());
     EXPECT_TRUE(platform.callsStartingWith("stopSound").empty());
-    EXPECT_TRUE(platform.callsStartingWith("messageBox").empty()) << "refused silently";
+    // A change of mind is not told; any name that finds nothing is.
+    const auto messages = platform.callsStartingWith("messageBox");
+    if (*c.typed == '\0') {
+      EXPECT_TRUE(messages.empty());
+    } else {
+      ASSERT_EQ(messages.size(), 1u);
+      EXPECT_EQ(messages[0], std::string("messageBox 48 Tessaron|The music cannot play: ") +
+                                 c.typed + " was not found in " + kFolder +
+                                 ". The music is switched off.");
+    }
   }
   // The next prompt offers the name that was there before.
   platform.calls.clear();

@@ -120,3 +120,48 @@ TEST_F(InstalledClock, MusicPromptNamesTheUsersFolderAndLooksThereFirst) {
 
 }  // namespace
 }  // namespace tessaron
+
+namespace tessaron {
+namespace {
+
+// A portable copy on a read-only medium: the choices beside it start the clock until the
+// user has saved; saves go to the settings folder, and the user is told where, once.
+TEST_F(InstalledClock, AReadOnlyPortableCopyStartsFromItsFileAndSaysOnceWhereSavesGo) {
+  const std::string portable = "/media/stick/tessaron/";
+  platform.info.portableFolder = portable.substr(0, portable.size() - 1);
+  platform.files[portable + "Tessa.sav"] = kSavedHints;
+  Tessaron first{platform};
+  first.Form_Load();
+  EXPECT_TRUE(first.commands.Numbers.Checked) << "the file beside the program was read";
+
+  platform.calls.clear();
+  first.Preferences_Click();
+  first.Preferences_Click();
+  EXPECT_EQ(platform.files.at(portable + "Tessa.sav"), kSavedHints) << "left as it was";
+  EXPECT_EQ(platform.files.count(kSettings + "Tessa.sav"), 1u);
+  EXPECT_EQ(platform.callsStartingWith("messageBox"),
+            (Calls{"messageBox 64 Tessaron|The program's folder " + portable +
+                   " cannot be written to, so the preferences were saved to " + kSettings +
+                   "Tessa.sav, where the clock will find them at its next start."}));
+
+  // The next start takes the user's own save over the one beside the program.
+  platform.files[kSettings + "Tessa.sav"] =
+      "255,0,16777215,#FALSE#,#FALSE#,#FALSE#,#FALSE#,0,0,\"smallworld.wav\",#FALSE#\r\n";
+  Tessaron second{platform};
+  second.Form_Load();
+  EXPECT_FALSE(second.commands.Numbers.Checked);
+}
+
+TEST_F(InstalledClock, AFailedFirstSaveDoesNotSpeakOfPreferencesSavedBefore) {
+  Tessaron core{platform};
+  core.Form_Load();
+  platform.writeError = "Permission denied";
+  platform.calls.clear();
+  core.Preferences_Click();
+  EXPECT_EQ(platform.calls,
+            (Calls{"messageBox 48 Tessaron|Unable to save the preferences to " + kSettings +
+                   "Tessa.sav (Permission denied). Nothing was saved."}));
+}
+
+}  // namespace
+}  // namespace tessaron

@@ -1,10 +1,13 @@
 #include "platform/qt/files.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstring>
 
 namespace tessaron::qt {
@@ -56,6 +59,68 @@ int makeFolders(const std::string& folder) {
   return 0;
 }
 
+std::string folderOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// Where a save of `path` must go: the file its links lead to, relative ones read from
+// their own folder, so that a link (into a dotfiles folder, say) stays a link.
+std::optional<std::string> followLinks(std::string path, std::string& error) {
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+    std::string target(PATH_MAX, '\0');
+    const ssize_t n = ::readlink(path.c_str(), target.data(), target.size());
+    if (n < 0) {
+      error = systemError(errno);
+      return std::nullopt;
+    }
+    target.resize(static_cast<std::size_t>(n));
+    path = target.front() == '/' ? target : folderOf(path) + "/" + target;
+  }
+  error = systemError(ELOOP);
+  return std::nullopt;
+}
+
+// Why a file the user has must not be replaced, or nothing. The superuser could write
+// anything, so for it the file's own permission bits decide, as a careful editor's do.
+std::optional<std::string> mustKeep(const std::string& path, const struct stat& st) {
+  if (auto why = notOrdinary(st)) return why;
+  const bool root = ::geteuid() == 0;
+  if (root ? (st.st_mode & 0444) == 0 : ::access(path.c_str(), R_OK) != 0) {
+    return "it cannot be read, so it is left as it is";
+  }
+  if (root ? (st.st_mode & 0222) == 0 : ::access(path.c_str(), W_OK) != 0) {
+    return "it is read-only";
+  }
+  return std::nullopt;
+}
+
+// A save holds a lock on its temporary file until the rename; one left by a save that
+// was killed holds none any more, and goes.
+void removeLeftTemporaries(const std::string& folder, const std::string& name) {
+  const std::string prefix = "." + name + ".";
+  DIR* dir = ::opendir(folder.c_str());
+  if (dir == nullptr) return;
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string found = entry->d_name;
+    if (found.size() != prefix.size() + 6 || found.compare(0, prefix.size(), prefix) != 0) {
+      continue;
+    }
+    const std::string path = folder + "/" + found;
+    Descriptor fd(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    struct stat st {};
+    if (fd.get() < 0 || ::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode) ||
+        st.st_uid != ::geteuid()) {
+      continue;
+    }
+    if (::flock(fd.get(), LOCK_EX | LOCK_NB) == 0) ::unlink(path.c_str());
+  }
+  ::closedir(dir);
+}
+
 }  // namespace
 
 FileRead readSmallFile(const std::string& path, std::size_t maxBytes) {
@@ -90,15 +155,25 @@ FileRead readSmallFile(const std::string& path, std::size_t maxBytes) {
   return {FileRead::Status::Read, std::move(text), ""};
 }
 
-std::optional<std::string> replaceFile(const std::string& path, const std::string& contents) {
-  const std::size_t slash = path.rfind('/');
-  const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash);
-  const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+std::optional<std::string> replaceFile(const std::string& given, const std::string& contents) {
+  std::string error;
+  const auto resolved = followLinks(given, error);
+  if (!resolved) return error;
+  const std::string& path = *resolved;
+  const std::string folder = folderOf(path);
+  const std::string name = path.substr(path.rfind('/') + 1);
+  struct stat old {};
+  const bool exists = ::stat(path.c_str(), &old) == 0;
+  if (exists) {
+    if (auto why = mustKeep(path, old)) return why;
+  }
   // An installed clock's settings folder does not exist before the first save.
-  if (const int error = makeFolders(folder)) return systemError(error);
+  if (const int made = makeFolders(folder)) return systemError(made);
+  removeLeftTemporaries(folder, name);
   std::string temporary = folder + "/." + name + ".XXXXXX";
   Descriptor fd(::mkostemp(temporary.data(), O_CLOEXEC));
   if (fd.get() < 0) return systemError(errno);
+  ::flock(fd.get(), LOCK_EX | LOCK_NB);  // ours until the rename; see removeLeftTemporaries
 
   // Every step is checked before the rename: a short write, a failed flush or close
   // (a full disk, a file-size limit) leaves the old file as it was.
@@ -107,9 +182,8 @@ std::optional<std::string> replaceFile(const std::string& path, const std::strin
     return systemError(error);
   };
   // The new file keeps the old one's permissions; a first one gets the usual ones.
-  struct stat old {};
   mode_t mode = 0;
-  if (::stat(path.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
+  if (exists) {
     mode = old.st_mode & 07777;
   } else {
     const mode_t mask = ::umask(0);

@@ -16,9 +16,12 @@ namespace tessaron::qt {
 
 FileRead readSmallFile(const std::string& path, std::size_t maxBytes);
 
-// A temporary file beside `path`, written, flushed to the disk and checked at every step,
-// then renamed over it; missing folders on the way are made first. Nothing on success,
-// otherwise the reason, for the user.
+// A temporary file beside `path` (beside the file its links lead to, so the links stay),
+// written, flushed to the disk and checked at every step, then renamed over it with the
+// old file's mode; missing folders on the way are made first. A file the user made
+// read-only or unreadable, and anything but an ordinary file, is not replaced. Temporary
+// files of saves that were killed are removed. Nothing on success, otherwise the reason,
+// for the user.
 std::optional<std::string> replaceFile(const std::string& path, const std::string& contents);
 
 }  // namespace tessaron::qt

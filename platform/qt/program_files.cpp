@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 namespace tessaron::qt {
 
@@ -41,12 +40,16 @@ void findProgramFolders(ProgramInfo& info, const QString& folder, bool writable)
     info.settingsFolder = info.userFolder = folder.toStdString();
     return;
   }
-  // XDG_CONFIG_HOME and XDG_DATA_HOME, or ~/.config and ~/.local/share.
-  const auto location = [](QStandardPaths::StandardLocation where) {
-    return (QStandardPaths::writableLocation(where) + "/tessaron").toStdString();
+  if (!installed) info.portableFolder = folder.toStdString();
+  // XDG_CONFIG_HOME and XDG_DATA_HOME, or ~/.config and ~/.local/share; a relative path
+  // there is to be ignored, or the files would follow the working folder about.
+  const auto location = [](const char* variable, const char* underHome) {
+    QString where = qEnvironmentVariable(variable);
+    if (where.isEmpty() || QDir::isRelativePath(where)) where = QDir::homePath() + underHome;
+    return QDir::cleanPath(where + "/tessaron").toStdString();
   };
-  info.settingsFolder = location(QStandardPaths::GenericConfigLocation);
-  info.userFolder = location(QStandardPaths::GenericDataLocation);
+  info.settingsFolder = location("XDG_CONFIG_HOME", "/.config");
+  info.userFolder = location("XDG_DATA_HOME", "/.local/share");
 }
 
 }  // namespace tessaron::qt

@@ -296,6 +296,14 @@ bool QtPlatform::isOrdinaryFile(const std::string& path) {
   return info.isFile() && !info.isHidden();
 }
 
+bool QtPlatform::isOrdinaryFileBelow(const std::string& path, const std::string& folder) {
+  if (!isOrdinaryFile(path)) return false;
+  // A link in the folder may lead anywhere: to a file elsewhere, or to /etc/passwd.
+  const QString target = QFileInfo(QString::fromStdString(path)).canonicalFilePath();
+  const QString base = QFileInfo(QString::fromStdString(folder)).canonicalFilePath();
+  return !target.isEmpty() && !base.isEmpty() && target.startsWith(base + "/");
+}
+
 FileRead QtPlatform::readFile(const std::string& path, std::size_t maxBytes) {
   return readSmallFile(path, maxBytes);
 }

@@ -66,6 +66,7 @@ class QtPlatform : public Platform {
   void openBrowserWindow(const std::string& startingAddress,
                          std::function<void()> onFailure) override;
   bool isOrdinaryFile(const std::string& path) override;
+  bool isOrdinaryFileBelow(const std::string& path, const std::string& folder) override;
   FileRead readFile(const std::string& path, std::size_t maxBytes) override;
   std::optional<std::string> writeFileReplacing(const std::string& path,
                                                 const std::string& contents) override;

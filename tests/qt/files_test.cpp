@@ -117,7 +117,7 @@ TEST(ReplaceFile, AFolderInTheFilesPlaceIsLeftAndNamed) {
   QTemporaryDir dir;
   const std::string path = dir.path().toStdString() + "/Tessa.sav";
   ::mkdir(path.c_str(), 0755);
-  EXPECT_EQ(replaceFile(path, kOld), "Is a directory");
+  EXPECT_EQ(replaceFile(path, kOld), "it is a folder");
   EXPECT_TRUE(fs::is_directory(path));
   EXPECT_EQ(entries(dir.path().toStdString()), std::vector<std::string>{"Tessa.sav"});
 }

@@ -49,5 +49,30 @@ TEST(ProgramFolders, ByLayoutAndWhetherTheFolderIsWritable) {
   qunsetenv("XDG_DATA_HOME");
 }
 
+// A read-only portable copy still names its folder, whose "Tessa.sav" is read at start;
+// relative XDG folders are ignored, as the XDG rules say, for ~/.config and ~/.local/share.
+TEST(ProgramFolders, AReadOnlyCopyKeepsItsFolderAndRelativeXdgFoldersAreIgnored) {
+  QTemporaryDir root;
+  const QString base = root.path();
+  ASSERT_TRUE(QDir().mkpath(base + "/portable"));
+  const QByteArray home = qgetenv("HOME");
+  qputenv("HOME", (base + "/home").toUtf8());
+  qputenv("XDG_CONFIG_HOME", "relative/config");
+  qputenv("XDG_DATA_HOME", "data");
+  ProgramInfo info;
+  findProgramFolders(info, base + "/portable", false);
+  const std::string b = base.toStdString();
+  EXPECT_EQ(info.portableFolder, b + "/portable");
+  EXPECT_EQ(info.settingsFolder, b + "/home/.config/tessaron");
+  EXPECT_EQ(info.userFolder, b + "/home/.local/share/tessaron");
+
+  ProgramInfo writable;
+  findProgramFolders(writable, base + "/portable", true);
+  EXPECT_EQ(writable.portableFolder, "") << "a writable copy saves beside itself";
+  qputenv("HOME", home);
+  qunsetenv("XDG_CONFIG_HOME");
+  qunsetenv("XDG_DATA_HOME");
+}
+
 }  // namespace
 }  // namespace tessaron::qt
