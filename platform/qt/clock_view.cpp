@@ -200,11 +200,23 @@ void ClockView::chooseZone(int index) {
   if (zoneChosen_) zoneChosen_(index);
 }
 
+namespace {
+// The keys a text field answers on every desktop: select, copy, cut, paste, undo, redo.
+bool isEditingKey(const QKeyEvent* key) {
+  static constexpr QKeySequence::StandardKey kEditing[] = {
+      QKeySequence::SelectAll, QKeySequence::Copy, QKeySequence::Cut,
+      QKeySequence::Paste,     QKeySequence::Undo, QKeySequence::Redo};
+  return std::any_of(std::begin(kEditing), std::end(kEditing),
+                     [key](QKeySequence::StandardKey k) { return key->matches(k); });
+}
+}  // namespace
+
 bool ClockView::eventFilter(QObject* watched, QEvent* event) {
   if (zoneSelector_ == nullptr) return false;
   if (event->type() == QEvent::ShortcutOverride) {
-    // The clock's own shortcuts (Ctrl+A, Ctrl+V, Ctrl+Z...) win over the text field's.
+    // Editing keys edit the typed text; the clock's other shortcuts still reach the clock.
     const auto* key = static_cast<QKeyEvent*>(event);
+    if (isEditingKey(key)) return false;
     const QKeySequence pressed(key->keyCombination());
     for (const QAction* action : window()->findChildren<QAction*>()) {
       if (!action->shortcut().isEmpty() && action->shortcut() == pressed) {

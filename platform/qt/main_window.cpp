@@ -82,8 +82,9 @@ void MainWindow::buildToolbar() {
     QAction* action = bar->addAction(toolbarIcon(button.Image), QString());
     action->setObjectName(QString::fromStdString("button_" + button.Key));
     action->setToolTip(QString::fromStdString(button.ToolTipText));
-    // The core decides the pressed state; Qt's own toggle is overwritten at the next sync.
-    action->setCheckable(true);
+    // A switch's button shows the core's mark (Qt's own toggle is overwritten at the next
+    // sync); a command's is a plain push button.
+    action->setCheckable(button.Style == ButtonStyle::Check);
     connect(action, &QAction::triggered, this, [this, index] {
       core_.clickToolbarButton(index);
       sync();
@@ -110,7 +111,9 @@ void MainWindow::sync() {
   }
   for (std::size_t i = 0; i < buttonActions_.size(); ++i) {
     const bool pressed = core_.commands.Toolbar1.Buttons[i].Value != 0;
-    if (buttonActions_[i]->isChecked() != pressed) buttonActions_[i]->setChecked(pressed);
+    if (buttonActions_[i]->isCheckable() && buttonActions_[i]->isChecked() != pressed) {
+      buttonActions_[i]->setChecked(pressed);
+    }
   }
   if (shownTitle_ != core_.Caption) {
     shownTitle_ = core_.Caption;

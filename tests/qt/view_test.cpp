@@ -156,12 +156,18 @@ TEST_F(QtWindow, TheZoneListIsMadeWhenFirstShownAndAPickReachesTheCore) {
   EXPECT_EQ(core.zone.ATZ.Caption.front(), '(');
 }
 
-TEST_F(QtWindow, VerticalMenuLeavesItsButtonAndPlainButtonsSpringBack) {
-  action("Vertical")->trigger();
+TEST_F(QtWindow, SwitchButtonsFollowTheMenuAndCommandButtonsArePlain) {
+  action("Vertical")->trigger();  // as Ctrl+V does
   EXPECT_TRUE(core.commands.Vertical.Checked);
+  EXPECT_TRUE(action("button_Vertical")->isChecked());
+  action("Vertical")->trigger();
   EXPECT_FALSE(action("button_Vertical")->isChecked());
-  action("button_Preferences")->trigger();
-  EXPECT_FALSE(action("button_Preferences")->isChecked());
+  for (const char* name : {"button_On", "button_Off", "button_Transparent", "button_Preferences"}) {
+    SCOPED_TRACE(name);
+    EXPECT_FALSE(action(name)->isCheckable());
+  }
+  action("button_Transparent")->trigger();
+  EXPECT_FALSE(action("button_Transparent")->isChecked());
 }
 
 TEST_F(QtWindow, ShortcutsAndCaptionsComeFromTheMenuTree) {
