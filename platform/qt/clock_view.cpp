@@ -11,10 +11,11 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QSignalBlocker>
-#include <QStringListModel>
+#include <QStandardItemModel>
 #include <QToolBar>
 #include <QToolTip>
 #include <algorithm>
+#include <cstdlib>
 
 #include "core/readout.h"
 #include "platform/qt/clock_accessible.h"
@@ -22,6 +23,16 @@
 #include "timezones/zone_search.h"
 
 namespace tessaron::qt {
+
+const QString kNoZoneMatches = QStringLiteral("no zone matches");
+
+namespace {
+// The largest difference of the three channels: small when the eye hardly tells them apart.
+int colourDistance(const QColor& a, const QColor& b) {
+  return std::max({std::abs(a.red() - b.red()), std::abs(a.green() - b.green()),
+                   std::abs(a.blue() - b.blue())});
+}
+}  // namespace
 
 ClockView::ClockView(const Tessaron& core, QWidget* parent)
     : QWidget(parent), core_(core), toolbar_(new QToolBar(this)) {
@@ -91,6 +102,10 @@ QString ClockView::shownTimeText() const {
 
 QString ClockView::zoneLabelText() const { return QString::fromStdString(drawnAtz_.Caption); }
 
+QString ClockView::zoneLabelToolTip() const {
+  return QString::fromStdString(core_.zone.ZonePair[1].Display);
+}
+
 QString ClockView::readoutText() const {
   return QString::fromStdString(tessaron::readoutText(core_, core_.platform().localNow()));
 }
@@ -148,6 +163,9 @@ bool ClockView::event(QEvent* event) {
     if (dotsRect().contains(help->pos())) {
       readoutAt_ = help->globalPos();
       showReadout();
+    } else if (drawnAtz_.Visible && zoneLabelRect().contains(help->pos())) {
+      // The label shows only the offset; its zone's name is a hover away.
+      QToolTip::showText(help->globalPos(), zoneLabelToolTip(), this, zoneLabelRect());
     } else {
       QToolTip::hideText();
       event->ignore();
@@ -165,7 +183,7 @@ void ClockView::makeZoneSelector() {
   zoneSelector_->setInsertPolicy(QComboBox::NoInsert);
   zoneSelector_->setMaxVisibleItems(20);
   // Typing lists the zones that hold the text anywhere, best first (the core's order).
-  auto* completer = new QCompleter(new QStringListModel(zoneSelector_), zoneSelector_);
+  auto* completer = new QCompleter(new QStandardItemModel(zoneSelector_), zoneSelector_);
   completer->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
   completer->setMaxVisibleItems(20);
   zoneSelector_->lineEdit()->setCompleter(completer);
@@ -185,8 +203,16 @@ void ClockView::findZones(const QString& typed) {
   for (int index : tessaron::findZones(core_.zone.Combo1[1].List, typed.toStdString())) {
     found << zoneSelector_->itemText(index);
   }
-  static_cast<QStringListModel*>(completer->model())->setStringList(found);
-  if (found.isEmpty()) {
+  auto* model = static_cast<QStandardItemModel*>(completer->model());
+  model->clear();
+  for (const QString& name : found) model->appendRow(new QStandardItem(name));
+  if (found.isEmpty() && !typed.isEmpty()) {
+    // Said in the list itself, where the zones would be; it cannot be chosen.
+    auto* none = new QStandardItem(kNoZoneMatches);
+    none->setFlags(Qt::NoItemFlags);
+    model->appendRow(none);
+  }
+  if (model->rowCount() == 0) {
     completer->popup()->hide();
   } else {
     completer->complete();
@@ -231,10 +257,11 @@ bool ClockView::eventFilter(QObject* watched, QEvent* event) {
   QCompleter* completer = zoneSelector_->lineEdit()->completer();
   if (watched == completer->popup()) {
     // Enter on the found zones takes the first when none is highlighted.
+    const QModelIndex first = completer->completionModel()->index(0, 0);
     if ((key == Qt::Key_Return || key == Qt::Key_Enter) &&
-        !completer->popup()->currentIndex().isValid() &&
-        completer->completionModel()->rowCount() > 0) {
-      completer->popup()->setCurrentIndex(completer->completionModel()->index(0, 0));
+        !completer->popup()->currentIndex().isValid() && first.isValid() &&
+        (first.flags() & Qt::ItemIsEnabled)) {
+      completer->popup()->setCurrentIndex(first);
     }
     return false;
   }
@@ -331,13 +358,22 @@ void ClockView::paintEvent(QPaintEvent* event) {
   painter.scale(1.0 / kTwipsPerPixel, 1.0 / kTwipsPerPixel);
   const QPalette& pal = palette();
 
-  painter.setPen(Qt::NoPen);
+  const QColor background = pal.color(QPalette::Window);
+  // A dot of nearly the background's colour (black dots on a dark theme) keeps a faint
+  // edge in the text's colour; the transparent choice, the background itself, keeps none.
+  QColor edgeColour = pal.color(QPalette::WindowText);
+  edgeColour.setAlphaF(0.6);
+  QPen edge(edgeColour, 1.0);
+  edge.setCosmetic(true);
   for (const Shape& dot : drawnShapes_) {
     if (!dot.Visible) continue;
     // A circle of the box's smaller side, centred in the box.
     const double d = std::min(dot.Width, dot.Height);
     const QRectF circle(dot.Left + (dot.Width - d) / 2, dot.Top + (dot.Height - d) / 2, d, d);
-    painter.setBrush(toQColor(dot.FillColor, pal));
+    const QColor fill = toQColor(dot.FillColor, pal);
+    const bool faint = dot.FillColor >= 0 && colourDistance(fill, background) < 48;
+    painter.setPen(faint ? edge : QPen(Qt::NoPen));
+    painter.setBrush(fill);
     painter.drawEllipse(circle);
   }
 

@@ -32,6 +32,8 @@ class ClockView : public QWidget {
   QString shownTimeText() const;
   QString zoneLabelText() const;
   bool zoneLabelShown() const { return drawnAtz_.Visible; }
+  // What hovering the zone label shows: the zone's offset and name.
+  QString zoneLabelToolTip() const;
   // The text of the readout shown on hover over the dots.
   QString readoutText() const;
   // Where the shown dots and the zone label stand, in the view's pixels.

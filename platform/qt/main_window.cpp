@@ -31,6 +31,13 @@ MainWindow::MainWindow(Tessaron& core)
   layout->addWidget(view_);
   buildMenus();
   buildToolbar();
+  // Ctrl+Q closes the clock as its close button does.
+  auto* quit = new QAction(this);
+  quit->setObjectName("Quit");
+  quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+  quit->setShortcutContext(Qt::WindowShortcut);
+  connect(quit, &QAction::triggered, this, &QWidget::close);
+  addAction(quit);
   view_->setZoneChosen([this](int index) {
     core_.selectZone(1, index);
     sync();
