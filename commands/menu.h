@@ -29,6 +29,9 @@ enum class Command {
   AltTimeZone,
   Preferences,
   Vertical,
+  ZoomIn,
+  ZoomOut,
+  ZoomReset,
   HelpFile,
   ShortCut,
   About,
@@ -48,7 +51,7 @@ class CommandBar {
   ToolbarButton* press(int index);
 
   MenuItem Always, Music, Numbers, Seconds, On, Off, Transparent, AltTimeZone, Preferences,
-      Vertical, HelpFile, ShortCut, About, Support;
+      Vertical, ZoomIn, ZoomOut, ZoomReset, HelpFile, ShortCut, About, Support;
   Toolbar Toolbar1;
 };
 
@@ -75,7 +78,7 @@ struct MenuEntry {
 // In menu order; the toolbar's buttons are the entries with one, in the same order. Every
 // caption has an access letter, unique within its menu.
 // clang-format off
-constexpr std::array<MenuEntry, 14> kCommandTable = {{
+constexpr std::array<MenuEntry, 17> kCommandTable = {{
     {Command::Always, kOptions, "Always", "&Always on Top", "Ctrl+A", true, &CommandBar::Always,
      {"Keep window on top ", 2, ButtonStyle::Check}},
     {Command::Music, kOptions, "Music", "&Music", "Ctrl+M", true, &CommandBar::Music,
@@ -96,6 +99,11 @@ constexpr std::array<MenuEntry, 14> kCommandTable = {{
      &CommandBar::Preferences, {"Save preferences", 9, ButtonStyle::Plain}},
     {Command::Vertical, kOptions, "Vertical", "A&lternate Form", "Ctrl+V", true,
      &CommandBar::Vertical, {"Alternate Form", 11, ButtonStyle::Check}},
+    {Command::ZoomIn, kOptions, "ZoomIn", "Zoom &In", "Ctrl++", false, &CommandBar::ZoomIn, {}},
+    {Command::ZoomOut, kOptions, "ZoomOut", "Zoom O&ut", "Ctrl+-", false, &CommandBar::ZoomOut,
+     {}},
+    {Command::ZoomReset, kOptions, "ZoomReset", "&Reset Zoom", "Ctrl+0", false,
+     &CommandBar::ZoomReset, {}},
     {Command::HelpFile, kHelp, "HelpFile", "&Help", "F1", false, &CommandBar::HelpFile, {}},
     {Command::ShortCut, kHelp, "ShortCut", "&Short Cut keys", "", false, &CommandBar::ShortCut,
      {}},

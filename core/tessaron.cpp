@@ -27,6 +27,7 @@ void Tessaron::Form_Load() {
   zone.ATZ.Visible = false;
 
   SavedPreferences saved;  // the first-start values
+  loadZoom();
   const std::string savePath = SettingsFolder + "Tessa.sav";
   const FileRead file = platform_.readFile(savePath, kMaxPreferencesBytes);
   if (file.status != FileRead::Status::Missing) {
@@ -194,6 +195,12 @@ void Tessaron::run(Command command) {
       return Preferences_Click();
     case Command::Vertical:
       return Vertical_Click();
+    case Command::ZoomIn:
+      return ZoomIn_Click();
+    case Command::ZoomOut:
+      return ZoomOut_Click();
+    case Command::ZoomReset:
+      return ZoomReset_Click();
     case Command::HelpFile:
       return HelpFile_Click();
     case Command::ShortCut:

@@ -31,6 +31,9 @@ TEST(MenuTree, HoldsEveryItemWithItsCaptionAndShortcut) {
       {"AltTimeZone", "Alternate Time &Zone", "Ctrl+Z", true},
       {"Preferences", "Save &Preferences", "Ctrl+P", false},
       {"Vertical", "A&lternate Form", "Ctrl+V", true},
+      {"ZoomIn", "Zoom &In", "Ctrl++", false},
+      {"ZoomOut", "Zoom O&ut", "Ctrl+-", false},
+      {"ZoomReset", "&Reset Zoom", "Ctrl+0", false},
   };
   const Case help[] = {
       {"HelpFile", "&Help", "F1", false},

@@ -25,6 +25,7 @@
 namespace tessaron::qt {
 
 const QString kNoZoneMatches = QStringLiteral("no zone matches");
+constexpr double kHintPoints = 7.8;  // the hint numbers' size at the normal zoom
 
 namespace {
 // The largest difference of the three channels: small when the eye hardly tells them apart.
@@ -39,17 +40,38 @@ ClockView::ClockView(const Tessaron& core, QWidget* parent)
   installClockAccessibility();
   setObjectName("ClockView");
   hintFont_.setFamilies({"MS Sans Serif", "DejaVu Sans", "Sans Serif"});
-  hintFont_.setPointSizeF(7.8);
+  hintFont_.setPointSizeF(kHintPoints);
   hintFont_.setBold(true);
+  zoneFont_ = font();
   setAutoFillBackground(true);
   // Nothing drawn yet: the first sync paints everything.
   for (auto& s : drawnShapes_) s.Visible = false;
   for (auto& l : drawnLabels_) l.Visible = false;
 }
 
+void ClockView::setZoom(double zoom) {
+  if (zoom == zoom_) return;
+  zoom_ = zoom;
+  hintFont_.setPointSizeF(kHintPoints * zoom);
+  zoneFont_ = font();
+  zoneFont_.setPointSizeF(font().pointSizeF() * zoom);
+  if (zoneSelector_ != nullptr) zoneSelector_->setFont(zoneFont_);
+  // Every dot, label and the selector move: the next sync places and paints them afresh.
+  for (auto& s : drawnShapes_) s.Visible = false;
+  for (auto& l : drawnLabels_) l.Visible = false;
+  drawnAtz_.Visible = false;
+  update();
+}
+
+int ClockView::px(double twips) const { return toPixels(twips * zoom_); }
+
+QRect ClockView::cover(double left, double top, double width, double height) const {
+  return pixelCover(left * zoom_, top * zoom_, width * zoom_, height * zoom_);
+}
+
 void ClockView::updateBox(double left, double top, double width, double height) {
   // Gathered into one rectangle: one image to the X server per tick, not one per dot.
-  pending_ |= pixelCover(left, top, width, height);
+  pending_ |= cover(left, top, width, height);
 }
 
 void ClockView::sync() {
@@ -113,13 +135,13 @@ QString ClockView::readoutText() const {
 QRect ClockView::dotsRect() const {
   QRect box;
   for (const Shape& dot : drawnShapes_) {
-    if (dot.Visible) box |= pixelCover(dot.Left, dot.Top, dot.Width, dot.Height);
+    if (dot.Visible) box |= cover(dot.Left, dot.Top, dot.Width, dot.Height);
   }
   return box;
 }
 
 QRect ClockView::zoneLabelRect() const {
-  return pixelCover(drawnAtz_.Left, drawnAtz_.Top, drawnAtz_.Width, drawnAtz_.Height);
+  return cover(drawnAtz_.Left, drawnAtz_.Top, drawnAtz_.Width, drawnAtz_.Height);
 }
 
 void ClockView::announce() {
@@ -178,6 +200,7 @@ bool ClockView::event(QEvent* event) {
 void ClockView::makeZoneSelector() {
   zoneSelector_ = new QComboBox(this);
   zoneSelector_->setObjectName("Combo1");
+  zoneSelector_->setFont(zoneFont_);
   zoneSelector_->setAccessibleName("Alternate time zone");
   zoneSelector_->setEditable(true);
   zoneSelector_->setInsertPolicy(QComboBox::NoInsert);
@@ -320,8 +343,7 @@ void ClockView::syncZoneSelector() {
   if (zoneSelector_->currentIndex() != model.ListIndex) {
     zoneSelector_->setCurrentIndex(model.ListIndex);
   }
-  const QRect box(toPixels(model.Left), toPixels(model.Top), toPixels(model.Width),
-                  toPixels(model.Height));
+  const QRect box(px(model.Left), px(model.Top), px(model.Width), px(model.Height));
   if (zoneSelector_->geometry() != box) zoneSelector_->setGeometry(box);
   if (zoneSelector_->isHidden() == model.Visible) {
     zoneSelector_->setVisible(model.Visible);
@@ -336,8 +358,7 @@ void ClockView::syncZoneSelector() {
 }
 
 void ClockView::placeToolbar() {
-  const QRect bar(0, toPixels(core_.commands.Toolbar1.Top), width(),
-                  toPixels(core_.commands.Toolbar1.Height));
+  const QRect bar(0, px(core_.commands.Toolbar1.Top), width(), px(core_.commands.Toolbar1.Height));
   // Compared with what was asked, not with what the toolbar made of it.
   if (toolbarRect_ != bar) {
     toolbarRect_ = bar;
@@ -355,7 +376,7 @@ void ClockView::paintEvent(QPaintEvent* event) {
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setRenderHint(QPainter::TextAntialiasing);
   painter.setClipRegion(event->region());
-  painter.scale(1.0 / kTwipsPerPixel, 1.0 / kTwipsPerPixel);
+  painter.scale(zoom_ / kTwipsPerPixel, zoom_ / kTwipsPerPixel);
   const QPalette& pal = palette();
 
   const QColor background = pal.color(QPalette::Window);
@@ -383,12 +404,13 @@ void ClockView::paintEvent(QPaintEvent* event) {
   auto drawLabel = [&](const Label& label, int flags) {
     if (!label.Visible || label.Caption.empty()) return;
     painter.setPen(toQColor(label.ForeColor, pal));
-    const QRectF box(label.Left / kTwipsPerPixel, label.Top / kTwipsPerPixel,
-                     label.Width / kTwipsPerPixel, label.Height / kTwipsPerPixel);
+    const double scale = zoom_ / kTwipsPerPixel;
+    const QRectF box(label.Left * scale, label.Top * scale, label.Width * scale,
+                     label.Height * scale);
     painter.drawText(box, flags, QString::fromStdString(label.Caption));
   };
   for (const Label& label : drawnLabels_) drawLabel(label, Qt::AlignCenter);
-  painter.setFont(font());
+  painter.setFont(zoneFont_);
   drawLabel(drawnAtz_, Qt::AlignLeft | Qt::AlignTop);
 }
 
