@@ -17,7 +17,7 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from desktop import (Report, Xvfb, program_folder, screenshot, start,  # noqa: E402
+from desktop import (Report, Xvfb, file_stamp, program_folder, screenshot, start,  # noqa: E402
                      start_program, stop_process, wait_for_window, wait_until, xdotool)
 from options_window_test import BLACK, COLUMNS, FAKE_CLOCK, RED, centre  # noqa: E402
 
@@ -88,16 +88,10 @@ def clipboard(build, display, *args):
 def saved_options(path, before):
     """(Always, Vertical) from the "Tessa.sav" that a save after `before` (the file's
     stamp) wrote."""
-    wait_until(lambda: stamp(path) != before, 5, 0.05, "a save")
+    wait_until(lambda: file_stamp(path) != before, 5, 0.05, "a save")
     with open(path, "rb") as f:
         fields = f.read().decode().split(",")
     return fields[6], fields[10].strip()
-
-
-def stamp(path):
-    # A save replaces the file whole: a new file, whatever it holds.
-    info = os.stat(path)
-    return info.st_ino, info.st_mtime_ns
 
 
 def edit_search_field(work, build, display):
@@ -140,13 +134,13 @@ def edit_search_field(work, build, display):
         check("Ctrl+Z undoes the paste", field_text() == "Tokyo")
         keys("End", "BackSpace", "Home", "X")
         check("End, Backspace and Home edit", field_text() == "XToky")
-        before = stamp(sav)
+        before = file_stamp(sav)
         keys("ctrl+p")  # no editing key: the clock saves
         check("the options are as they were (not on top, columns)",
               saved_options(sav, before) == ("#FALSE#", "#TRUE#"))
         xdotool(display, "type", "--delay", "40", "Kolkata")
         keys("Return")
-        before = stamp(sav)
+        before = file_stamp(sav)
         keys("ctrl+a", "ctrl+p")
         check("right after a choice Ctrl+A is Always on Top",
               saved_options(sav, before)[0] == "#TRUE#")

@@ -14,7 +14,7 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from desktop import (Report, Xvfb, program_folder, screenshot, start,  # noqa: E402
+from desktop import (Report, Xvfb, file_stamp, program_folder, screenshot, start,  # noqa: E402
                      start_program, stop_process, wait_for_window, wait_until,
                      window_geometry, xdotool)
 from options_window_test import BLACK, COLUMNS, FAKE_CLOCK, HOUR_MINUTE_BITS, RED  # noqa: E402
@@ -65,17 +65,11 @@ def keys(display, window, *names):
     xdotool(display, "key", "--clearmodifiers", "--delay", "80", *names)
 
 
-def stamp(path):
-    # A save replaces the file whole: a new file, whatever it holds.
-    info = os.stat(path)
-    return info.st_ino, info.st_mtime_ns
-
-
 def save(display, window, path):
     """What Ctrl+P writes to `path`."""
-    before = stamp(path)
+    before = file_stamp(path)
     keys(display, window, "ctrl+p")
-    wait_until(lambda: stamp(path) != before, 5, 0.05, "a save")
+    wait_until(lambda: file_stamp(path) != before, 5, 0.05, "a save")
     with open(path, "rb") as f:
         return f.read()
 
