@@ -6,7 +6,8 @@
 // Example: {Command::Seconds, kOptions, "Seconds", "Display &Seconds", "Ctrl+S", true,
 // &CommandBar::Seconds, {"Display seconds", 3, ButtonStyle::Check}} is a switch of the
 // Options menu and the fourth toolbar button (the fourth entry with one), which shows
-// picture 3 and, after a click, the switch's mark.
+// picture 3 and the switch's mark, however it was switched. A command's button is a plain
+// push button.
 
 #include <array>
 #include <string>
@@ -28,6 +29,9 @@ enum class Command {
   AltTimeZone,
   Preferences,
   Vertical,
+  ZoomIn,
+  ZoomOut,
+  ZoomReset,
   HelpFile,
   ShortCut,
   About,
@@ -47,7 +51,7 @@ class CommandBar {
   ToolbarButton* press(int index);
 
   MenuItem Always, Music, Numbers, Seconds, On, Off, Transparent, AltTimeZone, Preferences,
-      Vertical, HelpFile, ShortCut, About, Support;
+      Vertical, ZoomIn, ZoomOut, ZoomReset, HelpFile, ShortCut, About, Support;
   Toolbar Toolbar1;
 };
 
@@ -66,7 +70,7 @@ struct MenuEntry {
   const char* name;      // the item's name and its button's key, e.g. "Seconds"
   const char* caption;   // e.g. "Display &Seconds"
   const char* shortcut;  // e.g. "Ctrl+S", "F1"; empty for none
-  bool isSwitch;         // carries a check mark, which its button shows after a click
+  bool isSwitch;         // carries a check mark, which its button always shows
   MenuItem CommandBar::*item;
   ToolbarButtonSpec button;
 };
@@ -74,7 +78,7 @@ struct MenuEntry {
 // In menu order; the toolbar's buttons are the entries with one, in the same order. Every
 // caption has an access letter, unique within its menu.
 // clang-format off
-constexpr std::array<MenuEntry, 14> kCommandTable = {{
+constexpr std::array<MenuEntry, 17> kCommandTable = {{
     {Command::Always, kOptions, "Always", "&Always on Top", "Ctrl+A", true, &CommandBar::Always,
      {"Keep window on top ", 2, ButtonStyle::Check}},
     {Command::Music, kOptions, "Music", "&Music", "Ctrl+M", true, &CommandBar::Music,
@@ -88,13 +92,18 @@ constexpr std::array<MenuEntry, 14> kCommandTable = {{
     {Command::Off, kOptions, "Off", "O&ff Color", "Ctrl+F", false, &CommandBar::Off,
      {"Change off color", 6, ButtonStyle::Plain}},
     {Command::Transparent, kOptions, "Transparent", "&Transparent", "Ctrl+T", false,
-     &CommandBar::Transparent, {"Change off color to transparent", 7, ButtonStyle::Check}},
+     &CommandBar::Transparent, {"Change off color to transparent", 7, ButtonStyle::Plain}},
     {Command::AltTimeZone, kOptions, "AltTimeZone", "Alternate Time &Zone", "Ctrl+Z", true,
      &CommandBar::AltTimeZone, {"Display alternate time zone", 4, ButtonStyle::Check}},
     {Command::Preferences, kOptions, "Preferences", "Save &Preferences", "Ctrl+P", false,
      &CommandBar::Preferences, {"Save preferences", 9, ButtonStyle::Plain}},
     {Command::Vertical, kOptions, "Vertical", "A&lternate Form", "Ctrl+V", true,
-     &CommandBar::Vertical, {"Alternate Form", 11, ButtonStyle::Plain}},
+     &CommandBar::Vertical, {"Alternate Form", 11, ButtonStyle::Check}},
+    {Command::ZoomIn, kOptions, "ZoomIn", "Zoom &In", "Ctrl++", false, &CommandBar::ZoomIn, {}},
+    {Command::ZoomOut, kOptions, "ZoomOut", "Zoom O&ut", "Ctrl+-", false, &CommandBar::ZoomOut,
+     {}},
+    {Command::ZoomReset, kOptions, "ZoomReset", "&Reset Zoom", "Ctrl+0", false,
+     &CommandBar::ZoomReset, {}},
     {Command::HelpFile, kHelp, "HelpFile", "&Help", "F1", false, &CommandBar::HelpFile, {}},
     {Command::ShortCut, kHelp, "ShortCut", "&Short Cut keys", "", false, &CommandBar::ShortCut,
      {}},

@@ -13,6 +13,9 @@
 
 namespace tessaron {
 
+// The clock's size on screen, in a file of its own beside this one, in the same folder.
+constexpr const char* kViewSettingsFileName = "Tessa.view";
+
 // The file is one short line; anything longer is damaged and is not read whole.
 constexpr std::size_t kMaxPreferencesBytes = 64 * 1024;
 

@@ -28,6 +28,7 @@ void Tessaron::Form_Load() {
   zone.ATZ.Visible = false;
 
   SavedPreferences saved;  // the first-start values
+  loadZoom();
   std::string savePath = SettingsFolder + "Tessa.sav";
   FileRead file = platform_.readFile(savePath, kMaxPreferencesBytes);
   // A portable copy on a read-only medium still starts with the choices beside it until
@@ -213,6 +214,12 @@ void Tessaron::run(Command command) {
       return Preferences_Click();
     case Command::Vertical:
       return Vertical_Click();
+    case Command::ZoomIn:
+      return ZoomIn_Click();
+    case Command::ZoomOut:
+      return ZoomOut_Click();
+    case Command::ZoomReset:
+      return ZoomReset_Click();
     case Command::HelpFile:
       return HelpFile_Click();
     case Command::ShortCut:

@@ -38,6 +38,7 @@ class Tessaron {
   // Menu handlers, Options then Help; run() reaches the one a command names.
   void Always_Click(), Music_Click(), Numbers_Click(), Seconds_Click(), On_Click(), Off_Click();
   void Transparent_Click(), AltTimeZone_Click(), Preferences_Click(), Vertical_Click();
+  void ZoomIn_Click(), ZoomOut_Click(), ZoomReset_Click();
   void HelpFile_Click(), ShortCut_Click(), About_Click(), Support_Click();
   void run(Command command);
 
@@ -62,6 +63,7 @@ class Tessaron {
   // Milliseconds from the last tick to the next one: just after the wall clock's next
   // second begins, so that each second is shown from its start and for all of it.
   int Timer1Interval = 1000;
+  int Zoom = 100;         // percent, one of kZoomSteps: how big the desktop draws the clock
   bool unloaded = false;  // start-up found no zone catalogue: the program ends
   ShownTime Shown;        // what the last tick drew, for the readout and screen readers
 
@@ -81,6 +83,8 @@ class Tessaron {
   // The sound service could not play the music: the switch falls back to off, with word why.
   void MusicUnplayable(const std::string& reason);
   void keepWindowOnScreen();
+  void loadZoom();
+  void setZoom(int percent);  // and keeps it for the next start
   void showTime(const ClockReading& now);
   int drawnHourMinute_ = -1;    // hour * 60 + minute on the dots; -1 before the first
   double belowToolbar() const;  // where the zone selector and its label stand

@@ -200,7 +200,7 @@ TEST(HelpFiles, ShortcutHelpListsEveryShortcutOfTheMenuTree) {
       EXPECT_NE(help.find(row), std::string::npos) << row;
     }
   }
-  EXPECT_EQ(shortcuts, 11);
+  EXPECT_EQ(shortcuts, 14);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <vector>
 
 #include "commands/menu.h"
 #include "core/tessaron.h"
@@ -30,6 +31,9 @@ TEST(MenuTree, HoldsEveryItemWithItsCaptionAndShortcut) {
       {"AltTimeZone", "Alternate Time &Zone", "Ctrl+Z", true},
       {"Preferences", "Save &Preferences", "Ctrl+P", false},
       {"Vertical", "A&lternate Form", "Ctrl+V", true},
+      {"ZoomIn", "Zoom &In", "Ctrl++", false},
+      {"ZoomOut", "Zoom O&ut", "Ctrl+-", false},
+      {"ZoomReset", "&Reset Zoom", "Ctrl+0", false},
   };
   const Case help[] = {
       {"HelpFile", "&Help", "F1", false},
@@ -185,29 +189,77 @@ TEST_F(ToolbarClicks, MusicRefusedAtThePromptLeavesItsButtonReleased) {
   EXPECT_EQ(value(kButtonMusic), 1);
 }
 
-TEST_F(ToolbarClicks, VerticalButtonCatchesUpOnlyWhenClicked) {
-  core.Vertical_Click();  // Ctrl+V
-  EXPECT_EQ(value(kButtonVertical), 0);
-  core.Vertical_Click();
-  core.clickToolbarButton(kButtonVertical);
-  EXPECT_TRUE(core.commands.Vertical.Checked);  // three changes: columns, row, columns
-  EXPECT_EQ(value(kButtonVertical), 1);
+// Each switch's button shows its mark after every way of switching it, in any mix: the
+// menu (and its shortcut, which runs the same handler), the button, and the music's
+// failure to play, which switches the music off by itself.
+TEST_F(ToolbarClicks, SwitchButtonsStayInStepWhicheverWayTheyAreSwitched) {
+  enum class Way { Menu, Button, MusicFails };
+  struct Case {
+    Command command;
+    std::vector<Way> ways;
+  };
+  const std::vector<Way> mixed = {Way::Menu, Way::Menu, Way::Button, Way::Menu, Way::Button};
+  const Case cases[] = {
+      {Command::Always, mixed},
+      {Command::Numbers, mixed},
+      {Command::Seconds, mixed},
+      {Command::AltTimeZone, mixed},
+      {Command::Vertical, mixed},
+      {Command::Music,
+       {Way::Menu, Way::MusicFails, Way::Button, Way::MusicFails, Way::Menu, Way::Button}},
+  };
+  for (const Case& c : cases) {
+    const int index = toolbarIndex(c.command);
+    const MenuItem& item = core.commands.item(c.command);
+    SCOPED_TRACE(core.commands.Toolbar1.button(index).Key);
+    for (std::size_t step = 0; step < c.ways.size(); ++step) {
+      SCOPED_TRACE(step);
+      const bool before = item.Checked;
+      switch (c.ways[step]) {
+        case Way::Menu:
+          platform.inputAnswers = {"smallworld.wav"};
+          core.run(c.command);
+          break;
+        case Way::Button:
+          platform.inputAnswers = {"smallworld.wav"};
+          core.clickToolbarButton(index);
+          break;
+        case Way::MusicFails:
+          ASSERT_FALSE(platform.loopFailures.empty());
+          platform.loopFailures.back()("no sound device");
+          break;
+      }
+      EXPECT_NE(item.Checked, before);
+      EXPECT_EQ(value(index), item.Checked ? 1 : 0);
+    }
+  }
 }
 
-TEST_F(ToolbarClicks, TransparentButtonTogglesWhileRunningTheSameCommand) {
-  core.OffColor = rgb(1, 2, 3);
-  core.clickToolbarButton(kButtonTransparent);
-  EXPECT_EQ(value(kButtonTransparent), 1);
-  EXPECT_EQ(core.OffColor, core.BackgroundColor);
-  core.OffColor = rgb(1, 2, 3);
-  core.clickToolbarButton(kButtonTransparent);
-  EXPECT_EQ(value(kButtonTransparent), 0);
-  EXPECT_EQ(core.OffColor, core.BackgroundColor);
+// Start-up restores each saved switch through its handler, and its button with it.
+TEST(SwitchButtons, StartUpShowsTheSavedSwitchesOnTheirButtons) {
+  for (const char* flag : {"#TRUE#", "#FALSE#"}) {
+    SCOPED_TRACE(flag);
+    const std::string f = flag;
+    test::FakePlatform platform;
+    platform.files["/opt/tessaron/smallworld.wav"] = "RIFF";
+    platform.files["/opt/tessaron/Tessa.sav"] = "255,0,16777215," + f + "," + f + "," + f + "," +
+                                                f + ",0,0,\"smallworld.wav\"," + f + "\r\n";
+    platform.inputAnswers = {"smallworld.wav"};  // the music prompt
+    Tessaron core(platform);
+    core.Form_Load();
+    for (Command command :
+         {Command::Always, Command::Music, Command::Numbers, Command::Seconds, Command::Vertical}) {
+      const int index = toolbarIndex(command);
+      SCOPED_TRACE(core.commands.Toolbar1.button(index).Key);
+      EXPECT_EQ(core.commands.item(command).Checked, f == "#TRUE#");
+      EXPECT_EQ(core.commands.Toolbar1.button(index).Value, f == "#TRUE#" ? 1 : 0);
+    }
+  }
 }
 
 TEST_F(ToolbarClicks, PlainCommandButtonsNeverStayPressed) {
   platform.colourAnswers = {rgb(0, 255, 0), rgb(0, 0, 255)};
-  for (int index : {kButtonOn, kButtonOff, kButtonPreferences}) {
+  for (int index : {kButtonOn, kButtonTransparent, kButtonOff, kButtonPreferences}) {
     core.clickToolbarButton(index);
     EXPECT_EQ(value(index), 0) << index;
   }

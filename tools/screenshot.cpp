@@ -65,8 +65,8 @@ QPalette darkPalette() {
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   const QStringList args = QApplication::arguments();
-  if (args.size() != 3 || (args[1] != "light" && args[1] != "dark")) {
-    std::fputs("usage: screenshot light|dark OUT.png\n", stderr);
+  if (args.size() < 3 || args.size() > 4 || (args[1] != "light" && args[1] != "dark")) {
+    std::fputs("usage: screenshot light|dark OUT.png [ZOOM_PERCENT]\n", stderr);
     return 2;
   }
   QApplication::setStyle(QStyleFactory::create("Fusion"));
@@ -77,6 +77,13 @@ int main(int argc, char* argv[]) {
   QFile saved(QDir(platform.folder.path()).filePath("Tessa.sav"));
   if (!saved.open(QIODevice::WriteOnly) || saved.write(kSaved) < 0) return 1;
   saved.close();
+  if (args.size() == 4) {
+    // The clock's own zoom, as Ctrl+Plus keeps it.
+    QFile view(QDir(platform.folder.path()).filePath("Tessa.view"));
+    if (!view.open(QIODevice::WriteOnly) || view.write("zoom=" + args[3].toUtf8() + "\n") < 0) {
+      return 1;
+    }
+  }
   tessaron::Tessaron core(platform);
   int status = 0;
   {

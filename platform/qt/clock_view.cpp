@@ -11,10 +11,11 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QSignalBlocker>
-#include <QStringListModel>
+#include <QStandardItemModel>
 #include <QToolBar>
 #include <QToolTip>
 #include <algorithm>
+#include <cstdlib>
 
 #include "core/readout.h"
 #include "platform/qt/clock_accessible.h"
@@ -23,22 +24,54 @@
 
 namespace tessaron::qt {
 
+const QString kNoZoneMatches = QStringLiteral("no zone matches");
+constexpr double kHintPoints = 7.8;  // the hint numbers' size at the normal zoom
+
+namespace {
+// The largest difference of the three channels: small when the eye hardly tells them apart.
+int colourDistance(const QColor& a, const QColor& b) {
+  return std::max({std::abs(a.red() - b.red()), std::abs(a.green() - b.green()),
+                   std::abs(a.blue() - b.blue())});
+}
+}  // namespace
+
 ClockView::ClockView(const Tessaron& core, QWidget* parent)
     : QWidget(parent), core_(core), toolbar_(new QToolBar(this)) {
   installClockAccessibility();
   setObjectName("ClockView");
   hintFont_.setFamilies({"MS Sans Serif", "DejaVu Sans", "Sans Serif"});
-  hintFont_.setPointSizeF(7.8);
+  hintFont_.setPointSizeF(kHintPoints);
   hintFont_.setBold(true);
+  zoneFont_ = font();
   setAutoFillBackground(true);
   // Nothing drawn yet: the first sync paints everything.
   for (auto& s : drawnShapes_) s.Visible = false;
   for (auto& l : drawnLabels_) l.Visible = false;
 }
 
+void ClockView::setZoom(double zoom) {
+  if (zoom == zoom_) return;
+  zoom_ = zoom;
+  hintFont_.setPointSizeF(kHintPoints * zoom);
+  zoneFont_ = font();
+  zoneFont_.setPointSizeF(font().pointSizeF() * zoom);
+  if (zoneSelector_ != nullptr) zoneSelector_->setFont(zoneFont_);
+  // Every dot, label and the selector move: the next sync places and paints them afresh.
+  for (auto& s : drawnShapes_) s.Visible = false;
+  for (auto& l : drawnLabels_) l.Visible = false;
+  drawnAtz_.Visible = false;
+  update();
+}
+
+int ClockView::px(double twips) const { return toPixels(twips * zoom_); }
+
+QRect ClockView::cover(double left, double top, double width, double height) const {
+  return pixelCover(left * zoom_, top * zoom_, width * zoom_, height * zoom_);
+}
+
 void ClockView::updateBox(double left, double top, double width, double height) {
   // Gathered into one rectangle: one image to the X server per tick, not one per dot.
-  pending_ |= pixelCover(left, top, width, height);
+  pending_ |= cover(left, top, width, height);
 }
 
 void ClockView::sync() {
@@ -91,6 +124,10 @@ QString ClockView::shownTimeText() const {
 
 QString ClockView::zoneLabelText() const { return QString::fromStdString(drawnAtz_.Caption); }
 
+QString ClockView::zoneLabelToolTip() const {
+  return QString::fromStdString(core_.zone.ZonePair[1].Display);
+}
+
 QString ClockView::readoutText() const {
   return QString::fromStdString(tessaron::readoutText(core_, core_.platform().localNow()));
 }
@@ -98,13 +135,13 @@ QString ClockView::readoutText() const {
 QRect ClockView::dotsRect() const {
   QRect box;
   for (const Shape& dot : drawnShapes_) {
-    if (dot.Visible) box |= pixelCover(dot.Left, dot.Top, dot.Width, dot.Height);
+    if (dot.Visible) box |= cover(dot.Left, dot.Top, dot.Width, dot.Height);
   }
   return box;
 }
 
 QRect ClockView::zoneLabelRect() const {
-  return pixelCover(drawnAtz_.Left, drawnAtz_.Top, drawnAtz_.Width, drawnAtz_.Height);
+  return cover(drawnAtz_.Left, drawnAtz_.Top, drawnAtz_.Width, drawnAtz_.Height);
 }
 
 void ClockView::announce() {
@@ -148,6 +185,9 @@ bool ClockView::event(QEvent* event) {
     if (dotsRect().contains(help->pos())) {
       readoutAt_ = help->globalPos();
       showReadout();
+    } else if (drawnAtz_.Visible && zoneLabelRect().contains(help->pos())) {
+      // The label shows only the offset; its zone's name is a hover away.
+      QToolTip::showText(help->globalPos(), zoneLabelToolTip(), this, zoneLabelRect());
     } else {
       QToolTip::hideText();
       event->ignore();
@@ -160,12 +200,13 @@ bool ClockView::event(QEvent* event) {
 void ClockView::makeZoneSelector() {
   zoneSelector_ = new QComboBox(this);
   zoneSelector_->setObjectName("Combo1");
+  zoneSelector_->setFont(zoneFont_);
   zoneSelector_->setAccessibleName("Alternate time zone");
   zoneSelector_->setEditable(true);
   zoneSelector_->setInsertPolicy(QComboBox::NoInsert);
   zoneSelector_->setMaxVisibleItems(20);
   // Typing lists the zones that hold the text anywhere, best first (the core's order).
-  auto* completer = new QCompleter(new QStringListModel(zoneSelector_), zoneSelector_);
+  auto* completer = new QCompleter(new QStandardItemModel(zoneSelector_), zoneSelector_);
   completer->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
   completer->setMaxVisibleItems(20);
   zoneSelector_->lineEdit()->setCompleter(completer);
@@ -185,8 +226,16 @@ void ClockView::findZones(const QString& typed) {
   for (int index : tessaron::findZones(core_.zone.Combo1[1].List, typed.toStdString())) {
     found << zoneSelector_->itemText(index);
   }
-  static_cast<QStringListModel*>(completer->model())->setStringList(found);
-  if (found.isEmpty()) {
+  auto* model = static_cast<QStandardItemModel*>(completer->model());
+  model->clear();
+  for (const QString& name : found) model->appendRow(new QStandardItem(name));
+  if (found.isEmpty() && !typed.isEmpty()) {
+    // Said in the list itself, where the zones would be; it cannot be chosen.
+    auto* none = new QStandardItem(kNoZoneMatches);
+    none->setFlags(Qt::NoItemFlags);
+    model->appendRow(none);
+  }
+  if (model->rowCount() == 0) {
     completer->popup()->hide();
   } else {
     completer->complete();
@@ -200,11 +249,23 @@ void ClockView::chooseZone(int index) {
   if (zoneChosen_) zoneChosen_(index);
 }
 
+namespace {
+// The keys a text field answers on every desktop: select, copy, cut, paste, undo, redo.
+bool isEditingKey(const QKeyEvent* key) {
+  static constexpr QKeySequence::StandardKey kEditing[] = {
+      QKeySequence::SelectAll, QKeySequence::Copy, QKeySequence::Cut,
+      QKeySequence::Paste,     QKeySequence::Undo, QKeySequence::Redo};
+  return std::any_of(std::begin(kEditing), std::end(kEditing),
+                     [key](QKeySequence::StandardKey k) { return key->matches(k); });
+}
+}  // namespace
+
 bool ClockView::eventFilter(QObject* watched, QEvent* event) {
   if (zoneSelector_ == nullptr) return false;
   if (event->type() == QEvent::ShortcutOverride) {
-    // The clock's own shortcuts (Ctrl+A, Ctrl+V, Ctrl+Z...) win over the text field's.
+    // Editing keys edit the typed text; the clock's other shortcuts still reach the clock.
     const auto* key = static_cast<QKeyEvent*>(event);
+    if (isEditingKey(key)) return false;
     const QKeySequence pressed(key->keyCombination());
     for (const QAction* action : window()->findChildren<QAction*>()) {
       if (!action->shortcut().isEmpty() && action->shortcut() == pressed) {
@@ -219,10 +280,11 @@ bool ClockView::eventFilter(QObject* watched, QEvent* event) {
   QCompleter* completer = zoneSelector_->lineEdit()->completer();
   if (watched == completer->popup()) {
     // Enter on the found zones takes the first when none is highlighted.
+    const QModelIndex first = completer->completionModel()->index(0, 0);
     if ((key == Qt::Key_Return || key == Qt::Key_Enter) &&
-        !completer->popup()->currentIndex().isValid() &&
-        completer->completionModel()->rowCount() > 0) {
-      completer->popup()->setCurrentIndex(completer->completionModel()->index(0, 0));
+        !completer->popup()->currentIndex().isValid() && first.isValid() &&
+        (first.flags() & Qt::ItemIsEnabled)) {
+      completer->popup()->setCurrentIndex(first);
     }
     return false;
   }
@@ -283,8 +345,7 @@ void ClockView::syncZoneSelector() {
   if (zoneSelector_->currentIndex() != model.ListIndex) {
     zoneSelector_->setCurrentIndex(model.ListIndex);
   }
-  const QRect box(toPixels(model.Left), toPixels(model.Top), toPixels(model.Width),
-                  toPixels(model.Height));
+  const QRect box(px(model.Left), px(model.Top), px(model.Width), px(model.Height));
   if (zoneSelector_->geometry() != box) zoneSelector_->setGeometry(box);
   if (zoneSelector_->isHidden() == model.Visible) {
     zoneSelector_->setVisible(model.Visible);
@@ -299,8 +360,7 @@ void ClockView::syncZoneSelector() {
 }
 
 void ClockView::placeToolbar() {
-  const QRect bar(0, toPixels(core_.commands.Toolbar1.Top), width(),
-                  toPixels(core_.commands.Toolbar1.Height));
+  const QRect bar(0, px(core_.commands.Toolbar1.Top), width(), px(core_.commands.Toolbar1.Height));
   // Compared with what was asked, not with what the toolbar made of it.
   if (toolbarRect_ != bar) {
     toolbarRect_ = bar;
@@ -318,16 +378,25 @@ void ClockView::paintEvent(QPaintEvent* event) {
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setRenderHint(QPainter::TextAntialiasing);
   painter.setClipRegion(event->region());
-  painter.scale(1.0 / kTwipsPerPixel, 1.0 / kTwipsPerPixel);
+  painter.scale(zoom_ / kTwipsPerPixel, zoom_ / kTwipsPerPixel);
   const QPalette& pal = palette();
 
-  painter.setPen(Qt::NoPen);
+  const QColor background = pal.color(QPalette::Window);
+  // A dot of nearly the background's colour (black dots on a dark theme) keeps a faint
+  // edge in the text's colour; the transparent choice, the background itself, keeps none.
+  QColor edgeColour = pal.color(QPalette::WindowText);
+  edgeColour.setAlphaF(0.6);
+  QPen edge(edgeColour, 1.0);
+  edge.setCosmetic(true);
   for (const Shape& dot : drawnShapes_) {
     if (!dot.Visible) continue;
     // A circle of the box's smaller side, centred in the box.
     const double d = std::min(dot.Width, dot.Height);
     const QRectF circle(dot.Left + (dot.Width - d) / 2, dot.Top + (dot.Height - d) / 2, d, d);
-    painter.setBrush(toQColor(dot.FillColor, pal));
+    const QColor fill = toQColor(dot.FillColor, pal);
+    const bool faint = dot.FillColor >= 0 && colourDistance(fill, background) < 48;
+    painter.setPen(faint ? edge : QPen(Qt::NoPen));
+    painter.setBrush(fill);
     painter.drawEllipse(circle);
   }
 
@@ -337,12 +406,13 @@ void ClockView::paintEvent(QPaintEvent* event) {
   auto drawLabel = [&](const Label& label, int flags) {
     if (!label.Visible || label.Caption.empty()) return;
     painter.setPen(toQColor(label.ForeColor, pal));
-    const QRectF box(label.Left / kTwipsPerPixel, label.Top / kTwipsPerPixel,
-                     label.Width / kTwipsPerPixel, label.Height / kTwipsPerPixel);
+    const double scale = zoom_ / kTwipsPerPixel;
+    const QRectF box(label.Left * scale, label.Top * scale, label.Width * scale,
+                     label.Height * scale);
     painter.drawText(box, flags, QString::fromStdString(label.Caption));
   };
   for (const Label& label : drawnLabels_) drawLabel(label, Qt::AlignCenter);
-  painter.setFont(font());
+  painter.setFont(zoneFont_);
   drawLabel(drawnAtz_, Qt::AlignLeft | Qt::AlignTop);
 }
 

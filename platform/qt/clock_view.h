@@ -27,11 +27,16 @@ class ClockView : public QWidget {
   // Called with the list index the user picks in the zone list.
   void setZoneChosen(std::function<void(int)> chosen) { zoneChosen_ = std::move(chosen); }
   int repaintRequests() const { return repaintRequests_; }
+  // How big the clock's twips are drawn: 1 at the normal size, 2 at 200 %.
+  void setZoom(double zoom);
+  double zoom() const { return zoom_; }
 
   // What screen readers and the readout get, from the core.
   QString shownTimeText() const;
   QString zoneLabelText() const;
   bool zoneLabelShown() const { return drawnAtz_.Visible; }
+  // What hovering the zone label shows: the zone's offset and name.
+  QString zoneLabelToolTip() const;
   // The text of the readout shown on hover over the dots.
   QString readoutText() const;
   // Where the shown dots and the zone label stand, in the view's pixels.
@@ -57,6 +62,8 @@ class ClockView : public QWidget {
   int listRevision_ = 0;  // the zone list's texts as last filled in
   QRect toolbarRect_;
   QFont hintFont_;
+  QFont zoneFont_;  // the zone label's and selector's, zoomed
+  double zoom_ = 1.0;
   int repaintRequests_ = 0;
   QString shownReadout_;  // the readout as it was last shown
   QPoint readoutAt_;      // where it was asked for, on the screen
@@ -65,6 +72,8 @@ class ClockView : public QWidget {
   QElapsedTimer sinceAnnounced_;
   QRect pending_;  // what the current sync found changed
 
+  int px(double twips) const;  // a length in the view's pixels at the zoom
+  QRect cover(double left, double top, double width, double height) const;
   void placeToolbar();
   void syncZoneSelector();
   void makeZoneSelector();

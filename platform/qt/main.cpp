@@ -6,6 +6,7 @@
 
 #include "core/tessaron.h"
 #include "platform/qt/command_line.h"
+#include "platform/qt/icons.h"
 #include "platform/qt/main_window.h"
 #include "platform/qt/qt_platform.h"
 
@@ -22,6 +23,8 @@ int main(int argc, char* argv[]) {
   // entry names.
   QApplication::setApplicationName("Tessaron");
   QGuiApplication::setDesktopFileName("org.tessaron.Tessaron");
+  // Help, prompts and messages carry the clock's icon, not the toolkit's.
+  QApplication::setWindowIcon(tessaron::qt::toolbarIcon(1));
 
   tessaron::qt::QtPlatform platform;
   tessaron::Tessaron core(platform);

@@ -31,6 +31,13 @@ MainWindow::MainWindow(Tessaron& core)
   layout->addWidget(view_);
   buildMenus();
   buildToolbar();
+  // Ctrl+Q closes the clock as its close button does.
+  auto* quit = new QAction(this);
+  quit->setObjectName("Quit");
+  quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+  quit->setShortcutContext(Qt::WindowShortcut);
+  connect(quit, &QAction::triggered, this, &QWidget::close);
+  addAction(quit);
   view_->setZoneChosen([this](int index) {
     core_.selectZone(1, index);
     sync();
@@ -58,6 +65,11 @@ void MainWindow::buildMenus() {
       action->setCheckable(entry.isSwitch);
       if (*entry.shortcut != '\0')
         action->setShortcut(QKeySequence(QString::fromUtf8(entry.shortcut)));
+      // Plus shares its key with "=": Ctrl and that key zoom in, with or without Shift.
+      if (entry.command == Command::ZoomIn) {
+        action->setShortcuts({QKeySequence(QString::fromUtf8(entry.shortcut)),
+                              QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+      }
       const Command command = entry.command;
       connect(action, &QAction::triggered, this, [this, command] {
         core_.run(command);
@@ -76,20 +88,19 @@ void MainWindow::buildToolbar() {
   bar->setContentsMargins(0, 0, 0, 0);
   bar->layout()->setSpacing(0);
   bar->layout()->setContentsMargins(0, 0, 0, 0);
-  const int buttonWidth = toPixels(core_.commands.Toolbar1.ButtonWidth);
   for (int index = 1; index <= static_cast<int>(core_.commands.Toolbar1.Buttons.size()); ++index) {
     const ToolbarButton& button = core_.commands.Toolbar1.button(index);
     QAction* action = bar->addAction(toolbarIcon(button.Image), QString());
     action->setObjectName(QString::fromStdString("button_" + button.Key));
     action->setToolTip(QString::fromStdString(button.ToolTipText));
-    // The core decides the pressed state; Qt's own toggle is overwritten at the next sync.
-    action->setCheckable(true);
+    // A switch's button shows the core's mark (Qt's own toggle is overwritten at the next
+    // sync); a command's is a plain push button.
+    action->setCheckable(button.Style == ButtonStyle::Check);
     connect(action, &QAction::triggered, this, [this, index] {
       core_.clickToolbarButton(index);
       sync();
     });
     if (QWidget* w = bar->widgetForAction(action)) {
-      w->setFixedWidth(buttonWidth);
       // The buttons show only pictures; a screen reader says what each one does.
       w->setAccessibleName(QString::fromStdString(button.ToolTipText).trimmed());
     }
@@ -110,13 +121,29 @@ void MainWindow::sync() {
   }
   for (std::size_t i = 0; i < buttonActions_.size(); ++i) {
     const bool pressed = core_.commands.Toolbar1.Buttons[i].Value != 0;
-    if (buttonActions_[i]->isChecked() != pressed) buttonActions_[i]->setChecked(pressed);
+    if (buttonActions_[i]->isCheckable() && buttonActions_[i]->isChecked() != pressed) {
+      buttonActions_[i]->setChecked(pressed);
+    }
   }
+  if (!zoomShown_ || zoom_ != core_.Zoom / 100.0) applyZoom();
   if (shownTitle_ != core_.Caption) {
     shownTitle_ = core_.Caption;
     setWindowTitle(QString::fromStdString(core_.Caption));
   }
   view_->sync();
+}
+
+void MainWindow::applyZoom() {
+  zoom_ = core_.Zoom / 100.0;
+  zoomShown_ = true;
+  view_->setZoom(zoom_);
+  QToolBar* bar = view_->toolbar();
+  bar->setIconSize(QSize(20, 20) * zoom_);
+  const int buttonWidth = toPixels(core_.commands.Toolbar1.ButtonWidth * zoom_);
+  for (QAction* action : buttonActions_) {
+    if (QWidget* w = bar->widgetForAction(action)) w->setFixedWidth(buttonWidth);
+  }
+  applySize();
 }
 
 void MainWindow::startClock() { timer_->start(core_.Timer1Interval); }
@@ -132,11 +159,29 @@ QSize MainWindow::frameExtra() const {
   return QSize(frame.width() - width(), frame.height() - height());
 }
 
-void MainWindow::applySize() {
+QSize MainWindow::clientSize(double outerWidth, double outerHeight) const {
+  // The design's outer size holds the frame, the menu bar and the view; only the view
+  // grows with the zoom.
   const QSize extra = frameExtra();
-  appliedExtra_ = extra;
-  resize(std::max(1, toPixels(width_) - extra.width()),
-         std::max(1, toPixels(height_) - extra.height()));
+  const int menu = menuBar_->sizeHint().height();
+  const int view = std::max(0, toPixels(outerHeight) - extra.height() - menu);
+  return QSize(
+      std::max(1, static_cast<int>(std::lround((toPixels(outerWidth) - extra.width()) * zoom_))),
+      std::max(1, menu + static_cast<int>(std::lround(view * zoom_))));
+}
+
+double MainWindow::designLength(int outerPixels, int extraPixels, int unzoomedPixels) const {
+  // The inverse of clientSize for a size the window has: frame and menu kept, view unzoomed.
+  return toTwips(
+      extraPixels + unzoomedPixels +
+      static_cast<int>(std::lround((outerPixels - extraPixels - unzoomedPixels) / zoom_)));
+}
+
+void MainWindow::applySize() {
+  appliedExtra_ = frameExtra();
+  // Its size follows the arrangement, the seconds and the zoom: not the mouse, nor a
+  // maximise button.
+  setFixedSize(clientSize(width_, height_));
 }
 
 void MainWindow::showEvent(QShowEvent* event) {
@@ -164,11 +209,17 @@ double MainWindow::outerTop() const {
 }
 double MainWindow::outerWidth() const {
   const int w = frameGeometry().width();
-  return w == toPixels(width_) ? width_ : toTwips(w);
+  const QSize extra = frameExtra();
+  return w == clientSize(width_, height_).width() + extra.width()
+             ? width_
+             : designLength(w, extra.width(), 0);
 }
 double MainWindow::outerHeight() const {
   const int h = frameGeometry().height();
-  return h == toPixels(height_) ? height_ : toTwips(h);
+  const QSize extra = frameExtra();
+  return h == clientSize(width_, height_).height() + extra.height()
+             ? height_
+             : designLength(h, extra.height(), menuBar_->sizeHint().height());
 }
 
 void MainWindow::setOuterLeft(double twips) {

@@ -60,11 +60,17 @@ class MainWindow : public QWidget {
   std::string shownTitle_;  // [0] is button 1
   double left_ = 0, top_ = 0;
   double width_, height_;
-  QSize appliedExtra_;  // the frame size that the outer size was last worked out with
+  QSize appliedExtra_;
+  double zoom_ = 1.0;       // the zoom the window is laid out at
+  bool zoomShown_ = false;  // the toolbar and view have had the zoom applied  // the frame size
+                            // that the outer size was last worked out with
 
   void buildMenus();
   void buildToolbar();
   void applySize();
+  void applyZoom();
+  QSize clientSize(double outerWidth, double outerHeight) const;  // widget pixels
+  double designLength(int outerPixels, int extraPixels, int unzoomedPixels) const;
   QSize frameExtra() const;
   void tick();
 };

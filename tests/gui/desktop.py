@@ -229,6 +229,13 @@ def screenshot(display, path):
     return Image.open(path).convert("RGB")
 
 
+def file_stamp(path):
+    """What tells one save of `path` from the next: a save replaces the file whole, so a
+    new file, whatever it holds."""
+    info = os.stat(path)
+    return info.st_ino, info.st_mtime_ns
+
+
 def press(display, window, *keys):
     """Gives `window` the keyboard focus and types `keys` (xdotool key names)."""
     xdotool(display, "windowfocus", window)

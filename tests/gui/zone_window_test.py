@@ -2,7 +2,10 @@
 """A zone chosen in a real window shows at once: with the clock at 12:34 UTC in the
 columns, turning the alternate zone on and choosing Asia/Kolkata (UTC+05:30) lights the
 hour and minute dots of 18:04 in the first screenshot taken after the choice, less than
-a second later, wherever the second stands.
+a second later, wherever the second stands. While its search field has the keyboard, the
+editing keys edit the text (Ctrl+A, Ctrl+C, Ctrl+V from the clipboard, Ctrl+Z, Backspace,
+Home, End) and leave the options as they were; right after a choice they are the clock's
+shortcuts again.
 
 Usage: zone_window_test.py BUILD_DIR
 """
@@ -14,8 +17,8 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from desktop import (Report, Xvfb, program_folder, screenshot, start_program,  # noqa: E402
-                     stop_process, wait_for_window, wait_until, xdotool)
+from desktop import (Report, Xvfb, file_stamp, program_folder, screenshot, start,  # noqa: E402
+                     start_program, stop_process, wait_for_window, wait_until, xdotool)
 from options_window_test import BLACK, COLUMNS, FAKE_CLOCK, RED, centre  # noqa: E402
 
 # Hour tens, hour units, minute tens, minute units, dot by dot, highest weight first.
@@ -75,6 +78,78 @@ def choose_zone(work, build, display):
         stop_process(proc)
 
 
+def clipboard(build, display, *args):
+    return subprocess.run([os.path.join(build, "clipboard_tool"), *args], capture_output=True,
+                          text=True, timeout=10,
+                          env={"PATH": "/usr/bin:/bin", "DISPLAY": display,
+                               "QT_QPA_PLATFORM": "xcb"}).stdout
+
+
+def saved_options(path, before):
+    """(Always, Vertical) from the "Tessa.sav" that a save after `before` (the file's
+    stamp) wrote."""
+    wait_until(lambda: file_stamp(path) != before, 5, 0.05, "a save")
+    with open(path, "rb") as f:
+        fields = f.read().decode().split(",")
+    return fields[6], fields[10].strip()
+
+
+def edit_search_field(work, build, display):
+    saved = '255,0,16777215,#FALSE#,#FALSE#,#FALSE#,#FALSE#,0,0,"smallworld.wav",#TRUE#\r\n'
+    folder = program_folder(os.path.join(work, "edit"), build, preferences=saved)
+    sav = os.path.join(folder, "Tessa.sav")
+    proc = start_program(folder, display, FAKE_CLOCK)
+    owners = []
+    try:
+        window = wait_for_window(display, "Tessaron", proc)
+
+        def own(text):
+            """Puts `text` on the clipboard, from a program of its own."""
+            for owner in owners:
+                stop_process(owner)
+            owners[:] = [start([os.path.join(build, "clipboard_tool"), "set", text],
+                               {"PATH": "/usr/bin:/bin", "DISPLAY": display,
+                                "QT_QPA_PLATFORM": "xcb"}, log=subprocess.PIPE)]
+            return any(line.strip() == b"ready" for line in owners[0].stdout)
+
+        def keys(*names):
+            xdotool(display, "key", "--clearmodifiers", "--delay", "60", *names)
+            time.sleep(0.3)
+
+        def field_text():
+            own("(nothing copied)")
+            keys("ctrl+a", "ctrl+c")
+            return clipboard(build, display, "get")
+
+        xdotool(display, "windowfocus", window)
+        time.sleep(0.2)
+        keys("ctrl+z")  # Alternate Time Zone: its search field takes the keyboard
+        xdotool(display, "type", "--delay", "40", "Tokyo")
+        time.sleep(0.3)
+        check("the clipboard holds Kolkata", own("Kolkata"))
+        keys("ctrl+a", "ctrl+v")
+        check("Ctrl+A, Ctrl+V put the clipboard's text in the field",
+              field_text() == "Kolkata")
+        keys("ctrl+z")
+        check("Ctrl+Z undoes the paste", field_text() == "Tokyo")
+        keys("End", "BackSpace", "Home", "X")
+        check("End, Backspace and Home edit", field_text() == "XToky")
+        before = file_stamp(sav)
+        keys("ctrl+p")  # no editing key: the clock saves
+        check("the options are as they were (not on top, columns)",
+              saved_options(sav, before) == ("#FALSE#", "#TRUE#"))
+        xdotool(display, "type", "--delay", "40", "Kolkata")
+        keys("Return")
+        before = file_stamp(sav)
+        keys("ctrl+a", "ctrl+p")
+        check("right after a choice Ctrl+A is Always on Top",
+              saved_options(sav, before)[0] == "#TRUE#")
+    finally:
+        for owner in owners:
+            stop_process(owner)
+        stop_process(proc)
+
+
 def main():
     build = os.path.abspath(sys.argv[1])
     xvfb = Xvfb()
@@ -82,6 +157,7 @@ def main():
         try:
             xvfb.start()
             choose_zone(work, build, xvfb.display)
+            edit_search_field(work, build, xvfb.display)
         finally:
             xvfb.stop()
     return report.summary()

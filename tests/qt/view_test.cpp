@@ -13,7 +13,6 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPaintEvent>
-#include <QStringListModel>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolBar>
@@ -156,12 +155,18 @@ TEST_F(QtWindow, TheZoneListIsMadeWhenFirstShownAndAPickReachesTheCore) {
   EXPECT_EQ(core.zone.ATZ.Caption.front(), '(');
 }
 
-TEST_F(QtWindow, VerticalMenuLeavesItsButtonAndPlainButtonsSpringBack) {
-  action("Vertical")->trigger();
+TEST_F(QtWindow, SwitchButtonsFollowTheMenuAndCommandButtonsArePlain) {
+  action("Vertical")->trigger();  // as Ctrl+V does
   EXPECT_TRUE(core.commands.Vertical.Checked);
+  EXPECT_TRUE(action("button_Vertical")->isChecked());
+  action("Vertical")->trigger();
   EXPECT_FALSE(action("button_Vertical")->isChecked());
-  action("button_Preferences")->trigger();
-  EXPECT_FALSE(action("button_Preferences")->isChecked());
+  for (const char* name : {"button_On", "button_Off", "button_Transparent", "button_Preferences"}) {
+    SCOPED_TRACE(name);
+    EXPECT_FALSE(action(name)->isCheckable());
+  }
+  action("button_Transparent")->trigger();
+  EXPECT_FALSE(action("button_Transparent")->isChecked());
 }
 
 TEST_F(QtWindow, ShortcutsAndCaptionsComeFromTheMenuTree) {
@@ -246,21 +251,105 @@ TEST_F(QtWindow, ArrowsBrowseTheZoneListEnterChoosesAndTheClockGetsTheKeyboardBa
   EXPECT_FALSE(list->lineEdit()->hasFocus());
 }
 
+// What the search field lists after `typed` is typed into its empty text: each line, with
+// whether it can be chosen.
+std::vector<std::pair<QString, bool>> typeIntoZoneSearch(QComboBox* list, const char* typed) {
+  list->lineEdit()->clear();
+  for (const char* c = typed; *c != '\0'; ++c) {
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(QChar(*c)));
+    QApplication::sendEvent(list->lineEdit(), &key);
+  }
+  const QAbstractItemModel* model = list->lineEdit()->completer()->model();
+  std::vector<std::pair<QString, bool>> lines;
+  for (int row = 0; row < model->rowCount(); ++row) {
+    const QModelIndex index = model->index(row, 0);
+    lines.emplace_back(index.data().toString(), (index.flags() & Qt::ItemIsEnabled) != 0);
+  }
+  return lines;
+}
+
 TEST_F(QtWindow, TypingListsTheZonesThatHoldTheTextWordStartsFirst) {
   action("AltTimeZone")->trigger();
   QComboBox* list = window.clockView()->zoneSelector();
   ASSERT_NE(list, nullptr);
-  list->lineEdit()->clear();
-  for (const char* letter : {"t", "o", "k"}) {
-    QKeyEvent key(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, letter);
-    QApplication::sendEvent(list->lineEdit(), &key);
-  }
+  const auto found = typeIntoZoneSearch(list, "tok");
   EXPECT_EQ(list->lineEdit()->text(), "tok");
-  const QStringList found =
-      static_cast<QStringListModel*>(list->lineEdit()->completer()->model())->stringList();
-  ASSERT_FALSE(found.isEmpty());
-  EXPECT_TRUE(found.front().endsWith("Asia/Tokyo")) << found.front().toStdString();
-  for (const QString& zone : found) EXPECT_TRUE(zone.contains("tok", Qt::CaseInsensitive));
+  ASSERT_FALSE(found.empty());
+  EXPECT_TRUE(found.front().first.endsWith("Asia/Tokyo")) << found.front().first.toStdString();
+  for (const auto& [zone, choosable] : found) {
+    EXPECT_TRUE(zone.contains("tok", Qt::CaseInsensitive));
+    EXPECT_TRUE(choosable);
+  }
+}
+
+TEST_F(QtWindow, ATextThatNoZoneHoldsSaysSoAndEnterChoosesNothing) {
+  action("AltTimeZone")->trigger();
+  QComboBox* list = window.clockView()->zoneSelector();
+  ASSERT_NE(list, nullptr);
+  const int before = core.zone.Combo1[1].ListIndex;
+  const auto found = typeIntoZoneSearch(list, "qqxz");
+  ASSERT_EQ(found.size(), 1u);
+  EXPECT_EQ(found.front().first, "no zone matches");
+  EXPECT_FALSE(found.front().second);
+  QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+  QApplication::sendEvent(list->lineEdit(), &enter);
+  EXPECT_EQ(core.zone.Combo1[1].ListIndex, before);
+  EXPECT_TRUE(list->isVisible());
+}
+
+TEST_F(QtWindow, HoveringTheZoneLabelNamesTheZone) {
+  action("AltTimeZone")->trigger();
+  QComboBox* list = window.clockView()->zoneSelector();
+  ASSERT_NE(list, nullptr);
+  emit list->activated(list->findText("(UTC+09:00) Asia/Tokyo", Qt::MatchEndsWith));
+  window.sync();
+  ClockView* view = window.clockView();
+  ASSERT_TRUE(view->zoneLabelShown());
+  EXPECT_EQ(view->zoneLabelText(), "(UTC+09:00)");
+  const QPoint at = view->zoneLabelRect().center();
+  QHelpEvent hover(QEvent::ToolTip, at, view->mapToGlobal(at));
+  QApplication::sendEvent(view, &hover);
+  EXPECT_EQ(QToolTip::text(), "(UTC+09:00) Asia/Tokyo");
+}
+
+// How far the dot's edge stands out from the background: the largest channel difference
+// along a line across the dot's left rim, in the view's picture.
+int rimContrast(ClockView* view, const Shape& dot) {
+  const QImage picture = view->grab().toImage();
+  const double ratio = picture.devicePixelRatio();
+  const QColor background = view->palette().color(QPalette::Window);
+  const int y = static_cast<int>((dot.Top + dot.Height / 2) / kTwipsPerPixel * ratio);
+  const int left = static_cast<int>(dot.Left / kTwipsPerPixel * ratio);
+  int most = 0;
+  for (int x = left - 2; x <= left + 3; ++x) {
+    const QColor c = picture.pixelColor(x, y);
+    most = std::max({most, std::abs(c.red() - background.red()),
+                     std::abs(c.green() - background.green()),
+                     std::abs(c.blue() - background.blue())});
+  }
+  return most;
+}
+
+TEST_F(QtWindow, UnlitDotsKeepAVisibleEdgeOnABackgroundOfNearlyTheirColour) {
+  QPalette dark = window.clockView()->palette();
+  dark.setColor(QPalette::Window, QColor(24, 24, 24));
+  dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
+  window.clockView()->setPalette(dark);
+  const Shape& unlit = core.layout.Shape1[0];  // hour 16 at 12:34: off, black
+  ASSERT_TRUE(unlit.Visible);
+  ASSERT_EQ(unlit.FillColor, 0);
+  EXPECT_GE(rimContrast(window.clockView(), unlit), 40);
+  core.Transparent_Click();  // the background's own colour: meant to vanish
+  window.sync();
+  EXPECT_LE(rimContrast(window.clockView(), core.layout.Shape1[0]), 2);
+}
+
+TEST_F(QtWindow, CtrlQClosesTheClock) {
+  QAction* quit = action("Quit");
+  ASSERT_NE(quit, nullptr);
+  EXPECT_EQ(quit->shortcut(), QKeySequence("Ctrl+Q"));
+  quit->trigger();
+  EXPECT_FALSE(window.isVisible());
 }
 
 TEST_F(QtWindow, TheColourChooserIsTitledByItsColourAndStandsBesideTheClock) {

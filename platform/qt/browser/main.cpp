@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QByteArray>
+#include <QIcon>
 #include <QPointer>
 #include <QSocketNotifier>
 #include <QUrl>
@@ -84,6 +85,8 @@ int main(int argc, char* argv[]) {
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   QApplication app(argc, argv);
   QApplication::setApplicationName("Tessaron");
+  // The clock's icon on its browser windows too.
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/main.svg")));
   ClockLink link(fd);
   return app.exec();
 }
