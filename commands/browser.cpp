@@ -5,6 +5,8 @@ namespace tessaron {
 namespace {
 
 constexpr int kEnter = 13;
+// Where the support page keeps its search.
+constexpr const char* kSearchAnchor = "#search";
 
 }  // namespace
 
@@ -15,6 +17,8 @@ frmBrowser::frmBrowser(WebBrowserControl& control) : control_(control) {
       {"Stop", "Stop", 3, ButtonStyle::Plain, 0}, {"Refresh", "Refresh", 4, ButtonStyle::Plain, 0},
       {"Home", "Home", 5, ButtonStyle::Plain, 0}, {"Search", "Search", 6, ButtonStyle::Plain, 0},
   };
+  // Nowhere to go back or forward to, and nothing to stop, before the first page.
+  for (int index : {1, 2, 3}) tbToolBar.button(index).Enabled = false;
   cboAddress.Left = 45;
   cboAddress.Top = 300;
   cboAddress.Width = 3795;
@@ -32,6 +36,7 @@ void frmBrowser::Form_Load(double ScaleWidth, double ScaleHeight) {
     timTimer.Enabled = true;
     // A starting address the control rejects leaves the window empty.
     control_.Navigate(StartingAddress);
+    updateButtons();
   }
 }
 
@@ -49,7 +54,9 @@ void frmBrowser::Form_Resize(double ScaleWidth, double ScaleHeight) {
 bool frmBrowser::cboAddress_Click() {
   if (SuppressNavigation) return true;
   timTimer.Enabled = true;
-  return control_.Navigate(cboAddress.Text);
+  const bool accepted = control_.Navigate(cboAddress.Text);
+  updateButtons();
+  return accepted;
 }
 
 void frmBrowser::cboAddress_KeyPress(int KeyAscii) {
@@ -72,12 +79,17 @@ void frmBrowser::timTimer_Timer() {
     timTimer.Enabled = false;
     Caption = control_.LocationName();
   }
+  updateButtons();
 }
 
-void frmBrowser::brwWebBrowser_DownloadComplete() { Caption = control_.LocationName(); }
+void frmBrowser::brwWebBrowser_DownloadComplete() {
+  Caption = control_.LocationName();
+  updateButtons();
+}
 
 void frmBrowser::brwWebBrowser_NavigateComplete2() {
   Caption = control_.LocationName();
+  updateButtons();
   const std::string address = control_.LocationURL();
   auto& list = cboAddress.List;
   SuppressNavigation = true;
@@ -92,6 +104,31 @@ void frmBrowser::brwWebBrowser_NavigateComplete2() {
   SuppressNavigation = false;
 }
 
-void frmBrowser::tbToolBar_ButtonClick(int) {}
+void frmBrowser::tbToolBar_ButtonClick(int index) {
+  if (index < 1 || index > static_cast<int>(tbToolBar.Buttons.size())) return;
+  const ToolbarButton& button = tbToolBar.button(index);
+  if (!button.Enabled) return;
+  const std::string& key = button.Key;
+  if (key == "Stop") {
+    control_.Stop();
+  } else if (key == "Home" || key == "Search") {
+    if (StartingAddress.empty()) return;
+    cboAddress.Text = key == "Home" ? StartingAddress : StartingAddress + kSearchAnchor;
+    cboAddress_Click();
+    return;
+  } else {
+    if (key == "Back") control_.GoBack();
+    if (key == "Forward") control_.GoForward();
+    if (key == "Refresh") control_.Refresh();
+    timTimer.Enabled = true;  // "Working..." until it has loaded
+  }
+  updateButtons();
+}
+
+void frmBrowser::updateButtons() {
+  tbToolBar.button(1).Enabled = control_.CanGoBack();
+  tbToolBar.button(2).Enabled = control_.CanGoForward();
+  tbToolBar.button(3).Enabled = control_.Busy();
+}
 
 }  // namespace tessaron

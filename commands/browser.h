@@ -46,8 +46,11 @@ class frmBrowser {
   void brwWebBrowser_DownloadComplete();
   void brwWebBrowser_NavigateComplete2();
 
-  // The toolbar's click notification; the buttons carry no command.
+  // The toolbar's click notification: back and forward through this window's pages,
+  // stop or reload the page, the support page ("Home") and its search.
   void tbToolBar_ButtonClick(int index);
+  // Back and Forward enabled only with somewhere to go, Stop only while a page loads.
+  void updateButtons();
 
   std::string StartingAddress;
   bool SuppressNavigation = false;

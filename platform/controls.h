@@ -51,6 +51,7 @@ struct ToolbarButton {
   int Image = 0;  // 1-based index into the toolbar's picture list
   ButtonStyle Style = ButtonStyle::Plain;
   int Value = 0;  // 0 released, 1 pressed
+  bool Enabled = true;
 };
 
 struct Toolbar {

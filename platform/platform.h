@@ -202,6 +202,13 @@ class WebBrowserControl {
   virtual std::string LocationName() = 0;  // the current page's title
   virtual std::string LocationURL() = 0;   // the current page's address
   virtual bool Busy() = 0;                 // true while a page loads
+  // The window's own history, and the load in progress.
+  virtual bool CanGoBack() = 0;
+  virtual bool CanGoForward() = 0;
+  virtual void GoBack() = 0;
+  virtual void GoForward() = 0;
+  virtual void Stop() = 0;
+  virtual void Refresh() = 0;
 };
 
 class Platform {

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -167,25 +168,67 @@ TEST_F(Browser, ResizeFitsTheBoxAndBrowserToTheWindow) {
   }
 }
 
-TEST_F(Browser, ToolbarButtonsChangeNothing) {
-  load("http://h/A");
-  arrive("http://h/B", "B");
-  const std::string caption = form.Caption;
-  const List list = form.cboAddress.List;
-  const std::string text = form.cboAddress.Text;
-  const auto navigations = control.navigations;
-  ASSERT_EQ(form.tbToolBar.Buttons.size(), 6u);
+// Each button does what it says, only when there is something to do: back and forward
+// through the window's own pages, stop a load, reload, the support page and its search.
+TEST_F(Browser, ToolbarButtonsDoWhatTheySayWhenThereIsSomethingToDo) {
+  struct Case {
+    const char* name;
+    bool canGoBack, canGoForward, busy;
+    const char* key;
+    List asked;        // what the control is asked for after the click
+    bool working;      // the caption goes to "Working..." until the page has loaded
+    const char* text;  // the address box afterwards
+  };
+  const Case cases[] = {
+      {"back to the page before", true, false, false, "Back", {"back"}, true, "http://h/B"},
+      {"back with nowhere to go", false, true, false, "Back", {}, false, "http://h/B"},
+      {"forward again", false, true, false, "Forward", {"forward"}, true, "http://h/B"},
+      {"forward with nowhere to go", true, false, false, "Forward", {}, false, "http://h/B"},
+      {"stop a page that loads", false, false, true, "Stop", {"stop"}, false, "http://h/B"},
+      {"stop with nothing loading", false, false, false, "Stop", {}, false, "http://h/B"},
+      {"reload", false, false, false, "Refresh", {"refresh"}, true, "http://h/B"},
+      {"home: the support page", true, false, false, "Home", {"http://h/A"}, true, "http://h/A"},
+      {"search: the support page's",
+       true,
+       false,
+       false,
+       "Search",
+       {"http://h/A#search"},
+       true,
+       "http://h/A#search"},
+  };
   const char* keys[] = {"Back", "Forward", "Stop", "Refresh", "Home", "Search"};
-  for (int index = 1; index <= 6; ++index) {
-    EXPECT_EQ(form.tbToolBar.button(index).Key, keys[index - 1]);
-    EXPECT_EQ(form.tbToolBar.button(index).ToolTipText, keys[index - 1]);
-    form.tbToolBar_ButtonClick(index);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    test::FakeBrowserControl browser;
+    frmBrowser window{browser};
+    window.StartingAddress = "http://h/A";
+    window.Form_Load(frmBrowser::kDesignClientWidth, frmBrowser::kDesignClientHeight);
+    browser.url = "http://h/B";
+    window.brwWebBrowser_NavigateComplete2();
+    window.timTimer_Timer();
+    browser.canGoBack = c.canGoBack;
+    browser.canGoForward = c.canGoForward;
+    browser.busy = c.busy;
+    window.updateButtons();
+    EXPECT_EQ(window.tbToolBar.button(1).Enabled, c.canGoBack);
+    EXPECT_EQ(window.tbToolBar.button(2).Enabled, c.canGoForward);
+    EXPECT_EQ(window.tbToolBar.button(3).Enabled, c.busy);
+    browser.navigations.clear();
+    window.timTimer.Enabled = false;
+    const int index = static_cast<int>(std::find(keys, keys + 6, std::string(c.key)) - keys) + 1;
+    ASSERT_EQ(window.tbToolBar.button(index).Key, c.key);
+    window.tbToolBar_ButtonClick(index);
+    EXPECT_EQ(browser.navigations, c.asked);
+    EXPECT_EQ(window.timTimer.Enabled, c.working);
+    EXPECT_EQ(window.cboAddress.Text, c.text);
   }
-  EXPECT_EQ(form.Caption, caption);
-  EXPECT_EQ(form.cboAddress.List, list);
-  EXPECT_EQ(form.cboAddress.Text, text);
-  EXPECT_EQ(control.navigations, navigations);
-  EXPECT_FALSE(form.timTimer.Enabled);
+}
+
+// Before the first page there is nowhere to go and nothing to stop.
+TEST_F(Browser, BackForwardAndStopStartDisabled) {
+  for (int index : {1, 2, 3}) EXPECT_FALSE(form.tbToolBar.button(index).Enabled) << index;
+  for (int index : {4, 5, 6}) EXPECT_TRUE(form.tbToolBar.button(index).Enabled) << index;
 }
 
 }  // namespace

@@ -232,6 +232,13 @@ class FakeBrowserControl : public WebBrowserControl {
   std::string LocationName() override { return title; }
   std::string LocationURL() override { return url; }
   bool Busy() override { return busy; }
+  bool canGoBack = false, canGoForward = false;
+  bool CanGoBack() override { return canGoBack; }
+  bool CanGoForward() override { return canGoForward; }
+  void GoBack() override { navigations.push_back("back"); }
+  void GoForward() override { navigations.push_back("forward"); }
+  void Stop() override { navigations.push_back("stop"); }
+  void Refresh() override { navigations.push_back("refresh"); }
 };
 
 }  // namespace tessaron::test

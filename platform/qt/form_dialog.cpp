@@ -44,7 +44,7 @@ FormDialog::FormDialog(const Form& form, int frameWidth, QWidget* owner,
       auto* button = new QPushButton(QString::fromStdString(c.Caption), this);
       button->setObjectName(QString::fromStdString(c.Name));
       button->setGeometry(box);
-      button->setAutoDefault(false);
+      button->setAutoDefault(true);  // Enter presses the button that has the focus
       const std::string name = c.Name;
       connect(button, &QPushButton::clicked, this, [onClick, name] { onClick(name); });
     } else {

@@ -8,6 +8,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDeadlineTimer>
@@ -176,6 +177,46 @@ TEST_F(BrowserWindowTest, RedirectPutsTheReportedAddressFirst) {
                     << "; list: " << w.list().join(" | ").toStdString();
   EXPECT_EQ(w.list(), (QStringList{landed, moved}));
   EXPECT_EQ(w.box()->currentText(), landed);
+}
+
+// Back and Forward move through the window's own pages, each enabled only when there is
+// a page to go to; Home comes back to the support page.
+TEST_F(BrowserWindowTest, BackForwardAndHomeMoveBetweenTwoPages) {
+  const QString first = server.url("/tessa/tssupport.php");
+  const QString second = server.url("/second.html");
+  Window w = open(first);
+  ASSERT_TRUE(w.widget);
+  auto button = [&](const char* key) {
+    return w.widget->findChild<QAction*>(QString("button_") + key);
+  };
+  ASSERT_TRUE(waitFor([&] { return w.widget->windowTitle() == "Tessa Support Page"; }));
+  EXPECT_FALSE(button("Back")->isEnabled());
+  EXPECT_FALSE(button("Forward")->isEnabled());
+
+  QLineEdit* edit = w.box()->lineEdit();
+  edit->selectAll();
+  QTest::keyClicks(edit, second);
+  QTest::keyClick(edit, Qt::Key_Return);
+  ASSERT_TRUE(waitFor(
+      [&] { return w.widget->windowTitle() == "Second Page" && button("Back")->isEnabled(); }));
+  EXPECT_FALSE(button("Forward")->isEnabled());
+
+  button("Back")->trigger();
+  ASSERT_TRUE(waitFor([&] {
+    return w.widget->windowTitle() == "Tessa Support Page" && button("Forward")->isEnabled();
+  })) << "captions: "
+      << w.captions().join(" | ").toStdString();
+  EXPECT_FALSE(button("Back")->isEnabled());
+  EXPECT_EQ(w.box()->currentText(), first);
+
+  button("Forward")->trigger();
+  ASSERT_TRUE(waitFor(
+      [&] { return w.widget->windowTitle() == "Second Page" && !button("Forward")->isEnabled(); }));
+  EXPECT_EQ(w.box()->currentText(), second);
+
+  button("Home")->trigger();
+  ASSERT_TRUE(waitFor([&] { return w.widget->windowTitle() == "Tessa Support Page"; }));
+  EXPECT_EQ(w.box()->currentText(), first);
 }
 
 TEST_F(BrowserWindowTest, EnterOpensTheTypedAddressAndAPickOpensAnEntry) {

@@ -127,6 +127,12 @@ TEST(QtForms, AFormStandsWhereTheCorePlacedItWithItsControls) {
   }
   dialog.findChild<QPushButton*>("WebSupport")->click();
   EXPECT_EQ(clicks, std::vector<std::string>{"WebSupport"});
+  // Enter and Return press the button that has the keyboard.
+  for (int key : {Qt::Key_Return, Qt::Key_Enter}) {
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(dialog.findChild<QPushButton*>("WebSupport"), &press);
+  }
+  EXPECT_EQ(clicks, (std::vector<std::string>{"WebSupport", "WebSupport", "WebSupport"}));
 }
 
 TEST(QtForms, ClosingFromAButtonEndsTheModalStateBeforeTheHandlerGoesOn) {

@@ -10,6 +10,7 @@
 #include <QStyle>
 #include <QTimer>
 #include <QToolBar>
+#include <QWebEngineHistory>
 #include <QWebEngineView>
 #include <algorithm>
 
@@ -51,6 +52,7 @@ BrowserWindow::BrowserWindow(const std::string& startingAddress)
   for (int index = 1; index <= static_cast<int>(form_.tbToolBar.Buttons.size()); ++index) {
     const ToolbarButton& button = form_.tbToolBar.button(index);
     QAction* action = toolbar_->addAction(toolbarPicture(style(), button.Image), QString());
+    buttons_.push_back(action);
     action->setObjectName(QString::fromStdString("button_" + button.Key));
     action->setToolTip(QString::fromStdString(button.ToolTipText));
     connect(action, &QAction::triggered, this, [this, index] {
@@ -82,7 +84,11 @@ BrowserWindow::BrowserWindow(const std::string& startingAddress)
     sync();
   });
 
-  connect(view_, &QWebEngineView::loadStarted, this, [this] { busy_ = true; });
+  connect(view_, &QWebEngineView::loadStarted, this, [this] {
+    busy_ = true;
+    form_.updateButtons();
+    sync();
+  });
   connect(view_, &QWebEngineView::loadFinished, this, [this] {
     busy_ = false;
     form_.brwWebBrowser_DownloadComplete();
@@ -132,6 +138,13 @@ bool BrowserWindow::Navigate(const std::string& address) {
   return true;
 }
 
+bool BrowserWindow::CanGoBack() { return view_->history()->canGoBack(); }
+bool BrowserWindow::CanGoForward() { return view_->history()->canGoForward(); }
+void BrowserWindow::GoBack() { view_->back(); }
+void BrowserWindow::GoForward() { view_->forward(); }
+void BrowserWindow::Stop() { view_->stop(); }
+void BrowserWindow::Refresh() { view_->reload(); }
+
 std::string BrowserWindow::LocationName() { return view_->title().toStdString(); }
 std::string BrowserWindow::LocationURL() { return view_->url().toString().toStdString(); }
 bool BrowserWindow::Busy() { return busy_; }
@@ -139,6 +152,9 @@ bool BrowserWindow::Busy() { return busy_; }
 void BrowserWindow::sync() {
   const QString caption = QString::fromStdString(form_.Caption);
   if (windowTitle() != caption) setWindowTitle(caption);
+  for (std::size_t i = 0; i < buttons_.size(); ++i) {
+    buttons_[i]->setEnabled(form_.tbToolBar.Buttons[i].Enabled);
+  }
 
   const Label& l = form_.lblAddress;
   label_->setGeometry(pixels(l.Left, l.Top, l.Width, l.Height));

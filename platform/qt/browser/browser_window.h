@@ -4,9 +4,11 @@
 // clock starts only when the first browser window opens.
 
 #include <QWidget>
+#include <vector>
 
 #include "commands/browser.h"
 
+class QAction;
 class QComboBox;
 class QLabel;
 class QTimer;
@@ -33,6 +35,12 @@ class BrowserWindow : public QWidget, private WebBrowserControl {
   std::string LocationName() override;
   std::string LocationURL() override;
   bool Busy() override;
+  bool CanGoBack() override;
+  bool CanGoForward() override;
+  void GoBack() override;
+  void GoForward() override;
+  void Stop() override;
+  void Refresh() override;
 
   void sync();
   double scaleWidth() const;
@@ -45,6 +53,7 @@ class BrowserWindow : public QWidget, private WebBrowserControl {
   QComboBox* address_;
   QWebEngineView* view_;
   QTimer* timer_;
+  std::vector<QAction*> buttons_;  // the toolbar's, in the core's order
   bool loaded_ = false;
   bool busy_ = false;
 };
