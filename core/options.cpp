@@ -31,6 +31,9 @@ void Tessaron::Transparent_Click() {
 void Tessaron::Always_Click() {
   const bool topmost = !commands.Always.Checked;
   commands.setChecked(Command::Always, topmost);
+  // Where the desktop cannot keep it above others, the saved choice stays for the next
+  // session that can, and the switch is shown unavailable.
+  if (!commands.Always.Enabled) return;
   platform_.setTopmost(topmost);
 }
 

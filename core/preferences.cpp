@@ -160,8 +160,10 @@ void Tessaron::Preferences_Click() {
   p.Seconds = commands.Seconds.Checked;
   p.Music = commands.Music.Checked;
   p.Always = commands.Always.Checked;
-  p.Top = static_cast<float>(platform_.windowTop());
-  p.Left = platform_.windowLeft();
+  // Where the window system never tells the position, the one saved before stays.
+  const bool known = platform_.knowsWindowPosition();
+  p.Top = known ? static_cast<float>(platform_.windowTop()) : SavedTop;
+  p.Left = known ? platform_.windowLeft() : SavedLeft;
   p.MusicFile = music.MusicFile;
   p.Vertical = commands.Vertical.Checked;
   const std::string path = SettingsFolder + kFileName;

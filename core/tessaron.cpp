@@ -64,6 +64,15 @@ void Tessaron::Form_Load() {
   commands.Always.Checked = !saved.Always;
   commands.Vertical.Checked = !saved.Vertical;
 
+  // A desktop that never says where the window stands keeps these for the next save.
+  SavedTop = saved.Top;
+  SavedLeft = saved.Left;
+  if (!platform_.canKeepOnTop()) {
+    commands.Always.Enabled = false;
+    ToolbarButton& always = commands.Toolbar1.button(1);
+    always.Enabled = false;
+    always.ToolTipText = kNoKeepOnTop;
+  }
   platform_.setWindowTop(saved.Top);
   platform_.setWindowLeft(static_cast<std::int32_t>(roundHalfEven(saved.Left)));
   // Before anything is placed against the window, such as the music prompt.

@@ -57,6 +57,11 @@ class Tessaron {
   std::string SettingsFolder;  // the folder of "Tessa.sav", with "/"
   std::string UserFolder;      // the user's own .WAV files, searched before AppFolder
   std::string PortableFolder;  // a read-only portable copy's folder, or empty
+  float SavedTop = 0;          // twips, as read at start (or the first-start values)
+  double SavedLeft = 0;        // twips
+  static constexpr const char* kNoKeepOnTop =
+      "Always on Top is not available: this desktop does not let a program keep its window "
+      "above others";
   bool SavedElsewhereTold = false;  // the user knows saves go to SettingsFolder
   std::string Caption = "Tessaron";
   bool RedrawAll = false;

@@ -41,6 +41,7 @@ struct Label {
 struct MenuItem {
   std::string Caption;
   bool Checked = false;
+  bool Enabled = true;
 };
 
 enum class ButtonStyle { Plain, Check };

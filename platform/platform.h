@@ -237,6 +237,10 @@ class Platform {
   // Keeps the window above all others (true) or returns it to normal stacking,
   // without moving or resizing it.
   virtual void setTopmost(bool topmost) = 0;
+  // Whether the window system lets a program keep its window above others, and tells it
+  // where its window stands (a Wayland compositor does neither).
+  virtual bool canKeepOnTop() { return true; }
+  virtual bool knowsWindowPosition() { return true; }
 
   // Dialogs, all modal to the main window.
   // The chosen colour, or nothing when the user cancels. `title` says which colour it is.

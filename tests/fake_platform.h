@@ -82,6 +82,9 @@ class FakePlatform : public Platform {
   }
   Colour windowBackgroundColour() override { return background; }
   void setTopmost(bool topmost) override { calls.push_back(topmost ? "topmost" : "notopmost"); }
+  bool waylandOnly = false;  // a session without X: no stacking, no window position
+  bool canKeepOnTop() override { return !waylandOnly; }
+  bool knowsWindowPosition() override { return !waylandOnly; }
 
   std::optional<Colour> chooseColour(Colour initial, const std::string& title) override {
     calls.push_back("chooseColour " + std::to_string(initial) + " " + title);

@@ -18,6 +18,12 @@ int main(int argc, char* argv[]) {
   // Past a file-size limit a save must fail and say so, not end the clock.
   signal(SIGXFSZ, SIG_IGN);
   tessaron::qt::QtPlatform::refuseUnreadableTz();
+  // Where an X display is there (an X11 session, or XWayland under GNOME or KDE), the
+  // clock runs on it, so that Always on Top and the saved position work; Wayland alone
+  // is the fallback. The user's own choice of platform wins.
+  if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY")) {
+    qputenv("QT_QPA_PLATFORM", "xcb;wayland");
+  }
   QApplication app(argc, argv);
   // The window class ("Tessaron") and, on Wayland, the application id that the desktop
   // entry names.

@@ -118,9 +118,15 @@ void MainWindow::sync() {
     if (binding.action->isCheckable() && binding.action->isChecked() != item.Checked) {
       binding.action->setChecked(item.Checked);
     }
+    if (binding.action->isEnabled() != item.Enabled) binding.action->setEnabled(item.Enabled);
   }
   for (std::size_t i = 0; i < buttonActions_.size(); ++i) {
-    const bool pressed = core_.commands.Toolbar1.Buttons[i].Value != 0;
+    const ToolbarButton& button = core_.commands.Toolbar1.Buttons[i];
+    if (buttonActions_[i]->isEnabled() != button.Enabled) {
+      buttonActions_[i]->setEnabled(button.Enabled);
+      buttonActions_[i]->setToolTip(QString::fromStdString(button.ToolTipText));
+    }
+    const bool pressed = button.Value != 0;
     if (buttonActions_[i]->isCheckable() && buttonActions_[i]->isChecked() != pressed) {
       buttonActions_[i]->setChecked(pressed);
     }

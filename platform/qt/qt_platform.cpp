@@ -190,6 +190,14 @@ QWidget* QtPlatform::owner() const {
 
 void QtPlatform::setTopmost(bool topmost) { window_->setTopmost(topmost); }
 
+namespace {
+// A Wayland compositor keeps stacking and positions to itself.
+bool onWayland() { return QGuiApplication::platformName().startsWith("wayland"); }
+}  // namespace
+
+bool QtPlatform::canKeepOnTop() { return !onWayland(); }
+bool QtPlatform::knowsWindowPosition() { return !onWayland(); }
+
 std::optional<Colour> QtPlatform::chooseColour(Colour initial, const std::string& title) {
   QColorDialog dialog(toQColor(initial, window_->palette()), owner());
   dialog.setWindowTitle(QString::fromStdString(title));

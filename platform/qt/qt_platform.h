@@ -65,6 +65,8 @@ class QtPlatform : public Platform {
   void closeModalForm() override;
   void openBrowserWindow(const std::string& startingAddress,
                          std::function<void()> onFailure) override;
+  bool canKeepOnTop() override;
+  bool knowsWindowPosition() override;
   bool isOrdinaryFile(const std::string& path) override;
   bool isOrdinaryFileBelow(const std::string& path, const std::string& folder) override;
   FileRead readFile(const std::string& path, std::size_t maxBytes) override;
