@@ -17,6 +17,8 @@
 #include <functional>
 #include <memory>
 
+#include "tests/qt/wait_for.h"
+
 namespace tessaron::qt {
 namespace {
 
@@ -36,13 +38,7 @@ class BrowserProcessTest : public ::testing::Test {
     return path;
   }
   static bool waitFor(const std::function<bool()>& done, int ms = 10000) {
-    const QDeadlineTimer deadline(ms);
-    while (!done()) {
-      if (deadline.hasExpired()) return false;
-      QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-      QThread::msleep(5);
-    }
-    return true;
+    return test::waitFor(done, ms);
   }
   // Gone, or a zombie nobody will reap: either way no longer running.
   static bool gone(pid_t pid) {

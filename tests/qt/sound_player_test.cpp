@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "platform/qt/sound.h"
+#include "tests/qt/wait_for.h"
 
 namespace tessaron::qt {
 namespace {
@@ -40,13 +41,7 @@ class SoundPlayerTest : public ::testing::Test {
     return static_cast<int>(f.readAll().count('\n'));
   }
   static bool waitFor(const std::function<bool()>& done, int ms = 10000) {
-    const QDeadlineTimer deadline(ms);
-    while (!done()) {
-      if (deadline.hasExpired()) return false;
-      QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-      QThread::msleep(5);
-    }
-    return true;
+    return test::waitFor(done, ms);
   }
   static int running(const SoundPlayer& player) {
     int n = 0;
