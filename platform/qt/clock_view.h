@@ -3,10 +3,12 @@
 // hint labels at their twip positions. It draws the core's controls and repaints
 // only what changed since the last sync.
 
-#include <QElapsedTimer>
+#include <QAccessible>
 #include <QWidget>
 #include <array>
+#include <chrono>
 #include <functional>
+#include <optional>
 
 #include "core/tessaron.h"
 
@@ -44,6 +46,14 @@ class ClockView : public QWidget {
   QRect zoneLabelRect() const;
   // The time text that screen readers were last told of.
   QString announcedTime() const { return announcedTime_; }
+  // Milliseconds on a clock that never jumps back, for how often screen readers are told;
+  // tests give a scripted one. By default the system's monotonic clock.
+  void setSteadyClock(std::function<qint64()> steadyMs) { steadyMs_ = std::move(steadyMs); }
+  // Where the view's accessibility events go in place of Qt, which passes them on only
+  // while assistive technology listens (never on the offscreen platform): a test's recorder.
+  void setAccessibleEventSink(std::function<void(QAccessibleEvent*)> sink) {
+    eventSink_ = std::move(sink);
+  }
 
  protected:
   bool event(QEvent* event) override;
@@ -69,8 +79,13 @@ class ClockView : public QWidget {
   QPoint readoutAt_;      // where it was asked for, on the screen
   QString announcedTime_;
   QString announcedZone_;
-  QElapsedTimer sinceAnnounced_;
-  QRect pending_;  // what the current sync found changed
+  std::function<qint64()> steadyMs_ = [] {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+  };
+  std::function<void(QAccessibleEvent*)> eventSink_;  // empty: Qt's accessibility
+  std::optional<qint64> announcedAt_;                 // steady ms of the last telling
+  QRect pending_;                                     // what the current sync found changed
 
   int px(double twips) const;  // a length in the view's pixels at the zoom
   QRect cover(double left, double top, double width, double height) const;
@@ -79,6 +94,7 @@ class ClockView : public QWidget {
   void makeZoneSelector();
   void updateBox(double left, double top, double width, double height);
   void announce();
+  void tell(QAccessibleEvent* event);
   void showReadout();
   void findZones(const QString& typed);
   void chooseZone(int index);

@@ -52,8 +52,6 @@ int main(int argc, char* argv[]) {
       app.exec();
     }
   }
-  platform.attach(nullptr);
-  core.Form_Terminate();
-  platform.finishSounds(1500);  // the closing sound is short; let it be heard
+  platform.closeClock(core);
   return 0;
 }

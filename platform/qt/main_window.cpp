@@ -50,6 +50,7 @@ MainWindow::MainWindow(Tessaron& core)
   height_ = toTwips(height());
   // One shot at a time, re-armed from the clock at every tick: a coarse or repeating
   // timer would drift against the wall clock's seconds.
+  timer_->setObjectName("Timer1");
   timer_->setSingleShot(true);
   timer_->setTimerType(Qt::PreciseTimer);
   connect(timer_, &QTimer::timeout, this, &MainWindow::tick);
@@ -152,7 +153,9 @@ void MainWindow::applyZoom() {
   applySize();
 }
 
-void MainWindow::startClock() { timer_->start(core_.Timer1Interval); }
+// A first tick at once: the interval from start-up's reading would be late by the time the
+// window took to show.
+void MainWindow::startClock() { tick(); }
 
 void MainWindow::tick() {
   core_.Timer1_Timer();

@@ -17,6 +17,7 @@
 #include <array>
 #include <cstdlib>
 
+#include "core/tessaron.h"
 #include "platform/qt/browser_process.h"
 #include "platform/qt/files.h"
 #include "platform/qt/form_dialog.h"
@@ -248,7 +249,7 @@ void QtPlatform::messageBox(const std::string& text, MessageStyle style, const s
 }
 
 SoundPlayer& QtPlatform::sound() {
-  if (!sound_) sound_ = std::make_unique<SoundPlayer>();
+  if (!sound_) sound_ = std::make_unique<SoundPlayer>(soundProgram_);
   return *sound_;
 }
 
@@ -263,6 +264,17 @@ void QtPlatform::stopSound() { sound().stopSound(); }
 
 void QtPlatform::finishSounds(int maxMs) {
   if (sound_) sound_->waitForOneShot(maxMs);
+}
+
+void QtPlatform::closeClock(Tessaron& core, int maxMs) {
+  attach(nullptr);
+  core.Form_Terminate();
+  finishSounds(maxMs);
+}
+
+void QtPlatform::setHelperPrograms(QString soundProgram, QString browserProgram) {
+  soundProgram_ = std::move(soundProgram);
+  browserProgram_ = std::move(browserProgram);
 }
 
 std::optional<std::string> QtPlatform::showHelp(const std::string& path) {
@@ -295,7 +307,7 @@ void QtPlatform::closeModalForm() {
 void QtPlatform::openBrowserWindow(const std::string& startingAddress,
                                    std::function<void()> onFailure) {
   // The browser runs in a process of its own: whatever becomes of it, the clock goes on.
-  if (!browser_) browser_ = std::make_unique<BrowserProcess>();
+  if (!browser_) browser_ = std::make_unique<BrowserProcess>(browserProgram_);
   browser_->open(startingAddress, std::move(onFailure));
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The desktop behind the core's platform interface, on Qt 6.
 
+#include <QString>
 #include <functional>
 #include <memory>
 #include <string>
@@ -10,6 +11,10 @@
 class QSocketNotifier;
 class QTimer;
 class QWidget;
+
+namespace tessaron {
+class Tessaron;
+}
 
 namespace tessaron::qt {
 
@@ -34,6 +39,12 @@ class QtPlatform : public Platform {
   void attach(MainWindow* window) { window_ = window; }
   // Lets a closing sound that is still playing finish, waiting at most `maxMs`.
   void finishSounds(int maxMs);
+  // Ends the clock once its window is gone: the core's closing handler, then its closing
+  // sound (a short one) heard out, at most `maxMs`.
+  void closeClock(Tessaron& core, int maxMs = 1500);
+  // The sound and browser programs to run instead of the ones the program ships; before
+  // the first sound or browser window. Empty keeps the shipped one.
+  void setHelperPrograms(QString soundProgram, QString browserProgram);
   HelpViewer* helpViewer() const { return help_.get(); }
 
   ClockReading clockNow() override;
@@ -92,6 +103,7 @@ class QtPlatform : public Platform {
   std::unique_ptr<HelpViewer> help_;         // made at the first help request
   std::unique_ptr<BrowserProcess> browser_;  // made at the first browser window
   FormDialog* openForm_ = nullptr;           // the form that showModalForm has open
+  QString soundProgram_, browserProgram_;    // empty: the shipped helpers
   SoundPlayer& sound();
   QWidget* owner() const;  // the parent of a dialog: the clock once it is shown
 };

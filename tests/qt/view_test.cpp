@@ -199,28 +199,6 @@ TEST_F(QtWindow, HoveringTheDotsShowsTheReadoutAndElsewhereNothing) {
   EXPECT_FALSE(QToolTip::isVisible());
 }
 
-TEST_F(QtWindow, ScreenReadersHearOfANewTimeAtMostOnceASecond) {
-  auto wait = [](int ms) {
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-  };
-  ClockView* view = window.clockView();
-  core.Seconds_Click();  // shown at once: told at a tick once the second since the last telling
-                         // ends
-  window.sync();
-  wait(2200);
-  platform.time = {12, 34, 31};
-  tick();
-  EXPECT_EQ(view->announcedTime(), "12:34:31");
-  platform.time = {12, 34, 32};
-  tick();
-  EXPECT_EQ(view->announcedTime(), "12:34:31") << "within the second: not yet";
-  wait(1100);
-  tick();
-  EXPECT_EQ(view->announcedTime(), "12:34:32") << "told at the first tick once the second ends";
-}
-
 TEST_F(QtWindow, EveryToolbarButtonIsNamedByWhatItDoes) {
   QToolBar* bar = window.clockView()->toolbar();
   for (const ToolbarButton& button : core.commands.Toolbar1.Buttons) {

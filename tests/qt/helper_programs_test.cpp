@@ -1,0 +1,86 @@
+// The clock's helper programs as the clock runs them, with stand-ins that log what they
+// are asked: one browser process serves every Support window, and the closing sound is
+// heard out before the program ends.
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "tests/qt/scripted_window.h"
+
+namespace tessaron::qt {
+namespace {
+
+class HelperPrograms : public ::testing::Test {
+ protected:
+  QTemporaryDir dir;
+
+  // A stand-in program: `body` as a shell script.
+  QString program(const char* name, const QByteArray& body) {
+    const QString path = dir.filePath(name);
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    f.write("#!/bin/sh\n" + body);
+    f.close();
+    f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return path;
+  }
+  QList<QByteArray> logLines() {
+    QFile f(dir.filePath("log"));
+    if (!f.open(QIODevice::ReadOnly)) return {};
+    return f.readAll().trimmed().split('\n');
+  }
+  QByteArray log() const { return dir.filePath("log").toUtf8(); }
+};
+
+TEST_F(HelperPrograms, TwoSupportWindowsShareOneBrowserProcess) {
+  // Answers each request on the clock's socket, as the real browser does once its window
+  // is up, and logs its process id with each.
+  const QString browser = program("browser", "echo \"start $$\" >> '" + log() +
+                                                 "'\n"
+                                                 "while read -r n verb address <&3; do\n"
+                                                 "  echo \"$$ $verb\" >> '" +
+                                                 log() +
+                                                 "'\n"
+                                                 "  echo \"$n opened\" >&3\n"
+                                                 "done\n");
+  QtPlatform platform;
+  platform.setHelperPrograms({}, browser);
+  int failures = 0;
+  platform.openBrowserWindow("http://localhost/one", [&] { ++failures; });
+  ASSERT_TRUE(waitUntil([&] { return logLines().size() == 2; }));
+  platform.openBrowserWindow("http://localhost/two", [&] { ++failures; });
+  ASSERT_TRUE(waitUntil([&] { return logLines().size() == 3; }));
+  const QList<QByteArray> lines = logLines();
+  const QByteArray pid = lines[0].split(' ').value(1);
+  EXPECT_EQ(lines, (QList<QByteArray>{"start " + pid, pid + " open", pid + " open"}));
+  EXPECT_EQ(failures, 0);
+}
+
+TEST_F(HelperPrograms, TheClosingSoundIsHeardOutBeforeTheClockEnds) {
+  // Plays each one-shot sound to its end once its input ends, as the real helper does, and
+  // logs when the last one is over.
+  const QString sound = program("sound",
+                                "while read -r n verb path; do\n"
+                                "  echo \"$verb $path\" >> '" +
+                                    log() +
+                                    "'\n"
+                                    "  case $verb in once) echo \"$n playing\";; *) echo \"$n "
+                                    "idle\";; esac\n"
+                                    "done\n"
+                                    "sleep 0.3\n"  // the ding playing out
+                                    "echo heard out >> '" +
+                                    log() + "'\n");
+  QtPlatform platform;
+  platform.setHelperPrograms(sound, {});
+  Tessaron core(platform);
+  platform.closeClock(core);
+  ASSERT_FALSE(logLines().isEmpty());
+  EXPECT_TRUE(logLines().front().startsWith("once ")) << logLines().front().toStdString();
+  EXPECT_EQ(logLines().value(logLines().size() - 1), "heard out")
+      << "the program would end while the closing sound plays";
+}
+
+}  // namespace
+}  // namespace tessaron::qt
