@@ -269,20 +269,27 @@ TEST(ExactTime, EveryChangeRepaintsEveryDotAtOnce) {
 TEST(ExactTime, EachTickComesJustAfterTheNextSecondBegins) {
   struct Case {
     const char* name;
-    int millisecond;  // of the clock when the tick runs
+    int second;       // of the clock when the tick runs
+    int millisecond;
     int interval;     // until the next tick
+    const char* shown;
   };
   const Case cases[] = {
-      {"on time", 2, 1000},        {"at the second's start", 0, 1002},       {"half way", 500, 502},
-      {"late by a whole", 999, 3}, {"a timer that woke 1 ms early", 999, 3},
+      {"on time", 31, 2, 1000, "12:34:31"},
+      {"at the second's start", 31, 0, 1002, "12:34:31"},
+      {"half way", 31, 500, 502, "12:34:31"},
+      {"late by almost a whole second", 31, 999, 3, "12:34:31"},
+      // Woken 1 ms before the second it was armed for: the second shown stays, and the
+      // next tick comes 2 ms after the new one begins.
+      {"a timer that woke 1 ms early", 30, 999, 3, "12:34:30"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     FixtureClock clock("UTC", {2026, 12, 10, 12, 34, 30}, 0);
-    clock.setClock({2026, 12, 10, 12, 34, 31}, 0, c.millisecond);
+    clock.setClock({2026, 12, 10, 12, 34, c.second}, 0, c.millisecond);
     clock.core.Timer1_Timer();
     EXPECT_EQ(clock.core.Timer1Interval, c.interval);
-    EXPECT_EQ(clock.shown(), "12:34:31");
+    EXPECT_EQ(clock.shown(), c.shown);
   }
 }
 

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <set>
 #include <vector>
 
 #include "commands/menu.h"
@@ -12,56 +11,6 @@
 
 namespace tessaron {
 namespace {
-
-TEST(MenuTree, HoldsEveryItemWithItsCaptionAndShortcut) {
-  struct Case {
-    const char* name;
-    const char* caption;
-    const char* shortcut;
-    bool isSwitch;
-  };
-  const Case options[] = {
-      {"Always", "&Always on Top", "Ctrl+A", true},
-      {"Music", "&Music", "Ctrl+M", true},
-      {"Numbers", "Display Numbers (&Hint)", "Ctrl+H", true},
-      {"Seconds", "Display &Seconds", "Ctrl+S", true},
-      {"On", "O&n Color", "Ctrl+N", false},
-      {"Off", "O&ff Color", "Ctrl+F", false},
-      {"Transparent", "&Transparent", "Ctrl+T", false},
-      {"AltTimeZone", "Alternate Time &Zone", "Ctrl+Z", true},
-      {"Preferences", "Save &Preferences", "Ctrl+P", false},
-      {"Vertical", "A&lternate Form", "Ctrl+V", true},
-      {"ZoomIn", "Zoom &In", "Ctrl++", false},
-      {"ZoomOut", "Zoom O&ut", "Ctrl+-", false},
-      {"ZoomReset", "&Reset Zoom", "Ctrl+0", false},
-  };
-  const Case help[] = {
-      {"HelpFile", "&Help", "F1", false},
-      {"ShortCut", "&Short Cut keys", "", false},
-      {"About", "&About", "", false},
-      {"Support", "S&upport", "", false},
-  };
-  const CommandBar bar;
-  const auto& tree = menuTree();
-  ASSERT_EQ(tree.size(), 2u);
-  EXPECT_STREQ(tree[0].caption, "&Options");
-  EXPECT_STREQ(tree[1].caption, "&Help");
-  auto check = [&](const Menu& menu, const auto& cases) {
-    ASSERT_EQ(menu.entries.size(), std::size(cases));
-    for (std::size_t i = 0; i < std::size(cases); ++i) {
-      const Case& c = cases[i];
-      const MenuEntry& e = menu.entries[i];
-      SCOPED_TRACE(c.name);
-      EXPECT_STREQ(e.name, c.name);
-      EXPECT_EQ((bar.*e.item).Caption, c.caption);
-      EXPECT_STREQ(e.shortcut, c.shortcut);
-      EXPECT_EQ(e.isSwitch, c.isSwitch);
-      EXPECT_FALSE((bar.*e.item).Checked);
-    }
-  };
-  check(tree[0], options);
-  check(tree[1], help);
-}
 
 // The buttons are the table's entries with a button, in table order: each shows the
 // picture of its own key, and the switch handlers find it at its index.
@@ -82,18 +31,6 @@ TEST(Toolbar, ButtonsFollowTheTableWithTheirOwnPictures) {
     EXPECT_EQ(b.Style, entry->button.style);
   }
   EXPECT_EQ(toolbarIndex(Command::HelpFile), 0);
-}
-
-TEST(Toolbar, ButtonsShowTheMarkOfExactlyTheSwitches) {
-  const std::set<std::string> showsMark = {"Always",  "Music",       "Numbers",
-                                           "Seconds", "AltTimeZone", "Vertical"};
-  const CommandBar bar;
-  for (const ToolbarButton& button : bar.Toolbar1.Buttons) {
-    SCOPED_TRACE(button.Key);
-    const MenuEntry* entry = toolbarEntry(button.Key);
-    ASSERT_NE(entry, nullptr);
-    EXPECT_EQ(entry->isSwitch, showsMark.count(button.Key) == 1);
-  }
 }
 
 // Each command reaches its own handler: what the user sees or hears differs for each.

@@ -5,6 +5,8 @@
 
 #include <QAction>
 #include <QFile>
+#include <QMenu>
+#include <QMenuBar>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -39,6 +41,60 @@ void expectShownAsTheCoreHasIt(ScriptedWindow& w, const std::string& step) {
     // The picture the core names for the button, as it is drawn.
     EXPECT_EQ(shown->icon().pixmap(20, 20).toImage(), toolbarIconImage(button.Image));
   }
+}
+
+// The menus as the user opens them: every item in its place, with its caption, shortcut
+// and whether it is a switch, before any command has run.
+TEST(MenuState, TheMenusHoldEveryItemWithItsCaptionAndShortcut) {
+  struct Item {
+    const char* caption;
+    const char* shortcut;
+    bool isSwitch;
+  };
+  const Item options[] = {
+      {"&Always on Top", "Ctrl+A", true},
+      {"&Music", "Ctrl+M", true},
+      {"Display Numbers (&Hint)", "Ctrl+H", true},
+      {"Display &Seconds", "Ctrl+S", true},
+      {"O&n Color", "Ctrl+N", false},
+      {"O&ff Color", "Ctrl+F", false},
+      {"&Transparent", "Ctrl+T", false},
+      {"Alternate Time &Zone", "Ctrl+Z", true},
+      {"Save &Preferences", "Ctrl+P", false},
+      {"A&lternate Form", "Ctrl+V", true},
+      {"Zoom &In", "Ctrl++", false},
+      {"Zoom O&ut", "Ctrl+-", false},
+      {"&Reset Zoom", "Ctrl+0", false},
+  };
+  const Item help[] = {
+      {"&Help", "F1", false},
+      {"&Short Cut keys", "", false},
+      {"&About", "", false},
+      {"S&upport", "", false},
+  };
+  ScriptedWindow w;
+  const QList<QAction*> menus = w.window.menuBar()->actions();
+  ASSERT_EQ(menus.size(), 2);
+  EXPECT_EQ(menus[0]->text(), "&Options");
+  EXPECT_EQ(menus[1]->text(), "&Help");
+  auto check = [](QMenu* menu, const auto& items) {
+    ASSERT_NE(menu, nullptr);
+    QList<QAction*> shown;
+    for (QAction* a : menu->actions())
+      if (!a->isSeparator()) shown.push_back(a);
+    ASSERT_EQ(static_cast<std::size_t>(shown.size()), std::size(items));
+    for (std::size_t i = 0; i < std::size(items); ++i) {
+      const Item& item = items[i];
+      QAction* a = shown[static_cast<qsizetype>(i)];
+      SCOPED_TRACE(item.caption);
+      EXPECT_EQ(a->text(), item.caption);
+      EXPECT_EQ(a->shortcut().toString(QKeySequence::PortableText), item.shortcut);
+      EXPECT_EQ(a->isCheckable(), item.isSwitch);
+      EXPECT_FALSE(a->isChecked());
+    }
+  };
+  check(menus[0]->menu(), options);
+  check(menus[1]->menu(), help);
 }
 
 TEST(MenuState, EveryCaptionCheckMarkAndPictureFollowsEachCommand) {
