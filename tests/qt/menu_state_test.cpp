@@ -28,6 +28,7 @@ void expectShownAsTheCoreHasIt(ScriptedWindow& w, const std::string& step) {
     ASSERT_NE(action, nullptr);
     EXPECT_EQ(action->text().toStdString(), item.Caption);
     EXPECT_EQ(action->isChecked(), entry.isSwitch && item.Checked);
+    EXPECT_EQ(action->isEnabled(), item.Enabled);
   }
   QToolBar* bar = w.window.clockView()->toolbar();
   for (const ToolbarButton& button : w.core.commands.Toolbar1.Buttons) {
@@ -37,6 +38,7 @@ void expectShownAsTheCoreHasIt(ScriptedWindow& w, const std::string& step) {
     auto* shown = qobject_cast<QToolButton*>(bar->widgetForAction(action));
     ASSERT_NE(shown, nullptr);
     EXPECT_EQ(shown->isChecked(), button.Value != 0);
+    EXPECT_EQ(shown->isEnabled(), button.Enabled);
     EXPECT_EQ(shown->toolTip().toStdString(), button.ToolTipText);
     // The picture the core names for the button, as it is drawn.
     EXPECT_EQ(shown->icon().pixmap(20, 20).toImage(), toolbarIconImage(button.Image));
@@ -113,6 +115,17 @@ TEST(MenuState, EveryCaptionCheckMarkAndPictureFollowsEachCommand) {
     expectShownAsTheCoreHasIt(w, menuEntry(step).name);
   }
   EXPECT_EQ(w.window.findChild<QAction*>("Music")->text(), "&Music");
+}
+
+// Without X no window can be kept above others: the item and its button are shown
+// unavailable, whatever the commands do.
+TEST(MenuState, WithoutXAlwaysOnTopIsShownUnavailable) {
+  ScriptedWindow w({}, /*onX=*/false);
+  ASSERT_FALSE(w.core.commands.Always.Enabled);
+  expectShownAsTheCoreHasIt(w, "start-up");
+  EXPECT_FALSE(w.window.findChild<QAction*>("Always")->isEnabled());
+  w.run(Command::Always);
+  expectShownAsTheCoreHasIt(w, "Always");
 }
 
 TEST(MenuState, TheMusicCaptionNamesThePlayingFile) {

@@ -142,6 +142,28 @@ TEST(Screen, EachDotIsACircleOfItsBoxsSmallerSideCentredInIt) {
   }
 }
 
+TEST(Screen, DotsShowTheChosenColours) {
+  const QColor on(10, 200, 30), off(200, 40, 90);
+  ScriptedWindow w;
+  w.platform.chosenColour = rgb(on.red(), on.green(), on.blue());
+  w.run(Command::On);
+  w.platform.chosenColour = rgb(off.red(), off.green(), off.blue());
+  w.run(Command::Off);
+  const QImage picture = freshPaint(w);
+  int lit = 0, unlit = 0;
+  for (const Shape& dot : w.core.layout.Shape1) {
+    if (!dot.Visible) continue;
+    const bool isLit = dot.FillColor == rgb(on.red(), on.green(), on.blue());
+    (isLit ? lit : unlit)++;
+    const QPoint centre(static_cast<int>((dot.Left + dot.Width / 2) / kTwipsPerPixel),
+                        static_cast<int>((dot.Top + dot.Height / 2) / kTwipsPerPixel));
+    EXPECT_EQ(picture.pixelColor(centre), isLit ? on : off) << dot.Left << "," << dot.Top;
+  }
+  // 12:34:30 has both.
+  EXPECT_GT(lit, 0);
+  EXPECT_GT(unlit, 0);
+}
+
 TEST(Screen, LabelsAreDrawnInTheirOwnColour) {
   ScriptedWindow w;
   w.run(Command::Numbers);

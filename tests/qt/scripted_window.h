@@ -33,6 +33,7 @@ class ScriptedClockPlatform : public SilentPlatform {
   std::string typed;                  // what the next input box returns
   std::optional<Colour> chosenColour;
   std::vector<std::string> messages;
+  bool onX = true;  // false: a Wayland session, where no window can be kept above others
 
   void at(int hour, int minute, int second, int millisecond = 0) {
     nowMs = makeTime<ZoneTime>({2026, 12, 10, hour, minute, second}).seconds * 1000 + millisecond;
@@ -48,6 +49,8 @@ class ScriptedClockPlatform : public SilentPlatform {
     const ZoneTime local{nowMs / 1000};
     return {UtcTime{local.seconds}, local, millisecond()};
   }
+  bool canKeepOnTop() override { return onX; }
+  bool knowsWindowPosition() override { return onX; }
   LocalDateTime localNow() override { return toCivil(nowMs / 1000); }
   ProgramInfo programInfo() override {
     ProgramInfo info = QtPlatform::programInfo();
@@ -80,7 +83,9 @@ struct ScriptedWindow {
   MainWindow window{core};
 
   // `accessibleEvents`: where the view's accessibility events go, as if a screen reader ran.
-  explicit ScriptedWindow(std::function<void(QAccessibleEvent*)> accessibleEvents = {}) {
+  explicit ScriptedWindow(std::function<void(QAccessibleEvent*)> accessibleEvents = {},
+                          bool onX = true) {
+    platform.onX = onX;
     platform.at(12, 34, 30);
     window.clockView()->setSteadyClock([this] { return platform.steadyMs; });
     window.clockView()->setAccessibleEventSink(std::move(accessibleEvents));
