@@ -1,7 +1,9 @@
 // Takes the README's pictures of the clock: the real main window at 21:43:17 with the
 // seconds and hints shown, on a light or a dark palette, saved as PNG. Run at
-// QT_SCALE_FACTOR=2 for a picture at twice the pixels.
-// Usage: screenshot light|dark OUT.png
+// QT_SCALE_FACTOR=2 for a picture at twice the pixels. With a font size, the application
+// font is set to it as a desktop's font settings would, and the alternate zone is shown:
+// its selector ("list") or, Tokyo chosen, its label ("label").
+// Usage: screenshot light|dark OUT.png [ZOOM_PERCENT [FONT_POINTS list|label]]
 
 #include <QApplication>
 #include <QDir>
@@ -65,9 +67,17 @@ QPalette darkPalette() {
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   const QStringList args = QApplication::arguments();
-  if (args.size() < 3 || args.size() > 4 || (args[1] != "light" && args[1] != "dark")) {
-    std::fputs("usage: screenshot light|dark OUT.png [ZOOM_PERCENT]\n", stderr);
+  const bool withFont = args.size() == 6 && (args[5] == "list" || args[5] == "label");
+  if (args.size() < 3 || args.size() == 5 || (args.size() == 6 && !withFont) ||
+      args.size() > 6 || (args[1] != "light" && args[1] != "dark")) {
+    std::fputs("usage: screenshot light|dark OUT.png [ZOOM_PERCENT [FONT_POINTS list|label]]\n",
+               stderr);
     return 2;
+  }
+  if (withFont) {
+    QFont font = QApplication::font();
+    font.setPointSizeF(args[4].toDouble());
+    QApplication::setFont(font);
   }
   QApplication::setStyle(QStyleFactory::create("Fusion"));
   QApplication::setPalette(args[1] == "dark" ? darkPalette()
@@ -77,7 +87,7 @@ int main(int argc, char* argv[]) {
   QFile saved(QDir(platform.folder.path()).filePath("Tessa.sav"));
   if (!saved.open(QIODevice::WriteOnly) || saved.write(kSaved) < 0) return 1;
   saved.close();
-  if (args.size() == 4) {
+  if (args.size() >= 4) {
     // The clock's own zoom, as Ctrl+Plus keeps it.
     QFile view(QDir(platform.folder.path()).filePath("Tessa.view"));
     if (!view.open(QIODevice::WriteOnly) || view.write("zoom=" + args[3].toUtf8() + "\n") < 0) {
@@ -91,6 +101,15 @@ int main(int argc, char* argv[]) {
     platform.attach(&window);
     core.Form_Load();
     core.Timer1_Timer();
+    if (withFont) {
+      core.run(tessaron::Command::AltTimeZone);
+      if (args[5] == "label") {
+        const auto& list = core.zone.Combo1[1].List;
+        for (std::size_t i = 0; i < list.size(); ++i) {
+          if (list[i].ends_with(" Asia/Tokyo")) core.selectZone(1, static_cast<int>(i));
+        }
+      }
+    }
     window.sync();
     window.show();
     QApplication::processEvents();

@@ -1,6 +1,7 @@
 #include "platform/qt/clock_view.h"
 
 #include <QAbstractItemView>
+#include <QScrollBar>
 #include <QAccessible>
 #include <QAction>
 #include <QComboBox>
@@ -49,13 +50,21 @@ ClockView::ClockView(const Tessaron& core, QWidget* parent)
   for (auto& l : drawnLabels_) l.Visible = false;
 }
 
-void ClockView::setZoom(double zoom) {
-  if (zoom == zoom_) return;
+void ClockView::setZoom(double zoom, double textZoom) {
+  if (zoom == zoom_ && textZoom == textZoom_) return;
   zoom_ = zoom;
+  textZoom_ = textZoom;
   hintFont_.setPointSizeF(kHintPoints * zoom);
   zoneFont_ = font();
-  zoneFont_.setPointSizeF(font().pointSizeF() * zoom);
-  if (zoneSelector_ != nullptr) zoneSelector_->setFont(zoneFont_);
+  if (zoneFont_.pointSizeF() > 0) {
+    zoneFont_.setPointSizeF(zoneFont_.pointSizeF() * textZoom);
+  } else {
+    zoneFont_.setPixelSize(static_cast<int>(std::lround(zoneFont_.pixelSize() * textZoom)));
+  }
+  if (zoneSelector_ != nullptr) {
+    zoneSelector_->setFont(zoneFont_);
+    fitZoneLists();
+  }
   // Every dot, label and the selector move: the next sync places and paints them afresh.
   for (auto& s : drawnShapes_) s.Visible = false;
   for (auto& l : drawnLabels_) l.Visible = false;
@@ -228,6 +237,18 @@ void ClockView::makeZoneSelector() {
   connect(zoneSelector_, &QComboBox::activated, this, &ClockView::chooseZone);
 }
 
+void ClockView::fitZoneLists() {
+  // Both lists as wide as the longest zone name (the window may be narrower): a name is
+  // read whole, at any font size.
+  QAbstractItemView* list = zoneSelector_->view();
+  QAbstractItemView* found = zoneSelector_->lineEdit()->completer()->popup();
+  found->setFont(zoneFont_);
+  const int width = list->sizeHintForColumn(0) + 2 * list->frameWidth() +
+                    list->verticalScrollBar()->sizeHint().width();
+  list->setMinimumWidth(width);
+  found->setMinimumWidth(width);
+}
+
 void ClockView::findZones(const QString& typed) {
   QCompleter* completer = zoneSelector_->lineEdit()->completer();
   QStringList found;
@@ -349,6 +370,7 @@ void ClockView::syncZoneSelector() {
     items.reserve(static_cast<int>(model.List.size()));
     for (const std::string& item : model.List) items << QString::fromStdString(item);
     zoneSelector_->addItems(items);
+    fitZoneLists();
   }
   if (zoneSelector_->currentIndex() != model.ListIndex) {
     zoneSelector_->setCurrentIndex(model.ListIndex);

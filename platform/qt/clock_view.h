@@ -29,8 +29,10 @@ class ClockView : public QWidget {
   // Called with the list index the user picks in the zone list.
   void setZoneChosen(std::function<void(int)> chosen) { zoneChosen_ = std::move(chosen); }
   int repaintRequests() const { return repaintRequests_; }
-  // How big the clock's twips are drawn: 1 at the normal size, 2 at 200 %.
-  void setZoom(double zoom);
+  // How big the clock's twips are drawn: 1 at the normal size, 2 at 200 %; and how much
+  // the application font is enlarged for the zone list and label (the user's zoom alone:
+  // a large application font is large already).
+  void setZoom(double zoom, double textZoom);
   double zoom() const { return zoom_; }
 
   // What screen readers and the readout get, from the core.
@@ -74,6 +76,7 @@ class ClockView : public QWidget {
   QFont hintFont_;
   QFont zoneFont_;  // the zone label's and selector's, zoomed
   double zoom_ = 1.0;
+  double textZoom_ = 1.0;
   int repaintRequests_ = 0;
   QString shownReadout_;  // the readout as it was last shown
   QPoint readoutAt_;      // where it was asked for, on the screen
@@ -97,6 +100,7 @@ class ClockView : public QWidget {
   void tell(QAccessibleEvent* event);
   void showReadout();
   void findZones(const QString& typed);
+  void fitZoneLists();
   void chooseZone(int index);
 };
 

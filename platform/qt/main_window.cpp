@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QBoxLayout>
+#include <QFontMetricsF>
 #include <QMenuBar>
 #include <QMoveEvent>
 #include <QShowEvent>
@@ -132,7 +133,7 @@ void MainWindow::sync() {
       buttonActions_[i]->setChecked(pressed);
     }
   }
-  if (!zoomShown_ || zoom_ != core_.Zoom / 100.0) applyZoom();
+  if (!zoomShown_ || zoom_ != core_.Zoom / 100.0 * fontScale_) applyZoom();
   if (shownTitle_ != core_.Caption) {
     shownTitle_ = core_.Caption;
     setWindowTitle(QString::fromStdString(core_.Caption));
@@ -140,10 +141,24 @@ void MainWindow::sync() {
   view_->sync();
 }
 
+double MainWindow::fontScale() const {
+  // The clock was drawn for a 12 px (9 pt) face: a larger application font draws the whole
+  // clock larger in proportion, so the zone list and label hold their text and nothing is
+  // cut. Pixel sizes, as the font and the screen's text resolution make them.
+  QFont reference = font();
+  reference.setPixelSize(12);
+  return std::max(1.0, QFontMetricsF(font()).height() / QFontMetricsF(reference).height());
+}
+
+int MainWindow::designMenuHeight() const {
+  return static_cast<int>(std::lround(menuBar_->sizeHint().height() / fontScale_));
+}
+
 void MainWindow::applyZoom() {
-  zoom_ = core_.Zoom / 100.0;
+  fontScale_ = fontScale();
+  zoom_ = core_.Zoom / 100.0 * fontScale_;
   zoomShown_ = true;
-  view_->setZoom(zoom_);
+  view_->setZoom(zoom_, core_.Zoom / 100.0);
   QToolBar* bar = view_->toolbar();
   bar->setIconSize(QSize(20, 20) * zoom_);
   const int buttonWidth = toPixels(core_.commands.Toolbar1.ButtonWidth * zoom_);
@@ -173,16 +188,17 @@ QSize MainWindow::clientSize(double outerWidth, double outerHeight) const {
   // grows with the zoom.
   const QSize extra = frameExtra();
   const int menu = menuBar_->sizeHint().height();
-  const int view = std::max(0, toPixels(outerHeight) - extra.height() - menu);
+  const int view = std::max(0, toPixels(outerHeight) - extra.height() - designMenuHeight());
   return QSize(
       std::max(1, static_cast<int>(std::lround((toPixels(outerWidth) - extra.width()) * zoom_))),
       std::max(1, menu + static_cast<int>(std::lround(view * zoom_))));
 }
 
-double MainWindow::designLength(int outerPixels, int extraPixels, int unzoomedPixels) const {
+double MainWindow::designLength(int outerPixels, int extraPixels, int unzoomedPixels,
+                                int designPixels) const {
   // The inverse of clientSize for a size the window has: frame and menu kept, view unzoomed.
   return toTwips(
-      extraPixels + unzoomedPixels +
+      extraPixels + designPixels +
       static_cast<int>(std::lround((outerPixels - extraPixels - unzoomedPixels) / zoom_)));
 }
 
@@ -200,6 +216,15 @@ void MainWindow::showEvent(QShowEvent* event) {
     applySize();
     move(toPixels(left_), toPixels(top_));
   });
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  // A new application font (the desktop's settings changed) lays the clock out afresh.
+  if (event->type() == QEvent::FontChange && zoomShown_) {
+    zoomShown_ = false;
+    sync();
+  }
 }
 
 void MainWindow::moveEvent(QMoveEvent* event) {
@@ -221,14 +246,15 @@ double MainWindow::outerWidth() const {
   const QSize extra = frameExtra();
   return w == clientSize(width_, height_).width() + extra.width()
              ? width_
-             : designLength(w, extra.width(), 0);
+             : designLength(w, extra.width(), 0, 0);
 }
 double MainWindow::outerHeight() const {
   const int h = frameGeometry().height();
   const QSize extra = frameExtra();
   return h == clientSize(width_, height_).height() + extra.height()
              ? height_
-             : designLength(h, extra.height(), menuBar_->sizeHint().height());
+             : designLength(h, extra.height(), menuBar_->sizeHint().height(),
+                            designMenuHeight());
 }
 
 void MainWindow::setOuterLeft(double twips) {
