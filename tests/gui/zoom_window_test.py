@@ -3,7 +3,8 @@
 times draws every dot twice as far from the window's corner and twice as big (read off
 a screenshot), the window grows with it and cannot be resized or maximised, the zoom is
 there again after a restart, Ctrl+0 brings the normal size back, and "Tessa.sav" saved
-at 200 % is byte for byte the one saved at 100 %.
+at 200 % is byte for byte the one saved at 100 %. A Plasma user's 18 pt font draws the
+clock twice as large.
 
 Usage: zoom_window_test.py BUILD_DIR
 """
@@ -125,6 +126,27 @@ def zoom(work, build, display):
         stop_process(wm)
 
 
+def large_font(work, build, display):
+    """An 18 pt application font as Plasma keeps it (kdeglobals, read by Qt's KDE theme):
+    the dots stand where they stand at 200 %."""
+    base = os.path.join(work, "font18")
+    folder = program_folder(base, build, preferences=SAVED)
+    config = os.path.join(base, "home", ".config")
+    os.makedirs(config)
+    with open(os.path.join(config, "kdeglobals"), "w") as f:
+        f.write("[General]\nfont=DejaVu Sans,18,-1,5,50,0,0,0,0,0\n")
+    proc = start_program(folder, display, {**FAKE_CLOCK, "XDG_CONFIG_HOME": config,
+                                           "XDG_CURRENT_DESKTOP": "KDE",
+                                           "KDE_SESSION_VERSION": "5"})
+    try:
+        window = wait_for_window(display, "Tessaron", proc)
+        check("with an 18 pt font, 12:34 drawn twice as large",
+              shows(display, base, window, 2, "font18.png") is not None,
+              f"screenshot {base}/font18.png")
+    finally:
+        stop_process(proc)
+
+
 def main():
     build = os.path.abspath(sys.argv[1])
     xvfb = Xvfb()
@@ -132,6 +154,7 @@ def main():
         try:
             xvfb.start()
             zoom(work, build, xvfb.display)
+            large_font(work, build, xvfb.display)
         finally:
             xvfb.stop()
     return report.summary()
