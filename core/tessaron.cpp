@@ -18,6 +18,11 @@ constexpr int kTickAfterSecond = 2;  // ms
 Tessaron::Tessaron(Platform& platform) : platform_(platform) {}
 
 void Tessaron::Form_Load() {
+  loadWindow();
+  loadZoneCatalogue();
+}
+
+void Tessaron::loadWindow() {
   RedrawAll = true;
   const ProgramInfo program = platform_.programInfo();
   AppFolder = program.dataFolder + "/";
@@ -91,9 +96,15 @@ void Tessaron::Form_Load() {
   keepWindowOnScreen();
 
   BackgroundColor = platform_.windowBackgroundColour();
-  unloaded = !zone.LoadZoneCatalogue(platform_, belowToolbar());
+  // The selector, shown as built, waits hidden for the catalogue's start-up selection.
+  zone.Combo1[1].Visible = false;
   // The window's first frame already shows the time.
-  if (!unloaded) Timer1_Timer();
+  Timer1_Timer();
+}
+
+bool Tessaron::loadZoneCatalogue() {
+  unloaded = !zone.LoadZoneCatalogue(platform_, belowToolbar());
+  return !unloaded;
 }
 
 void Tessaron::keepWindowOnScreen() {

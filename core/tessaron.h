@@ -23,7 +23,14 @@ class Tessaron {
  public:
   explicit Tessaron(Platform& platform);
 
+  // Start-up whole: the window, then the zone catalogue.
   void Form_Load();
+  // Start-up in two steps, so that the window shows the time before the zone catalogue
+  // (hundreds of zone files) is read: the window's state and the first tick, then, once
+  // the first frame is on screen, the catalogue. The alternate zone is always off at start,
+  // so nothing shown waits for it. False when there is no catalogue (the program ends).
+  void loadWindow();
+  bool loadZoneCatalogue();
   void Form_Terminate();
   // Shows the time and sets Timer1Interval for the next tick.
   void Timer1_Timer();

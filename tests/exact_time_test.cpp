@@ -269,9 +269,9 @@ TEST(ExactTime, EveryChangeRepaintsEveryDotAtOnce) {
 TEST(ExactTime, EachTickComesJustAfterTheNextSecondBegins) {
   struct Case {
     const char* name;
-    int second;       // of the clock when the tick runs
+    int second;  // of the clock when the tick runs
     int millisecond;
-    int interval;     // until the next tick
+    int interval;  // until the next tick
     const char* shown;
   };
   const Case cases[] = {

@@ -301,6 +301,36 @@ TEST_F(Catalogue, AZoneThatCannotBeReadIsListedEmptyAndTextsStopAtNul) {
   EXPECT_EQ(core.zone.ZoneCatalogue[1].Display, "(UTC+10:00) Sydney");
 }
 
+// Start-up in two steps: the window shows the time before any zone file is read, and
+// the catalogue read after it leaves the clock as a start-up in one step does.
+TEST_F(Catalogue, TheTimeShowsBeforeTheCatalogueIsRead) {
+  platform.catalogue.zones = {key(kSydney), key(kNewYork), key(utcZone)};
+  platform.catalogue.systemStandardName = "America/New_York";
+  platform.time = {21, 43, 17};
+  core.loadWindow();
+  EXPECT_EQ(platform.catalogueReads, 0);
+  EXPECT_FALSE(core.zone.Combo1[1].Visible) << "no empty selector in the first frame";
+  EXPECT_FALSE(core.zone.ATZ.Visible);
+  int hour = 0;
+  for (int i = 0; i < 5; ++i) hour = hour * 2 + (core.layout.Shape1[i].FillColor == core.OnColor);
+  EXPECT_EQ(hour, platform.time.hour) << "the hour dots show the time";
+  const std::vector<Shape> firstFrame(core.layout.Shape1.begin(), core.layout.Shape1.end());
+  ASSERT_TRUE(core.loadZoneCatalogue());
+
+  test::FakePlatform other;
+  other.catalogue = platform.catalogue;
+  other.time = platform.time;
+  Tessaron oneStep{other};
+  oneStep.Form_Load();
+  EXPECT_EQ(firstFrame,
+            std::vector<Shape>(oneStep.layout.Shape1.begin(), oneStep.layout.Shape1.end()));
+  EXPECT_EQ(core.zone.Combo1[1].List, oneStep.zone.Combo1[1].List);
+  EXPECT_EQ(core.zone.Combo1[1].Visible, oneStep.zone.Combo1[1].Visible);
+  EXPECT_EQ(core.zone.ZonePair[0], oneStep.zone.ZonePair[0]);
+  EXPECT_EQ(core.zone.ATZ.Visible, oneStep.zone.ATZ.Visible);
+  EXPECT_EQ(core.commands.AltTimeZone.Checked, oneStep.commands.AltTimeZone.Checked);
+}
+
 TEST_F(Catalogue, NoCatalogueShowsTheMessageAndEndsTheProgram) {
   platform.catalogue.found = false;
   core.Form_Load();

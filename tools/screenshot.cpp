@@ -68,8 +68,8 @@ int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   const QStringList args = QApplication::arguments();
   const bool withFont = args.size() == 6 && (args[5] == "list" || args[5] == "label");
-  if (args.size() < 3 || args.size() == 5 || (args.size() == 6 && !withFont) ||
-      args.size() > 6 || (args[1] != "light" && args[1] != "dark")) {
+  if (args.size() < 3 || args.size() == 5 || (args.size() == 6 && !withFont) || args.size() > 6 ||
+      (args[1] != "light" && args[1] != "dark")) {
     std::fputs("usage: screenshot light|dark OUT.png [ZOOM_PERCENT [FONT_POINTS list|label]]\n",
                stderr);
     return 2;

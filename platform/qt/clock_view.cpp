@@ -1,7 +1,6 @@
 #include "platform/qt/clock_view.h"
 
 #include <QAbstractItemView>
-#include <QScrollBar>
 #include <QAccessible>
 #include <QAction>
 #include <QComboBox>
@@ -11,6 +10,7 @@
 #include <QLineEdit>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStandardItemModel>
 #include <QToolBar>

@@ -253,8 +253,7 @@ double MainWindow::outerHeight() const {
   const QSize extra = frameExtra();
   return h == clientSize(width_, height_).height() + extra.height()
              ? height_
-             : designLength(h, extra.height(), menuBar_->sizeHint().height(),
-                            designMenuHeight());
+             : designLength(h, extra.height(), menuBar_->sizeHint().height(), designMenuHeight());
 }
 
 void MainWindow::setOuterLeft(double twips) {

@@ -62,7 +62,7 @@ class MainWindow : public QWidget {
   double left_ = 0, top_ = 0;
   double width_, height_;
   QSize appliedExtra_;
-  double zoom_ = 1.0;       // the zoom the window is laid out at, the font's scale included
+  double zoom_ = 1.0;  // the zoom the window is laid out at, the font's scale included
   double fontScale_ = 1.0;
   bool zoomShown_ = false;  // the toolbar and view have had the zoom applied  // the frame size
                             // that the outer size was last worked out with
@@ -73,8 +73,7 @@ class MainWindow : public QWidget {
   void applyZoom();
   QSize clientSize(double outerWidth, double outerHeight) const;  // widget pixels
   // `unzoomedPixels` of the window as it is stand for `designPixels` of the design.
-  double designLength(int outerPixels, int extraPixels, int unzoomedPixels,
-                      int designPixels) const;
+  double designLength(int outerPixels, int extraPixels, int unzoomedPixels, int designPixels) const;
   // How much larger than the design's face the application font is; at least 1.
   double fontScale() const;
   // The menu bar's height at the design's face.

@@ -253,16 +253,40 @@ SoundPlayer& QtPlatform::sound() {
   return *sound_;
 }
 
+void QtPlatform::holdSounds() { soundsHeld_ = true; }
+
+void QtPlatform::releaseSounds() {
+  soundsHeld_ = false;
+  std::vector<std::function<void()>> held;
+  held.swap(heldSounds_);
+  for (const auto& request : held) request();
+}
+
 void QtPlatform::playOnce(const std::string& path) {
+  if (soundsHeld_) {
+    heldSounds_.push_back([this, path] { playOnce(path); });
+    return;
+  }
   sound().playOnce(QString::fromStdString(path));
 }
 void QtPlatform::playLoop(const std::string& path,
                           std::function<void(const std::string&)> onFailure) {
+  if (soundsHeld_) {
+    heldSounds_.push_back([this, path, onFailure] { playLoop(path, onFailure); });
+    return;
+  }
   sound().playLoop(QString::fromStdString(path), std::move(onFailure));
 }
-void QtPlatform::stopSound() { sound().stopSound(); }
+void QtPlatform::stopSound() {
+  if (soundsHeld_) {
+    heldSounds_.push_back([this] { stopSound(); });
+    return;
+  }
+  sound().stopSound();
+}
 
 void QtPlatform::finishSounds(int maxMs) {
+  releaseSounds();
   if (sound_) sound_->waitForOneShot(maxMs);
 }
 

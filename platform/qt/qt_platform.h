@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
 
@@ -65,6 +66,10 @@ class QtPlatform : public Platform {
   std::string inputBox(const std::string& message, const std::string& title,
                        const std::string& defaultText, double left, double top) override;
   void messageBox(const std::string& text, MessageStyle style, const std::string& title) override;
+  // Sound requests made while held wait, in order, for the release: start-up holds them
+  // so that the sound helper starts after the first frame, not beside it.
+  void holdSounds();
+  void releaseSounds();
   void playOnce(const std::string& path) override;
   void playLoop(const std::string& path,
                 std::function<void(const std::string&)> onFailure) override;
@@ -98,7 +103,9 @@ class QtPlatform : public Platform {
   std::function<void()> onZoneChange_;
   void zoneFileEvent();
   void rereadSystemZone();
-  std::unique_ptr<SoundPlayer> sound_;       // made at the first sound request
+  std::unique_ptr<SoundPlayer> sound_;  // made at the first sound request
+  bool soundsHeld_ = false;
+  std::vector<std::function<void()>> heldSounds_;
   std::int64_t zoneCheckedMinute_ = -1;      // Unix minutes when the system zone was last read
   std::unique_ptr<HelpViewer> help_;         // made at the first help request
   std::unique_ptr<BrowserProcess> browser_;  // made at the first browser window

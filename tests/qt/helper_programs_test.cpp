@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -32,6 +33,20 @@ class HelperPrograms : public ::testing::Test {
     return f.readAll().trimmed().split('\n');
   }
   QByteArray log() const { return dir.filePath("log").toUtf8(); }
+  // The test's own child processes that are running.
+  static int childProcesses() {
+    int n = 0;
+    for (const QString& pid : QDir("/proc").entryList(QDir::Dirs)) {
+      QFile stat("/proc/" + pid + "/stat");
+      if (!stat.open(QIODevice::ReadOnly)) continue;
+      // "pid (comm) state ppid ...": the fields after the name.
+      const QByteArray line = stat.readAll();
+      const QList<QByteArray> rest = line.mid(line.lastIndexOf(')') + 2).split(' ');
+      n += rest.size() > 1 && rest[0] != "Z" &&
+           rest[1].toLongLong() == QCoreApplication::applicationPid();
+    }
+    return n;
+  }
 };
 
 TEST_F(HelperPrograms, TwoSupportWindowsShareOneBrowserProcess) {
@@ -80,6 +95,32 @@ TEST_F(HelperPrograms, TheClosingSoundIsHeardOutBeforeTheClockEnds) {
   EXPECT_TRUE(logLines().front().startsWith("once ")) << logLines().front().toStdString();
   EXPECT_EQ(logLines().value(logLines().size() - 1), "heard out")
       << "the program would end while the closing sound plays";
+}
+
+// Start-up holds its sounds until the first frame: no helper runs before the release,
+// and then every request reaches it in the order made.
+TEST_F(HelperPrograms, HeldSoundsWaitForTheReleaseAndKeepTheirOrder) {
+  const QString sound = program("sound", "echo started >> '" + log() +
+                                             "'\n"
+                                             "while read -r n verb path; do\n"
+                                             "  echo \"$verb $path\" >> '" +
+                                             log() +
+                                             "'\n"
+                                             "  echo \"$n idle\"\n"
+                                             "done\n");
+  QtPlatform platform;
+  platform.setHelperPrograms(sound, {});
+  platform.holdSounds();
+  platform.playOnce("/x/ding.wav");
+  platform.stopSound();
+  platform.playOnce("/x/second.wav");
+  // A helper is forked as the request is made: none may be there while held.
+  EXPECT_EQ(childProcesses(), 0) << "a helper started while held";
+  platform.releaseSounds();
+  EXPECT_EQ(childProcesses(), 1);
+  ASSERT_TRUE(waitUntil([&] { return logLines().size() == 4; })) << logLines().size();
+  EXPECT_EQ(logLines(), (QList<QByteArray>{"started", "once file:///x/ding.wav", "stop ",
+                                           "once file:///x/second.wav"}));
 }
 
 }  // namespace

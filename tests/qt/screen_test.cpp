@@ -68,8 +68,7 @@ TEST(Screen, AfterEachChangeTheScreenMatchesAFreshPaint) {
   const Case cases[] = {
       {"hint numbers shown then hidden", {run(Command::Numbers), run(Command::Numbers)}},
       {"seconds shown then hidden", {run(Command::Seconds), run(Command::Seconds)}},
-      {"the hour turning with hints shown",
-       {run(Command::Numbers), at(12, 59, 59), at(13, 0, 0)}},
+      {"the hour turning with hints shown", {run(Command::Numbers), at(12, 59, 59), at(13, 0, 0)}},
       {"the columns and back to the row", {run(Command::Vertical), run(Command::Vertical)}},
       {"a zone label shown then hidden",
        {run(Command::AltTimeZone), chooseTokyo, run(Command::AltTimeZone)}},
