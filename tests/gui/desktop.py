@@ -448,7 +448,7 @@ def application(pyatspi, proc):
 
 
 def private_runtime_dir(folder, name):
-    """A runtime folder as a session has one: its owner's alone (Wayland and mutter insist)."""
+    """A runtime folder as a session has one: its owner's alone."""
     path = os.path.join(folder, name)
     os.makedirs(path, mode=0o700)
     os.chmod(path, 0o700)  # whatever the umask left
@@ -457,8 +457,8 @@ def private_runtime_dir(folder, name):
 
 class Mutter:
     """GNOME's compositor, headless, one virtual 1280x1024 monitor, on a session bus of
-    our own. It starts XWayland on an X display of its own choosing, which its log names,
-    with an authority file in the runtime folder."""
+    our own (without one it aborts). It starts XWayland on an X display of its own
+    choosing, which its log names, with an authority file in the runtime folder."""
 
     WAYLAND = "wayland-tessaron"
     NEEDS = {"/usr/bin/mutter": "mutter", "/usr/bin/Xwayland": "xwayland",
@@ -518,7 +518,9 @@ class Mutter:
         stop_process(self.proc)
         self.bus.stop()
         X_AUTHORITY.pop(self.display, None)
-        for number in self.numbers:  # a mutter that was killed leaves them behind
+        # A mutter that was killed leaves them behind. (A hard kill of the test ends the bus,
+        # and mutter with it, before it can clear them: the next X server takes them over.)
+        for number in self.numbers:
             lock = f"/tmp/.X{number}-lock"
             try:
                 with open(lock) as f:

@@ -4,8 +4,9 @@ serving XWayland. The clock is given what a GNOME session on Wayland gives it (D
 WAYLAND_DISPLAY, no QT_QPA_PLATFORM) and must pick X itself.
 
 1. It opens on XWayland, its outer frame on the pixel saved in "Tessa.sav".
-2. Always on Top (Ctrl+A) is mutter's "above" state: another window raised and activated
-   after it stays below it. With it off, the other window comes above (the check can fail).
+2. Always on Top (Ctrl+A) is mutter's "above" state: a window mapped after it, and one
+   raised and activated after it, stay below it. With it off, the raised window comes
+   above (the check can fail).
 3. Moved elsewhere, saved (Ctrl+P), ended and started again, it opens on the same pixel.
 4. F1 opens the help window; Help > Support > Web Support opens a browser window.
 
@@ -64,12 +65,23 @@ def start_clock(folder, mutter, work):
                                  log_path=os.path.join(work, "program.log"))
 
 
+def other_window(display, title, procs):
+    """A plain X window over the clock's place, mapped now."""
+    proc = desktop.start(["xmessage", "-title", title, "-geometry", "500x400+100+50",
+                          "over the clock"], desktop.x_env(display))
+    procs.append(proc)
+    return desktop.wait_for_window(display, title, proc)
+
+
 def keeps_on_top(mutter, work, clock, report):
     display = mutter.display
-    other_proc = desktop.start(["xmessage", "-title", "other-window", "-geometry",
-                                "500x400+100+50", "over the clock"], desktop.x_env(display))
+
+    def stack():
+        return f"stack {root_list(display, '_NET_CLIENT_LIST_STACKING')}"
+
+    procs = []
     try:
-        other = desktop.wait_for_window(display, "other-window", other_proc)
+        first = other_window(display, "first-window", procs)
         desktop.press(display, clock, "ctrl+a")
         try:
             desktop.wait_until(lambda: "_NET_WM_STATE_ABOVE" in wm_state(display, clock), 5,
@@ -77,21 +89,24 @@ def keeps_on_top(mutter, work, clock, report):
         except TimeoutError:
             pass  # the check says so
         report.check("Ctrl+A puts the clock in mutter's above state",
-                     "_NET_WM_STATE_ABOVE" in wm_state(display, clock), wm_state(display, clock).strip())
-        bring_forward(display, other)
-        report.check("the clock stays above a window activated after it",
-                     above(display, clock, other),
-                     f"stack {root_list(display, '_NET_CLIENT_LIST_STACKING')}")
+                     "_NET_WM_STATE_ABOVE" in wm_state(display, clock),
+                     wm_state(display, clock).strip())
+        second = other_window(display, "second-window", procs)
+        report.check("the clock stays above a window mapped after it",
+                     above(display, clock, second), stack())
+        bring_forward(display, first)
+        report.check("the clock stays above a window raised and activated after it",
+                     above(display, clock, first), stack())
 
         desktop.press(display, clock, "ctrl+a")
         desktop.wait_until(lambda: "_NET_WM_STATE_ABOVE" not in wm_state(display, clock), 5,
                            0.05, "the above state to go")
-        bring_forward(display, other)
+        bring_forward(display, first)
         report.check("with Always on Top off, the other window comes above the clock",
-                     above(display, other, clock),
-                     f"stack {root_list(display, '_NET_CLIENT_LIST_STACKING')}")
+                     above(display, first, clock), stack())
     finally:
-        desktop.stop_process(other_proc)
+        for proc in procs:
+            desktop.stop_process(proc)
 
 
 def saved_pixels(path):
