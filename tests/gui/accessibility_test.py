@@ -20,8 +20,9 @@ import time
 from PIL import Image
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from desktop import (Report, Xvfb, program_folder, press, start, start_program,  # noqa: E402
-                     stop_process, wait_for_window, wait_until, xdotool)
+from desktop import (Report, SessionBus, Xvfb, application, program_folder,  # noqa: E402
+                     press, start_program, stop_process, text_of, wait_for_window,
+                     wait_until, walk, xdotool)
 
 FAKETIME = "/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1"
 SECONDS_ON = '255,0,16777215,#FALSE#,#TRUE#,#FALSE#,#FALSE#,1500,3000,"smallworld.wav",#FALSE#\r\n'
@@ -33,75 +34,6 @@ RED, BLACK = (255, 0, 0), (0, 0, 0)
 
 report = Report()
 check = report.check
-
-
-class AccessibilityBus:
-    """A session bus of our own with the accessibility bus launcher on it; the launcher
-    starts the accessibility bus, which starts the registry when first asked."""
-
-    def __init__(self, folder, display):
-        self.folder = folder
-        self.display = display
-        self.procs = []
-        self.address = None
-
-    def env(self):
-        return {"PATH": "/usr/bin:/bin", "HOME": self.folder, "XDG_RUNTIME_DIR": self.folder,
-                "DISPLAY": self.display, "DBUS_SESSION_BUS_ADDRESS": self.address}
-
-    def start(self):
-        read_fd, write_fd = os.pipe()
-        bus = subprocess.Popen(
-            ["dbus-daemon", "--session", "--nofork", f"--print-address={write_fd}",
-             f"--address=unix:path={self.folder}/bus"],
-            pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-            start_new_session=True)
-        self.procs.append(bus)
-        os.close(write_fd)
-        with os.fdopen(read_fd) as f:
-            self.address = f.readline().strip()
-        if not self.address:
-            raise RuntimeError("dbus-daemon gave no address")
-        log = open(os.path.join(self.folder, "atspi.log"), "wb")
-        self.procs.append(start(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
-                                self.env(), log=log))
-        self.procs.append(start(["/usr/libexec/at-spi2-registryd"], self.env(), log=log))
-
-    def stop(self):
-        for proc in reversed(self.procs):
-            stop_process(proc)
-
-
-def walk(node, depth=0):
-    """Every accessible below `node`, depth first."""
-    if node is None or depth > 30:
-        return
-    yield node
-    try:
-        children = list(node)
-    except Exception:  # a child that went away while we looked
-        return
-    for child in children:
-        yield from walk(child, depth + 1)
-
-
-def application(pyatspi, pid):
-    def find():
-        for app in pyatspi.Registry.getDesktop(0):
-            try:
-                if app is not None and app.get_process_id() == pid:
-                    return app
-            except Exception:
-                pass
-        return None
-    return wait_until(find, 15, 0.2, "the clock in the accessibility tree")
-
-
-def text_of(node):
-    try:
-        return node.queryText().getText(0, -1)
-    except NotImplementedError:
-        return None
 
 
 def named_texts(pyatspi, app):
@@ -152,7 +84,7 @@ def frozen_tree(pyatspi, work, build, display, bus_env):
     proc = start_clock(work, build, display, bus_env, "frozen", SECONDS_ON, "2026-12-10 12:34:10")
     try:
         wait_for_window(display, "Tessaron", proc)
-        app = application(pyatspi, proc.pid)
+        app = application(pyatspi, proc)
         dots = None
         try:
             dots = wait_until(lambda: dots_node(pyatspi, app), 10, 0.2, "the dots")
@@ -187,7 +119,7 @@ def zone_picker(pyatspi, work, build, display, bus_env):
                        "@2026-12-10 12:34:52")
     try:
         window = wait_for_window(display, "Tessaron", proc)
-        app = application(pyatspi, proc.pid)
+        app = application(pyatspi, proc)
         narrow = window_width(display, window)
         press(display, window, "ctrl+z")
         time.sleep(0.5)
@@ -228,7 +160,7 @@ def main():
         bus = None
         try:
             xvfb.start()
-            bus = AccessibilityBus(work, xvfb.display)
+            bus = SessionBus(work, xvfb.display, accessibility=True)
             bus.start()
             os.environ.update(DISPLAY=xvfb.display, DBUS_SESSION_BUS_ADDRESS=bus.address)
             import pyatspi

@@ -33,24 +33,6 @@ def rss_kb(pid):
     return 0
 
 
-def children(pid, comm):
-    """Pids of the running children of `pid` named `comm` (the kernel keeps 15 bytes)."""
-    found = []
-    for entry in os.listdir("/proc"):
-        if not entry.isdigit():
-            continue
-        try:
-            with open(f"/proc/{entry}/stat") as f:
-                stat = f.read()
-        except OSError:
-            continue
-        name = stat[stat.index("(") + 1:stat.rindex(")")]
-        fields = stat[stat.rindex(")") + 2:].split()
-        if name == comm[:15] and fields[0] != "Z" and int(fields[1]) == pid:
-            found.append(int(entry))
-    return found
-
-
 def alive(pid):
     try:
         with open(f"/proc/{pid}/stat") as f:
@@ -62,17 +44,6 @@ def alive(pid):
 def maps_web_engine(pid):
     with open(f"/proc/{pid}/maps") as f:
         return any("WebEngine" in line for line in f)
-
-
-def web_support(display, clock, proc):
-    """Help > Support, then the Web Support button."""
-    desktop.press(display, clock, "alt+h")
-    time.sleep(0.3)
-    desktop.xdotool(display, "key", "Up", "Return")
-    support = desktop.wait_for_window(display, "Tessaron Support", proc)
-    time.sleep(0.3)
-    # The button's centre: (960 + 1092 / 2, 1920 + 492 / 2) twips, 15 to a pixel.
-    desktop.xdotool(display, "mousemove", "--window", support, "100", "144", "click", "1")
 
 
 def browser_windows(display, pid):
@@ -111,8 +82,8 @@ def open_and_close(work, build, xvfb, report):
     try:
         time.sleep(3)  # start-up memory handed back
         resting = rss_kb(proc.pid)
-        web_support(xvfb.display, clock, proc)
-        browser = desktop.wait_until(lambda: children(proc.pid, "tessaron_browser"), 20, 0.1,
+        desktop.web_support(xvfb.display, clock, proc)
+        browser = desktop.wait_until(lambda: desktop.children(proc.pid, "tessaron_browser"), 20, 0.1,
                                      "the browser process")[0]
         window = desktop.wait_until(lambda: browser_windows(xvfb.display, browser), 60, 0.2,
                                     "the browser window")[0]
@@ -138,8 +109,8 @@ def outlives_the_clock(work, build, xvfb, report):
     proc, clock = start_clock(work, build, "outlives", xvfb)
     browser = None
     try:
-        web_support(xvfb.display, clock, proc)
-        browser = desktop.wait_until(lambda: children(proc.pid, "tessaron_browser"), 20, 0.1,
+        desktop.web_support(xvfb.display, clock, proc)
+        browser = desktop.wait_until(lambda: desktop.children(proc.pid, "tessaron_browser"), 20, 0.1,
                                      "the browser process")[0]
         window = desktop.wait_until(lambda: browser_windows(xvfb.display, browser), 60, 0.2,
                                     "the browser window")[0]
@@ -160,7 +131,7 @@ def outlives_the_clock(work, build, xvfb, report):
 def damaged_browser(work, build, xvfb, report, damage):
     proc, clock = start_clock(work, build, "damaged-" + damage, xvfb, damage)
     try:
-        web_support(xvfb.display, clock, proc)
+        desktop.web_support(xvfb.display, clock, proc)
 
         # A message under the application's title.
         desktop.wait_for_window(xvfb.display, "Tessa", proc, timeout=20)

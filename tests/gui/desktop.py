@@ -4,11 +4,14 @@ started here runs in its own session and dies with the test.
 """
 
 import ctypes
+import glob
 import os
+import re
 import shutil
 import signal
 import subprocess
 import sys
+import tempfile
 import time
 
 _libc = ctypes.CDLL(None, use_errno=True)
@@ -58,6 +61,28 @@ def stop_process(proc):
             pass
 
 
+# Exit status that ctest reads as "skipped" (the tests' SKIP_RETURN_CODE).
+SKIPPED = 77
+
+
+def missing_parts(needs):
+    """The Debian packages, of `needs` ({file it installs: package}), whose file is not there."""
+    return sorted({package for path, package in needs.items() if not os.path.exists(path)})
+
+
+def skip_or_fail(needs):
+    """None when every file of `needs` is there. Else one line naming the missing packages,
+    and the exit status: skipped on a developer's machine, failed under CI (CI set, or
+    root, as the CI containers run), where tools/install-deps should have put them."""
+    missing = missing_parts(needs)
+    if not missing:
+        return None
+    ci = bool(os.environ.get("CI")) or os.geteuid() == 0
+    print(f"{'FAIL' if ci else 'SKIP'}: not installed: {' '.join(missing)} "
+          "(tools/install-deps installs them)")
+    return 1 if ci else SKIPPED
+
+
 class Report:
     """PASS/FAIL lines, then the closing "N passed, M failed" line."""
 
@@ -75,6 +100,32 @@ class Report:
     def summary(self):
         print(f"{self.passed} passed, {self.failed} failed")
         return 1 if self.failed else 0
+
+
+def run_test(doc, prefix, body, needs=None):
+    """A test script's frame: `body(work, build, report)` in a fresh folder named `prefix`,
+    kept with its logs when a check failed; an unexpected error fails the harness check.
+    Without the packages of `needs` it is skipped, or failed under CI (skip_or_fail).
+    Returns the exit status."""
+    build = script_argument(doc)
+    if build is None:
+        return 2
+    status = skip_or_fail(needs or {})
+    if status is not None:
+        return status
+    stop_on_sigterm()
+    report = Report()
+    work = tempfile.mkdtemp(prefix=prefix)
+    try:
+        body(work, build, report)
+    except (Exception, SystemExit, KeyboardInterrupt) as e:
+        report.check("harness", False, repr(e))
+    finally:
+        if report.failed == 0:
+            shutil.rmtree(work, ignore_errors=True)
+        else:
+            print(f"kept logs in {work}")
+    return report.summary()
 
 
 def wait_until(done, timeout, step=0.05, what="condition"):
@@ -181,20 +232,34 @@ def fake_clock(when):
             "FAKETIME": f"@{when}", "FAKETIME_DONT_FAKE_MONOTONIC": "1", "TZ": "UTC"}
 
 
+# The authority file of each display started with one ({":1": path}).
+X_AUTHORITY = {}
+
+
+def x_env(display):
+    """The environment that X tools need to reach `display`."""
+    env = {"PATH": "/usr/bin:/bin", "DISPLAY": display}
+    if display in X_AUTHORITY:
+        env["XAUTHORITY"] = X_AUTHORITY[display]
+    return env
+
+
 def start_program(folder, display, extra_env=None, log_path=None):
     home = os.path.join(os.path.dirname(folder), "home")
     runtime = os.path.join(os.path.dirname(folder), "run")
     os.makedirs(home, exist_ok=True)
     os.makedirs(runtime, mode=0o700, exist_ok=True)
-    env = {"PATH": "/usr/bin:/bin", "HOME": home, "XDG_RUNTIME_DIR": runtime,
-           "DISPLAY": display, "LANG": "C.UTF-8", "QT_QPA_PLATFORM": "xcb"}
+    env = {**x_env(display), "HOME": home, "XDG_RUNTIME_DIR": runtime, "LANG": "C.UTF-8",
+           "QT_QPA_PLATFORM": "xcb"}
+    # None in `extra_env` takes a variable away (display None: no X at all).
     env.update(extra_env or {})
+    env = {k: v for k, v in env.items() if v is not None}
     log = open(log_path or os.path.join(os.path.dirname(folder), "program.log"), "wb")
     return start([os.path.join(folder, "tessaron")], env, log=log, cwd=folder)
 
 
 def xdotool(display, *args, timeout=5):
-    r = subprocess.run(["xdotool", *args], env={"PATH": "/usr/bin:/bin", "DISPLAY": display},
+    r = subprocess.run(["xdotool", *args], env=x_env(display),
                        capture_output=True, text=True, timeout=timeout)
     return r.stdout.strip() if r.returncode == 0 else None
 
@@ -212,7 +277,7 @@ def wait_for_window(display, title, proc, timeout=15):
 def window_geometry(display, window):
     """(x, y, width, height) of `window` on the screen, in pixels."""
     r = subprocess.run(["xwininfo", "-id", window], capture_output=True, text=True, timeout=5,
-                       env={"PATH": "/usr/bin:/bin", "DISPLAY": display})
+                       env=x_env(display))
     g = {}
     for line in r.stdout.splitlines():
         key, _, value = line.strip().partition(":")
@@ -225,7 +290,7 @@ def screenshot(display, path):
     """The whole screen, saved to `path` and returned as an RGB image."""
     from PIL import Image  # only the tests that read pixels need it
     subprocess.run(["import", "-window", "root", path], check=True, timeout=20,
-                   env={"PATH": "/usr/bin:/bin", "DISPLAY": display})
+                   env=x_env(display))
     return Image.open(path).convert("RGB")
 
 
@@ -241,3 +306,264 @@ def press(display, window, *keys):
     xdotool(display, "windowfocus", window)
     time.sleep(0.2)
     xdotool(display, "key", "--clearmodifiers", *keys)
+
+
+def outer_position(display, window):
+    """(left, top) of the window's outer frame in pixels, or None before the window
+    manager has framed it: the client window's place less the frame extents."""
+    env = x_env(display)
+    info = subprocess.run(["xwininfo", "-id", window], env=env, capture_output=True,
+                          text=True, timeout=5).stdout
+    values = {}
+    for line in info.splitlines():
+        key, _, value = line.strip().partition(":")
+        values[key] = value.strip()
+    extents = subprocess.run(["xprop", "-id", window, "_NET_FRAME_EXTENTS"], env=env,
+                             capture_output=True, text=True, timeout=5).stdout
+    if "=" not in extents:
+        return None
+    left, _, top, _ = (int(v) for v in extents.split("=")[1].split(","))
+    return (int(values["Absolute upper-left X"]) - left,
+            int(values["Absolute upper-left Y"]) - top)
+
+
+def settled_position(display, window):
+    """The outer position once it has stayed put for half a second."""
+    last, since = None, time.monotonic()
+    deadline = since + 10
+    while time.monotonic() < deadline:
+        now = outer_position(display, window)
+        if now != last:
+            last, since = now, time.monotonic()
+        elif now is not None and time.monotonic() - since >= 0.5:
+            return now
+        time.sleep(0.05)
+    return last
+
+
+def children(pid, comm):
+    """Pids of the running children of `pid` named `comm` (the kernel keeps 15 bytes)."""
+    found = []
+    for entry in os.listdir("/proc"):
+        if not entry.isdigit():
+            continue
+        try:
+            with open(f"/proc/{entry}/stat") as f:
+                stat = f.read()
+        except OSError:
+            continue
+        name = stat[stat.index("(") + 1:stat.rindex(")")]
+        fields = stat[stat.rindex(")") + 2:].split()
+        if name == comm[:15] and fields[0] != "Z" and int(fields[1]) == pid:
+            found.append(int(entry))
+    return found
+
+
+def web_support(display, clock, proc):
+    """Help > Support, then the Web Support button."""
+    press(display, clock, "alt+h")
+    time.sleep(0.3)
+    xdotool(display, "key", "Up", "Return")
+    support = wait_for_window(display, "Tessaron Support", proc)
+    time.sleep(0.3)
+    # The button's centre: (960 + 1092 / 2, 1920 + 492 / 2) twips, 15 to a pixel.
+    xdotool(display, "mousemove", "--window", support, "100", "144", "click", "1")
+
+
+class SessionBus:
+    """A session bus of our own; with `accessibility`, also the accessibility bus launcher
+    on it (which starts the accessibility bus) and the AT-SPI registry."""
+
+    def __init__(self, folder, display=None, accessibility=False):
+        self.folder = folder
+        self.display = display
+        self.accessibility = accessibility
+        self.procs = []
+        self.address = None
+
+    def env(self):
+        env = {"PATH": "/usr/bin:/bin", "HOME": self.folder, "XDG_RUNTIME_DIR": self.folder,
+               "DBUS_SESSION_BUS_ADDRESS": self.address}
+        if self.display:
+            env["DISPLAY"] = self.display
+        return env
+
+    def start(self):
+        read_fd, write_fd = os.pipe()
+        bus = subprocess.Popen(
+            ["dbus-daemon", "--session", "--nofork", f"--print-address={write_fd}",
+             f"--address=unix:path={self.folder}/bus"],
+            pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+            start_new_session=True, preexec_fn=die_with_parent)
+        self.procs.append(bus)
+        os.close(write_fd)
+        with os.fdopen(read_fd) as f:
+            self.address = f.readline().strip()
+        if not self.address:
+            raise RuntimeError("dbus-daemon gave no address")
+        if self.accessibility:
+            log = open(os.path.join(self.folder, "atspi.log"), "wb")
+            self.procs.append(start(["/usr/libexec/at-spi-bus-launcher",
+                                     "--launch-immediately"], self.env(), log=log))
+            self.procs.append(start(["/usr/libexec/at-spi2-registryd"], self.env(), log=log))
+
+    def stop(self):
+        for proc in reversed(self.procs):
+            stop_process(proc)
+
+
+def walk(node, depth=0):
+    """Every accessible below `node` (AT-SPI), depth first."""
+    if node is None or depth > 30:
+        return
+    yield node
+    try:
+        children = list(node)
+    except Exception:  # a child that went away while we looked
+        return
+    for child in children:
+        yield from walk(child, depth + 1)
+
+
+def text_of(node):
+    try:
+        return node.queryText().getText(0, -1)
+    except NotImplementedError:
+        return None
+
+
+def application(pyatspi, proc):
+    """The program `proc` as the AT-SPI registry lists it, once it is there."""
+    def find():
+        if proc.poll() is not None:
+            raise RuntimeError(f"program exited with status {proc.returncode}")
+        for app in pyatspi.Registry.getDesktop(0):
+            try:
+                if app is not None and app.get_process_id() == proc.pid:
+                    return app
+            except Exception:
+                pass
+        return None
+    return wait_until(find, 15, 0.1, "the clock in the accessibility tree")
+
+
+def private_runtime_dir(folder, name):
+    """A runtime folder as a session has one: its owner's alone."""
+    path = os.path.join(folder, name)
+    os.makedirs(path, mode=0o700)
+    os.chmod(path, 0o700)  # whatever the umask left
+    return path
+
+
+class Mutter:
+    """GNOME's compositor, headless, one virtual 1280x1024 monitor, on a session bus of
+    our own (without one it aborts). It starts XWayland on an X display of its own
+    choosing, which its log names, with an authority file in the runtime folder."""
+
+    WAYLAND = "wayland-tessaron"
+    NEEDS = {"/usr/bin/mutter": "mutter", "/usr/bin/Xwayland": "xwayland",
+             "/usr/bin/dbus-daemon": "dbus"}
+
+    def __init__(self, folder):
+        self.folder = folder
+        self.runtime = private_runtime_dir(folder, "mutter-run")
+        self.log = os.path.join(folder, "mutter.log")
+        self.bus = SessionBus(self.runtime)
+        self.proc = None
+        self.display = None
+        self.numbers = ()  # the public X display's and the one for mutter's own services
+
+    def start(self):
+        self.bus.start()
+        env = {**self.bus.env(), "HOME": self.folder}
+        self.proc = start(["mutter", "--headless", "--wayland", "--virtual-monitor",
+                           "1280x1024", f"--wayland-display={self.WAYLAND}"],
+                          env, log=open(self.log, "wb"))
+
+        def x_display():
+            if self.proc.poll() is not None:
+                raise RuntimeError(f"mutter exited with status {self.proc.returncode}; "
+                                   f"see {self.log}")
+            with open(self.log, errors="replace") as f:
+                found = re.search(r"Using public X11 display :(\d+), \(using :(\d+)", f.read())
+            authority = glob.glob(os.path.join(self.runtime, ".mutter-Xwaylandauth.*"))
+            return found and authority and (found.groups(), authority[0])
+        self.numbers, authority = wait_until(x_display, 20, 0.05, "mutter's XWayland display")
+        self.display = ":" + self.numbers[0]
+        X_AUTHORITY[self.display] = authority
+
+        def managing():  # the window manager has claimed the screen
+            r = subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"],
+                               env=x_env(self.display), capture_output=True, text=True,
+                               timeout=5)
+            return "window id" in r.stdout
+        wait_until(managing, 20, 0.05, "mutter managing the X screen")
+
+    def session_env(self):
+        """What a program finds in a GNOME session on Wayland: both displays."""
+        return {**x_env(self.display), "WAYLAND_DISPLAY": self.WAYLAND,
+                "XDG_SESSION_TYPE": "wayland", "XDG_CURRENT_DESKTOP": "GNOME",
+                "XDG_RUNTIME_DIR": self.runtime,
+                "DBUS_SESSION_BUS_ADDRESS": self.bus.address}
+
+    def stop(self):
+        # Asked alone, mutter ends XWayland and takes the displays' lock files and sockets
+        # with it; the group's stop is for what is left after that.
+        if self.proc is not None and self.proc.poll() is None:
+            self.proc.terminate()
+            try:
+                self.proc.wait(timeout=5)
+            except subprocess.TimeoutExpired:
+                pass
+        stop_process(self.proc)
+        self.bus.stop()
+        X_AUTHORITY.pop(self.display, None)
+        # A mutter that was killed leaves them behind. (A hard kill of the test ends the bus,
+        # and mutter with it, before it can clear them: the next X server takes them over.)
+        for number in self.numbers:
+            lock = f"/tmp/.X{number}-lock"
+            try:
+                with open(lock) as f:
+                    ours = int(f.read().strip()) == self.proc.pid
+            except (OSError, ValueError):
+                continue
+            if ours:
+                for path in (lock, f"/tmp/.X11-unix/X{number}"):
+                    try:
+                        os.remove(path)
+                    except OSError:
+                        pass
+
+
+class Weston:
+    """The reference Wayland compositor on its headless backend, with no X at all."""
+
+    WAYLAND = "wayland-tessaron"
+    NEEDS = {"/usr/bin/weston": "weston",
+             "/usr/lib/x86_64-linux-gnu/libweston-10/headless-backend.so": "weston"}
+
+    def __init__(self, folder):
+        self.folder = folder
+        self.runtime = private_runtime_dir(folder, "weston-run")
+        self.log = os.path.join(folder, "weston.log")
+        self.proc = None
+
+    def start(self):
+        env = {"PATH": "/usr/bin:/bin", "HOME": self.folder, "XDG_RUNTIME_DIR": self.runtime}
+        self.proc = start(["weston", "--backend=headless-backend.so", "--width=1280",
+                           "--height=1024", f"--socket={self.WAYLAND}", "--no-config",
+                           "--idle-time=0"], env, log=open(self.log, "wb"))
+        socket = os.path.join(self.runtime, self.WAYLAND)
+
+        def listening():
+            if self.proc.poll() is not None:
+                raise RuntimeError(f"weston exited with status {self.proc.returncode}; "
+                                   f"see {self.log}")
+            return os.path.exists(socket)
+        wait_until(listening, 20, 0.05, "weston's socket")
+
+    def session_env(self):
+        return {"WAYLAND_DISPLAY": self.WAYLAND, "XDG_RUNTIME_DIR": self.runtime}
+
+    def stop(self):
+        stop_process(self.proc)

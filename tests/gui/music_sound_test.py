@@ -72,21 +72,7 @@ def sounds(levels):
 
 def helpers_of(pid):
     """Pids of the running sound helpers whose parent is `pid`."""
-    found = []
-    for entry in os.listdir("/proc"):
-        if not entry.isdigit():
-            continue
-        try:
-            with open(f"/proc/{entry}/stat") as f:
-                stat = f.read()
-        except OSError:
-            continue
-        # "pid (comm) state ppid ..."; comm may hold spaces, so split after it.
-        comm = stat[stat.index("(") + 1:stat.rindex(")")]
-        fields = stat[stat.rindex(")") + 2:].split()
-        if comm == "tessaron_sound" and fields[0] != "Z" and int(fields[1]) == pid:
-            found.append(int(entry))
-    return found
+    return desktop.children(pid, "tessaron_sound")
 
 
 def sound_libraries(pid):

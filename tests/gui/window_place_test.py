@@ -10,14 +10,14 @@ Usage: window_place_test.py BUILD_DIR
 """
 
 import os
-import subprocess
 import sys
 import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from desktop import (Report, Xvfb, program_folder, press, start, start_program,  # noqa: E402
-                     stop_process, wait_for_window, wait_until, xdotool)
+from desktop import (Report, Xvfb, program_folder, press, settled_position,  # noqa: E402
+                     start, start_program, stop_process, wait_for_window, wait_until,
+                     x_env, xdotool)
 
 PX = 15  # twips per pixel
 ROUNDS = 10
@@ -25,43 +25,6 @@ SAVED = '255,0,16777215,#FALSE#,#FALSE#,{music},#FALSE#,{top},{left},"smallworld
 
 report = Report()
 check = report.check
-
-
-def x_env(display):
-    return {"PATH": "/usr/bin:/bin", "DISPLAY": display}
-
-
-def outer_position(display, window):
-    """(left, top) of the window's outer frame in pixels, or None before the window
-    manager has framed it."""
-    env = x_env(display)
-    info = subprocess.run(["xwininfo", "-id", window], env=env, capture_output=True,
-                          text=True, timeout=5).stdout
-    values = {}
-    for line in info.splitlines():
-        key, _, value = line.strip().partition(":")
-        values[key] = value.strip()
-    extents = subprocess.run(["xprop", "-id", window, "_NET_FRAME_EXTENTS"], env=env,
-                             capture_output=True, text=True, timeout=5).stdout
-    if "=" not in extents:
-        return None
-    left, _, top, _ = (int(v) for v in extents.split("=")[1].split(","))
-    return (int(values["Absolute upper-left X"]) - left,
-            int(values["Absolute upper-left Y"]) - top)
-
-
-def settled_position(display, window):
-    """The outer position once it has stayed put for half a second."""
-    last, since = None, time.monotonic()
-    deadline = since + 10
-    while time.monotonic() < deadline:
-        now = outer_position(display, window)
-        if now != last:
-            last, since = now, time.monotonic()
-        elif now is not None and time.monotonic() - since >= 0.5:
-            return now
-        time.sleep(0.05)
-    return last
 
 
 def saved_position(path):
