@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QTimer>
+#include <QWindow>
 #include <functional>
 #ifdef TESSARON_STARTUP_MARKS
 #include <cstdio>
@@ -29,20 +30,23 @@ void mark([[maybe_unused]] const char* name) {
 #endif
 }
 
-// Runs `then` once the widget's first frame is painted, or after `latestMs` should the
-// desktop never show it (a window started minimised), whichever comes first.
+// Runs `then` once `window` is on screen with its first frame (exposed: the frame is
+// painted and sent as the expose is handled), or after `latestMs` should the desktop
+// never show it (a window started minimised), whichever comes first.
 class AfterFirstFrame : public QObject {
  public:
-  AfterFirstFrame(QWidget* widget, int latestMs, std::function<void()> then)
-      : QObject(widget), then_(std::move(then)) {
-    widget->installEventFilter(this);
+  AfterFirstFrame(QWidget* window, int latestMs, std::function<void()> then)
+      : QObject(window), then_(std::move(then)) {
+    window->windowHandle()->installEventFilter(this);
     QTimer::singleShot(latestMs, this, [this] { run(); });
   }
 
  protected:
-  bool eventFilter(QObject*, QEvent* event) override {
-    // Queued: the frame is painted and flushed before the work starts.
-    if (event->type() == QEvent::Paint) QTimer::singleShot(0, this, [this] { run(); });
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    // Queued: the expose paints and flushes the frame before the work starts.
+    if (event->type() == QEvent::Expose && static_cast<QWindow*>(watched)->isExposed()) {
+      QTimer::singleShot(0, this, [this] { run(); });
+    }
     return false;
   }
 
@@ -51,7 +55,7 @@ class AfterFirstFrame : public QObject {
   void run() {
     if (!then_) return;
     mark("first-frame");
-    parent()->removeEventFilter(this);
+    static_cast<QWidget*>(parent())->windowHandle()->removeEventFilter(this);
     std::function<void()> then = std::move(then_);
     then_ = nullptr;
     then();
