@@ -17,7 +17,8 @@ import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from desktop import (Report, Xvfb, program_folder, press, start, start_program,  # noqa: E402
-                     stop_process, wait_for_window, wait_until, xdotool)
+                     stop_process, wait_for_window, wait_for_window_manager, wait_until,
+                     x_env, xdotool)
 
 PX = 15  # twips per pixel
 ROUNDS = 10
@@ -25,10 +26,6 @@ SAVED = '255,0,16777215,#FALSE#,#FALSE#,{music},#FALSE#,{top},{left},"smallworld
 
 report = Report()
 check = report.check
-
-
-def x_env(display):
-    return {"PATH": "/usr/bin:/bin", "DISPLAY": display}
 
 
 def outer_position(display, window):
@@ -141,7 +138,7 @@ def main():
         try:
             xvfb.start()
             wm = start(["openbox"], {**x_env(xvfb.display), "HOME": work})
-            time.sleep(1)  # the window manager takes the screen first
+            wait_for_window_manager(xvfb.display)
             rounds(work, build, xvfb.display, "no dialog", (1500, 3000))
             rounds(work, build, xvfb.display, "music prompt", (2250, 1800))
             rounds(work, build, xvfb.display, "preferences message", (0, 0))
