@@ -262,13 +262,14 @@ def file_stamp(path):
 
 
 def wait_for_window_manager(display, timeout=15):
-    """Returns once a window manager manages the screen: it names its check window on the
-    root only after it has taken the root's events, so every window mapped from then on
-    is its to place."""
+    """Returns once a window manager manages the screen. It names its check window on the
+    root early in its start-up; the list of the windows it manages comes at the end of it
+    (with openbox, most of a second later), and a program started in between can lose its
+    connection."""
     def managed():
-        r = subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=x_env(display),
-                           capture_output=True, text=True, timeout=5)
-        return "window id #" in r.stdout
+        r = subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK", "_NET_CLIENT_LIST"],
+                           env=x_env(display), capture_output=True, text=True, timeout=5)
+        return "window id #" in r.stdout and "_NET_CLIENT_LIST(WINDOW)" in r.stdout
     wait_until(managed, timeout, 0.05, "the window manager")
 
 
