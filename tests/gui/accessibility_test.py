@@ -15,7 +15,6 @@ import os
 import subprocess
 import sys
 import tempfile
-import time
 
 from PIL import Image
 
@@ -46,6 +45,28 @@ def dots_node(pyatspi, app):
         if n.getRole() == pyatspi.ROLE_LABEL and n.name[:2].isdigit():
             return n
     return None
+
+
+def zone_selector(pyatspi, app):
+    """(whether the zone selector shows, the text in its field); (False, None) before it
+    is first made."""
+    def combo(node, depth=0):
+        for child in node:
+            role = child.getRole()
+            if role == pyatspi.ROLE_COMBO_BOX:
+                return child
+            # The lists of zones and the menus hold hundreds of items and no selector.
+            if depth < 10 and role not in (pyatspi.ROLE_LIST, pyatspi.ROLE_MENU_BAR):
+                found = combo(child, depth + 1)
+                if found is not None:
+                    return found
+        return None
+    selector = combo(app)
+    if selector is None:
+        return False, None
+    field = next((c for c in selector if c.getRole() == pyatspi.ROLE_TEXT), None)
+    return (selector.getState().contains(pyatspi.STATE_SHOWING),
+            text_of(field) if field is not None else None)
 
 
 def screenshot(display, path):
@@ -122,11 +143,13 @@ def zone_picker(pyatspi, work, build, display, bus_env):
         app = application(pyatspi, proc)
         narrow = window_width(display, window)
         press(display, window, "ctrl+z")
-        time.sleep(0.5)
+        wait_until(lambda: zone_selector(pyatspi, app)[0], 10, 0.05, "the zone selector")
         xdotool(display, "type", "--delay", "80", "tok")
-        time.sleep(0.5)
+        wait_until(lambda: zone_selector(pyatspi, app) == (True, "tok"), 10, 0.05,
+                   "tok in the zone selector")
         xdotool(display, "key", "Return")
-        time.sleep(0.3)
+        wait_until(lambda: not zone_selector(pyatspi, app)[0], 10, 0.05,
+                   "the zone selector to close")
         xdotool(display, "key", "ctrl+s")
         try:
             wait_until(lambda: window_width(display, window) > narrow, 3, 0.1, "a wider window")

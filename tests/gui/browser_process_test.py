@@ -19,7 +19,6 @@ import shutil
 import signal
 import sys
 import tempfile
-import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import desktop  # noqa: E402
@@ -39,6 +38,27 @@ def alive(pid):
             return f.read().split(") ")[1][0] != "Z"
     except OSError:
         return False
+
+
+def settled_rss_kb(pid, timeout=20):
+    """The resident size once it holds still: two readings half a second apart within 1 %."""
+    last = [None]
+
+    def steady():
+        now = rss_kb(pid)
+        held = last[0] is not None and abs(now - last[0]) <= last[0] * 0.01
+        last[0] = now
+        return now if held else None
+    return desktop.wait_until(steady, timeout, 0.5, "a steady resident size")
+
+
+def clock_link(pid):
+    """The browser's end of its socket to the clock, or None once the browser has let it
+    go (it closes it when it finds the clock gone)."""
+    with open(f"/proc/{pid}/cmdline", "rb") as f:
+        args = f.read().decode(errors="replace").split("\0")
+    fd = next((a.split("=", 1)[1] for a in args if a.startswith("--clock-fd=")), None)
+    return fd if fd is not None and os.path.exists(f"/proc/{pid}/fd/{fd}") else None
 
 
 def maps_web_engine(pid):
@@ -80,8 +100,7 @@ def start_clock(work, build, name, xvfb, damage=None):
 def open_and_close(work, build, xvfb, report):
     proc, clock = start_clock(work, build, "memory", xvfb)
     try:
-        time.sleep(3)  # start-up memory handed back
-        resting = rss_kb(proc.pid)
+        resting = settled_rss_kb(proc.pid)  # start-up memory handed back
         desktop.web_support(xvfb.display, clock, proc)
         browser = desktop.wait_until(lambda: desktop.children(proc.pid, "tessaron_browser"), 20, 0.1,
                                      "the browser process")[0]
@@ -89,12 +108,10 @@ def open_and_close(work, build, xvfb, report):
                                     "the browser window")[0]
         report.check("the browser runs in a process of its own, the clock maps no web engine",
                      not maps_web_engine(proc.pid) and maps_web_engine(browser))
-        time.sleep(2)
-        with_browser = rss_kb(proc.pid)
+        with_browser = settled_rss_kb(proc.pid)
         desktop.press(xvfb.display, window, "alt+F4")
         desktop.wait_until(lambda: not alive(browser), 20, 0.1, "the browser to end")
-        time.sleep(2)
-        after = rss_kb(proc.pid)
+        after = settled_rss_kb(proc.pid)
         report.check("closing the last browser window ends the browser", not alive(browser))
         print(f"clock resident memory: at rest {resting} kB, with the browser open "
               f"{with_browser} kB, after it closed {after} kB")
@@ -116,7 +133,10 @@ def outlives_the_clock(work, build, xvfb, report):
                                     "the browser window")[0]
         desktop.press(xvfb.display, clock, "alt+F4")
         proc.wait(timeout=10)
-        time.sleep(2)
+        # The browser finds the clock gone when its socket closes; it lets the socket go
+        # then, and would end then if it ended with the clock.
+        desktop.wait_until(lambda: not alive(browser) or clock_link(browser) is None, 10, 0.05,
+                           "the browser to find the clock gone")
         report.check("closing the clock leaves the browser window open",
                      alive(browser) and window in browser_windows(xvfb.display, browser))
         desktop.press(xvfb.display, window, "alt+F4")
@@ -134,10 +154,21 @@ def damaged_browser(work, build, xvfb, report, damage):
         desktop.web_support(xvfb.display, clock, proc)
 
         # A message under the application's title.
-        desktop.wait_for_window(xvfb.display, "Tessa", proc, timeout=20)
-        time.sleep(1)
+        message = desktop.wait_for_window(xvfb.display, "Tessa", proc, timeout=20)
+        # Running on is answering: the message closes and Ctrl+P saves.
+        desktop.press(xvfb.display, message, "Return")
+        desktop.wait_until(lambda: not desktop.xdotool(xvfb.display, "search", "--onlyvisible",
+                                                       "--name", "^Tessa$"),
+                           10, 0.05, "the message to close")
+        saved = os.path.join(work, "damaged-" + damage, "app", "Tessa.sav")
+        desktop.press(xvfb.display, clock, "ctrl+p")
+        try:
+            desktop.wait_until(lambda: os.path.exists(saved), 10, 0.05, "a save")
+        except TimeoutError:
+            pass  # the check says it
         report.check(f"a damaged {damage} leaves the clock running and says so",
-                     proc.poll() is None)
+                     proc.poll() is None and os.path.exists(saved),
+                     f"running: {proc.poll() is None}; saved: {os.path.exists(saved)}")
     finally:
         desktop.stop_process(proc)
 
@@ -156,7 +187,7 @@ def main():
         xvfb.start()
         wm = desktop.start(["openbox"], {"PATH": "/usr/bin:/bin", "DISPLAY": xvfb.display,
                                          "HOME": work})
-        time.sleep(1)  # the window manager takes the screen first
+        desktop.wait_for_window_manager(xvfb.display)
         open_and_close(work, build, xvfb, report)
         outlives_the_clock(work, build, xvfb, report)
         if os.path.exists(ENGINE):

@@ -209,6 +209,12 @@ class PulseNullSink:
                       f"--rate={rate}", "--channels=1", "--raw", "--latency-msec=20", path],
                      self.env())
 
+    def recording(self, recorder):
+        """Whether the server has the stream of `recorder` (a process from record())."""
+        r = subprocess.run(["pactl", "list", "source-outputs"], env=self.env(),
+                           capture_output=True, text=True, timeout=5)
+        return f'application.process.id = "{recorder.pid}"' in r.stdout
+
     def stop(self):
         stop_process(self.proc)
 
@@ -274,6 +280,21 @@ def wait_for_window(display, title, proc, timeout=15):
     return wait_until(find, timeout, 0.05, f"a window named {title!r}")
 
 
+def wait_for_menu(display, proc, timeout=10):
+    """Returns once one of the program's windows showing is a menu (its window type says so)."""
+    def shown():
+        if proc.poll() is not None:
+            raise RuntimeError(f"program exited with status {proc.returncode}")
+        found = xdotool(display, "search", "--onlyvisible", "--pid", str(proc.pid)) or ""
+        for window in found.split():
+            r = subprocess.run(["xprop", "-id", window, "_NET_WM_WINDOW_TYPE"],
+                               env=x_env(display), capture_output=True, text=True, timeout=5)
+            if "MENU" in r.stdout:
+                return True
+        return False
+    wait_until(shown, timeout, 0.05, "a menu")
+
+
 def window_geometry(display, window):
     """(x, y, width, height) of `window` on the screen, in pixels."""
     r = subprocess.run(["xwininfo", "-id", window], capture_output=True, text=True, timeout=5,
@@ -301,10 +322,32 @@ def file_stamp(path):
     return info.st_ino, info.st_mtime_ns
 
 
+def wait_for_window_manager(display, timeout=15):
+    """Returns once a window manager manages the screen. It names its check window on the
+    root early in its start-up; the list of the windows it manages comes at the end of it
+    (with openbox, most of a second later), and a program started in between can lose its
+    connection."""
+    def managed():
+        r = subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK", "_NET_CLIENT_LIST"],
+                           env=x_env(display), capture_output=True, text=True, timeout=5)
+        return "window id #" in r.stdout and "_NET_CLIENT_LIST(WINDOW)" in r.stdout
+    wait_until(managed, timeout, 0.05, "the window manager")
+
+
+def focus(display, window, timeout=5):
+    """Gives `window` the keyboard focus and returns once the X server says it has it: the
+    keys sent from then on reach the window after its focus-in."""
+    def focused():
+        if xdotool(display, "getwindowfocus") == window:
+            return True
+        xdotool(display, "windowfocus", window)
+        return False
+    wait_until(focused, timeout, 0.02, f"the keyboard focus on window {window}")
+
+
 def press(display, window, *keys):
     """Gives `window` the keyboard focus and types `keys` (xdotool key names)."""
-    xdotool(display, "windowfocus", window)
-    time.sleep(0.2)
+    focus(display, window)
     xdotool(display, "key", "--clearmodifiers", *keys)
 
 
@@ -362,10 +405,10 @@ def children(pid, comm):
 def web_support(display, clock, proc):
     """Help > Support, then the Web Support button."""
     press(display, clock, "alt+h")
-    time.sleep(0.3)
+    wait_for_menu(display, proc)
     xdotool(display, "key", "Up", "Return")
     support = wait_for_window(display, "Tessaron Support", proc)
-    time.sleep(0.3)
+    focus(display, support)  # framed, placed and taking input
     # The button's centre: (960 + 1092 / 2, 1920 + 492 / 2) twips, 15 to a pixel.
     xdotool(display, "mousemove", "--window", support, "100", "144", "click", "1")
 
@@ -567,3 +610,97 @@ class Weston:
 
     def stop(self):
         stop_process(self.proc)
+
+class _ClientMessage(ctypes.Structure):
+    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong),
+                ("message_type", ctypes.c_ulong), ("format", ctypes.c_int),
+                ("data", ctypes.c_long * 5), ("pad", ctypes.c_long * 12)]  # an XEvent's size
+
+
+def _xlib():
+    x = ctypes.CDLL("libX11.so.6")
+    x.XOpenDisplay.restype = ctypes.c_void_p
+    x.XOpenDisplay.argtypes = [ctypes.c_char_p]
+    x.XInternAtom.restype = ctypes.c_ulong
+    x.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+    x.XDefaultRootWindow.restype = ctypes.c_ulong
+    x.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+    x.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long,
+                             ctypes.c_void_p]
+    x.XSelectInput.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_long]
+    x.XPending.argtypes = [ctypes.c_void_p]
+    x.XNextEvent.argtypes = [ctypes.c_void_p, ctypes.c_void_p]
+    x.XFlush.argtypes = [ctypes.c_void_p]
+    x.XCloseDisplay.argtypes = [ctypes.c_void_p]
+    return x
+
+
+CLIENT_MESSAGE = 33
+SUBSTRUCTURE = (1 << 19) | (1 << 20)  # SubstructureNotify | SubstructureRedirect
+
+
+def wait_for_program(display, window, timeout=10):
+    """Returns once the program has read every event that reached `window` before (keys,
+    clicks): it answers a window manager's ping in turn, after them, to the root window."""
+    x = _xlib()
+    dpy = x.XOpenDisplay(display.encode())
+    if not dpy:
+        raise RuntimeError(f"cannot open display {display}")
+    try:
+        root = x.XDefaultRootWindow(dpy)
+        ping = x.XInternAtom(dpy, b"_NET_WM_PING", 0)
+        # The reply comes as structure (or, in older Qt, substructure) notification.
+        x.XSelectInput(dpy, root, (1 << 17) | (1 << 19))
+        token = int(time.monotonic() * 1000) & 0xFFFFFFFF
+        event = _ClientMessage(type=CLIENT_MESSAGE, send_event=1, display=dpy,
+                               window=int(window), format=32,
+                               message_type=x.XInternAtom(dpy, b"WM_PROTOCOLS", 0))
+        event.data[:] = [ping, token, int(window), 0, 0]
+        x.XSendEvent(dpy, int(window), 0, 0, ctypes.byref(event))
+        x.XFlush(dpy)
+        reply = _ClientMessage()
+
+        def answered():
+            while x.XPending(dpy):
+                x.XNextEvent(dpy, ctypes.byref(reply))
+                if (reply.type == CLIENT_MESSAGE and reply.data[0] == ping
+                        and reply.data[1] == token and reply.data[2] == int(window)):
+                    return True
+            return False
+        wait_until(answered, timeout, 0.01, f"window {window}'s answer to a ping")
+    finally:
+        x.XCloseDisplay(dpy)
+
+
+def set_window_state(display, window, add, *states):
+    """Asks the window manager to add (or remove) `states` ("MAXIMIZED_VERT", ...) to the
+    window's _NET_WM_STATE, as a pager or a user's click does. This xdotool has no such
+    command."""
+    x = _xlib()
+    dpy = x.XOpenDisplay(display.encode())
+    if not dpy:
+        raise RuntimeError(f"cannot open display {display}")
+    try:
+        atoms = [x.XInternAtom(dpy, f"_NET_WM_STATE_{name}".encode(), 0) for name in states]
+        event = _ClientMessage(type=CLIENT_MESSAGE, send_event=1, display=dpy,
+                               window=int(window), format=32,
+                               message_type=x.XInternAtom(dpy, b"_NET_WM_STATE", 0))
+        event.data[:] = [1 if add else 0, atoms[0], atoms[1] if len(atoms) > 1 else 0, 2, 0]
+        x.XSendEvent(dpy, x.XDefaultRootWindow(dpy), 0, SUBSTRUCTURE, ctypes.byref(event))
+    finally:
+        x.XCloseDisplay(dpy)  # flushes and waits until the server has the request
+
+
+def sync_window_manager(display, window, timeout=5):
+    """Returns once the window manager has handled every request sent to it before: it
+    handles them in order, so a state it is asked to set last shows when it has got that
+    far. The state asked for (left out of pagers) is taken off again."""
+    def state():
+        r = subprocess.run(["xprop", "-id", window, "_NET_WM_STATE"], env=x_env(display),
+                           capture_output=True, text=True, timeout=5)
+        return "_NET_WM_STATE_SKIP_PAGER" in r.stdout
+    set_window_state(display, window, True, "SKIP_PAGER")
+    wait_until(state, timeout, 0.02, "the window manager's reply")
+    set_window_state(display, window, False, "SKIP_PAGER")
+    wait_until(lambda: not state(), timeout, 0.02, "the window manager's reply")

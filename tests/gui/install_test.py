@@ -14,11 +14,10 @@ import stat
 import subprocess
 import sys
 import tempfile
-import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from desktop import (Report, Xvfb, press, program_folder, start,  # noqa: E402
-                     stop_process, wait_for_window, wait_until)
+                     stop_process, wait_for_menu, wait_for_window, wait_until)
 
 ID = "org.tessaron.Tessaron"
 SAVED_FILE = "Tessa.sav"
@@ -158,7 +157,7 @@ def installed_run(work, build, display):
         check("every sound asked for exists", all(os.path.isfile(p) for p in paths), f"{heard}")
 
         press(display, window, "alt+h")
-        time.sleep(0.5)
+        wait_for_menu(display, proc)
         press(display, window, "Return")
         try:
             wait_for_window(display, "Tessaron Help", proc, timeout=10)
@@ -167,8 +166,7 @@ def installed_run(work, build, display):
             check("Help finds Tessa.hlp in share/tessaron", False, str(e))
         window = wait_for_window(display, "Tessaron", proc)
 
-        press(display, window, "ctrl+h")  # hints on
-        time.sleep(0.3)
+        press(display, window, "ctrl+h")  # hints on; the save's Ctrl+P comes after it
         saved = save_and_wait(display, window, user.saved())
         check("Save Preferences writes $XDG_CONFIG_HOME/tessaron/Tessa.sav", saved,
               f"nothing in {user.config}; log {user.log}")
@@ -208,7 +206,6 @@ def build_folder_run(work, build, display):
     proc = user.start(os.path.join(folder, "tessaron"), display, "portable.log")
     try:
         window = wait_for_window(display, "Tessaron", proc)
-        time.sleep(0.3)
         saved = save_and_wait(display, window, os.path.join(folder, SAVED_FILE))
         check("a build folder's clock saves beside its executable", saved,
               f"no {SAVED_FILE} in {folder}")
@@ -254,7 +251,6 @@ def package_run(work, build, display):
     proc = user.start(os.path.join(root, "usr/bin/tessaron"), display, "package.log")
     try:
         window = wait_for_window(display, "Tessaron", proc)
-        time.sleep(0.5)
         saved = save_and_wait(display, window, user.saved())
         check("the unpacked clock saves to $XDG_CONFIG_HOME/tessaron", saved, user.log)
     except (TimeoutError, RuntimeError) as e:

@@ -89,7 +89,7 @@ def start_case(name, build, xvfb, pulse, work, preferences=None):
     folder = desktop.program_folder(case, build, ("smallworld.wav", "ding.wav"), preferences)
     rec_path = os.path.join(case, "recording.raw")
     rec = pulse.record(rec_path, RATE)
-    time.sleep(0.5)
+    desktop.wait_until(lambda: pulse.recording(rec), 10, 0.05, "the recorder on the sink")
     proc = desktop.start_program(folder, xvfb.display, {"PULSE_SERVER": pulse.server})
     return case, rec_path, rec, proc
 
@@ -105,7 +105,7 @@ def first_start(build, xvfb, pulse, work, report, ding_s):
     case, rec_path, rec, proc = start_case("first-start", build, xvfb, pulse, work)
     try:
         desktop.wait_for_window(xvfb.display, "Tessaron", proc)
-        time.sleep(ding_s + 2.5)
+        time.sleep(ding_s + 2.5)  # the span recorded: the closing sound, then silence
         helpers = helpers_of(proc.pid)
         libraries = sound_libraries(proc.pid)
     finally:
@@ -133,9 +133,9 @@ def music_on_then_off(build, xvfb, pulse, work, report, loop_s, ding_s):
             engine = [line for line in f if "WebEngine" in line]
         report.check("the clock at rest has not loaded the web engine", not engine,
                      engine[0].strip() if engine else "")
-        time.sleep(play_s)
+        time.sleep(play_s)  # the span the music is heard for
         desktop.press(xvfb.display, clock, "ctrl+m")
-        time.sleep(ding_s + 2.5)
+        time.sleep(ding_s + 2.5)  # the span recorded: the closing sound, then silence
         alive = proc.poll() is None
     finally:
         desktop.stop_process(proc)
@@ -171,11 +171,11 @@ def music_then_killed(build, xvfb, pulse, work, report, loop_s):
         prompt = desktop.wait_for_window(xvfb.display, "WAV file Input", proc)
         desktop.press(xvfb.display, prompt, "Return")
         desktop.wait_for_window(xvfb.display, "Tessaron", proc)
-        time.sleep(loop_s)
+        time.sleep(loop_s)  # the span the music is heard for before the kill
         helpers = helpers_of(proc.pid)
         os.kill(proc.pid, signal.SIGKILL)  # no closing sound, no chance to stop the music
         proc.wait(timeout=5)
-        time.sleep(2.5)
+        time.sleep(2.5)  # the span recorded after the kill, which must be silent
         left = [pid for pid in helpers if os.path.exists(f"/proc/{pid}")]
     finally:
         # The helper shares the clock's process group; nothing of this case outlives it.
@@ -213,11 +213,13 @@ def off_then_on(build, xvfb, pulse, work, report):
         prompt = desktop.wait_for_window(xvfb.display, "WAV file Input", proc)
         desktop.press(xvfb.display, prompt, "Return")
         clock = desktop.wait_for_window(xvfb.display, "Tessaron", proc)
-        time.sleep(1.0)
+        # The rounds are placed in the recording: the loop is heard there before they begin.
+        desktop.wait_until(lambda: helpers_of(proc.pid) and sounds(energies(rec_path)), 15, 0.1,
+                           "the loop in the recording")
         for gap in (0, 1):
             for _ in range(ROUNDS):
                 desktop.press(xvfb.display, clock, "ctrl+m")
-                time.sleep(gap)
+                time.sleep(gap)  # the gap between off and on, part of the case
                 desktop.press(xvfb.display, clock, "ctrl+m")
                 prompt = desktop.wait_for_window(xvfb.display, "WAV file Input", proc)
                 desktop.press(xvfb.display, prompt, "Return")
@@ -226,7 +228,7 @@ def off_then_on(build, xvfb, pulse, work, report):
                     lambda: not desktop.xdotool(xvfb.display, "search", "--onlyvisible",
                                                 "--name", "^WAV file Input$"),
                     5, 0.05, "the prompt to close")
-                time.sleep(2.5)
+                time.sleep(2.5)  # the span recorded for this round: the ding, then the loop
         alive = proc.poll() is None
     finally:
         desktop.stop_process(proc)
@@ -264,7 +266,10 @@ def damaged_music(build, xvfb, pulse, work, report):
                                     "^Tessaron$")
             return found and len(found.split()) >= 2
         desktop.wait_until(message_shown, 10, 0.1, "the clock and a message")
-        time.sleep(1.0)
+        try:  # the helper that found the file damaged ends
+            desktop.wait_until(lambda: not helpers_of(proc.pid), 5, 0.05, "no sound helper")
+        except TimeoutError:
+            pass  # the check says it
         helpers = helpers_of(proc.pid)
         windows = desktop.xdotool(xvfb.display, "search", "--onlyvisible", "--name",
                                   "^Tessaron$").split()

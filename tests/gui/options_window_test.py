@@ -10,12 +10,11 @@ import os
 import subprocess
 import sys
 import tempfile
-import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from desktop import (Report, Xvfb, fake_clock, program_folder, press, screenshot,  # noqa: E402
-                     start, start_program, stop_process, wait_for_window, wait_until,
-                     window_geometry)
+                     start, start_program, stop_process, wait_for_window,
+                     wait_for_window_manager, wait_until, window_geometry)
 
 RED, BLACK = (255, 0, 0), (0, 0, 0)
 PX = 15  # twips per pixel
@@ -111,7 +110,7 @@ def always_on_top(work, build, display):
     folder = program_folder(os.path.join(work, "above"), build, preferences=saved)
     proc = None
     try:
-        time.sleep(1)  # the window manager takes the screen first
+        wait_for_window_manager(display)
         proc = start_program(folder, display)
         window = wait_for_window(display, "Tessaron", proc)
         try:

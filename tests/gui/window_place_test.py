@@ -12,11 +12,11 @@ Usage: window_place_test.py BUILD_DIR
 import os
 import sys
 import tempfile
-import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from desktop import (Report, Xvfb, program_folder, press, settled_position,  # noqa: E402
-                     start, start_program, stop_process, wait_for_window, wait_until,
+                     start, start_program, stop_process, wait_for_window,
+                     wait_for_window_manager, wait_until,
                      x_env, xdotool)
 
 PX = 15  # twips per pixel
@@ -104,7 +104,7 @@ def main():
         try:
             xvfb.start()
             wm = start(["openbox"], {**x_env(xvfb.display), "HOME": work})
-            time.sleep(1)  # the window manager takes the screen first
+            wait_for_window_manager(xvfb.display)
             rounds(work, build, xvfb.display, "no dialog", (1500, 3000))
             rounds(work, build, xvfb.display, "music prompt", (2250, 1800))
             rounds(work, build, xvfb.display, "preferences message", (0, 0))

@@ -17,8 +17,9 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from desktop import (Report, Xvfb, file_stamp, program_folder, screenshot, start,  # noqa: E402
-                     start_program, stop_process, wait_for_window, wait_until, xdotool)
+from desktop import (Report, Xvfb, file_stamp, focus, program_folder, screenshot,  # noqa: E402
+                     start, start_program, stop_process, wait_for_program, wait_for_window,
+                     wait_until, xdotool)
 from options_window_test import BLACK, COLUMNS, FAKE_CLOCK, RED, centre  # noqa: E402
 
 # Hour tens, hour units, minute tens, minute units, dot by dot, highest weight first.
@@ -56,16 +57,17 @@ def choose_zone(work, build, display):
             check("12:34 UTC shown before the choice", False, str(e))
             return
         dy = found["dy"]
-        xdotool(display, "windowfocus", window)
-        time.sleep(0.2)
+        field = (40, dy + SELECTOR_TOP // PX + 9)
+        before = screenshot(display, os.path.join(work, "before.png")).getpixel(field)
+        focus(display, window)
         xdotool(display, "key", "--clearmodifiers", "ctrl+z")  # Alternate Time Zone
-        time.sleep(0.5)
+        wait_until(lambda: screenshot(display, os.path.join(work, "selector.png"))
+                   .getpixel(field) != before, 10, 0.05, "the zone selector drawn")
         # Into the selector's text, replace it with the zone's name.
-        xdotool(display, "mousemove", "40", str(dy + SELECTOR_TOP // PX + 9), "click", "1")
-        time.sleep(0.3)
+        xdotool(display, "mousemove", str(field[0]), str(field[1]), "click", "1")
         xdotool(display, "key", "--clearmodifiers", "End", "shift+Home")
         xdotool(display, "type", "--delay", "20", KOLKATA)
-        time.sleep(0.3)
+        wait_for_program(display, window)  # the name in full before Enter
         chosen = time.monotonic()
         xdotool(display, "key", "--clearmodifiers", "Return")
         img = screenshot(display, os.path.join(work, "after.png"))
@@ -103,31 +105,52 @@ def edit_search_field(work, build, display):
     try:
         window = wait_for_window(display, "Tessaron", proc)
 
+        said = os.path.join(work, "clipboard_tool.out")
+
+        def owner_said(word):
+            with open(said, "rb") as f:
+                return word.encode() + b"\n" in f.read()
+
         def own(text):
             """Puts `text` on the clipboard, from a program of its own."""
             for owner in owners:
                 stop_process(owner)
             owners[:] = [start([os.path.join(build, "clipboard_tool"), "set", text],
                                {"PATH": "/usr/bin:/bin", "DISPLAY": display,
-                                "QT_QPA_PLATFORM": "xcb"}, log=subprocess.PIPE)]
-            return any(line.strip() == b"ready" for line in owners[0].stdout)
+                                "QT_QPA_PLATFORM": "xcb"}, log=open(said, "wb"))]
+            try:
+                return wait_until(lambda: owner_said("ready"), 10, 0.02, "the clipboard owned")
+            except TimeoutError:
+                return False
 
         def keys(*names):
             xdotool(display, "key", "--clearmodifiers", "--delay", "60", *names)
-            time.sleep(0.3)
+            wait_for_program(display, window)
 
         def field_text():
-            own("(nothing copied)")
+            placeholder = "(nothing copied)"
+            own(placeholder)
             keys("ctrl+a", "ctrl+c")
-            return clipboard(build, display, "get")
 
-        xdotool(display, "windowfocus", window)
-        time.sleep(0.2)
+            def copied():  # the copy takes the clipboard from its owner
+                text = clipboard(build, display, "get")
+                return (text,) if text != placeholder else None
+            try:
+                return wait_until(copied, 5, 0.05, "a copy")[0]
+            except TimeoutError:
+                return placeholder
+
+        focus(display, window)
         keys("ctrl+z")  # Alternate Time Zone: its search field takes the keyboard
         xdotool(display, "type", "--delay", "40", "Tokyo")
-        time.sleep(0.3)
+        wait_for_program(display, window)
         check("the clipboard holds Kolkata", own("Kolkata"))
         keys("ctrl+a", "ctrl+v")
+        try:  # the paste has fetched the text: its owner may go
+            wait_until(lambda: owner_said("served"), 5, 0.02, "the paste")
+        except TimeoutError:
+            pass  # the check says it
+        wait_for_program(display, window)
         check("Ctrl+A, Ctrl+V put the clipboard's text in the field",
               field_text() == "Kolkata")
         keys("ctrl+z")

@@ -12,12 +12,12 @@ Usage: zoom_window_test.py BUILD_DIR
 import os
 import sys
 import tempfile
-import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from desktop import (Report, Xvfb, file_stamp, program_folder, screenshot, start,  # noqa: E402
-                     start_program, stop_process, wait_for_window, wait_until,
-                     window_geometry, xdotool)
+from desktop import (Report, Xvfb, file_stamp, focus, program_folder, screenshot,  # noqa: E402
+                     set_window_state, start, start_program, stop_process,
+                     sync_window_manager, wait_for_window, wait_for_window_manager,
+                     wait_until, window_geometry, xdotool)
 from options_window_test import BLACK, COLUMNS, FAKE_CLOCK, HOUR_MINUTE_BITS, RED  # noqa: E402
 
 PX = 15  # twips per pixel at 100 %
@@ -61,8 +61,7 @@ def shows(display, work, window, zoom, name):
 
 
 def keys(display, window, *names):
-    xdotool(display, "windowfocus", window)
-    time.sleep(0.2)
+    focus(display, window)
     xdotool(display, "key", "--clearmodifiers", "--delay", "80", *names)
 
 
@@ -81,7 +80,7 @@ def zoom(work, build, display):
     sav = os.path.join(folder, "Tessa.sav")
     proc = None
     try:
-        time.sleep(1)  # the window manager takes the screen first
+        wait_for_window_manager(display)
         proc = start_program(folder, display, FAKE_CLOCK)
         window = wait_for_window(display, "Tessaron", proc)
         check("12:34 at 100 %", shows(display, work, window, 1, "100.png") is not None,
@@ -103,8 +102,8 @@ def zoom(work, build, display):
 
         # Neither a maximise nor a drag changes it.
         xdotool(display, "windowsize", window, "200", "40")
-        xdotool(display, "windowstate", "--add", "MAXIMIZED_VERT,MAXIMIZED_HORZ", window)
-        time.sleep(0.5)
+        set_window_state(display, window, True, "MAXIMIZED_VERT", "MAXIMIZED_HORZ")
+        sync_window_manager(display, window)
         check("neither resized nor maximised",
               window_geometry(display, window)[2:] == (w200, h200),
               f"{window_geometry(display, window)[2:]} instead of {(w200, h200)}")
