@@ -119,6 +119,43 @@ class Xvfb:
         stop_process(self.proc)
 
 
+class AccessibilityBus:
+    """A session bus of our own with the accessibility bus launcher on it; the launcher
+    starts the accessibility bus, which starts the registry when first asked."""
+
+    def __init__(self, folder, display):
+        self.folder = folder
+        self.display = display
+        self.procs = []
+        self.address = None
+
+    def env(self):
+        return {"PATH": "/usr/bin:/bin", "HOME": self.folder, "XDG_RUNTIME_DIR": self.folder,
+                "DISPLAY": self.display, "DBUS_SESSION_BUS_ADDRESS": self.address}
+
+    def start(self):
+        read_fd, write_fd = os.pipe()
+        bus = subprocess.Popen(
+            ["dbus-daemon", "--session", "--nofork", f"--print-address={write_fd}",
+             f"--address=unix:path={self.folder}/bus"],
+            pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+            start_new_session=True)
+        self.procs.append(bus)
+        os.close(write_fd)
+        with os.fdopen(read_fd) as f:
+            self.address = f.readline().strip()
+        if not self.address:
+            raise RuntimeError("dbus-daemon gave no address")
+        log = open(os.path.join(self.folder, "atspi.log"), "wb")
+        self.procs.append(start(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
+                                self.env(), log=log))
+        self.procs.append(start(["/usr/libexec/at-spi2-registryd"], self.env(), log=log))
+
+    def stop(self):
+        for proc in reversed(self.procs):
+            stop_process(proc)
+
+
 class PulseNullSink:
     """A PulseAudio server of our own (as root too: -n skips the default
     configuration, and the socket lives in our folder), with one null sink
