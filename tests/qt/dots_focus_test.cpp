@@ -10,12 +10,14 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QCompleter>
+#include <QHelpEvent>
 #include <QImage>
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTimer>
+#include <QToolTip>
 #include <optional>
 
 #include "platform/qt/form_dialog.h"
@@ -128,6 +130,17 @@ TEST_F(DotsFocus, TheFocusedDotsShowAFrameThatLeavesWithTheFocus) {
   EXPECT_EQ(focusedImage.pixel(middle), unfocused.pixel(middle));
   tab();
   EXPECT_EQ(aroundDots(), unfocused);
+}
+
+// The dots' widget lies over the painted dots: hovering them still shows the readout.
+TEST_F(DotsFocus, TheReadoutStillShowsOverTheDots) {
+  ClockDots* dots = view->dots();
+  const QPoint at = dots->rect().center();
+  QHelpEvent hover(QEvent::ToolTip, at, dots->mapToGlobal(at));
+  QApplication::sendEvent(dots, &hover);
+  EXPECT_TRUE(QToolTip::isVisible());
+  EXPECT_EQ(QToolTip::text(), view->readoutText());
+  QToolTip::hideText();
 }
 
 TEST_F(DotsFocus, TheZoneListsAreNamed) {
