@@ -1,25 +1,71 @@
 #pragma once
-// What a screen reader finds in the clock view besides its real widgets: the dots, as
-// the text of the time they show, and the zone label `ATZ` with its caption. Neither is
-// a widget of its own (both are painted), so each is an accessible object without one.
+// What a screen reader finds in the clock: the dots, as the text of the time they show,
+// the zone label `ATZ` with its caption, and the clock's windows as windows. The dots are
+// painted by the view; a bare widget over them (ClockDots) takes the keyboard focus for
+// them. The zone label has no widget at all, so its accessible object stands alone.
 //
-// Example: with the dots showing 21:43:17 of Tokyo, the tree holds a static text named
-// "21:43:17 Asia/Tokyo" (its text the same) and another named "(UTC+09:00)".
+// Example: with the dots showing 21:43:17 of Tokyo, the tree holds a focusable status bar
+// named "21:43:17 Asia/Tokyo" (its text the same, its value 1303, the minute of the day)
+// and a static text named "(UTC+09:00)".
 
 #include <QAccessibleWidget>
 #include <QPointer>
 
 namespace tessaron::qt {
 
+class ClockDots;
 class ClockView;
 
-// One painted part of the clock view.
-class ClockPartAccessible : public QAccessibleInterface, public QAccessibleTextInterface {
+// Read-only text with no selection and no caret: what a painted part shows.
+class ShownTextInterface : public QAccessibleTextInterface {
  public:
-  enum class Part { Dots, ZoneLabel };
-  ClockPartAccessible(ClockView* view, Part part) : view_(view), part_(part) {}
+  virtual QString current() const = 0;  // the text as the view shows it now
 
-  QString current() const;  // the part's text as the view shows it now
+  void selection(int, int* start, int* end) const override { *start = *end = 0; }
+  int selectionCount() const override { return 0; }
+  void addSelection(int, int) override {}
+  void removeSelection(int) override {}
+  void setSelection(int, int, int) override {}
+  int cursorPosition() const override { return 0; }
+  void setCursorPosition(int) override {}
+  QString text(int start, int end) const override;
+  int characterCount() const override { return static_cast<int>(current().size()); }
+  int offsetAtPoint(const QPoint&) const override { return -1; }
+  void scrollToSubstring(int, int) override {}
+  QString attributes(int offset, int* start, int* end) const override;
+};
+
+// The dots: a status bar named by the time they show, focusable like any widget; its value
+// is the shown minute of the day, so that a new minute is a new value.
+class DotsAccessible : public QAccessibleWidget,
+                       public ShownTextInterface,
+                       public QAccessibleValueInterface {
+ public:
+  explicit DotsAccessible(ClockDots* dots);
+
+  QString current() const override;
+  QString text(QAccessible::Text t) const override;
+  QAccessible::State state() const override;
+  void* interface_cast(QAccessible::InterfaceType type) override;
+  QRect characterRect(int) const override { return rect(); }
+  using ShownTextInterface::text;
+
+  QVariant currentValue() const override;
+  void setCurrentValue(const QVariant&) override {}
+  QVariant maximumValue() const override { return 24 * 60 - 1; }
+  QVariant minimumValue() const override { return 0; }
+  QVariant minimumStepSize() const override { return 1; }
+
+ private:
+  ClockView* view() const;
+};
+
+// The zone label, painted and without a widget of its own.
+class ZoneLabelAccessible : public QAccessibleInterface, public ShownTextInterface {
+ public:
+  explicit ZoneLabelAccessible(ClockView* view);
+
+  QString current() const override;
 
   bool isValid() const override { return !view_.isNull(); }
   QObject* object() const override { return nullptr; }
@@ -32,32 +78,18 @@ class ClockPartAccessible : public QAccessibleInterface, public QAccessibleTextI
   QString text(QAccessible::Text t) const override;
   void setText(QAccessible::Text, const QString&) override {}
   QRect rect() const override;
-  QAccessible::Role role() const override;
+  QAccessible::Role role() const override { return QAccessible::StaticText; }
   QAccessible::State state() const override;
   void* interface_cast(QAccessible::InterfaceType type) override;
-
-  // Read-only text: no selection, no caret.
-  void selection(int, int* start, int* end) const override { *start = *end = 0; }
-  int selectionCount() const override { return 0; }
-  void addSelection(int, int) override {}
-  void removeSelection(int) override {}
-  void setSelection(int, int, int) override {}
-  int cursorPosition() const override { return 0; }
-  void setCursorPosition(int) override {}
-  QString text(int start, int end) const override;
-  int characterCount() const override { return static_cast<int>(current().size()); }
   QRect characterRect(int) const override { return rect(); }
-  int offsetAtPoint(const QPoint&) const override { return -1; }
-  void scrollToSubstring(int, int) override {}
-  QString attributes(int, int* start, int* end) const override;
+  using ShownTextInterface::text;
 
  private:
   QPointer<ClockView> view_;
-  Part part_;
 };
 
-// The clock view's own interface: its widgets (toolbar, zone selector), then the dots and
-// the zone label.
+// The clock view's own interface: its widgets (toolbar, dots, zone selector), then the
+// zone label.
 class ClockViewAccessible : public QAccessibleWidget {
  public:
   explicit ClockViewAccessible(ClockView* view);
@@ -67,14 +99,14 @@ class ClockViewAccessible : public QAccessibleWidget {
   QAccessibleInterface* child(int index) const override;
   int indexOfChild(const QAccessibleInterface* child) const override;
 
-  QAccessibleInterface* part(ClockPartAccessible::Part which) const;
+  QAccessibleInterface* zoneLabel() const;
 
  private:
-  QAccessible::Id dots_;
   QAccessible::Id zoneLabel_;
 };
 
-// Lets Qt build the interface above for every clock view; once per program.
+// Lets Qt build the interfaces above, and gives a plain top-level widget (the clock's
+// window, the help viewer) the role of a window; once per program.
 void installClockAccessibility();
 
 }  // namespace tessaron::qt

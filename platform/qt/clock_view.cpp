@@ -7,6 +7,7 @@
 #include <QCompleter>
 #include <QHelpEvent>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPaintEvent>
 #include <QPainter>
@@ -36,8 +37,25 @@ int colourDistance(const QColor& a, const QColor& b) {
 }
 }  // namespace
 
+ClockDots::ClockDots(QWidget* view) : QWidget(view) {
+  setObjectName("Dots");
+  setFocusPolicy(Qt::StrongFocus);
+}
+
+void ClockDots::paintEvent(QPaintEvent*) {
+  // A thin frame in the selection's colour, shown once the keyboard has moved the focus
+  // in this window, as styles show it on buttons; the dots inside keep their colours.
+  if (!hasFocus() || !window()->testAttribute(Qt::WA_KeyboardFocusChange)) return;
+  QPainter painter(this);
+  QPen pen(palette().color(QPalette::Highlight));
+  pen.setWidth(std::max(1, width() / 200));
+  painter.setPen(pen);
+  const int inset = pen.width() / 2;
+  painter.drawRect(rect().adjusted(inset, inset, -inset - 1, -inset - 1));
+}
+
 ClockView::ClockView(const Tessaron& core, QWidget* parent)
-    : QWidget(parent), core_(core), toolbar_(new QToolBar(this)) {
+    : QWidget(parent), core_(core), toolbar_(new QToolBar(this)), dots_(new ClockDots(this)) {
   installClockAccessibility();
   setObjectName("ClockView");
   hintFont_.setFamilies({"MS Sans Serif", "DejaVu Sans", "Sans Serif"});
@@ -116,6 +134,7 @@ void ClockView::sync() {
     pending_ = QRect();
   }
   placeToolbar();
+  placeDots();
   syncZoneSelector();
   announce();
   // An open readout follows the dots.
@@ -129,6 +148,14 @@ void ClockView::showReadout() {
 
 QString ClockView::shownTimeText() const {
   return QString::fromStdString(tessaron::shownTimeText(core_));
+}
+
+QString ClockView::spokenTimeText() const {
+  // The shown text with the clock's part told without its seconds: "21:43 Asia/Tokyo".
+  const std::string shown = tessaron::shownTimeText(core_);
+  ShownTime minute = core_.Shown;
+  minute.withSeconds = false;
+  return QString::fromStdString(clockText(minute) + shown.substr(clockText(core_.Shown).size()));
 }
 
 QString ClockView::zoneLabelText() const { return QString::fromStdString(drawnAtz_.Caption); }
@@ -162,8 +189,7 @@ void ClockView::announce() {
   if (zone != announcedZone_) {
     announcedZone_ = zone;
     if (view != nullptr) {
-      QAccessibleEvent changed(view->part(ClockPartAccessible::Part::ZoneLabel),
-                               QAccessible::NameChanged);
+      QAccessibleEvent changed(view->zoneLabel(), QAccessible::NameChanged);
       tell(&changed);
     }
   }
@@ -177,13 +203,20 @@ void ClockView::announce() {
   constexpr qint64 kTickJitterMs = 50;
   const qint64 now = steadyMs_();
   if (announcedAt_ && now - *announcedAt_ < kAnnounceGapMs - kTickJitterMs) return;
+  // Every new text as changed text, for readers that follow the text; Orca speaks no text
+  // that no key caused. A new value only with a new minute or zone: Orca speaks the focused
+  // status bar anew when its value changes. No name change: Qt 6.4 sends it without the
+  // name, which Orca fails on, and a Qt that sends the name would have Orca speak each one.
+  const QString spoken = spokenTimeText();
   if (view != nullptr) {
-    QAccessibleInterface* dots = view->part(ClockPartAccessible::Part::Dots);
-    QAccessibleTextUpdateEvent textChanged(dots, 0, announcedTime_, time);
+    QAccessibleTextUpdateEvent textChanged(dots_, 0, announcedTime_, time);
     tell(&textChanged);
-    QAccessibleEvent nameChanged(dots, QAccessible::NameChanged);
-    tell(&nameChanged);
+    if (spoken != spokenTime_) {
+      QAccessibleValueChangeEvent valueChanged(dots_, shownMinuteOfDay());
+      tell(&valueChanged);
+    }
   }
+  spokenTime_ = spoken;
   announcedTime_ = time;
   announcedAt_ = now;
 }
@@ -219,6 +252,12 @@ void ClockView::makeZoneSelector() {
   zoneSelector_->setObjectName("Combo1");
   zoneSelector_->setFont(zoneFont_);
   zoneSelector_->setAccessibleName("Alternate time zone");
+  // On Linux Qt gives a list's current text as its name and its label by relation: a label
+  // that is never shown names it to screen readers there.
+  auto* label = new QLabel(zoneSelector_->accessibleName(), this);
+  label->setBuddy(zoneSelector_);
+  label->hide();
+  zoneSelector_->view()->setAccessibleName("Time zones");
   zoneSelector_->setEditable(true);
   zoneSelector_->setInsertPolicy(QComboBox::NoInsert);
   zoneSelector_->setMaxVisibleItems(20);
@@ -226,6 +265,7 @@ void ClockView::makeZoneSelector() {
   auto* completer = new QCompleter(new QStandardItemModel(zoneSelector_), zoneSelector_);
   completer->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
   completer->setMaxVisibleItems(20);
+  completer->popup()->setAccessibleName("Matching time zones");
   zoneSelector_->lineEdit()->setCompleter(completer);
   connect(zoneSelector_->lineEdit(), &QLineEdit::textEdited, this, &ClockView::findZones);
   connect(completer, qOverload<const QString&>(&QCompleter::activated), this,
@@ -234,6 +274,7 @@ void ClockView::makeZoneSelector() {
   zoneSelector_->lineEdit()->installEventFilter(this);
   completer->popup()->installEventFilter(this);
   zoneSelector_->hide();
+  setTabOrder(dots_, zoneSelector_);
   connect(zoneSelector_, &QComboBox::activated, this, &ClockView::chooseZone);
 }
 
@@ -273,9 +314,10 @@ void ClockView::findZones(const QString& typed) {
 
 void ClockView::chooseZone(int index) {
   if (index < 0) return;
-  // The keyboard goes back to the clock, so that its shortcuts work at once.
-  setFocus();
   if (zoneChosen_) zoneChosen_(index);
+  // The keyboard goes back to the dots, so that the clock's shortcuts work at once and a
+  // screen reader reads the time of the zone just chosen.
+  dots_->setFocus();
 }
 
 namespace {
@@ -378,13 +420,15 @@ void ClockView::syncZoneSelector() {
   const QRect box(px(model.Left), px(model.Top), px(model.Width), px(model.Height));
   if (zoneSelector_->geometry() != box) zoneSelector_->setGeometry(box);
   if (zoneSelector_->isHidden() == model.Visible) {
+    // Asked before hiding it, which passes the focus on to whatever comes next.
+    const bool hadFocus = zoneSelector_->hasFocus() || zoneSelector_->lineEdit()->hasFocus();
     zoneSelector_->setVisible(model.Visible);
     if (model.Visible) {
       // Shown to be chosen in: typing goes to it, replacing the text.
       zoneSelector_->setFocus();
       zoneSelector_->lineEdit()->selectAll();
-    } else if (zoneSelector_->hasFocus() || zoneSelector_->lineEdit()->hasFocus()) {
-      setFocus();
+    } else if (hadFocus) {
+      dots_->setFocus();
     }
   }
 }
@@ -395,6 +439,17 @@ void ClockView::placeToolbar() {
   if (toolbarRect_ != bar) {
     toolbarRect_ = bar;
     toolbar_->setGeometry(bar);
+  }
+}
+
+void ClockView::placeDots() {
+  // Room around the dots for the focus frame; below the toolbar and the selector, which
+  // keep the mouse where they meet it.
+  const int margin = px(45);
+  const QRect area = dotsRect().adjusted(-margin, -margin, margin, margin);
+  if (dots_->geometry() != area) {
+    dots_->setGeometry(area);
+    dots_->lower();
   }
 }
 

@@ -17,6 +17,17 @@ class QToolBar;
 
 namespace tessaron::qt {
 
+// Where the keyboard stands on the dots: a bare widget laid over them (they are painted by
+// the view) that Tab reaches and a screen reader reads as the time. It draws only the
+// focus frame, and passes the mouse on to the view below.
+class ClockDots : public QWidget {
+ public:
+  explicit ClockDots(QWidget* view);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+};
+
 class ClockView : public QWidget {
  public:
   ClockView(const Tessaron& core, QWidget* parent);
@@ -24,6 +35,8 @@ class ClockView : public QWidget {
   // Schedules a repaint of every dot and label whose look changed since the last call.
   void sync();
   QToolBar* toolbar() const { return toolbar_; }
+  // What takes the keyboard focus for the dots.
+  ClockDots* dots() const { return dots_; }
   // The alternate-zone list, made when it is first shown; null until then.
   QComboBox* zoneSelector() const { return zoneSelector_; }
   // Called with the list index the user picks in the zone list.
@@ -48,6 +61,11 @@ class ClockView : public QWidget {
   QRect zoneLabelRect() const;
   // The time text that screen readers were last told of.
   QString announcedTime() const { return announcedTime_; }
+  // What a screen reader speaks on its own when it changes: the hour and minute shown and
+  // whose they are. The seconds alone would have it speak every second.
+  QString spokenTimeText() const;
+  // The hour and minute shown, as minutes since midnight: 1303 for 21:43.
+  int shownMinuteOfDay() const { return core_.Shown.hour * 60 + core_.Shown.minute; }
   // Milliseconds on a clock that never jumps back, for how often screen readers are told;
   // tests give a scripted one. By default the system's monotonic clock.
   void setSteadyClock(std::function<qint64()> steadyMs) { steadyMs_ = std::move(steadyMs); }
@@ -66,6 +84,7 @@ class ClockView : public QWidget {
  private:
   const Tessaron& core_;
   QToolBar* toolbar_;
+  ClockDots* dots_;
   QComboBox* zoneSelector_ = nullptr;  // the alternate-zone list; the local one is never shown
   std::function<void(int)> zoneChosen_;
   std::array<Shape, kDotCount> drawnShapes_;
@@ -81,6 +100,7 @@ class ClockView : public QWidget {
   QString shownReadout_;  // the readout as it was last shown
   QPoint readoutAt_;      // where it was asked for, on the screen
   QString announcedTime_;
+  QString spokenTime_;  // spokenTimeText() as last told
   QString announcedZone_;
   std::function<qint64()> steadyMs_ = [] {
     using namespace std::chrono;
@@ -93,6 +113,7 @@ class ClockView : public QWidget {
   int px(double twips) const;  // a length in the view's pixels at the zoom
   QRect cover(double left, double top, double width, double height) const;
   void placeToolbar();
+  void placeDots();
   void syncZoneSelector();
   void makeZoneSelector();
   void updateBox(double left, double top, double width, double height);

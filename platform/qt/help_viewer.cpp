@@ -6,9 +6,12 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "platform/qt/clock_accessible.h"
+
 namespace tessaron::qt {
 
 HelpViewer::HelpViewer() : browser_(new QTextBrowser(this)) {
+  installClockAccessibility();  // a window to a screen reader, not a filler
   setObjectName("HelpViewer");
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);

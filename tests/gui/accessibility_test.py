@@ -2,8 +2,8 @@
 """The clock as a screen reader finds it, and the zone picker by keyboard, in a real
 window under Xvfb with a private session bus and the AT-SPI registry started here.
 
-- With the time frozen at 12:34:10 UTC, the tree holds the dots' time "12:34:10"; every
-  toolbar button has a name.
+- With the time frozen at 12:34:10 UTC, the window is a frame and the tree holds the dots'
+  time "12:34:10", focusable; every toolbar button has a name.
 - Ctrl+Z shows the zone selector; typing "tok" and Enter picks Asia/Tokyo; Ctrl+S works at
   once (the window widens for the seconds); the dots come to show Tokyo's time (hour 21,
   read from the screen) and the tree names the zone.
@@ -36,13 +36,14 @@ check = report.check
 
 
 def named_texts(pyatspi, app):
-    """Names of the labels of the clock's window (the dots, the zone label)."""
+    """Names of the labels of the clock's window (the zone label)."""
     return [n.name for n in walk(app) if n.getRole() == pyatspi.ROLE_LABEL]
 
 
 def dots_node(pyatspi, app):
+    """The dots: a status bar named by the time they show."""
     for n in walk(app):
-        if n.getRole() == pyatspi.ROLE_LABEL and n.name[:2].isdigit():
+        if n.getRole() == pyatspi.ROLE_STATUS_BAR and n.name[:2].isdigit():
             return n
     return None
 
@@ -115,8 +116,14 @@ def frozen_tree(pyatspi, work, build, display, bus_env):
             pass
         shown = text_of(dots) if dots is not None else None
         check("the dots' text is the frozen time", shown == "12:34:10",
-              f"text {shown!r}; labels {named_texts(pyatspi, app)}")
+              f"text {shown!r}; roles {[(n.getRoleName(), n.name) for n in walk(app)][:40]}")
         check("the dots are named by that time", dots is not None and dots.name == "12:34:10")
+        windows = [(w.getRoleName(), w.name) for w in app]
+        check("the clock's window is a frame", ("frame", "Tessaron") in windows,
+              f"windows {windows}")
+        state = dots.getState() if dots is not None else None
+        check("the dots take the keyboard focus",
+              state is not None and state.contains(pyatspi.STATE_FOCUSABLE), f"dots {dots}")
         bars = [n for n in walk(app) if n.getRole() == pyatspi.ROLE_TOOL_BAR]
         buttons = [b for bar in bars for b in bar
                    if b.getState().contains(pyatspi.STATE_SHOWING)]

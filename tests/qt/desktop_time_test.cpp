@@ -1,7 +1,8 @@
 // The window's own tick and what a screen reader hears of it, on a scripted clock: the
 // tick timer is armed for just after each second begins whatever the phase it starts in
 // and however late it fired, every second reaches the dots, and a new time is told to
-// assistive technology (text and name changed) at most once a second.
+// assistive technology as changed text at most once a second, and as a new value once a
+// minute.
 
 #include <gtest/gtest.h>
 
@@ -58,7 +59,8 @@ TEST(DesktopTick, EverySecondReachesTheDotsJustAfterItBegins) {
   }
 }
 
-// Every event the view sends to assistive technology, in order, with the text it carries.
+// Every event the view sends to assistive technology, in order, with the text or value it
+// carries.
 class AccessibleEventLog {
  public:
   struct Entry {
@@ -66,10 +68,11 @@ class AccessibleEventLog {
     std::string name;  // the accessible name of the object it is about
     std::string inserted;
     std::string removed;
+    int value = -1;  // a value change's new value
     bool operator==(const Entry&) const = default;
     friend void PrintTo(const Entry& e, std::ostream* os) {
       *os << "{" << e.type << " \"" << e.name << "\" +\"" << e.inserted << "\" -\"" << e.removed
-          << "\"}";
+          << "\" " << e.value << "}";
     }
   };
   std::function<void(QAccessibleEvent*)> recorder() {
@@ -86,12 +89,15 @@ class AccessibleEventLog {
       entry.inserted = update->textInserted().toStdString();
       entry.removed = update->textRemoved().toStdString();
     }
+    if (event->type() == QAccessible::ValueChanged) {
+      entry.value = static_cast<QAccessibleValueChangeEvent*>(event)->value().toInt();
+    }
     entries_.push_back(entry);
   }
   std::vector<Entry> entries_;
 };
 
-TEST(AccessibleEvents, ANewTimeIsToldAsChangedTextAndNameAtMostOnceASecond) {
+TEST(AccessibleEvents, ANewTimeIsToldAsChangedTextAtMostOnceASecond) {
   using E = AccessibleEventLog::Entry;
   AccessibleEventLog log;
   ScriptedWindow w(log.recorder());
@@ -100,19 +106,52 @@ TEST(AccessibleEvents, ANewTimeIsToldAsChangedTextAndNameAtMostOnceASecond) {
   w.platform.at(12, 34, 31);
   log.take();
   w.tick();
-  EXPECT_EQ(log.take(), (std::vector<E>{{QAccessible::TextUpdated, "12:34:31", "12:34:31", "12:34"},
-                                        {QAccessible::NameChanged, "12:34:31", {}, {}}}));
+  EXPECT_EQ(log.take(),
+            (std::vector<E>{{QAccessible::TextUpdated, "12:34:31", "12:34:31", "12:34"}}));
   w.platform.advance(400);
   w.run(Command::Seconds);  // the seconds hidden within the second: told at the next tick
   EXPECT_EQ(log.take(), std::vector<E>{});
   EXPECT_EQ(w.window.clockView()->announcedTime(), "12:34:31");
   w.platform.advance(600);
   w.tick();
-  EXPECT_EQ(log.take(), (std::vector<E>{{QAccessible::TextUpdated, "12:34", "12:34", "12:34:31"},
-                                        {QAccessible::NameChanged, "12:34", {}, {}}}));
+  EXPECT_EQ(log.take(), (std::vector<E>{{QAccessible::TextUpdated, "12:34", "12:34", "12:34:31"}}));
   w.platform.advance(1000);
   w.tick();  // the same minute: nothing new to tell
   EXPECT_EQ(log.take(), std::vector<E>{});
+}
+
+// Orca speaks the focused dots anew at each new value: a new minute, never a new second.
+TEST(AccessibleEvents, ANewMinuteIsANewValueOnceAndANewSecondIsNot) {
+  using E = AccessibleEventLog::Entry;
+  AccessibleEventLog log;
+  ScriptedWindow w(log.recorder());
+  w.run(Command::Seconds);
+  w.platform.advance(2000);
+  w.platform.at(12, 34, 57);
+  w.tick();
+  log.take();
+  std::vector<std::string> valueChanges;  // the name at each value change
+  std::vector<int> values;
+  int textChanges = 0;
+  for (int second = 0; second < 70; ++second) {  // 12:34:58 to 12:36:07
+    w.platform.advance(1000);
+    w.tick();
+    for (const E& e : log.take()) {
+      if (e.type == QAccessible::TextUpdated) ++textChanges;
+      if (e.type == QAccessible::ValueChanged) {
+        valueChanges.push_back(e.name);
+        values.push_back(e.value);
+      }
+    }
+  }
+  EXPECT_EQ(textChanges, 70) << "every second is still told as text";
+  EXPECT_EQ(valueChanges, (std::vector<std::string>{"12:35:00", "12:36:00"}));
+  EXPECT_EQ(values, (std::vector<int>{12 * 60 + 35, 12 * 60 + 36}));
+  // Hiding the seconds changes the text, not the minute: no new value.
+  w.platform.advance(1000);
+  w.run(Command::Seconds);
+  w.tick();
+  for (const E& e : log.take()) EXPECT_NE(e.type, QAccessible::ValueChanged) << e.name;
 }
 
 TEST(AccessibleEvents, AChosenZoneRenamesTheZoneLabel) {
