@@ -67,7 +67,7 @@ def starts(pyatspi, app, report):
     dots = None
     try:
         dots = desktop.wait_until(
-            lambda: find_node(app, lambda n: n.getRoleName() == "label" and n.name[:2].isdigit()),
+            lambda: find_node(app, lambda n: n.getRoleName() == "status bar" and n.name[:2].isdigit()),
             10, 0.1, "the dots")
         desktop.wait_until(lambda: desktop.text_of(dots) == "12:34", 5, 0.1, "the time")
     except TimeoutError:
