@@ -5,7 +5,8 @@
 # one with a line of text (the font system) and one with the clock's menu bar and
 # toolbar but no clock (BUILD_DIR/widgets_window: what Qt's own widgets cost).
 # The clock's own phases come from BUILD_DIR/tessaron_marks, the clock with timing
-# marks: exec -> main -> QApplication -> window state -> shown -> first frame,
+# marks: exec -> main -> QApplication -> widgets built -> window state -> shown ->
+# first frame,
 # and the zone catalogue read after it.
 #
 # Usage: bench/startup_memory.sh BUILD_DIR [RUNS]     (RUNS defaults to 10)
@@ -138,7 +139,7 @@ measure() {
   echo "$((${t1/./} - ${t0/./})) $rss $hwm"
 }
 
-marks="main application window shown first-frame catalogue"
+marks="main application widgets window shown first-frame catalogue"
 : >"$work/phases.txt"
 
 # One unmeasured run each warms the page cache and font caches alike for both.

@@ -181,10 +181,22 @@ QRect ClockView::zoneLabelRect() const {
 }
 
 void ClockView::announce() {
-  // Kept whether or not a screen reader listens; Qt drops the events when none does.
-  auto* view = static_cast<ClockViewAccessible*>(eventSink_ || QAccessible::isActive()
-                                                     ? QAccessible::queryAccessibleInterface(this)
-                                                     : nullptr);
+  // With no screen reader listening nothing is told or worked out: the texts would cost
+  // a tick more than its repaint. A reader that starts later reads the focused dots
+  // itself; the tellings start from what is shown then.
+  if (!eventSink_ && !QAccessible::isActive()) {
+    listening_ = false;
+    return;
+  }
+  if (!listening_) {
+    listening_ = true;
+    announcedZone_ = zoneLabelText();
+    announcedTime_ = shownTimeText();
+    spokenTime_ = spokenTimeText();
+    announcedAt_ = steadyMs_();
+    return;
+  }
+  auto* view = static_cast<ClockViewAccessible*>(QAccessible::queryAccessibleInterface(this));
   const QString zone = zoneLabelText();
   if (zone != announcedZone_) {
     announcedZone_ = zone;

@@ -107,8 +107,9 @@ class ClockView : public QWidget {
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
   };
   std::function<void(QAccessibleEvent*)> eventSink_;  // empty: Qt's accessibility
-  std::optional<qint64> announcedAt_;                 // steady ms of the last telling
-  QRect pending_;                                     // what the current sync found changed
+  bool listening_ = false;  // a screen reader (or a test's recorder) was there at the last tick
+  std::optional<qint64> announcedAt_;  // steady ms of the last telling
+  QRect pending_;                      // what the current sync found changed
 
   int px(double twips) const;  // a length in the view's pixels at the zoom
   QRect cover(double left, double top, double width, double height) const;

@@ -8,43 +8,63 @@
 #include <QPalette>
 #include <QPixmap>
 #include <QSvgRenderer>
+#include <utility>
+#include <vector>
 
 namespace tessaron::qt {
 
 namespace {
 
-// Drawn afresh for each size, mode and palette: a handful of small pictures, painted
-// only when the toolbar is.
+// Rendered once for each size, mode and ink (the palette's text colour), then kept: the
+// toolbar repaints its pictures far more often than their look changes.
 class PictureEngine : public QIconEngine {
  public:
   explicit PictureEngine(QByteArray svg) : svg_(std::move(svg)) {}
 
   void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State) override {
-    const QPalette palette = QGuiApplication::palette();
-    QColor ink = palette.color(QPalette::Active, QPalette::WindowText);
-    if (mode == QIcon::Disabled) ink = palette.color(QPalette::Disabled, QPalette::WindowText);
-    QByteArray svg = svg_;
-    svg.replace("currentColor", ink.name().toLatin1());
-    QSvgRenderer renderer(svg);
-    painter->save();
-    if (mode == QIcon::Disabled) painter->setOpacity(0.45);
-    renderer.render(painter, QRectF(rect));
-    painter->restore();
+    const qreal scale = painter->device() != nullptr ? painter->device()->devicePixelRatioF() : 1;
+    QPixmap picture = rendered((QSizeF(rect.size()) * scale).toSize(), mode);
+    picture.setDevicePixelRatio(scale);
+    painter->drawPixmap(rect, picture);
   }
 
-  QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    paint(&painter, image.rect(), mode, state);
-    painter.end();
-    return QPixmap::fromImage(std::move(image));
+  QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State) override {
+    return rendered(size, mode);
   }
 
   QIconEngine* clone() const override { return new PictureEngine(svg_); }
 
  private:
   QByteArray svg_;
+  struct Key {
+    QSize size;
+    QIcon::Mode mode;
+    QRgb ink;
+    bool operator==(const Key&) const = default;
+  };
+  std::vector<std::pair<Key, QPixmap>> rendered_;  // a few sizes and modes at most
+
+  QPixmap rendered(const QSize& size, QIcon::Mode mode) {
+    const QPalette palette = QGuiApplication::palette();
+    const QColor ink = palette.color(
+        mode == QIcon::Disabled ? QPalette::Disabled : QPalette::Active, QPalette::WindowText);
+    const Key key{size, mode, ink.rgba()};
+    for (const auto& [k, picture] : rendered_) {
+      if (k == key) return picture;
+    }
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    if (mode == QIcon::Disabled) painter.setOpacity(0.45);
+    QByteArray svg = svg_;
+    svg.replace("currentColor", ink.name().toLatin1());
+    QSvgRenderer(svg).render(&painter, QRectF(image.rect()));
+    painter.end();
+    // A palette change makes the old ones useless; zoom steps add a size each.
+    if (rendered_.size() >= 16) rendered_.clear();
+    rendered_.emplace_back(key, QPixmap::fromImage(std::move(image)));
+    return rendered_.back().second;
+  }
 };
 
 }  // namespace

@@ -3,6 +3,9 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QIconEngine>
+#include <QPainter>
+#include <QProxyStyle>
 #include <QTimer>
 #include <QWindow>
 #include <functional>
@@ -29,6 +32,61 @@ void mark([[maybe_unused]] const char* name) {
                static_cast<long long>(now.tv_sec) * 1000000 + now.tv_nsec / 1000);
 #endif
 }
+
+// The desktop's style, but with the menu bar's and toolbar's overflow arrows drawn as a
+// plain chevron: the style's own are image files, and reading the first image file makes
+// Qt load every image-format plugin (JPEG, GIF, ICO, SVG) into a clock that shows none.
+class ClockStyle : public QProxyStyle {
+ public:
+  QIcon standardIcon(StandardPixmap which, const QStyleOption* option,
+                     const QWidget* widget) const override {
+    if (which == SP_ToolBarHorizontalExtensionButton) return chevron(false);
+    if (which == SP_ToolBarVerticalExtensionButton) return chevron(true);
+    return QProxyStyle::standardIcon(which, option, widget);
+  }
+
+ private:
+  class Chevron : public QIconEngine {
+   public:
+    explicit Chevron(bool down) : down_(down) {}
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State) override {
+      painter->save();
+      painter->setRenderHint(QPainter::Antialiasing);
+      painter->setPen(QPen(QGuiApplication::palette().color(
+                               mode == QIcon::Disabled ? QPalette::Disabled : QPalette::Active,
+                               QPalette::WindowText),
+                           1.5));
+      const QRectF r = QRectF(rect).adjusted(rect.width() * 0.3, rect.height() * 0.3,
+                                             -rect.width() * 0.3, -rect.height() * 0.3);
+      for (const qreal at : {0.0, 0.45}) {
+        if (down_) {
+          const qreal y = r.top() + r.height() * at;
+          painter->drawPolyline(
+              QPolygonF({QPointF(r.left(), y), QPointF(r.center().x(), y + r.height() * 0.45),
+                         QPointF(r.right(), y)}));
+        } else {
+          const qreal x = r.left() + r.width() * at;
+          painter->drawPolyline(
+              QPolygonF({QPointF(x, r.top()), QPointF(x + r.width() * 0.45, r.center().y()),
+                         QPointF(x, r.bottom())}));
+        }
+      }
+      painter->restore();
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+      QPixmap picture(size);
+      picture.fill(Qt::transparent);
+      QPainter painter(&picture);
+      paint(&painter, picture.rect(), mode, state);
+      return picture;
+    }
+    QIconEngine* clone() const override { return new Chevron(down_); }
+
+   private:
+    bool down_;
+  };
+  static QIcon chevron(bool down) { return QIcon(new Chevron(down)); }
+};
 
 // Runs `then` once `window` is on screen with its first frame (exposed: the frame is
 // painted and sent as the expose is handled), or after `latestMs` should the desktop
@@ -87,12 +145,14 @@ int main(int argc, char* argv[]) {
   // Help, prompts and messages carry the clock's icon, not the toolkit's.
   QApplication::setWindowIcon(tessaron::qt::toolbarIcon(1));
 
+  QApplication::setStyle(new ClockStyle);
   mark("application");
 
   tessaron::qt::QtPlatform platform;
   tessaron::Tessaron core(platform);
   {
     tessaron::qt::MainWindow window(core);
+    mark("widgets");
     platform.attach(&window);
     // The start-up sound's helper starts after the first frame, not beside it.
     platform.holdSounds();
