@@ -100,6 +100,8 @@ void Tessaron::Vertical_Click() {
 }
 
 void Tessaron::AltTimeZone_Click() {
+  // Asked for before start-up got to the catalogue: it is read now, once.
+  if (!loadZoneCatalogue()) return;
   const bool shown = !commands.AltTimeZone.Checked;
   commands.setChecked(Command::AltTimeZone, shown);
   if (shown) {

@@ -103,7 +103,10 @@ void Tessaron::loadWindow() {
 }
 
 bool Tessaron::loadZoneCatalogue() {
-  unloaded = !zone.LoadZoneCatalogue(platform_, belowToolbar());
+  if (!catalogueRead_) {
+    catalogueRead_ = true;
+    unloaded = !zone.LoadZoneCatalogue(platform_, belowToolbar());
+  }
   return !unloaded;
 }
 

@@ -28,7 +28,8 @@ class Tessaron {
   // Start-up in two steps, so that the window shows the time before the zone catalogue
   // (hundreds of zone files) is read: the window's state and the first tick, then, once
   // the first frame is on screen, the catalogue. The alternate zone is always off at start,
-  // so nothing shown waits for it. False when there is no catalogue (the program ends).
+  // so nothing shown waits for it; the zone option reads it first should it come sooner.
+  // The catalogue is read once; false when there is none (the program ends).
   void loadWindow();
   bool loadZoneCatalogue();
   void Form_Terminate();
@@ -92,6 +93,7 @@ class Tessaron {
 
  private:
   Platform& platform_;
+  bool catalogueRead_ = false;  // read once, at start-up or at the zone option if sooner
   // The sound service could not play the music: the switch falls back to off, with word why.
   void MusicUnplayable(const std::string& reason);
   void keepWindowOnScreen();

@@ -331,6 +331,21 @@ TEST_F(Catalogue, TheTimeShowsBeforeTheCatalogueIsRead) {
   EXPECT_EQ(core.commands.AltTimeZone.Checked, oneStep.commands.AltTimeZone.Checked);
 }
 
+// The zone option asked for before start-up read the catalogue: it is read then, once.
+TEST_F(Catalogue, TheZoneOptionBeforeTheCatalogueReadsItOnce) {
+  platform.catalogue.zones = {key(kSydney), key(kNewYork), key(utcZone)};
+  platform.catalogue.systemStandardName = "America/New_York";
+  core.loadWindow();
+  core.AltTimeZone_Click();
+  EXPECT_EQ(platform.catalogueReads, 1);
+  EXPECT_TRUE(core.zone.Combo1[1].Visible);
+  EXPECT_EQ(core.zone.Combo1[1].List.size(), 3u);
+  EXPECT_EQ(core.zone.Combo1[1].ListIndex, 1);
+  EXPECT_TRUE(core.loadZoneCatalogue());
+  EXPECT_EQ(platform.catalogueReads, 1) << "start-up's turn reads nothing again";
+  EXPECT_TRUE(core.zone.Combo1[1].Visible) << "and leaves the open selector as it is";
+}
+
 TEST_F(Catalogue, NoCatalogueShowsTheMessageAndEndsTheProgram) {
   platform.catalogue.found = false;
   core.Form_Load();

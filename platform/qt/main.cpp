@@ -101,14 +101,16 @@ class AfterFirstFrame : public QObject {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
-    // Queued: the expose paints and flushes the frame before the work starts.
+    // A moment after the expose painted and flushed the frame: the desktop is busy
+    // showing the new window (an opening animation, the compositor's first frame).
     if (event->type() == QEvent::Expose && static_cast<QWindow*>(watched)->isExposed()) {
-      QTimer::singleShot(0, this, [this] { run(); });
+      QTimer::singleShot(kSettleMs, this, [this] { run(); });
     }
     return false;
   }
 
  private:
+  static constexpr int kSettleMs = 250;
   std::function<void()> then_;
   void run() {
     if (!then_) return;

@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QBoxLayout>
+#include <QCoreApplication>
 #include <QFontMetricsF>
 #include <QMenuBar>
 #include <QMoveEvent>
@@ -111,6 +112,11 @@ void MainWindow::buildToolbar() {
 }
 
 void MainWindow::sync() {
+  // No zone catalogue: the message has been shown and the program ends.
+  if (core_.unloaded) {
+    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    return;
+  }
   for (MenuBinding& binding : menuActions_) {
     const MenuItem& item = core_.commands.*binding.item;
     if (binding.shownCaption != item.Caption) {
