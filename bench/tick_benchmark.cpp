@@ -1,4 +1,4 @@
-// The 850 ms tick: the common case (seconds only) and the full redraw of both arrangements.
+// One tick (just after each second begins): the common case (seconds only) and the full redraw of both arrangements.
 #include <benchmark/benchmark.h>
 
 #include "core/tessaron.h"

@@ -14,19 +14,6 @@
 
 namespace tessaron {
 
-// A rectangle-only control (panel, embedded browser), in twips.
-struct Box {
-  double Left = 0;
-  double Top = 0;
-  double Width = 0;
-  double Height = 0;
-};
-
-struct Timer {
-  int Interval = 0;  // milliseconds
-  bool Enabled = false;
-};
-
 class frmBrowser {
  public:
   explicit frmBrowser(WebBrowserControl& control);

@@ -67,6 +67,19 @@ struct Toolbar {
   }
 };
 
+// A rectangle-only control (panel, embedded browser), in twips.
+struct Box {
+  double Left = 0;
+  double Top = 0;
+  double Width = 0;
+  double Height = 0;
+};
+
+struct Timer {
+  int Interval = 0;  // milliseconds
+  bool Enabled = false;
+};
+
 // An unsorted drop-down list with an editable text.
 struct ComboBox {
   std::vector<std::string> List;

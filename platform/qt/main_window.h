@@ -57,8 +57,8 @@ class MainWindow : public QWidget {
   ClockView* view_;
   QTimer* timer_;
   std::vector<MenuBinding> menuActions_;
-  std::vector<QAction*> buttonActions_;
-  std::string shownTitle_;  // [0] is button 1
+  std::vector<QAction*> buttonActions_;  // [0] is button 1
+  std::string shownTitle_;
   double left_ = 0, top_ = 0;
   double width_, height_;
   QSize appliedExtra_;

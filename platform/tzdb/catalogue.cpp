@@ -30,7 +30,7 @@ constexpr std::array<std::string_view, 18> kUtcNames = {
 constexpr std::array<std::string_view, 4> kUtcFiles = {"Etc/UTC", "UTC", "Etc/GMT", "GMT"};
 
 // A regular file of at most maxBytes, whole; nothing otherwise.
-std::optional<std::string> readSmallFile(const std::string& path, std::size_t maxBytes) {
+std::optional<std::string> readWholeRegularFile(const std::string& path, std::size_t maxBytes) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return std::nullopt;
   std::optional<std::string> out;
@@ -242,12 +242,12 @@ std::string catalogueIdFor(std::string_view systemZoneId, const std::vector<Zone
 
 std::string zoneWithSameContent(const std::string& localtimePath, const std::vector<ZoneKey>& zones,
                                 const std::string& zoneinfoDir) {
-  const std::optional<std::string> local = readSmallFile(localtimePath, kMaxLocaltimeBytes);
+  const std::optional<std::string> local = readWholeRegularFile(localtimePath, kMaxLocaltimeBytes);
   if (!local) return {};
   const auto sameBytes = [&](std::string_view id) {
     const std::string path = zoneinfoDir + "/" + std::string(id);
     if (regularFileSize(path) != local->size()) return false;
-    const std::optional<std::string> candidate = readSmallFile(path, kMaxLocaltimeBytes);
+    const std::optional<std::string> candidate = readWholeRegularFile(path, kMaxLocaltimeBytes);
     return candidate && *candidate == *local;
   };
   for (const ZoneKey& key : zones) {
@@ -342,7 +342,7 @@ ZoneCatalogueSource readCatalogue(const std::string& zoneinfoDir, UnixTime at,
   const int year = toCivil(serialFromUnix(at).seconds).year;
   ZoneCatalogueSource out;
   out.location = zoneinfoDir;
-  const std::optional<std::string> tab = readSmallFile(zoneinfoDir + "/zone.tab", kMaxZoneTabBytes);
+  const std::optional<std::string> tab = readWholeRegularFile(zoneinfoDir + "/zone.tab", kMaxZoneTabBytes);
   if (!tab) return out;
   out.found = true;
 
@@ -380,7 +380,7 @@ ZoneCatalogueSource readCatalogue(const std::string& zoneinfoDir, UnixTime at,
   std::optional<std::map<std::string, std::string, std::less<>>> links;
   const auto withLinks = [&](std::string_view id) {
     if (!links) {
-      const auto zi = readSmallFile(zoneinfoDir + "/tzdata.zi", kMaxTzdataZiBytes);
+      const auto zi = readWholeRegularFile(zoneinfoDir + "/tzdata.zi", kMaxTzdataZiBytes);
       links = zi ? parseLinks(*zi) : std::map<std::string, std::string, std::less<>>{};
     }
     return catalogueIdFor(id, out.zones, &*links, zoneinfoDir);

@@ -17,7 +17,7 @@ struct UnixTime {
   auto operator<=>(const UnixTime&) const = default;
 };
 
-// Seconds east of UTC [-26 h:26 h] in a sound file.
+// Seconds east of UTC [-26 h:26 h] in a zone file.
 struct UtcOffset {
   std::int32_t seconds = 0;
   auto operator<=>(const UtcOffset&) const = default;
