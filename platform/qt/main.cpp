@@ -103,7 +103,10 @@ class AfterFirstFrame : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override {
     // A moment after the expose painted and flushed the frame: the desktop is busy
     // showing the new window (an opening animation, the compositor's first frame).
-    if (event->type() == QEvent::Expose && static_cast<QWindow*>(watched)->isExposed()) {
+    if (event->type() == QEvent::Expose && static_cast<QWindow*>(watched)->isExposed() &&
+        !exposed_) {
+      exposed_ = true;
+      mark("first-frame");
       QTimer::singleShot(kSettleMs, this, [this] { run(); });
     }
     return false;
@@ -112,9 +115,9 @@ class AfterFirstFrame : public QObject {
  private:
   static constexpr int kSettleMs = 250;
   std::function<void()> then_;
+  bool exposed_ = false;
   void run() {
     if (!then_) return;
-    mark("first-frame");
     static_cast<QWidget*>(parent())->windowHandle()->removeEventFilter(this);
     std::function<void()> then = std::move(then_);
     then_ = nullptr;
