@@ -11,6 +11,8 @@
 #include <utility>
 #include <vector>
 
+#include "commands/menu.h"
+
 namespace tessaron::qt {
 
 namespace {
@@ -70,12 +72,10 @@ class PictureEngine : public QIconEngine {
 }  // namespace
 
 QIcon toolbarIcon(int index) {
-  // In the order of the picture list.
-  static const char* const kPictures[] = {"main",        "always", "seconds",     "alttimezone",
-                                          "on",          "off",    "transparent", "numbers",
-                                          "preferences", "music",  "vertical"};
-  if (index < 1 || index > static_cast<int>(std::size(kPictures))) return QIcon();
-  QFile file(QStringLiteral(":/icons/%1.svg").arg(kPictures[index - 1]));
+  // The picture list's key, in lower case, names the picture's file.
+  if (index < 1 || index > static_cast<int>(kImageKeys.size())) return QIcon();
+  const QString key = QString::fromLatin1(kImageKeys[static_cast<std::size_t>(index - 1)]);
+  QFile file(QStringLiteral(":/icons/%1.svg").arg(key.toLower()));
   if (!file.open(QIODevice::ReadOnly)) return QIcon();
   return QIcon(new PictureEngine(file.readAll()));
 }
