@@ -10,10 +10,13 @@
 #include <QPainter>
 #include <QPalette>
 
+#include "commands/menu.h"
+
 namespace tessaron::qt {
 namespace {
 
-constexpr int kPictures = 11;
+// Every key of the picture list has its picture.
+constexpr int kPictures = static_cast<int>(kImageKeys.size());
 
 // The share of the picture's pixels that differ clearly from the background.
 double contrastingShare(const QIcon& icon, int size, const QColor& background) {
