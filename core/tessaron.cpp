@@ -6,6 +6,7 @@
 #include "commands/dialogs.h"
 #include "commands/help.h"
 #include "core/preferences.h"
+#include "layout/dot_table.h"
 
 namespace tessaron {
 
@@ -180,27 +181,25 @@ void Tessaron::showTime(const ClockReading& now) {
   Shown.withSeconds = commands.Seconds.Checked;
   if (commands.Seconds.Checked) Shown.second = S;
 
-  if (commands.Vertical.Checked) {
-    if (hourMinute) {
-      RedrawAll = false;
-      layout.fillDots(0, 19, OffColor);
-      DisplayTime(H / 10, 0, 1, 1);
-      DisplayTime(H % 10, 2, 3, 3);
-      DisplayTime(M / 10, 6, 2, 2);
-      DisplayTime(M % 10, 9, 3, 3);
+  const bool columns = commands.Vertical.Checked;
+  if (hourMinute) {
+    RedrawAll = false;
+    layout.fillDots(0, lastDotOf(columns, true), OffColor);
+  }
+  // Each run of the arrangement's dots shows its number, highest bit first: the hour and
+  // minute runs when they are redrawn, the seconds' while they show.
+  auto showRuns = [&](const auto& runs) {
+    for (const DotRun& run : runs) {
+      const bool second = run.field == TimeField::Second;
+      if (second ? !commands.Seconds.Checked : !hourMinute) continue;
+      const int value = run.field == TimeField::Hour ? H : run.field == TimeField::Minute ? M : S;
+      DisplayTime(run.valueOf(value), run.first, run.bits - 1, run.bits - 1);
     }
-    if (commands.Seconds.Checked) {
-      DisplayTime(S / 10, 13, 2, 2);
-      DisplayTime(S % 10, 16, 3, 3);
-    }
+  };
+  if (columns) {
+    showRuns(kColumnRuns);
   } else {
-    if (hourMinute) {
-      RedrawAll = false;
-      layout.fillDots(0, 16, OffColor);
-      DisplayTime(H, 0, 4, 4);
-      DisplayTime(M, 5, 5, 5);
-    }
-    if (commands.Seconds.Checked) DisplayTime(S, 11, 5, 5);
+    showRuns(kRowRuns);
   }
 }
 

@@ -35,6 +35,8 @@ class Tessaron {
   void Form_Terminate();
   // Shows the time and sets Timer1Interval for the next tick.
   void Timer1_Timer();
+  // Shows `value` in binary on dots f..f+n, bit p on dot f and down from there; the dot
+  // table gives each run's triple (the row's minute: f 5, n 5, p 5).
   void DisplayTime(int value, int f, int n, int p);
   // Repaints every dot at once with the time now: for any change of what the dots mean
   // (the zone shown) or how they look (colours, arrangement, seconds).

@@ -9,6 +9,8 @@
 
 #include <algorithm>
 
+#include "layout/dot_table.h"
+
 namespace tessaron {
 
 namespace {
@@ -18,29 +20,31 @@ constexpr double kRowHeight = 2000;
 constexpr double kRaise = 760;
 constexpr double kDotStep = 240;
 
+// Where each dot of the columns stands (its meaning is the dot table's).
 struct ColumnDot {
-  const char* caption;
   double left;  // for seconds, the offset from WidthWithoutSeconds
   double top;
   bool fromWidth;
 };
 
 constexpr std::array<ColumnDot, kDotCount> kColumns = {{
-    {"2", 960, 1200, false},  {"1", 960, 1440, false},                            // hour tens
-    {"8", 1200, 720, false},  {"4", 1200, 960, false}, {"2", 1200, 1200, false},  // hour units
-    {"1", 1200, 1440, false}, {"4", 2160, 960, false}, {"2", 2160, 1200, false},
-    {"1", 2160, 1440, false},                                                     // minute tens
-    {"8", 2400, 720, false},  {"4", 2400, 960, false}, {"2", 2400, 1200, false},  // minute units
-    {"1", 2400, 1440, false}, {"4", 10, 960, true},    {"2", 10, 1200, true},
-    {"1", 10, 1440, true},                                                      // second tens
-    {"8", 250, 720, true},    {"4", 250, 960, true},   {"2", 250, 1200, true},  // second units
-    {"1", 250, 1440, true},
+    {960, 1200, false}, {960, 1440, false},                                             // hour tens
+    {1200, 720, false}, {1200, 960, false},  {1200, 1200, false}, {1200, 1440, false},  // units
+    {2160, 960, false}, {2160, 1200, false}, {2160, 1440, false},  // minute tens
+    {2400, 720, false}, {2400, 960, false},  {2400, 1200, false}, {2400, 1440, false},  // units
+    {10, 960, true},    {10, 1200, true},    {10, 1440, true},                        // second tens
+    {250, 720, true},   {250, 960, true},    {250, 1200, true},   {250, 1440, true},  // units
 }};
 
-// Bit weights of the row: hour, minute, second.
-constexpr std::array<const char*, 17> kRowCaptions = {
-    "16", "8", "4", "2", "1", "32", "16", "8", "4", "2", "1", "32", "16", "8", "4", "2", "1"};
-constexpr int kLastRowDot = 16;
+constexpr int kLastRowDot = lastDotOf(false, true);
+
+// Each dot's hint caption in an arrangement: its weight in its run.
+template <std::size_t N>
+void captionDots(std::array<Label, kDotCount>& labels, const std::array<DotRun, N>& runs) {
+  for (const DotRun& run : runs) {
+    for (int i = run.first; i <= run.last(); ++i) labels[i].Caption = run.caption(i);
+  }
+}
 
 // Left edge of dot i in the row: hour, a gap of one dot, minute, then the seconds from
 // `secondsLeft` (the dots past 16, which only the columns use, continue the run).
@@ -66,10 +70,7 @@ DotLayout::DotLayout(double rowTop) {
   }
 }
 
-int DotLayout::lastShownDot(bool columns, bool seconds) {
-  if (columns) return seconds ? 19 : 12;
-  return seconds ? kLastRowDot : 10;
-}
+int DotLayout::lastShownDot(bool columns, bool seconds) { return lastDotOf(columns, seconds); }
 
 void DotLayout::measure(double buttonWidth) {
   LabelOffset = 20;
@@ -91,10 +92,8 @@ void DotLayout::placeLabel(int i, Colour hint) {
 }
 
 void DotLayout::hangRowLabels(Colour hint) {
-  for (int i = 0; i <= kLastRowDot; ++i) {
-    Label1[i].Caption = kRowCaptions[i];
-    placeLabel(i, hint);
-  }
+  captionDots(Label1, kRowRuns);
+  for (int i = 0; i <= kLastRowDot; ++i) placeLabel(i, hint);
 }
 
 void DotLayout::show(bool columns, bool seconds, bool hints) {
@@ -107,9 +106,9 @@ void DotLayout::show(bool columns, bool seconds, bool hints) {
 
 void DotLayout::enterColumns(Platform& platform, bool seconds, bool hints, Colour hint) {
   const double S = WidthWithoutSeconds;
+  captionDots(Label1, kColumnRuns);
   for (int i = 0; i < kDotCount; ++i) {
     const ColumnDot& c = kColumns[i];
-    Label1[i].Caption = c.caption;
     Shape1[i].Top = c.top;
     Shape1[i].Left = c.fromWidth ? S + c.left : c.left;
     placeLabel(i, hint);
@@ -123,11 +122,9 @@ void DotLayout::enterColumns(Platform& platform, bool seconds, bool hints, Colou
 }
 
 void DotLayout::enterRow(Platform& platform, double rowTop, bool seconds, bool hints, Colour hint) {
+  captionDots(Label1, kRowRuns);
   for (int i = 0; i < kDotCount; ++i) {
-    if (i <= kLastRowDot) {
-      Shape1[i].Left = rowLeft(i, WidthWithoutSeconds + 10);
-      Label1[i].Caption = kRowCaptions[i];
-    }
+    if (i <= kLastRowDot) Shape1[i].Left = rowLeft(i, WidthWithoutSeconds + 10);
     // The row hangs from the zone selector, wherever the alternate zone has put it.
     Shape1[i].Top = rowTop;
     placeLabel(i, hint);
