@@ -17,6 +17,7 @@
 #include <functional>
 #include <memory>
 
+#include "tests/qt/stand_in.h"
 #include "tests/qt/wait_for.h"
 
 namespace tessaron::qt {
@@ -29,13 +30,7 @@ class BrowserProcessTest : public ::testing::Test {
   QTemporaryDir dir;
 
   QString standIn(const char* name, const QByteArray& body) {
-    const QString path = dir.filePath(name);
-    QFile f(path);
-    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("#!/bin/sh\n" + body);
-    f.close();
-    f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    return path;
+    return test::standInProgram(dir, name, body);
   }
   static bool waitFor(const std::function<bool()>& done, int ms = 10000) {
     return test::waitFor(done, ms);

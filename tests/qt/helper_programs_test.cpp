@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 
 #include "tests/qt/scripted_window.h"
+#include "tests/qt/stand_in.h"
 
 namespace tessaron::qt {
 namespace {
@@ -19,13 +20,7 @@ class HelperPrograms : public ::testing::Test {
 
   // A stand-in program: `body` as a shell script.
   QString program(const char* name, const QByteArray& body) {
-    const QString path = dir.filePath(name);
-    QFile f(path);
-    f.open(QIODevice::WriteOnly);
-    f.write("#!/bin/sh\n" + body);
-    f.close();
-    f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    return path;
+    return test::standInProgram(dir, name, body);
   }
   QList<QByteArray> logLines() {
     QFile f(dir.filePath("log"));

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "platform/qt/sound.h"
+#include "tests/qt/stand_in.h"
 #include "tests/qt/wait_for.h"
 
 namespace tessaron::qt {
@@ -27,13 +28,8 @@ class SoundPlayerTest : public ::testing::Test {
 
   // A helper script; each start appends a line to "starts".
   QString helper(const char* name, const QByteArray& body) {
-    const QString path = dir.filePath(name);
-    QFile f(path);
-    f.open(QIODevice::WriteOnly);
-    f.write("#!/bin/sh\necho started >> '" + dir.filePath("starts").toUtf8() + "'\n" + body);
-    f.close();
-    f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    return path;
+    return test::standInProgram(
+        dir, name, "echo started >> '" + dir.filePath("starts").toUtf8() + "'\n" + body);
   }
   int starts() {
     QFile f(dir.filePath("starts"));
