@@ -1,7 +1,9 @@
-// One tick (just after each second begins): the common case (seconds only) and the full redraw of both arrangements.
+// One tick (just after each second begins): the common case (seconds only) and the full redraw of
+// both arrangements.
 #include <benchmark/benchmark.h>
 
 #include "core/tessaron.h"
+#include "tests/core_internals.h"
 #include "tests/fake_platform.h"
 
 namespace {
@@ -13,13 +15,13 @@ void tick(benchmark::State& state, bool vertical, bool fullRedraw) {
   FakePlatform platform;
   Tessaron core(platform);
   core.Form_Load();
-  core.commands.Vertical.Checked = vertical;
-  core.commands.Seconds.Checked = true;
+  tessaron::test::Internals::commands(core).Vertical.Checked = vertical;
+  tessaron::test::Internals::commands(core).Seconds.Checked = true;
   platform.time = {12, 34, 56};
   for (auto _ : state) {
-    core.RedrawAll = fullRedraw;
+    tessaron::test::Internals::redrawAll(core) = fullRedraw;
     core.Timer1_Timer();
-    benchmark::DoNotOptimize(core.layout.Shape1);
+    benchmark::DoNotOptimize(core.dotLayout().Shape1);
   }
 }
 

@@ -42,6 +42,7 @@ CommandBar::CommandBar() {
 }
 
 MenuItem& CommandBar::item(Command command) { return this->*menuEntry(command).item; }
+const MenuItem& CommandBar::item(Command command) const { return this->*menuEntry(command).item; }
 
 void CommandBar::setChecked(Command command, bool checked) {
   const MenuEntry& entry = menuEntry(command);

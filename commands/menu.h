@@ -44,6 +44,7 @@ class CommandBar {
   CommandBar();  // captions and buttons from the table
 
   MenuItem& item(Command command);
+  const MenuItem& item(Command command) const;
   // A switch's check mark, and the pressed state of its button when that is check-style.
   void setChecked(Command command, bool checked);
   // What the toolkit does on a click of button `index` (1-based) before it notifies:

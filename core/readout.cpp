@@ -3,8 +3,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "core/tessaron.h"
-
 namespace tessaron {
 
 namespace {
@@ -45,24 +43,21 @@ std::string utcOffsetText(int minutesEast) {
          twoDigits(magnitude % 60);
 }
 
-std::string shownTimeText(const Tessaron& clock) {
-  const ShownTime& shown = clock.Shown;
+std::string shownTimeText(const ShownTime& shown) {
   std::string text = clockText(shown);
-  if (shown.drawn && shown.alternate) text.append(" ").append(zoneName(clock.zone.ZonePair[1]));
+  if (shown.drawn && shown.alternate) text.append(" ").append(shown.zone);
   return text;
 }
 
-std::string readoutText(const Tessaron& clock, const LocalDateTime& today) {
-  const ShownTime& shown = clock.Shown;
+std::string readoutText(const ShownTime& shown, const LocalDateTime& today) {
   if (!shown.drawn) return {};
   const LocalDateTime& date = shown.alternate ? shown.alternateAt : today;
   std::string text = clockText(shown) + "\n" + std::to_string(date.year) + "-" +
                      twoDigits(date.month) + "-" + twoDigits(date.day) + "\n";
   if (!shown.alternate) return text + "Local time";
-  const ZoneRecord& zone = clock.zone.ZonePair[1];
   // The offset of the very conversion that gave the dots their time: in a repeated hour
   // the first pass tells the daylight offset, the second the standard one.
-  return text + zoneName(zone) + ", " + utcOffsetText(shown.alternateOffset / 60);
+  return text + shown.zone + ", " + utcOffsetText(shown.alternateOffset / 60);
 }
 
 }  // namespace tessaron

@@ -14,8 +14,6 @@
 
 namespace tessaron {
 
-class Tessaron;
-
 // What the last tick drew.
 struct ShownTime {
   bool drawn = false;         // false until the first full redraw
@@ -26,6 +24,7 @@ struct ShownTime {
   bool alternate = false;     // the time is the alternate zone's
   LocalDateTime alternateAt;  // the alternate zone's date and time, when `alternate`
   int alternateOffset = 0;    // seconds east of UTC there and then, when `alternate`
+  std::string zone;           // the alternate zone's name, when `alternate`: "Asia/Tokyo"
 
   bool operator==(const ShownTime&) const = default;
 };
@@ -38,10 +37,10 @@ std::string zoneName(const ZoneRecord& zone);
 std::string utcOffsetText(int minutesEast);
 
 // The dots' time, with the alternate zone's name while the dots show that zone.
-std::string shownTimeText(const Tessaron& clock);
+std::string shownTimeText(const ShownTime& shown);
 // Three lines: the shown time, its date (YYYY-MM-DD), and the zone: "Local time", or the
 // alternate zone's name and its offset at that moment. `today` is the local date and
 // time, used while the dots show the local time.
-std::string readoutText(const Tessaron& clock, const LocalDateTime& today);
+std::string readoutText(const ShownTime& shown, const LocalDateTime& today);
 
 }  // namespace tessaron

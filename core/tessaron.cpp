@@ -106,9 +106,9 @@ void Tessaron::loadWindow() {
 bool Tessaron::loadZoneCatalogue() {
   if (!catalogueRead_) {
     catalogueRead_ = true;
-    unloaded = !zone.LoadZoneCatalogue(platform_, belowToolbar());
+    unloaded_ = !zone.LoadZoneCatalogue(platform_, belowToolbar());
   }
-  return !unloaded;
+  return !unloaded_;
 }
 
 void Tessaron::keepWindowOnScreen() {
@@ -143,7 +143,7 @@ void Tessaron::redrawTime() {
 }
 
 void Tessaron::systemZoneChanged() {
-  if (unloaded) return;
+  if (unloaded_) return;
   zone.followSystem(platform_, platform_.clockNow().utc);
   redrawTime();
 }
@@ -176,6 +176,7 @@ void Tessaron::showTime(const ClockReading& now) {
     if (Shown.alternate) {
       Shown.alternateAt = toCivil(zone.AltTime.seconds);
       Shown.alternateOffset = zone.AltOffset;
+      Shown.zone = zoneName(zone.ZonePair[1]);
     }
   }
   Shown.withSeconds = commands.Seconds.Checked;

@@ -19,6 +19,10 @@
 
 namespace tessaron {
 
+namespace test {
+struct Internals;
+}
+
 class Tessaron {
  public:
   explicit Tessaron(Platform& platform);
@@ -61,39 +65,74 @@ class Tessaron {
   // What the zone list does when its selection is set, by the user or the program.
   void selectZone(int Index, int listIndex);
 
-  Colour OnColor = 0, OffColor = 0, HintColor = 0;
-  Colour StartOnColor = 0, StartOffColor = 0, BackgroundColor = 0;
-  std::string AppFolder;       // the sounds and help files shipped with the program, with "/"
-  std::string SettingsFolder;  // the folder of "Tessa.sav", with "/"
-  std::string UserFolder;      // the user's own .WAV files, searched before AppFolder
-  std::string PortableFolder;  // a read-only portable copy's folder, or empty
-  float SavedTop = 0;          // twips, as read at start (or the first-start values)
-  double SavedLeft = 0;        // twips
+  // What the desktop draws, read-only: the dots and their hints, the zone selector and the
+  // label that stands in for it, the menus and toolbar, the title, the zoom.
+  const std::array<Shape, kDotCount>& dots() const { return layout.Shape1; }
+  const std::array<Label, kDotCount>& hints() const { return layout.Label1; }
+  const ComboBox& zoneSelector() const { return zone.Combo1[1]; }
+  const Label& zoneLabel() const { return zone.ATZ; }
+  // The alternate zone as its list names it: "(UTC+09:00) Asia/Tokyo".
+  const std::string& chosenZone() const { return zone.ZonePair[1].Display; }
+  const MenuItem& item(Command command) const { return commands.*menuEntry(command).item; }
+  const Toolbar& toolbar() const { return commands.Toolbar1; }
+  const std::string& caption() const { return Caption; }
+  int zoom() const { return Zoom; }
+  // Milliseconds from the last tick to the next one.
+  int timerInterval() const { return Timer1Interval; }
+  // Start-up found no zone catalogue: the program ends.
+  bool unloaded() const { return unloaded_; }
+  // What the last tick drew, for the readout and screen readers.
+  const ShownTime& shown() const { return Shown; }
+
+  // The subsystems whole, read-only, for readers that check them (tests, the behaviour dump).
+  const AlternateZone& alternateZone() const { return zone; }
+  const DotLayout& dotLayout() const { return layout; }
+  const CommandBar& commandBar() const { return commands; }
+  const BackgroundMusic& backgroundMusic() const { return music; }
+  struct Colours {
+    Colour OnColor, OffColor, HintColor, StartOnColor, StartOffColor, BackgroundColor;
+  };
+  Colours colours() const {
+    return {OnColor, OffColor, HintColor, StartOnColor, StartOffColor, BackgroundColor};
+  }
+  const std::string& appFolder() const { return AppFolder; }
+
+  // The desktop it runs on, for readers of its state that need the date or the screen.
+  Platform& platform() const { return platform_; }
+
   static constexpr const char* kNoKeepOnTop =
       "Always on Top is not available: this desktop does not let a program keep its window "
       "above others";
+  // The design's client area, before start-up sets the window's size.
+  static constexpr double kDesignClientWidth = 4956, kDesignClientHeight = 1248;
+
+ private:
+  // Tests set up what no command reaches (a stale dot, a narrower toolbar) through this.
+  friend struct test::Internals;
+
+  Colour OnColor = 0, OffColor = 0, HintColor = 0;
+  Colour StartOnColor = 0, StartOffColor = 0, BackgroundColor = 0;
+  std::string AppFolder;            // the sounds and help files shipped with the program, with "/"
+  std::string SettingsFolder;       // the folder of "Tessa.sav", with "/"
+  std::string UserFolder;           // the user's own .WAV files, searched before AppFolder
+  std::string PortableFolder;       // a read-only portable copy's folder, or empty
+  float SavedTop = 0;               // twips, as read at start (or the first-start values)
+  double SavedLeft = 0;             // twips
   bool SavedElsewhereTold = false;  // the user knows saves go to SettingsFolder
   std::string Caption = "Tessaron";
   bool RedrawAll = false;
   // Milliseconds from the last tick to the next one: just after the wall clock's next
   // second begins, so that each second is shown from its start and for all of it.
   int Timer1Interval = 1000;
-  int Zoom = 100;         // percent, one of kZoomSteps: how big the desktop draws the clock
-  bool unloaded = false;  // start-up found no zone catalogue: the program ends
-  ShownTime Shown;        // what the last tick drew, for the readout and screen readers
+  int Zoom = 100;  // percent, one of kZoomSteps: how big the desktop draws the clock
+  bool unloaded_ = false;
+  ShownTime Shown;  // what the last tick drew, for the readout and screen readers
 
   AlternateZone zone;
   DotLayout layout{zone.selectorMiddle()};  // after zone: the row hangs from its selector
   CommandBar commands;
   BackgroundMusic music;
 
-  // The desktop it runs on, for readers of its state that need the date or the screen.
-  Platform& platform() const { return platform_; }
-
-  // The design's client area, before start-up sets the window's size.
-  static constexpr double kDesignClientWidth = 4956, kDesignClientHeight = 1248;
-
- private:
   Platform& platform_;
   bool catalogueRead_ = false;  // read once, at start-up or at the zone option if sooner
   // The sound service could not play the music: the switch falls back to off, with word why.

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "core/tessaron.h"
+#include "tests/core_internals.h"
 #include "tests/fake_platform.h"
 
 namespace tessaron {
@@ -39,12 +40,12 @@ void expectPlaces(const Tessaron& core, const Place* places, std::size_t count, 
   for (std::size_t k = 0; k < count; ++k) {
     const Place& p = places[k];
     SCOPED_TRACE("dot " + std::to_string(p.dot));
-    EXPECT_EQ(core.layout.Shape1[p.dot].Left, p.left);
-    EXPECT_EQ(core.layout.Shape1[p.dot].Top, p.top);
-    EXPECT_EQ(core.layout.Label1[p.dot].Caption, p.caption);
-    EXPECT_EQ(core.layout.Label1[p.dot].Left, p.left);
-    EXPECT_EQ(core.layout.Label1[p.dot].Top, p.top + 20);
-    EXPECT_EQ(core.layout.Label1[p.dot].ForeColor, hint);
+    EXPECT_EQ(core.dotLayout().Shape1[p.dot].Left, p.left);
+    EXPECT_EQ(core.dotLayout().Shape1[p.dot].Top, p.top);
+    EXPECT_EQ(core.dotLayout().Label1[p.dot].Caption, p.caption);
+    EXPECT_EQ(core.dotLayout().Label1[p.dot].Left, p.left);
+    EXPECT_EQ(core.dotLayout().Label1[p.dot].Top, p.top + 20);
+    EXPECT_EQ(core.dotLayout().Label1[p.dot].ForeColor, hint);
   }
 }
 
@@ -77,23 +78,23 @@ TEST(Layout, RowStandsAtTheSelectorWithTheBitWeightsAsHints) {
   }
   // A trip through the columns rewrites every caption and position, and recolours
   // all twenty labels, the hidden ones too.
-  c.core.HintColor = rgb(1, 2, 3);
+  test::Internals::hintColor(c.core) = rgb(1, 2, 3);
   c.core.Vertical_Click();
   c.core.Vertical_Click();
   {
     SCOPED_TRACE("back from the columns");
     expectPlaces(c.core, kRow, std::size(kRow), rgb(1, 2, 3));
     for (int i = 17; i <= 19; ++i) {
-      EXPECT_EQ(c.core.layout.Shape1[i].Top, kRowTop) << i;
-      EXPECT_EQ(c.core.layout.Label1[i].Top, kRowTop + 20) << i;
-      EXPECT_EQ(c.core.layout.Label1[i].ForeColor, rgb(1, 2, 3)) << i;
+      EXPECT_EQ(c.core.dotLayout().Shape1[i].Top, kRowTop) << i;
+      EXPECT_EQ(c.core.dotLayout().Label1[i].Top, kRowTop + 20) << i;
+      EXPECT_EQ(c.core.dotLayout().Label1[i].ForeColor, rgb(1, 2, 3)) << i;
     }
   }
 }
 
 TEST(Layout, ColumnsStandBottomAlignedByDigitWeight) {
   Clock c;
-  c.core.HintColor = rgb(0, 128, 255);
+  test::Internals::hintColor(c.core) = rgb(0, 128, 255);
   c.core.Vertical_Click();
   expectPlaces(c.core, kColumns, std::size(kColumns), rgb(0, 128, 255));
 }
@@ -102,12 +103,12 @@ TEST(Layout, RowFollowsTheSelectorWhereverItWasMoved) {
   Clock c;
   c.core.Vertical_Click();
   // The alternate zone puts the selector 20 twips below the 384-twip toolbar.
-  c.core.zone.Combo1[1].Top = 404;
+  test::Internals::zone(c.core).Combo1[1].Top = 404;
   c.core.Vertical_Click();
   for (int i = 0; i < kDotCount; ++i) {
     SCOPED_TRACE(i);
-    EXPECT_EQ(c.core.layout.Shape1[i].Top, 404 + 144);
-    EXPECT_EQ(c.core.layout.Label1[i].Top, 404 + 144 + 20);
+    EXPECT_EQ(c.core.dotLayout().Shape1[i].Top, 404 + 144);
+    EXPECT_EQ(c.core.dotLayout().Label1[i].Top, 404 + 144 + 20);
   }
 }
 
@@ -137,13 +138,13 @@ TEST(Layout, VisibilityFollowsHintsSecondsAndArrangementInAnyOrder) {
           columns = !columns;
         }
       }
-      ASSERT_EQ(c.core.commands.Numbers.Checked, hints);
-      ASSERT_EQ(c.core.commands.Seconds.Checked, seconds);
-      ASSERT_EQ(c.core.commands.Vertical.Checked, columns);
+      ASSERT_EQ(c.core.commandBar().Numbers.Checked, hints);
+      ASSERT_EQ(c.core.commandBar().Seconds.Checked, seconds);
+      ASSERT_EQ(c.core.commandBar().Vertical.Checked, columns);
       const int last = columns ? (seconds ? 19 : 12) : (seconds ? 16 : 10);
       for (int i = 0; i < kDotCount; ++i) {
-        EXPECT_EQ(c.core.layout.Shape1[i].Visible, i <= last) << "dot " << i;
-        EXPECT_EQ(c.core.layout.Label1[i].Visible, hints && i <= last) << "label " << i;
+        EXPECT_EQ(c.core.dotLayout().Shape1[i].Visible, i <= last) << "dot " << i;
+        EXPECT_EQ(c.core.dotLayout().Label1[i].Visible, hints && i <= last) << "label " << i;
       }
     }
   }
@@ -168,12 +169,12 @@ TEST(Layout, HintButtonShowsTheLabelsOfTheShownDotsAndHidesAllTwenty) {
     if (k.seconds) c.core.clickToolbarButton(kButtonSeconds);
     if (k.columns) c.core.clickToolbarButton(kButtonVertical);
     c.core.clickToolbarButton(kButtonNumbers);
-    EXPECT_EQ(c.core.commands.Toolbar1.button(kButtonNumbers).Value, 1);
+    EXPECT_EQ(c.core.commandBar().Toolbar1.button(kButtonNumbers).Value, 1);
     for (int i = 0; i < kDotCount; ++i)
-      EXPECT_EQ(c.core.layout.Label1[i].Visible, i <= k.lastLabel) << i;
+      EXPECT_EQ(c.core.dotLayout().Label1[i].Visible, i <= k.lastLabel) << i;
     c.core.clickToolbarButton(kButtonNumbers);
-    EXPECT_EQ(c.core.commands.Toolbar1.button(kButtonNumbers).Value, 0);
-    for (int i = 0; i < kDotCount; ++i) EXPECT_FALSE(c.core.layout.Label1[i].Visible) << i;
+    EXPECT_EQ(c.core.commandBar().Toolbar1.button(kButtonNumbers).Value, 0);
+    for (int i = 0; i < kDotCount; ++i) EXPECT_FALSE(c.core.dotLayout().Label1[i].Visible) << i;
   }
 }
 
@@ -214,10 +215,10 @@ TEST(Layout, ColumnsRaiseTheWindowOnlyWhenTheyWouldReachTheScreenBottom) {
     c.platform.top = k.top;
     c.core.Vertical_Click();
     EXPECT_EQ(c.platform.top, k.raised ? k.top - 760 : k.top);
-    EXPECT_EQ(c.core.layout.RaisedForAlternate, k.raised);
+    EXPECT_EQ(c.core.dotLayout().RaisedForAlternate, k.raised);
     c.core.Vertical_Click();
     EXPECT_EQ(c.platform.top, k.top);
-    EXPECT_FALSE(c.core.layout.RaisedForAlternate);
+    EXPECT_FALSE(c.core.dotLayout().RaisedForAlternate);
   }
 }
 
@@ -253,7 +254,7 @@ TEST(Layout, FirstTickAfterASwitchRepaintsEveryDot) {
   auto lit = [&](int last) {
     std::set<int> dots;
     for (int i = 0; i <= last; ++i) {
-      if (c.core.layout.Shape1[i].FillColor == c.core.OnColor) dots.insert(i);
+      if (c.core.dotLayout().Shape1[i].FillColor == c.core.colours().OnColor) dots.insert(i);
     }
     return dots;
   };
@@ -299,8 +300,8 @@ TEST(Seconds, KeepsTheWindowAgainstTheScreensRightEdge) {
     if (k.hide) c.core.Seconds_Click();
     c.platform.left = k.left;
     c.core.Seconds_Click();
-    EXPECT_EQ(c.core.commands.Seconds.Checked, !k.hide);
-    EXPECT_EQ(c.core.commands.Toolbar1.button(kButtonSeconds).Value, k.hide ? 0 : 1);
+    EXPECT_EQ(c.core.commandBar().Seconds.Checked, !k.hide);
+    EXPECT_EQ(c.core.commandBar().Toolbar1.button(kButtonSeconds).Value, k.hide ? 0 : 1);
     EXPECT_EQ(c.platform.width, k.hide ? S : kWide);
     EXPECT_EQ(c.platform.left, k.expectedLeft);
   }
@@ -314,7 +315,7 @@ TEST(Seconds, NeitherHidingNorShowingMovesADotOrTheWindowsHeight) {
     c.platform.top = 3000;
     std::array<std::pair<double, double>, kDotCount> before;
     for (int i = 0; i < kDotCount; ++i)
-      before[i] = {c.core.layout.Shape1[i].Left, c.core.layout.Shape1[i].Top};
+      before[i] = {c.core.dotLayout().Shape1[i].Left, c.core.dotLayout().Shape1[i].Top};
     const double height = c.platform.height;
     for (const char* step : {"show", "hide"}) {
       SCOPED_TRACE(step);
@@ -322,8 +323,8 @@ TEST(Seconds, NeitherHidingNorShowingMovesADotOrTheWindowsHeight) {
       EXPECT_EQ(c.platform.height, height);
       EXPECT_EQ(c.platform.top, 3000);
       for (int i = 0; i < kDotCount; ++i) {
-        EXPECT_EQ(c.core.layout.Shape1[i].Left, before[i].first) << i;
-        EXPECT_EQ(c.core.layout.Shape1[i].Top, before[i].second) << i;
+        EXPECT_EQ(c.core.dotLayout().Shape1[i].Left, before[i].first) << i;
+        EXPECT_EQ(c.core.dotLayout().Shape1[i].Top, before[i].second) << i;
       }
     }
   }

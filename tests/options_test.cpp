@@ -43,12 +43,13 @@ TEST(Colours, OnAndOffTakeTheChosenColourAndRepaintAtOnce) {
   struct Case {
     const char* name;
     void (Tessaron::*command)();
-    Colour Tessaron::*field;
+    Colour Tessaron::Colours::*field;
     const char* chooserOpensOn;
   };
   const Case cases[] = {
-      {"on colour", &Tessaron::On_Click, &Tessaron::OnColor, "chooseColour 255 On Color"},
-      {"off colour", &Tessaron::Off_Click, &Tessaron::OffColor, "chooseColour 0 Off Color"},
+      {"on colour", &Tessaron::On_Click, &Tessaron::Colours::OnColor, "chooseColour 255 On Color"},
+      {"off colour", &Tessaron::Off_Click, &Tessaron::Colours::OffColor,
+       "chooseColour 0 Off Color"},
   };
   const std::set<int> litAt1234 = {1, 2, 5, 9};
   for (const Case& k : cases) {
@@ -57,11 +58,11 @@ TEST(Colours, OnAndOffTakeTheChosenColourAndRepaintAtOnce) {
     c.platform.colourAnswers = {kNavy};
     (c.core.*k.command)();
     EXPECT_EQ(c.chooserCalls(), std::vector<std::string>{k.chooserOpensOn});
-    EXPECT_EQ(c.core.*k.field, kNavy);
+    EXPECT_EQ(c.core.colours().*k.field, kNavy);
     // Mid-minute, before any tick: the hour and minute dots have the new colour already.
     for (int i = 0; i <= 10; ++i) {
-      EXPECT_EQ(c.core.layout.Shape1[i].FillColor,
-                litAt1234.count(i) ? c.core.OnColor : c.core.OffColor)
+      EXPECT_EQ(c.core.dotLayout().Shape1[i].FillColor,
+                litAt1234.count(i) ? c.core.colours().OnColor : c.core.colours().OffColor)
           << "dot " << i;
     }
   }
@@ -76,20 +77,20 @@ TEST(Colours, ChooserOpensOnTheColourBeingChangedAndCancelKeepsIt) {
   EXPECT_EQ(c.chooserCalls(),
             (std::vector<std::string>{"chooseColour 255 On Color", "chooseColour 0 Off Color",
                                       "chooseColour 65280 On Color"}));
-  EXPECT_EQ(c.core.OnColor, kGreen);
-  EXPECT_EQ(c.core.OffColor, 0);
-  EXPECT_EQ(c.core.HintColor, kWhite);
+  EXPECT_EQ(c.core.colours().OnColor, kGreen);
+  EXPECT_EQ(c.core.colours().OffColor, 0);
+  EXPECT_EQ(c.core.colours().HintColor, kWhite);
 }
 
 TEST(Colours, TransparentReachesEveryUnlitDotAtOnce) {
   Clock c;
   c.platform.time = {12, 34, 31};  // 011111: dot 11 unlit
   c.core.Transparent_Click();
-  EXPECT_EQ(c.core.OffColor, kButtonFace);
+  EXPECT_EQ(c.core.colours().OffColor, kButtonFace);
   for (int dot : {0, 6, 11}) {
-    EXPECT_EQ(c.core.layout.Shape1[dot].FillColor, kButtonFace) << "dot " << dot;
+    EXPECT_EQ(c.core.dotLayout().Shape1[dot].FillColor, kButtonFace) << "dot " << dot;
   }
-  EXPECT_EQ(c.core.layout.Shape1[12].FillColor, c.core.OnColor);
+  EXPECT_EQ(c.core.dotLayout().Shape1[12].FillColor, c.core.colours().OnColor);
 }
 
 TEST(Colours, OffAfterTransparentEndsTheTransparentLook) {
@@ -99,21 +100,21 @@ TEST(Colours, OffAfterTransparentEndsTheTransparentLook) {
   c.core.Off_Click();
   EXPECT_EQ(c.chooserCalls(),
             std::vector<std::string>{"chooseColour " + std::to_string(kButtonFace) + " Off Color"});
-  EXPECT_EQ(c.core.OffColor, kNavy);
+  EXPECT_EQ(c.core.colours().OffColor, kNavy);
   c.tickAt(12, 34, 31);
-  EXPECT_EQ(c.core.layout.Shape1[0].FillColor, kNavy);
-  EXPECT_EQ(c.core.layout.Shape1[11].FillColor, kNavy);
+  EXPECT_EQ(c.core.dotLayout().Shape1[0].FillColor, kNavy);
+  EXPECT_EQ(c.core.dotLayout().Shape1[11].FillColor, kNavy);
 }
 
 TEST(Always, TwiceReturnsTheWindowToNormalStackingWithoutMovingIt) {
   Clock c;
   c.core.Always_Click();
-  EXPECT_TRUE(c.core.commands.Always.Checked);
-  EXPECT_EQ(c.core.commands.Toolbar1.button(kButtonAlways).Value, 1);
+  EXPECT_TRUE(c.core.commandBar().Always.Checked);
+  EXPECT_EQ(c.core.commandBar().Toolbar1.button(kButtonAlways).Value, 1);
   EXPECT_EQ(c.platform.calls, std::vector<std::string>{"topmost"});
   c.core.Always_Click();
-  EXPECT_FALSE(c.core.commands.Always.Checked);
-  EXPECT_EQ(c.core.commands.Toolbar1.button(kButtonAlways).Value, 0);
+  EXPECT_FALSE(c.core.commandBar().Always.Checked);
+  EXPECT_EQ(c.core.commandBar().Toolbar1.button(kButtonAlways).Value, 0);
   EXPECT_EQ(c.platform.calls, (std::vector<std::string>{"topmost", "notopmost"}));
 }
 
@@ -157,8 +158,9 @@ TEST(HintColour, PromptOnlyWhileADotColourDiffersFromItsStartValue) {
     EXPECT_EQ(c.chooserCalls(), k.prompted
                                     ? std::vector<std::string>{"chooseColour 16777215 Hint Color"}
                                     : std::vector<std::string>{});
-    EXPECT_EQ(c.core.HintColor, k.hint);
-    for (int i = 0; i < kDotCount; ++i) EXPECT_EQ(c.core.layout.Label1[i].ForeColor, k.hint) << i;
+    EXPECT_EQ(c.core.colours().HintColor, k.hint);
+    for (int i = 0; i < kDotCount; ++i)
+      EXPECT_EQ(c.core.dotLayout().Label1[i].ForeColor, k.hint) << i;
   }
 }
 
@@ -172,10 +174,10 @@ TEST(HintColour, PromptsAgainEachTimeTheHintsComeBackAndColoursHiddenLabelsToo) 
   EXPECT_EQ(c.chooserCalls(), (std::vector<std::string>{
                                   "chooseColour 0 Off Color", "chooseColour 16777215 Hint Color",
                                   "chooseColour " + std::to_string(kYellow) + " Hint Color"}));
-  EXPECT_EQ(c.core.HintColor, kGreen);
+  EXPECT_EQ(c.core.colours().HintColor, kGreen);
   for (int i = 0; i < kDotCount; ++i) {
-    EXPECT_EQ(c.core.layout.Label1[i].ForeColor, kGreen) << i;
-    EXPECT_EQ(c.core.layout.Label1[i].Visible, i <= 16) << i;
+    EXPECT_EQ(c.core.dotLayout().Label1[i].ForeColor, kGreen) << i;
+    EXPECT_EQ(c.core.dotLayout().Label1[i].Visible, i <= 16) << i;
   }
 }
 

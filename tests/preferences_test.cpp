@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/tessaron.h"
+#include "tests/core_internals.h"
 #include "tests/fake_platform.h"
 
 namespace tessaron {
@@ -121,19 +122,19 @@ TEST(ReadPreferences, StartUpTakesEachFieldAsSaved) {
     SCOPED_TRACE(k.name);
     Start s(k.file);
     s.core.Form_Load();
-    EXPECT_EQ(s.core.OnColor, k.on);
-    EXPECT_EQ(s.core.OffColor, k.off);
-    EXPECT_EQ(s.core.HintColor, k.hint);
-    EXPECT_EQ(s.core.StartOnColor, k.on);
-    EXPECT_EQ(s.core.StartOffColor, k.off);
-    EXPECT_EQ(s.core.commands.Numbers.Checked, k.numbers);
-    EXPECT_EQ(s.core.commands.Seconds.Checked, k.seconds);
-    EXPECT_FALSE(s.core.commands.Music.Checked);
-    EXPECT_EQ(s.core.commands.Always.Checked, k.always);
-    EXPECT_EQ(s.core.commands.Vertical.Checked, k.vertical);
+    EXPECT_EQ(s.core.colours().OnColor, k.on);
+    EXPECT_EQ(s.core.colours().OffColor, k.off);
+    EXPECT_EQ(s.core.colours().HintColor, k.hint);
+    EXPECT_EQ(s.core.colours().StartOnColor, k.on);
+    EXPECT_EQ(s.core.colours().StartOffColor, k.off);
+    EXPECT_EQ(s.core.commandBar().Numbers.Checked, k.numbers);
+    EXPECT_EQ(s.core.commandBar().Seconds.Checked, k.seconds);
+    EXPECT_FALSE(s.core.commandBar().Music.Checked);
+    EXPECT_EQ(s.core.commandBar().Always.Checked, k.always);
+    EXPECT_EQ(s.core.commandBar().Vertical.Checked, k.vertical);
     EXPECT_EQ(s.platform.top, k.top);
     EXPECT_EQ(s.platform.left, k.left);
-    EXPECT_EQ(s.core.music.MusicFile, k.music);
+    EXPECT_EQ(s.core.backgroundMusic().MusicFile, k.music);
     EXPECT_EQ(s.count("messageBox"), 0u);
     EXPECT_EQ(s.count("chooseColour"), 0u) << "no hint-colour prompt at start-up";
     EXPECT_EQ(s.platform.files.at(kSavePath), k.file);
@@ -184,17 +185,17 @@ TEST(ReadPreferences, ADamagedFileGivesTheFirstStartValuesAndAMessage) {
     SCOPED_TRACE(k.name);
     Start s(k.file);
     s.core.Form_Load();
-    EXPECT_EQ(s.core.OnColor, 255);
-    EXPECT_EQ(s.core.OffColor, 0);
-    EXPECT_EQ(s.core.HintColor, kWhite);
-    EXPECT_FALSE(s.core.commands.Numbers.Checked);
-    EXPECT_FALSE(s.core.commands.Seconds.Checked);
-    EXPECT_FALSE(s.core.commands.Music.Checked);
-    EXPECT_FALSE(s.core.commands.Always.Checked);
-    EXPECT_FALSE(s.core.commands.Vertical.Checked);
+    EXPECT_EQ(s.core.colours().OnColor, 255);
+    EXPECT_EQ(s.core.colours().OffColor, 0);
+    EXPECT_EQ(s.core.colours().HintColor, kWhite);
+    EXPECT_FALSE(s.core.commandBar().Numbers.Checked);
+    EXPECT_FALSE(s.core.commandBar().Seconds.Checked);
+    EXPECT_FALSE(s.core.commandBar().Music.Checked);
+    EXPECT_FALSE(s.core.commandBar().Always.Checked);
+    EXPECT_FALSE(s.core.commandBar().Vertical.Checked);
     EXPECT_EQ(s.platform.top, 0);
     EXPECT_EQ(s.platform.left, 0);
-    EXPECT_EQ(s.core.music.MusicFile, "smallworld.wav");
+    EXPECT_EQ(s.core.backgroundMusic().MusicFile, "smallworld.wav");
     EXPECT_EQ(s.platform.width, kNarrow);
     EXPECT_EQ(s.platform.height, 2000);
     EXPECT_EQ(s.count("messageBox 48 Tessaron|"), 1u);
@@ -236,8 +237,8 @@ TEST(ReadPreferences, AFileThatCannotBeReadIsNamedWithTheReason) {
                   c.reason +
                   "). The clock starts with its first-start settings and leaves the file as "
                   "it is."});
-    EXPECT_EQ(s.core.OnColor, 255);
-    EXPECT_FALSE(s.core.commands.Music.Checked);
+    EXPECT_EQ(s.core.colours().OnColor, 255);
+    EXPECT_FALSE(s.core.commandBar().Music.Checked);
   }
   // The largest line that fits is still read.
   Start fits(kExample.substr(0, kExample.size() - 2) +
@@ -286,23 +287,23 @@ TEST(SavePreferences, RoundTripRestoresEverySavedChoice) {
   second.inputAnswers = {"tick.wav"};
   Tessaron core(second);
   core.Form_Load();
-  EXPECT_EQ(core.OnColor, rgb(0, 255, 0));
-  EXPECT_EQ(core.OffColor, kButtonFace);
-  EXPECT_EQ(core.HintColor, rgb(0, 0, 255));
-  EXPECT_TRUE(core.commands.Numbers.Checked);
-  EXPECT_TRUE(core.commands.Seconds.Checked);
-  EXPECT_TRUE(core.commands.Music.Checked);
-  EXPECT_TRUE(core.commands.Always.Checked);
-  EXPECT_TRUE(core.commands.Vertical.Checked);
-  EXPECT_FALSE(core.commands.AltTimeZone.Checked);
+  EXPECT_EQ(core.colours().OnColor, rgb(0, 255, 0));
+  EXPECT_EQ(core.colours().OffColor, kButtonFace);
+  EXPECT_EQ(core.colours().HintColor, rgb(0, 0, 255));
+  EXPECT_TRUE(core.commandBar().Numbers.Checked);
+  EXPECT_TRUE(core.commandBar().Seconds.Checked);
+  EXPECT_TRUE(core.commandBar().Music.Checked);
+  EXPECT_TRUE(core.commandBar().Always.Checked);
+  EXPECT_TRUE(core.commandBar().Vertical.Checked);
+  EXPECT_FALSE(core.commandBar().AltTimeZone.Checked);
   EXPECT_EQ(second.top, 1234.5);
   EXPECT_EQ(second.left, 4322);  // 4321.5: halves to even
-  EXPECT_EQ(core.music.MusicFile, "tick.wav");
+  EXPECT_EQ(core.backgroundMusic().MusicFile, "tick.wav");
   EXPECT_EQ(second.callsStartingWith("playLoop"),
             std::vector<std::string>{"playLoop /opt/tessaron/tick.wav"});
   EXPECT_TRUE(second.callsStartingWith("chooseColour").empty());
   for (int i = 0; i < kDotCount; ++i)
-    EXPECT_EQ(core.layout.Label1[i].ForeColor, rgb(0, 0, 255)) << i;
+    EXPECT_EQ(core.dotLayout().Label1[i].ForeColor, rgb(0, 0, 255)) << i;
 
   // Saved again unchanged, the same choices give the same line.
   core.Preferences_Click();
@@ -356,9 +357,10 @@ TEST(SavePreferences, AFailedSaveKeepsTheOldFileTellsTheUserAndChangesNothing) {
   s.platform.writeError = "No space left on device";
   s.platform.calls.clear();
   const Tessaron& core = s.core;
-  const Colour on = core.OnColor, off = core.OffColor, hint = core.HintColor;
-  const bool redraw = core.RedrawAll;
-  const std::string music = core.music.MusicFile;
+  const Colour on = core.colours().OnColor, off = core.colours().OffColor,
+               hint = core.colours().HintColor;
+  const bool redraw = test::Internals::redrawAll(core);
+  const std::string music = core.backgroundMusic().MusicFile;
 
   s.core.Preferences_Click();
 
@@ -367,13 +369,13 @@ TEST(SavePreferences, AFailedSaveKeepsTheOldFileTellsTheUserAndChangesNothing) {
   EXPECT_EQ(s.platform.calls[0],
             "messageBox 48 Tessaron|Unable to save the preferences to /opt/tessaron/Tessa.sav "
             "(No space left on device). The preferences saved before are unchanged.");
-  EXPECT_EQ(core.OnColor, on);
-  EXPECT_EQ(core.OffColor, off);
-  EXPECT_EQ(core.HintColor, hint);
-  EXPECT_EQ(core.RedrawAll, redraw);
-  EXPECT_EQ(core.music.MusicFile, music);
-  EXPECT_TRUE(core.commands.Seconds.Checked);
-  EXPECT_FALSE(core.commands.Numbers.Checked);
+  EXPECT_EQ(core.colours().OnColor, on);
+  EXPECT_EQ(core.colours().OffColor, off);
+  EXPECT_EQ(core.colours().HintColor, hint);
+  EXPECT_EQ(test::Internals::redrawAll(core), redraw);
+  EXPECT_EQ(core.backgroundMusic().MusicFile, music);
+  EXPECT_TRUE(core.commandBar().Seconds.Checked);
+  EXPECT_FALSE(core.commandBar().Numbers.Checked);
   EXPECT_EQ(s.platform.top, 2222);
   EXPECT_EQ(s.platform.left, 3000);
   EXPECT_EQ(s.platform.width, kWide);
@@ -404,20 +406,21 @@ TEST(StartUpOptions, SavedOnAndSavedOffRunEachCommandsOwnPath) {
     for (MenuItem CommandBar::*item :
          {&CommandBar::Numbers, &CommandBar::Seconds, &CommandBar::Music, &CommandBar::Always,
           &CommandBar::Vertical}) {
-      EXPECT_EQ((s.core.commands.*item).Checked, k.on);
+      EXPECT_EQ((s.core.commandBar().*item).Checked, k.on);
     }
     for (int button : {kButtonAlways, kButtonMusic, kButtonNumbers, kButtonSeconds}) {
-      EXPECT_EQ(s.core.commands.Toolbar1.button(button).Value, k.on ? 1 : 0) << "button " << button;
+      EXPECT_EQ(s.core.commandBar().Toolbar1.button(button).Value, k.on ? 1 : 0)
+          << "button " << button;
     }
     EXPECT_EQ(s.platform.width, k.on ? kWide : kNarrow);
     EXPECT_EQ(s.platform.height, k.on ? 2760 : 2000);
     EXPECT_EQ(s.platform.top, 1200);
     EXPECT_EQ(s.platform.left, 3000);
     for (int i = 0; i < kDotCount; ++i) {
-      EXPECT_EQ(s.core.layout.Shape1[i].Visible, k.on || i <= 10) << "dot " << i;
-      EXPECT_EQ(s.core.layout.Label1[i].Visible, k.on) << "label " << i;
+      EXPECT_EQ(s.core.dotLayout().Shape1[i].Visible, k.on || i <= 10) << "dot " << i;
+      EXPECT_EQ(s.core.dotLayout().Label1[i].Visible, k.on) << "label " << i;
     }
-    EXPECT_EQ(s.core.layout.Label1[0].Caption, k.on ? "2" : "16");
+    EXPECT_EQ(s.core.dotLayout().Label1[0].Caption, k.on ? "2" : "16");
     EXPECT_EQ(s.count("chooseColour"), 0u);
     EXPECT_EQ(s.count("messageBox"), 0u);
 
@@ -476,14 +479,14 @@ TEST(StartUpOptions, SavedHintsSecondsAndArrangementGiveTheirDotsAndLabels) {
     Start s(exampleWith({{4, flag(hints)}, {5, flag(seconds)}, {11, flag(columns)}}));
     s.core.Form_Load();
     ASSERT_EQ(s.count("messageBox"), 0u) << s.platform.files.at(kSavePath);
-    EXPECT_EQ(s.core.commands.Numbers.Checked, hints);
-    EXPECT_EQ(s.core.commands.Seconds.Checked, seconds);
-    EXPECT_EQ(s.core.commands.Vertical.Checked, columns);
+    EXPECT_EQ(s.core.commandBar().Numbers.Checked, hints);
+    EXPECT_EQ(s.core.commandBar().Seconds.Checked, seconds);
+    EXPECT_EQ(s.core.commandBar().Vertical.Checked, columns);
     EXPECT_EQ(s.platform.width, seconds ? kWide : kNarrow);
     EXPECT_EQ(s.platform.height, columns ? 2760 : 2000);
     for (int i = 0; i < kDotCount; ++i) {
-      EXPECT_EQ(s.core.layout.Shape1[i].Visible, i <= k.lastDot) << "dot " << i;
-      EXPECT_EQ(s.core.layout.Label1[i].Visible, hints && i <= k.lastDot) << "label " << i;
+      EXPECT_EQ(s.core.dotLayout().Shape1[i].Visible, i <= k.lastDot) << "dot " << i;
+      EXPECT_EQ(s.core.dotLayout().Label1[i].Visible, hints && i <= k.lastDot) << "label " << i;
     }
   }
 }

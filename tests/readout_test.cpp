@@ -60,32 +60,33 @@ struct Readout : ::testing::Test {
 
 TEST_F(Readout, TheFirstFrameIsSaidAtOnce) {
   // Start-up draws the time (00:00:00 on the fake clock) before the window shows.
-  EXPECT_EQ(shownTimeText(core), "00:00");
-  EXPECT_EQ(readoutText(core, platform.now), "00:00\n2026-12-10\nLocal time");
+  EXPECT_EQ(shownTimeText(core.shown()), "00:00");
+  EXPECT_EQ(readoutText(core.shown(), platform.now), "00:00\n2026-12-10\nLocal time");
 }
 
 TEST_F(Readout, TheTextFollowsWhatTheDotsShow) {
   at(2026, 12, 10, 21, 43, 17);
-  EXPECT_EQ(shownTimeText(core), "21:43") << "seconds hidden: hour and minute only";
+  EXPECT_EQ(shownTimeText(core.shown()), "21:43") << "seconds hidden: hour and minute only";
   core.Seconds_Click();
   at(2026, 12, 10, 21, 43, 18);
-  EXPECT_EQ(shownTimeText(core), "21:43:18");
+  EXPECT_EQ(shownTimeText(core.shown()), "21:43:18");
   // Mid-minute, a minute the dots do not show yet is drawn at once, and said.
   at(2026, 12, 10, 21, 44, 30);
-  EXPECT_EQ(shownTimeText(core), "21:44:30");
+  EXPECT_EQ(shownTimeText(core.shown()), "21:44:30");
   at(2026, 12, 11, 0, 0, 0);
-  EXPECT_EQ(shownTimeText(core), "00:00:00");
-  EXPECT_EQ(readoutText(core, platform.now), "00:00:00\n2026-12-11\nLocal time");
+  EXPECT_EQ(shownTimeText(core.shown()), "00:00:00");
+  EXPECT_EQ(readoutText(core.shown(), platform.now), "00:00:00\n2026-12-11\nLocal time");
 }
 
 TEST_F(Readout, TheAlternateZoneIsNamedOnceTheDotsShowIt) {
   core.Seconds_Click();
   at(2026, 7, 1, 12, 15, 40);
   alternate(1);  // every dot redrawn at once
-  EXPECT_EQ(shownTimeText(core), "08:15:40 America/New York");
+  EXPECT_EQ(shownTimeText(core.shown()), "08:15:40 America/New York");
   at(2026, 7, 1, 12, 16, 0);
-  EXPECT_EQ(shownTimeText(core), "08:16:00 America/New York");
-  EXPECT_EQ(readoutText(core, platform.now), "08:16:00\n2026-07-01\nAmerica/New York, UTC-04:00")
+  EXPECT_EQ(shownTimeText(core.shown()), "08:16:00 America/New York");
+  EXPECT_EQ(readoutText(core.shown(), platform.now),
+            "08:16:00\n2026-07-01\nAmerica/New York, UTC-04:00")
       << "the offset of that moment, daylight time included";
 }
 
@@ -93,10 +94,11 @@ TEST_F(Readout, TheDateIsTheAlternateZones) {
   core.Seconds_Click();
   alternate(3);  // Tokyo: already the next day
   at(2026, 12, 31, 20, 30, 0);
-  EXPECT_EQ(readoutText(core, platform.now), "05:30:00\n2027-01-01\nAsia/Tokyo, UTC+09:00");
+  EXPECT_EQ(readoutText(core.shown(), platform.now), "05:30:00\n2027-01-01\nAsia/Tokyo, UTC+09:00");
   core.selectZone(1, 2);  // listed without an offset: the name stands whole
   at(2026, 12, 31, 20, 31, 1);
-  EXPECT_EQ(readoutText(core, platform.now), "02:16:01\n2027-01-01\nAsia/Kathmandu, UTC+05:45");
+  EXPECT_EQ(readoutText(core.shown(), platform.now),
+            "02:16:01\n2027-01-01\nAsia/Kathmandu, UTC+05:45");
 }
 
 TEST(UtcOffset, SignHoursAndMinutes) {

@@ -5,6 +5,7 @@
 #include <set>
 
 #include "core/tessaron.h"
+#include "tests/core_internals.h"
 #include "tests/fake_platform.h"
 
 namespace tessaron {
@@ -17,18 +18,18 @@ TEST(Startup, FirstStartTakesTheDefaultValues) {
   Tessaron core(platform);
   core.Form_Load();
 
-  EXPECT_EQ(core.OnColor, 255);
-  EXPECT_EQ(core.OffColor, 0);
-  EXPECT_EQ(core.HintColor, 16777215);
-  EXPECT_EQ(core.StartOnColor, 255);
-  EXPECT_EQ(core.StartOffColor, 0);
-  EXPECT_EQ(core.music.MusicFile, "smallworld.wav");
-  EXPECT_EQ(core.AppFolder, "/opt/tessaron/");
-  EXPECT_EQ(core.layout.LabelOffset, 20);
-  EXPECT_FALSE(core.RedrawAll);  // the first frame is drawn
-  EXPECT_FALSE(core.zone.ATZ.Visible);
-  EXPECT_FALSE(core.commands.AltTimeZone.Checked);
-  EXPECT_EQ(core.BackgroundColor, kButtonFace);
+  EXPECT_EQ(core.colours().OnColor, 255);
+  EXPECT_EQ(core.colours().OffColor, 0);
+  EXPECT_EQ(core.colours().HintColor, 16777215);
+  EXPECT_EQ(core.colours().StartOnColor, 255);
+  EXPECT_EQ(core.colours().StartOffColor, 0);
+  EXPECT_EQ(core.backgroundMusic().MusicFile, "smallworld.wav");
+  EXPECT_EQ(core.appFolder(), "/opt/tessaron/");
+  EXPECT_EQ(core.dotLayout().LabelOffset, 20);
+  EXPECT_FALSE(test::Internals::redrawAll(core));  // the first frame is drawn
+  EXPECT_FALSE(core.alternateZone().ATZ.Visible);
+  EXPECT_FALSE(core.commandBar().AltTimeZone.Checked);
+  EXPECT_EQ(core.colours().BackgroundColor, kButtonFace);
   EXPECT_EQ(platform.left, 0);
   EXPECT_EQ(platform.top, 0);
 }
@@ -42,9 +43,11 @@ TEST(Startup, TheFirstFrameShowsTheTime) {
   core.Form_Load();
   const std::set<int> lit = {1, 2, 5, 9};  // hour 12 = 8 + 4, minute 34 = 32 + 2
   for (int i = 0; i <= 10; ++i) {
-    EXPECT_EQ(core.layout.Shape1[i].FillColor, lit.count(i) ? core.OnColor : core.OffColor) << i;
+    EXPECT_EQ(core.dotLayout().Shape1[i].FillColor,
+              lit.count(i) ? core.colours().OnColor : core.colours().OffColor)
+        << i;
   }
-  EXPECT_EQ(core.Timer1Interval, 602);  // the first tick just after 12:34:57 begins
+  EXPECT_EQ(core.timerInterval(), 602);  // the first tick just after 12:34:57 begins
 }
 
 TEST(Startup, MovesTheWindowTopFirstThenLeft) {
@@ -76,10 +79,10 @@ TEST(Startup, WindowWidthsFollowTheToolbarButtonWidth) {
     SCOPED_TRACE(c.name);
     test::FakePlatform platform;
     Tessaron core(platform);
-    core.commands.Toolbar1.ButtonWidth = c.buttonWidth;
+    test::Internals::commands(core).Toolbar1.ButtonWidth = c.buttonWidth;
     core.Form_Load();
-    EXPECT_EQ(core.layout.WidthWithoutSeconds, c.withoutSeconds);
-    EXPECT_EQ(core.layout.WidthWithSeconds, c.withSeconds);
+    EXPECT_EQ(core.dotLayout().WidthWithoutSeconds, c.withoutSeconds);
+    EXPECT_EQ(core.dotLayout().WidthWithSeconds, c.withSeconds);
   }
 }
 
@@ -90,9 +93,9 @@ TEST(Startup, HangsTheRowsLabelsOverTheirDots) {
   // The captions themselves are checked with the row's places.
   for (int i = 0; i <= 16; ++i) {
     SCOPED_TRACE(i);
-    EXPECT_EQ(core.layout.Label1[i].Left, core.layout.Shape1[i].Left);
-    EXPECT_EQ(core.layout.Label1[i].Top, core.layout.Shape1[i].Top + 20);
-    EXPECT_EQ(core.layout.Label1[i].ForeColor, core.HintColor);
+    EXPECT_EQ(core.dotLayout().Label1[i].Left, core.dotLayout().Shape1[i].Left);
+    EXPECT_EQ(core.dotLayout().Label1[i].Top, core.dotLayout().Shape1[i].Top + 20);
+    EXPECT_EQ(core.dotLayout().Label1[i].ForeColor, core.colours().HintColor);
   }
 }
 
@@ -109,7 +112,7 @@ TEST(Startup, FirstStartRunsEverySwitchOffPathOnceAndSaysNothing) {
   EXPECT_TRUE(platform.callsStartingWith("chooseColour").empty());
   EXPECT_EQ(platform.width, 3622);
   EXPECT_EQ(platform.height, 2000);
-  for (const ToolbarButton& button : core.commands.Toolbar1.Buttons) {
+  for (const ToolbarButton& button : core.commandBar().Toolbar1.Buttons) {
     EXPECT_EQ(button.Value, 0) << button.Key;
   }
 }

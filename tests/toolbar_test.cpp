@@ -7,6 +7,7 @@
 
 #include "commands/menu.h"
 #include "core/tessaron.h"
+#include "tests/core_internals.h"
 #include "tests/fake_platform.h"
 
 namespace tessaron {
@@ -67,10 +68,10 @@ TEST(Commands, EachCommandRunsItsOwnHandler) {
     core.run(c.command);
     const std::string effect = c.effect;
     if (effect == "Numbers" || effect == "AltTimeZone") {
-      EXPECT_EQ(effect == "Numbers", core.commands.Numbers.Checked);
-      EXPECT_EQ(effect == "AltTimeZone", core.commands.AltTimeZone.Checked);
+      EXPECT_EQ(effect == "Numbers", core.commandBar().Numbers.Checked);
+      EXPECT_EQ(effect == "AltTimeZone", core.commandBar().AltTimeZone.Checked);
     } else if (effect == "OffColor") {
-      EXPECT_EQ(core.OffColor, rgb(9, 9, 9));
+      EXPECT_EQ(core.colours().OffColor, rgb(9, 9, 9));
     } else if (effect == "Tessa.sav") {
       EXPECT_EQ(platform.files.count("/opt/tessaron/Tessa.sav"), 1u);
     } else {
@@ -93,7 +94,7 @@ struct ToolbarClicks : ::testing::Test {
     platform.files["/opt/tessaron/smallworld.wav"] = "RIFF";
     core.Form_Load();
   }
-  int value(int index) const { return core.commands.Toolbar1.button(index).Value; }
+  int value(int index) const { return core.commandBar().Toolbar1.button(index).Value; }
 };
 
 TEST_F(ToolbarClicks, SwitchButtonsShowTheirMarkAfterEveryClick) {
@@ -106,10 +107,10 @@ TEST_F(ToolbarClicks, SwitchButtonsShowTheirMarkAfterEveryClick) {
                         {kButtonSeconds, &CommandBar::Seconds},
                         {kButtonVertical, &CommandBar::Vertical}};
   for (const Case& c : cases) {
-    SCOPED_TRACE(core.commands.Toolbar1.button(c.index).Key);
+    SCOPED_TRACE(core.commandBar().Toolbar1.button(c.index).Key);
     for (bool expected : {true, false, true}) {
       core.clickToolbarButton(c.index);
-      EXPECT_EQ((core.commands.*c.item).Checked, expected);
+      EXPECT_EQ((core.commandBar().*c.item).Checked, expected);
       EXPECT_EQ(value(c.index), expected ? 1 : 0);
     }
   }
@@ -118,11 +119,11 @@ TEST_F(ToolbarClicks, SwitchButtonsShowTheirMarkAfterEveryClick) {
 TEST_F(ToolbarClicks, MusicRefusedAtThePromptLeavesItsButtonReleased) {
   platform.inputAnswers = {"missing.wav"};
   core.clickToolbarButton(kButtonMusic);
-  EXPECT_FALSE(core.commands.Music.Checked);
+  EXPECT_FALSE(core.commandBar().Music.Checked);
   EXPECT_EQ(value(kButtonMusic), 0);
   platform.inputAnswers = {"smallworld.wav"};
   core.clickToolbarButton(kButtonMusic);
-  EXPECT_TRUE(core.commands.Music.Checked);
+  EXPECT_TRUE(core.commandBar().Music.Checked);
   EXPECT_EQ(value(kButtonMusic), 1);
 }
 
@@ -147,8 +148,8 @@ TEST_F(ToolbarClicks, SwitchButtonsStayInStepWhicheverWayTheyAreSwitched) {
   };
   for (const Case& c : cases) {
     const int index = toolbarIndex(c.command);
-    const MenuItem& item = core.commands.item(c.command);
-    SCOPED_TRACE(core.commands.Toolbar1.button(index).Key);
+    const MenuItem& item = core.commandBar().item(c.command);
+    SCOPED_TRACE(core.commandBar().Toolbar1.button(index).Key);
     for (std::size_t step = 0; step < c.ways.size(); ++step) {
       SCOPED_TRACE(step);
       const bool before = item.Checked;
@@ -187,9 +188,9 @@ TEST(SwitchButtons, StartUpShowsTheSavedSwitchesOnTheirButtons) {
     for (Command command :
          {Command::Always, Command::Music, Command::Numbers, Command::Seconds, Command::Vertical}) {
       const int index = toolbarIndex(command);
-      SCOPED_TRACE(core.commands.Toolbar1.button(index).Key);
-      EXPECT_EQ(core.commands.item(command).Checked, f == "#TRUE#");
-      EXPECT_EQ(core.commands.Toolbar1.button(index).Value, f == "#TRUE#" ? 1 : 0);
+      SCOPED_TRACE(core.commandBar().Toolbar1.button(index).Key);
+      EXPECT_EQ(core.commandBar().item(command).Checked, f == "#TRUE#");
+      EXPECT_EQ(core.commandBar().Toolbar1.button(index).Value, f == "#TRUE#" ? 1 : 0);
     }
   }
 }
@@ -200,21 +201,21 @@ TEST_F(ToolbarClicks, PlainCommandButtonsNeverStayPressed) {
     core.clickToolbarButton(index);
     EXPECT_EQ(value(index), 0) << index;
   }
-  EXPECT_EQ(core.OnColor, rgb(0, 255, 0));
-  EXPECT_EQ(core.OffColor, rgb(0, 0, 255));
+  EXPECT_EQ(core.colours().OnColor, rgb(0, 255, 0));
+  EXPECT_EQ(core.colours().OffColor, rgb(0, 0, 255));
   EXPECT_EQ(platform.files.count("/opt/tessaron/Tessa.sav"), 1u);
 }
 
 TEST(Toolbar, AButtonWithAnUnknownKeyOnlyToggles) {
   test::FakePlatform platform;
   Tessaron core(platform);
-  core.commands.Seconds.Checked = true;
-  core.commands.Toolbar1.button(kButtonSeconds).Key = "seconds";
+  test::Internals::commands(core).Seconds.Checked = true;
+  test::Internals::commands(core).Toolbar1.button(kButtonSeconds).Key = "seconds";
   core.clickToolbarButton(kButtonSeconds);
-  EXPECT_EQ(core.commands.Toolbar1.button(kButtonSeconds).Value, 1);
-  EXPECT_TRUE(core.commands.Seconds.Checked);
+  EXPECT_EQ(core.commandBar().Toolbar1.button(kButtonSeconds).Value, 1);
+  EXPECT_TRUE(core.commandBar().Seconds.Checked);
   core.clickToolbarButton(kButtonSeconds);
-  EXPECT_EQ(core.commands.Toolbar1.button(kButtonSeconds).Value, 0);
+  EXPECT_EQ(core.commandBar().Toolbar1.button(kButtonSeconds).Value, 0);
 }
 
 }  // namespace

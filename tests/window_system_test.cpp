@@ -36,9 +36,9 @@ TEST(WindowSystem, WithoutXAlwaysOnTopIsUnavailableAndSavesKeepThePosition) {
     Tessaron core{platform};
     core.Form_Load();
     EXPECT_EQ(platform.callsStartingWith("topmost").size(), c.stacked ? 1u : 0u);
-    EXPECT_TRUE(core.commands.Always.Checked) << "the saved choice stays";
-    EXPECT_EQ(core.commands.Always.Enabled, !c.waylandOnly);
-    const ToolbarButton& button = core.commands.Toolbar1.button(1);
+    EXPECT_TRUE(core.commandBar().Always.Checked) << "the saved choice stays";
+    EXPECT_EQ(core.commandBar().Always.Enabled, !c.waylandOnly);
+    const ToolbarButton& button = core.commandBar().Toolbar1.button(1);
     EXPECT_EQ(button.Enabled, !c.waylandOnly);
     if (c.waylandOnly) {
       EXPECT_EQ(button.ToolTipText, Tessaron::kNoKeepOnTop);

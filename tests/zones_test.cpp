@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "core/tessaron.h"
+#include "tests/core_internals.h"
 #include "tests/fake_platform.h"
 #include "tests/zone_rules.h"
 #include "timezones/conversion.h"
@@ -250,15 +251,15 @@ struct Catalogue : ::testing::Test {
 TEST_F(Catalogue, ListsEveryZoneInItsOwnOrderAndSelectsTheSystemZone) {
   load({key(kSydney), key(kNewYork), key(utcZone)}, "America/New_York");
   const std::vector<std::string> expected = {kSydney.Display, kNewYork.Display, "(UTC) UTC"};
-  EXPECT_EQ(core.zone.Combo1[0].List, expected);
-  EXPECT_EQ(core.zone.Combo1[1].List, expected);
-  EXPECT_EQ(core.zone.Combo1[0].ListIndex, 1);
-  EXPECT_EQ(core.zone.Combo1[1].ListIndex, 1);
-  EXPECT_EQ(core.zone.ZonePair[0], kNewYork);
-  EXPECT_EQ(core.zone.ZonePair[1], kNewYork);
-  EXPECT_FALSE(core.zone.ATZ.Visible);
-  EXPECT_FALSE(core.zone.Combo1[1].Visible);
-  EXPECT_EQ(core.zone.ATZ.Caption, "(UTC-05:00)");
+  EXPECT_EQ(core.alternateZone().Combo1[0].List, expected);
+  EXPECT_EQ(core.alternateZone().Combo1[1].List, expected);
+  EXPECT_EQ(core.alternateZone().Combo1[0].ListIndex, 1);
+  EXPECT_EQ(core.alternateZone().Combo1[1].ListIndex, 1);
+  EXPECT_EQ(core.alternateZone().ZonePair[0], kNewYork);
+  EXPECT_EQ(core.alternateZone().ZonePair[1], kNewYork);
+  EXPECT_FALSE(core.alternateZone().ATZ.Visible);
+  EXPECT_FALSE(core.alternateZone().Combo1[1].Visible);
+  EXPECT_EQ(core.alternateZone().ATZ.Caption, "(UTC-05:00)");
   EXPECT_EQ(platform.catalogueYear, platform.now.year);
 }
 
@@ -288,7 +289,7 @@ TEST_F(Catalogue, WhichZoneIsSelected) {
     }
     p.catalogue.systemStandardName = c.systemName;
     t.Form_Load();
-    EXPECT_EQ(t.zone.Combo1[1].ListIndex, c.selected);
+    EXPECT_EQ(t.alternateZone().Combo1[1].ListIndex, c.selected);
   }
 }
 
@@ -296,9 +297,9 @@ TEST_F(Catalogue, AZoneThatCannotBeReadIsListedEmptyAndTextsStopAtNul) {
   ZoneRecord withNul = kSydney;
   withNul.Display = std::string("(UTC+10:00) Sydney\0junk", 23);
   load({key(kNewYork, false), key(withNul)}, "");
-  EXPECT_EQ(core.zone.ZoneCatalogue[0], ZoneRecord{});
-  EXPECT_EQ(core.zone.Combo1[1].List[0], "");
-  EXPECT_EQ(core.zone.ZoneCatalogue[1].Display, "(UTC+10:00) Sydney");
+  EXPECT_EQ(core.alternateZone().ZoneCatalogue[0], ZoneRecord{});
+  EXPECT_EQ(core.alternateZone().Combo1[1].List[0], "");
+  EXPECT_EQ(core.alternateZone().ZoneCatalogue[1].Display, "(UTC+10:00) Sydney");
 }
 
 // Start-up in two steps: the window shows the time before any zone file is read, and
@@ -309,12 +310,14 @@ TEST_F(Catalogue, TheTimeShowsBeforeTheCatalogueIsRead) {
   platform.time = {21, 43, 17};
   core.loadWindow();
   EXPECT_EQ(platform.catalogueReads, 0);
-  EXPECT_FALSE(core.zone.Combo1[1].Visible) << "no empty selector in the first frame";
-  EXPECT_FALSE(core.zone.ATZ.Visible);
+  EXPECT_FALSE(core.alternateZone().Combo1[1].Visible) << "no empty selector in the first frame";
+  EXPECT_FALSE(core.alternateZone().ATZ.Visible);
   int hour = 0;
-  for (int i = 0; i < 5; ++i) hour = hour * 2 + (core.layout.Shape1[i].FillColor == core.OnColor);
+  for (int i = 0; i < 5; ++i)
+    hour = hour * 2 + (core.dotLayout().Shape1[i].FillColor == core.colours().OnColor);
   EXPECT_EQ(hour, platform.time.hour) << "the hour dots show the time";
-  const std::vector<Shape> firstFrame(core.layout.Shape1.begin(), core.layout.Shape1.end());
+  const std::vector<Shape> firstFrame(core.dotLayout().Shape1.begin(),
+                                      core.dotLayout().Shape1.end());
   ASSERT_TRUE(core.loadZoneCatalogue());
 
   test::FakePlatform other;
@@ -322,13 +325,13 @@ TEST_F(Catalogue, TheTimeShowsBeforeTheCatalogueIsRead) {
   other.time = platform.time;
   Tessaron oneStep{other};
   oneStep.Form_Load();
-  EXPECT_EQ(firstFrame,
-            std::vector<Shape>(oneStep.layout.Shape1.begin(), oneStep.layout.Shape1.end()));
-  EXPECT_EQ(core.zone.Combo1[1].List, oneStep.zone.Combo1[1].List);
-  EXPECT_EQ(core.zone.Combo1[1].Visible, oneStep.zone.Combo1[1].Visible);
-  EXPECT_EQ(core.zone.ZonePair[0], oneStep.zone.ZonePair[0]);
-  EXPECT_EQ(core.zone.ATZ.Visible, oneStep.zone.ATZ.Visible);
-  EXPECT_EQ(core.commands.AltTimeZone.Checked, oneStep.commands.AltTimeZone.Checked);
+  EXPECT_EQ(firstFrame, std::vector<Shape>(oneStep.dotLayout().Shape1.begin(),
+                                           oneStep.dotLayout().Shape1.end()));
+  EXPECT_EQ(core.alternateZone().Combo1[1].List, oneStep.alternateZone().Combo1[1].List);
+  EXPECT_EQ(core.alternateZone().Combo1[1].Visible, oneStep.alternateZone().Combo1[1].Visible);
+  EXPECT_EQ(core.alternateZone().ZonePair[0], oneStep.alternateZone().ZonePair[0]);
+  EXPECT_EQ(core.alternateZone().ATZ.Visible, oneStep.alternateZone().ATZ.Visible);
+  EXPECT_EQ(core.commandBar().AltTimeZone.Checked, oneStep.commandBar().AltTimeZone.Checked);
 }
 
 // The zone option asked for before start-up read the catalogue: it is read then, once.
@@ -338,18 +341,18 @@ TEST_F(Catalogue, TheZoneOptionBeforeTheCatalogueReadsItOnce) {
   core.loadWindow();
   core.AltTimeZone_Click();
   EXPECT_EQ(platform.catalogueReads, 1);
-  EXPECT_TRUE(core.zone.Combo1[1].Visible);
-  EXPECT_EQ(core.zone.Combo1[1].List.size(), 3u);
-  EXPECT_EQ(core.zone.Combo1[1].ListIndex, 1);
+  EXPECT_TRUE(core.alternateZone().Combo1[1].Visible);
+  EXPECT_EQ(core.alternateZone().Combo1[1].List.size(), 3u);
+  EXPECT_EQ(core.alternateZone().Combo1[1].ListIndex, 1);
   EXPECT_TRUE(core.loadZoneCatalogue());
   EXPECT_EQ(platform.catalogueReads, 1) << "start-up's turn reads nothing again";
-  EXPECT_TRUE(core.zone.Combo1[1].Visible) << "and leaves the open selector as it is";
+  EXPECT_TRUE(core.alternateZone().Combo1[1].Visible) << "and leaves the open selector as it is";
 }
 
 TEST_F(Catalogue, NoCatalogueShowsTheMessageAndEndsTheProgram) {
   platform.catalogue.found = false;
   core.Form_Load();
-  EXPECT_TRUE(core.unloaded);
+  EXPECT_TRUE(core.unloaded());
   EXPECT_EQ(platform.callsStartingWith("messageBox"),
             std::vector<std::string>{
                 "messageBox 0 |Unable to locate Time Zones information in Registry under the "
@@ -394,9 +397,9 @@ TEST_F(AlternateZone, ToggleAndChoiceInEveryReachableState) {
       p.catalogue.zones = {key(kNewYork), key(kSydney)};
       t.Form_Load();
       auto stateOf = [&t] {
-        return std::string(t.commands.AltTimeZone.Checked ? "set" : "clear") + "/" +
-               (t.zone.Combo1[1].Visible ? "visible" : "hidden") + "/" +
-               (t.zone.ATZ.Visible ? "visible" : "hidden");
+        return std::string(t.commandBar().AltTimeZone.Checked ? "set" : "clear") + "/" +
+               (t.alternateZone().Combo1[1].Visible ? "visible" : "hidden") + "/" +
+               (t.alternateZone().ATZ.Visible ? "visible" : "hidden");
       };
       for (char step : c.path) {
         if (step == 't') t.AltTimeZone_Click();
@@ -406,8 +409,8 @@ TEST_F(AlternateZone, ToggleAndChoiceInEveryReachableState) {
       if (toggle) {
         t.AltTimeZone_Click();
         EXPECT_EQ(stateOf(), c.afterToggle);
-        EXPECT_EQ(t.commands.Toolbar1.button(kButtonAltTimeZone).Value,
-                  t.commands.AltTimeZone.Checked ? 1 : 0);
+        EXPECT_EQ(t.commandBar().Toolbar1.button(kButtonAltTimeZone).Value,
+                  t.commandBar().AltTimeZone.Checked ? 1 : 0);
       } else {
         t.selectZone(1, 1);
         EXPECT_EQ(stateOf(), c.afterChoice);
@@ -419,18 +422,18 @@ TEST_F(AlternateZone, ToggleAndChoiceInEveryReachableState) {
 TEST_F(AlternateZone, SelectorTakesTheWindowWidthOfTheMomentAndTheLabelItsPlace) {
   platform.width = 5542;
   core.AltTimeZone_Click();
-  EXPECT_EQ(core.zone.Combo1[1].Width, 5542 - 150);
-  EXPECT_EQ(core.zone.Combo1[1].Left, 50);
-  EXPECT_EQ(core.zone.Combo1[1].Top, 384 + 20);
+  EXPECT_EQ(core.alternateZone().Combo1[1].Width, 5542 - 150);
+  EXPECT_EQ(core.alternateZone().Combo1[1].Left, 50);
+  EXPECT_EQ(core.alternateZone().Combo1[1].Top, 384 + 20);
   platform.width = 3622;  // narrowing later leaves the selector as it was
   choose(1);
-  EXPECT_EQ(core.zone.Combo1[1].Width, 5542 - 150);
-  EXPECT_EQ(core.zone.ATZ.Width, 5542 - 150);
-  EXPECT_EQ(core.zone.ATZ.Left, 50);
-  EXPECT_EQ(core.zone.ATZ.Top, 384 + 20);
-  EXPECT_EQ(core.zone.ATZ.Caption, "(UTC+10:00)");
-  EXPECT_EQ(core.zone.ZonePair[0], kNewYork);  // the local zone stays
-  EXPECT_EQ(core.zone.ZonePair[1], kSydney);
+  EXPECT_EQ(core.alternateZone().Combo1[1].Width, 5542 - 150);
+  EXPECT_EQ(core.alternateZone().ATZ.Width, 5542 - 150);
+  EXPECT_EQ(core.alternateZone().ATZ.Left, 50);
+  EXPECT_EQ(core.alternateZone().ATZ.Top, 384 + 20);
+  EXPECT_EQ(core.alternateZone().ATZ.Caption, "(UTC+10:00)");
+  EXPECT_EQ(core.alternateZone().ZonePair[0], kNewYork);  // the local zone stays
+  EXPECT_EQ(core.alternateZone().ZonePair[1], kSydney);
 }
 
 TEST_F(AlternateZone, CaptionIsCutAfterTheFirstParenthesis) {
@@ -441,10 +444,10 @@ TEST_F(AlternateZone, CaptionIsCutAfterTheFirstParenthesis) {
   for (const Case& c : {Case{"(UTC) UTC", "(UTC)"}, Case{"(a) (b)", "(a)"},
                         Case{"no parenthesis", ""}, Case{")", ")"}}) {
     SCOPED_TRACE(c.display);
-    core.zone.Combo1[1].List[2] = c.display;
+    test::Internals::zone(core).Combo1[1].List[2] = c.display;
     choose(2);
-    EXPECT_EQ(core.zone.ATZ.Caption, c.caption);
-    EXPECT_TRUE(core.zone.ATZ.Visible);
+    EXPECT_EQ(core.alternateZone().ATZ.Caption, c.caption);
+    EXPECT_TRUE(core.alternateZone().ATZ.Visible);
   }
 }
 
@@ -452,13 +455,13 @@ TEST_F(AlternateZone, TheDotsShowTheChosenZonesTimeAtOnce) {
   platform.now = {2026, 7, 1, 8, 15, 40};  // New York local, EDT
   platform.time = {8, 15, 40};
   platform.utcOffset = -4 * 3600;
-  core.commands.Seconds.Checked = true;
+  test::Internals::commands(core).Seconds.Checked = true;
   core.AltTimeZone_Click();
   choose(1);  // Sydney: 22:15:40 AEST
   auto lit = [&](int first, int count) {
     int v = 0;
     for (int i = first; i < first + count; ++i) {
-      v = v * 2 + (core.layout.Shape1[i].FillColor == core.OnColor ? 1 : 0);
+      v = v * 2 + (core.dotLayout().Shape1[i].FillColor == core.colours().OnColor ? 1 : 0);
     }
     return v;
   };

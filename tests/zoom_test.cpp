@@ -43,21 +43,21 @@ struct ZoomedClock : ::testing::Test {
 TEST_F(ZoomedClock, ShortcutsStepTheZoomAndEachChangeIsKeptForTheNextStart) {
   Tessaron core(platform);
   core.Form_Load();
-  EXPECT_EQ(core.Zoom, 100);
+  EXPECT_EQ(core.zoom(), 100);
   EXPECT_EQ(platform.files.count(kView), 0u) << "nothing written until it changes";
   core.run(Command::ZoomIn);
   core.run(Command::ZoomIn);
   core.run(Command::ZoomIn);
-  EXPECT_EQ(core.Zoom, 200);
+  EXPECT_EQ(core.zoom(), 200);
   EXPECT_EQ(platform.files[kView], "zoom=200\n");
   core.run(Command::ZoomOut);
-  EXPECT_EQ(core.Zoom, 150);
+  EXPECT_EQ(core.zoom(), 150);
 
   Tessaron restarted(platform);
   restarted.Form_Load();
-  EXPECT_EQ(restarted.Zoom, 150);
+  EXPECT_EQ(restarted.zoom(), 150);
   restarted.run(Command::ZoomReset);
-  EXPECT_EQ(restarted.Zoom, 100);
+  EXPECT_EQ(restarted.zoom(), 100);
   EXPECT_EQ(platform.files[kView], "zoom=100\n");
 }
 
@@ -88,11 +88,11 @@ TEST_F(ZoomedClock, ADamagedFileStartsAtTheNormalSizeAndAFailedWriteSaysSo) {
   platform.files[kView] = "zoom=175\n";
   Tessaron core(platform);
   core.Form_Load();
-  EXPECT_EQ(core.Zoom, 100);
+  EXPECT_EQ(core.zoom(), 100);
   EXPECT_TRUE(platform.callsStartingWith("messageBox").empty());
   platform.writeError = "No space left on device";
   core.run(Command::ZoomIn);
-  EXPECT_EQ(core.Zoom, 125);  // shown at the new size all the same
+  EXPECT_EQ(core.zoom(), 125);  // shown at the new size all the same
   EXPECT_EQ(platform.files[kView], "zoom=175\n");
   EXPECT_EQ(platform.callsStartingWith("messageBox").size(), 1u);
 }

@@ -16,6 +16,7 @@
 #include "core/tessaron.h"
 #include "platform/tzdb/catalogue.h"
 #include "platform/tzdb/zone_year.h"
+#include "tests/core_internals.h"
 #include "tests/fake_platform.h"
 #include "tests/tzdb/tzdb_test_support.h"
 
@@ -84,44 +85,49 @@ struct Run {
   void dump(const std::string& step) {
     line("@ " + step);
     const Tessaron& c = core;
-    line("caption '" + c.Caption + "' interval " + std::to_string(c.Timer1Interval) + " zoom " +
-         std::to_string(c.Zoom) + " redraw " + flag(c.RedrawAll) + " unloaded " + flag(c.unloaded));
-    line("colours " + std::to_string(c.OnColor) + " " + std::to_string(c.OffColor) + " " +
-         std::to_string(c.HintColor) + " " + std::to_string(c.StartOnColor) + " " +
-         std::to_string(c.StartOffColor) + " " + std::to_string(c.BackgroundColor));
-    line("saved " + num(c.SavedLeft) + "," + num(c.SavedTop) + " told " +
-         flag(c.SavedElsewhereTold));
-    const ShownTime& s = c.Shown;
+    line("caption '" + c.caption() + "' interval " + std::to_string(c.timerInterval()) + " zoom " +
+         std::to_string(c.zoom()) + " redraw " + flag(test::Internals::redrawAll(core)) +
+         " unloaded " + flag(c.unloaded()));
+    line("colours " + std::to_string(c.colours().OnColor) + " " +
+         std::to_string(c.colours().OffColor) + " " + std::to_string(c.colours().HintColor) + " " +
+         std::to_string(c.colours().StartOnColor) + " " +
+         std::to_string(c.colours().StartOffColor) + " " +
+         std::to_string(c.colours().BackgroundColor));
+    line("saved " + num(test::Internals::savedLeft(c)) + "," + num(test::Internals::savedTop(c)) +
+         " told " + flag(test::Internals::savedElsewhereTold(c)));
+    const ShownTime& s = c.shown();
     line("shown " + flag(s.drawn) + " " + std::to_string(s.hour) + ":" + std::to_string(s.minute) +
          ":" + std::to_string(s.second) + " s" + flag(s.withSeconds) + " a" + flag(s.alternate) +
          " " + std::to_string(s.alternateOffset));
-    line("text '" + shownTimeText(c) + "' readout '" + readoutText(c, platform.localNow()) + "'");
+    line("text '" + shownTimeText(c.shown()) + "' readout '" +
+         readoutText(c.shown(), platform.localNow()) + "'");
     for (int i = 0; i < kDotCount; ++i) {
-      line("dot " + std::to_string(i) + " " + shape(c.layout.Shape1[i]) + " | " +
-           label(c.layout.Label1[i]));
+      line("dot " + std::to_string(i) + " " + shape(c.dotLayout().Shape1[i]) + " | " +
+           label(c.dotLayout().Label1[i]));
     }
-    line("layout " + std::to_string(c.layout.LabelOffset) + " " +
-         std::to_string(c.layout.WidthWithoutSeconds) + " " + num(c.layout.WidthWithSeconds) +
-         " raised " + flag(c.layout.RaisedForAlternate));
-    line("alt " + std::to_string(c.zone.AltTime.seconds) + " " + std::to_string(c.zone.AltOffset) +
-         " until " + std::to_string(c.zone.listedUntil().seconds));
-    for (const ZoneRecord& z : c.zone.ZonePair) line("pair " + record(z));
-    line("catalogue " + std::to_string(c.zone.ZoneCatalogue.size()));
-    for (const ComboBox& box : c.zone.Combo1) line("combo " + combo(box));
-    line("atz " + label(c.zone.ATZ));
+    line("layout " + std::to_string(c.dotLayout().LabelOffset) + " " +
+         std::to_string(c.dotLayout().WidthWithoutSeconds) + " " +
+         num(c.dotLayout().WidthWithSeconds) + " raised " + flag(c.dotLayout().RaisedForAlternate));
+    line("alt " + std::to_string(c.alternateZone().AltTime.seconds) + " " +
+         std::to_string(c.alternateZone().AltOffset) + " until " +
+         std::to_string(c.alternateZone().listedUntil().seconds));
+    for (const ZoneRecord& z : c.alternateZone().ZonePair) line("pair " + record(z));
+    line("catalogue " + std::to_string(c.alternateZone().ZoneCatalogue.size()));
+    for (const ComboBox& box : c.alternateZone().Combo1) line("combo " + combo(box));
+    line("atz " + label(c.alternateZone().ATZ));
     for (const MenuEntry& entry : kCommandTable) {
-      const MenuItem& item = c.commands.*entry.item;
+      const MenuItem& item = c.commandBar().*entry.item;
       line("item " + std::string(entry.name) + " '" + item.Caption + "' " + flag(item.Checked) +
            flag(item.Enabled));
     }
-    for (const ToolbarButton& b : c.commands.Toolbar1.Buttons) {
+    for (const ToolbarButton& b : c.commandBar().Toolbar1.Buttons) {
       line("button " + b.Key + " '" + b.ToolTipText + "' " + std::to_string(b.Image) + " " +
            std::to_string(static_cast<int>(b.Style)) + " " + std::to_string(b.Value) + " " +
            flag(b.Enabled));
     }
-    line("toolbar " + num(c.commands.Toolbar1.Top) + " " + num(c.commands.Toolbar1.Height) + " " +
-         num(c.commands.Toolbar1.ButtonWidth));
-    line("music '" + c.music.MusicFile + "'");
+    line("toolbar " + num(c.commandBar().Toolbar1.Top) + " " + num(c.commandBar().Toolbar1.Height) +
+         " " + num(c.commandBar().Toolbar1.ButtonWidth));
+    line("music '" + c.backgroundMusic().MusicFile + "'");
     line("window " + num(platform.left) + "," + num(platform.top) + " " + num(platform.width) +
          "x" + num(platform.height));
     for (; callsShown < platform.calls.size(); ++callsShown) {
@@ -155,7 +161,8 @@ std::vector<Step> steps() {
   }
   all.push_back({"zone 3", [](Run& r) { r.core.selectZone(1, 3); }});
   all.push_back({"zone last", [](Run& r) {
-                   r.core.selectZone(1, static_cast<int>(r.core.zone.Combo1[1].List.size()) - 1);
+                   r.core.selectZone(
+                       1, static_cast<int>(r.core.alternateZone().Combo1[1].List.size()) - 1);
                  }});
   all.push_back({"system zone", [](Run& r) {
                    r.platform.utcOffset = -18000;

@@ -104,7 +104,7 @@ int main(int argc, char* argv[]) {
     if (withFont) {
       core.run(tessaron::Command::AltTimeZone);
       if (args[5] == "label") {
-        const auto& list = core.zone.Combo1[1].List;
+        const auto& list = core.zoneSelector().List;
         for (std::size_t i = 0; i < list.size(); ++i) {
           if (list[i].ends_with(" Asia/Tokyo")) core.selectZone(1, static_cast<int>(i));
         }

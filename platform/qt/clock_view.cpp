@@ -103,14 +103,14 @@ void ClockView::updateBox(double left, double top, double width, double height) 
 
 void ClockView::sync() {
   for (int i = 0; i < kDotCount; ++i) {
-    const Shape& now = core_.layout.Shape1[i];
+    const Shape& now = core_.dots()[i];
     Shape& drawn = drawnShapes_[i];
     if (!(now == drawn)) {
       if (drawn.Visible) updateBox(drawn.Left, drawn.Top, drawn.Width, drawn.Height);
       if (now.Visible) updateBox(now.Left, now.Top, now.Width, now.Height);
       drawn = now;
     }
-    const Label& label = core_.layout.Label1[i];
+    const Label& label = core_.hints()[i];
     Label& drawnLabel = drawnLabels_[i];
     if (!(label == drawnLabel)) {
       if (drawnLabel.Visible) {
@@ -120,13 +120,13 @@ void ClockView::sync() {
       drawnLabel = label;
     }
   }
-  if (!(core_.zone.ATZ == drawnAtz_)) {
+  if (!(core_.zoneLabel() == drawnAtz_)) {
     if (drawnAtz_.Visible)
       updateBox(drawnAtz_.Left, drawnAtz_.Top, drawnAtz_.Width, drawnAtz_.Height);
-    if (core_.zone.ATZ.Visible)
-      updateBox(core_.zone.ATZ.Left, core_.zone.ATZ.Top, core_.zone.ATZ.Width,
-                core_.zone.ATZ.Height);
-    drawnAtz_ = core_.zone.ATZ;
+    if (core_.zoneLabel().Visible)
+      updateBox(core_.zoneLabel().Left, core_.zoneLabel().Top, core_.zoneLabel().Width,
+                core_.zoneLabel().Height);
+    drawnAtz_ = core_.zoneLabel();
   }
   if (!pending_.isEmpty()) {
     update(pending_);
@@ -147,25 +147,23 @@ void ClockView::showReadout() {
 }
 
 QString ClockView::shownTimeText() const {
-  return QString::fromStdString(tessaron::shownTimeText(core_));
+  return QString::fromStdString(tessaron::shownTimeText(core_.shown()));
 }
 
 QString ClockView::spokenTimeText() const {
   // The shown text with the clock's part told without its seconds: "21:43 Asia/Tokyo".
-  const std::string shown = tessaron::shownTimeText(core_);
-  ShownTime minute = core_.Shown;
+  const std::string shown = tessaron::shownTimeText(core_.shown());
+  ShownTime minute = core_.shown();
   minute.withSeconds = false;
-  return QString::fromStdString(clockText(minute) + shown.substr(clockText(core_.Shown).size()));
+  return QString::fromStdString(clockText(minute) + shown.substr(clockText(core_.shown()).size()));
 }
 
 QString ClockView::zoneLabelText() const { return QString::fromStdString(drawnAtz_.Caption); }
 
-QString ClockView::zoneLabelToolTip() const {
-  return QString::fromStdString(core_.zone.ZonePair[1].Display);
-}
+QString ClockView::zoneLabelToolTip() const { return QString::fromStdString(core_.chosenZone()); }
 
 QString ClockView::readoutText() const {
-  return QString::fromStdString(tessaron::readoutText(core_, core_.platform().localNow()));
+  return QString::fromStdString(tessaron::readoutText(core_.shown(), core_.platform().localNow()));
 }
 
 QRect ClockView::dotsRect() const {
@@ -305,7 +303,7 @@ void ClockView::fitZoneLists() {
 void ClockView::findZones(const QString& typed) {
   QCompleter* completer = zoneSelector_->lineEdit()->completer();
   QStringList found;
-  for (int index : tessaron::findZones(core_.zone.Combo1[1].List, typed.toStdString())) {
+  for (int index : tessaron::findZones(core_.zoneSelector().List, typed.toStdString())) {
     found << zoneSelector_->itemText(index);
   }
   auto* model = static_cast<QStandardItemModel*>(completer->model());
@@ -376,7 +374,7 @@ bool ClockView::eventFilter(QObject* watched, QEvent* event) {
     const QString text = zoneSelector_->lineEdit()->text();
     int index = zoneSelector_->findText(text);
     if (index < 0) {
-      const auto found = tessaron::findZones(core_.zone.Combo1[1].List, text.toStdString());
+      const auto found = tessaron::findZones(core_.zoneSelector().List, text.toStdString());
       if (!found.empty()) index = found.front();
     }
     chooseZone(index);
@@ -407,7 +405,7 @@ bool ClockView::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void ClockView::syncZoneSelector() {
-  const ComboBox& model = core_.zone.Combo1[1];
+  const ComboBox& model = core_.zoneSelector();
   // Made when first shown: hundreds of zone names are memory that a clock without an
   // alternate zone never needs.
   if (zoneSelector_ == nullptr) {
@@ -446,7 +444,7 @@ void ClockView::syncZoneSelector() {
 }
 
 void ClockView::placeToolbar() {
-  const QRect bar(0, px(core_.commands.Toolbar1.Top), width(), px(core_.commands.Toolbar1.Height));
+  const QRect bar(0, px(core_.toolbar().Top), width(), px(core_.toolbar().Height));
   // Compared with what was asked, not with what the toolbar made of it.
   if (toolbarRect_ != bar) {
     toolbarRect_ = bar;

@@ -65,7 +65,7 @@ class ClockView : public QWidget {
   // whose they are. The seconds alone would have it speak every second.
   QString spokenTimeText() const;
   // The hour and minute shown, as minutes since midnight: 1303 for 21:43.
-  int shownMinuteOfDay() const { return core_.Shown.hour * 60 + core_.Shown.minute; }
+  int shownMinuteOfDay() const { return core_.shown().hour * 60 + core_.shown().minute; }
   // Milliseconds on a clock that never jumps back, for how often screen readers are told;
   // tests give a scripted one. By default the system's monotonic clock.
   void setSteadyClock(std::function<qint64()> steadyMs) { steadyMs_ = std::move(steadyMs); }

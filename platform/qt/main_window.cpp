@@ -24,7 +24,7 @@ MainWindow::MainWindow(Tessaron& core)
       menuBar_(new QMenuBar(this)),
       view_(new ClockView(core, this)),
       timer_(new QTimer(this)) {
-  setWindowTitle(QString::fromStdString(core.Caption));
+  setWindowTitle(QString::fromStdString(core.caption()));
   setWindowIcon(toolbarIcon(1));
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -62,7 +62,7 @@ void MainWindow::buildMenus() {
   for (const Menu& menu : menuTree()) {
     QMenu* qmenu = menuBar()->addMenu(QString::fromUtf8(menu.caption));
     for (const MenuEntry& entry : menu.entries) {
-      const MenuItem& item = core_.commands.*entry.item;
+      const MenuItem& item = core_.item(entry.command);
       QAction* action = qmenu->addAction(QString::fromStdString(item.Caption));
       action->setObjectName(QString::fromUtf8(entry.name));
       action->setCheckable(entry.isSwitch);
@@ -78,7 +78,7 @@ void MainWindow::buildMenus() {
         core_.run(command);
         sync();
       });
-      menuActions_.push_back({action, entry.item, item.Caption});
+      menuActions_.push_back({action, entry.command, item.Caption});
     }
   }
 }
@@ -91,8 +91,8 @@ void MainWindow::buildToolbar() {
   bar->setContentsMargins(0, 0, 0, 0);
   bar->layout()->setSpacing(0);
   bar->layout()->setContentsMargins(0, 0, 0, 0);
-  for (int index = 1; index <= static_cast<int>(core_.commands.Toolbar1.Buttons.size()); ++index) {
-    const ToolbarButton& button = core_.commands.Toolbar1.button(index);
+  for (int index = 1; index <= static_cast<int>(core_.toolbar().Buttons.size()); ++index) {
+    const ToolbarButton& button = core_.toolbar().button(index);
     QAction* action = bar->addAction(toolbarIcon(button.Image), QString());
     action->setObjectName(QString::fromStdString("button_" + button.Key));
     action->setToolTip(QString::fromStdString(button.ToolTipText));
@@ -113,12 +113,12 @@ void MainWindow::buildToolbar() {
 
 void MainWindow::sync() {
   // No zone catalogue: the message has been shown and the program ends.
-  if (core_.unloaded) {
+  if (core_.unloaded()) {
     QTimer::singleShot(0, qApp, &QCoreApplication::quit);
     return;
   }
   for (MenuBinding& binding : menuActions_) {
-    const MenuItem& item = core_.commands.*binding.item;
+    const MenuItem& item = core_.item(binding.command);
     if (binding.shownCaption != item.Caption) {
       binding.shownCaption = item.Caption;
       binding.action->setText(QString::fromStdString(item.Caption));
@@ -129,7 +129,7 @@ void MainWindow::sync() {
     if (binding.action->isEnabled() != item.Enabled) binding.action->setEnabled(item.Enabled);
   }
   for (std::size_t i = 0; i < buttonActions_.size(); ++i) {
-    const ToolbarButton& button = core_.commands.Toolbar1.Buttons[i];
+    const ToolbarButton& button = core_.toolbar().Buttons[i];
     if (buttonActions_[i]->isEnabled() != button.Enabled) {
       buttonActions_[i]->setEnabled(button.Enabled);
       buttonActions_[i]->setToolTip(QString::fromStdString(button.ToolTipText));
@@ -139,10 +139,10 @@ void MainWindow::sync() {
       buttonActions_[i]->setChecked(pressed);
     }
   }
-  if (!zoomShown_ || zoom_ != core_.Zoom / 100.0 * fontScale_) applyZoom();
-  if (shownTitle_ != core_.Caption) {
-    shownTitle_ = core_.Caption;
-    setWindowTitle(QString::fromStdString(core_.Caption));
+  if (!zoomShown_ || zoom_ != core_.zoom() / 100.0 * fontScale_) applyZoom();
+  if (shownTitle_ != core_.caption()) {
+    shownTitle_ = core_.caption();
+    setWindowTitle(QString::fromStdString(core_.caption()));
   }
   view_->sync();
 }
@@ -162,12 +162,12 @@ int MainWindow::designMenuHeight() const {
 
 void MainWindow::applyZoom() {
   fontScale_ = fontScale();
-  zoom_ = core_.Zoom / 100.0 * fontScale_;
+  zoom_ = core_.zoom() / 100.0 * fontScale_;
   zoomShown_ = true;
-  view_->setZoom(zoom_, core_.Zoom / 100.0);
+  view_->setZoom(zoom_, core_.zoom() / 100.0);
   QToolBar* bar = view_->toolbar();
   bar->setIconSize(QSize(20, 20) * zoom_);
-  const int buttonWidth = toPixels(core_.commands.Toolbar1.ButtonWidth * zoom_);
+  const int buttonWidth = toPixels(core_.toolbar().ButtonWidth * zoom_);
   for (QAction* action : buttonActions_) {
     if (QWidget* w = bar->widgetForAction(action)) w->setFixedWidth(buttonWidth);
   }
@@ -181,7 +181,7 @@ void MainWindow::startClock() { tick(); }
 void MainWindow::tick() {
   core_.Timer1_Timer();
   sync();
-  timer_->start(core_.Timer1Interval);
+  timer_->start(core_.timerInterval());
 }
 
 QSize MainWindow::frameExtra() const {

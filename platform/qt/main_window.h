@@ -48,7 +48,7 @@ class MainWindow : public QWidget {
  private:
   struct MenuBinding {
     QAction* action;
-    MenuItem CommandBar::*item;
+    Command command;
     std::string shownCaption;  // what the action shows, so a tick compares without converting
   };
 

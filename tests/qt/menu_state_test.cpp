@@ -23,7 +23,7 @@ void expectShownAsTheCoreHasIt(ScriptedWindow& w, const std::string& step) {
   SCOPED_TRACE("after " + step);
   for (const MenuEntry& entry : kCommandTable) {
     SCOPED_TRACE(entry.name);
-    const MenuItem& item = w.core.commands.*entry.item;
+    const MenuItem& item = w.core.commandBar().*entry.item;
     auto* action = w.window.findChild<QAction*>(entry.name);
     ASSERT_NE(action, nullptr);
     EXPECT_EQ(action->text().toStdString(), item.Caption);
@@ -31,7 +31,7 @@ void expectShownAsTheCoreHasIt(ScriptedWindow& w, const std::string& step) {
     EXPECT_EQ(action->isEnabled(), item.Enabled);
   }
   QToolBar* bar = w.window.clockView()->toolbar();
-  for (const ToolbarButton& button : w.core.commands.Toolbar1.Buttons) {
+  for (const ToolbarButton& button : w.core.commandBar().Toolbar1.Buttons) {
     SCOPED_TRACE(button.Key);
     auto* action = w.window.findChild<QAction*>(QString::fromStdString("button_" + button.Key));
     ASSERT_NE(action, nullptr);
@@ -121,7 +121,7 @@ TEST(MenuState, EveryCaptionCheckMarkAndPictureFollowsEachCommand) {
 // unavailable, whatever the commands do.
 TEST(MenuState, WithoutXAlwaysOnTopIsShownUnavailable) {
   ScriptedWindow w({}, /*onX=*/false);
-  ASSERT_FALSE(w.core.commands.Always.Enabled);
+  ASSERT_FALSE(w.core.commandBar().Always.Enabled);
   expectShownAsTheCoreHasIt(w, "start-up");
   EXPECT_FALSE(w.window.findChild<QAction*>("Always")->isEnabled());
   w.run(Command::Always);

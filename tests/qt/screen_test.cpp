@@ -121,7 +121,7 @@ TEST(Screen, EachDotIsACircleOfItsBoxsSmallerSideCentredInIt) {
     w.run(layout);
     const QImage picture = freshPaint(w);
     const QColor background = w.window.clockView()->palette().color(QPalette::Window);
-    for (const Shape& dot : w.core.layout.Shape1) {
+    for (const Shape& dot : w.core.dotLayout().Shape1) {
       if (!dot.Visible) continue;
       SCOPED_TRACE(std::to_string(dot.Left) + "," + std::to_string(dot.Top));
       const QColor fill = toQColor(dot.FillColor, w.window.clockView()->palette());
@@ -150,7 +150,7 @@ TEST(Screen, DotsShowTheChosenColours) {
   w.run(Command::Off);
   const QImage picture = freshPaint(w);
   int lit = 0, unlit = 0;
-  for (const Shape& dot : w.core.layout.Shape1) {
+  for (const Shape& dot : w.core.dotLayout().Shape1) {
     if (!dot.Visible) continue;
     const bool isLit = dot.FillColor == rgb(on.red(), on.green(), on.blue());
     (isLit ? lit : unlit)++;
@@ -171,8 +171,9 @@ TEST(Screen, LabelsAreDrawnInTheirOwnColour) {
   const QImage picture = freshPaint(w);
   const QPalette& palette = w.window.clockView()->palette();
   const QColor background = palette.color(QPalette::Window);
-  std::vector<std::pair<std::string, const Label*>> labels = {{"zone label", &w.core.zone.ATZ}};
-  for (const Label& hint : w.core.layout.Label1) {
+  std::vector<std::pair<std::string, const Label*>> labels = {
+      {"zone label", &w.core.alternateZone().ATZ}};
+  for (const Label& hint : w.core.dotLayout().Label1) {
     if (hint.Visible && !hint.Caption.empty()) labels.emplace_back("hint " + hint.Caption, &hint);
   }
   ASSERT_GT(labels.size(), 1u);
@@ -226,7 +227,7 @@ TEST(Screen, ToolbarPicturesAreStrokedInTheButtonTextColour) {
     palette.setColor(QPalette::WindowText, c.text);
     palette.setColor(QPalette::ButtonText, c.text);
     QApplication::setPalette(palette);
-    for (const ToolbarButton& button : w.core.commands.Toolbar1.Buttons) {
+    for (const ToolbarButton& button : w.core.commandBar().Toolbar1.Buttons) {
       SCOPED_TRACE(button.Key);
       auto* action = w.window.findChild<QAction*>(QString::fromStdString("button_" + button.Key));
       ASSERT_NE(action, nullptr);

@@ -113,7 +113,7 @@ TEST_F(QtWindow, ATickRepaintsOnlyTheDotsThatChanged) {
   platform.time = {12, 34, 31};  // only the seconds' last dots change
   tick();
   ASSERT_GT(recorder.paints, 0);
-  const int secondsStart = toPixels(core.layout.Shape1[11].Left) - 2;
+  const int secondsStart = toPixels(core.dotLayout().Shape1[11].Left) - 2;
   EXPECT_GE(recorder.region.boundingRect().left(), secondsStart);
 }
 
@@ -145,19 +145,19 @@ TEST_F(QtWindow, TheZoneListIsMadeWhenFirstShownAndAPickReachesTheCore) {
   QComboBox* list = window.clockView()->zoneSelector();
   ASSERT_NE(list, nullptr);
   EXPECT_TRUE(list->isVisible());
-  ASSERT_EQ(list->count(), static_cast<int>(core.zone.Combo1[1].List.size()));
+  ASSERT_EQ(list->count(), static_cast<int>(core.alternateZone().Combo1[1].List.size()));
   ASSERT_GT(list->count(), 1);
   const int pick = list->currentIndex() == 0 ? 1 : 0;
   emit list->activated(pick);
-  EXPECT_EQ(core.zone.Combo1[1].ListIndex, pick);
+  EXPECT_EQ(core.alternateZone().Combo1[1].ListIndex, pick);
   EXPECT_FALSE(list->isVisible());
-  EXPECT_TRUE(core.zone.ATZ.Visible);
-  EXPECT_EQ(core.zone.ATZ.Caption.front(), '(');
+  EXPECT_TRUE(core.alternateZone().ATZ.Visible);
+  EXPECT_EQ(core.alternateZone().ATZ.Caption.front(), '(');
 }
 
 TEST_F(QtWindow, SwitchButtonsFollowTheMenuAndCommandButtonsArePlain) {
   action("Vertical")->trigger();  // as Ctrl+V does
-  EXPECT_TRUE(core.commands.Vertical.Checked);
+  EXPECT_TRUE(core.commandBar().Vertical.Checked);
   EXPECT_TRUE(action("button_Vertical")->isChecked());
   action("Vertical")->trigger();
   EXPECT_FALSE(action("button_Vertical")->isChecked());
@@ -201,7 +201,7 @@ TEST_F(QtWindow, HoveringTheDotsShowsTheReadoutAndElsewhereNothing) {
 
 TEST_F(QtWindow, EveryToolbarButtonIsNamedByWhatItDoes) {
   QToolBar* bar = window.clockView()->toolbar();
-  for (const ToolbarButton& button : core.commands.Toolbar1.Buttons) {
+  for (const ToolbarButton& button : core.commandBar().Toolbar1.Buttons) {
     SCOPED_TRACE(button.Key);
     QWidget* widget = bar->widgetForAction(action(("button_" + button.Key).c_str()));
     ASSERT_NE(widget, nullptr);
@@ -220,11 +220,11 @@ TEST_F(QtWindow, ArrowsBrowseTheZoneListEnterChoosesAndTheClockGetsTheKeyboardBa
     QApplication::sendEvent(list->lineEdit(), &down);
   }
   EXPECT_EQ(list->currentIndex(), start + 2);
-  EXPECT_EQ(core.zone.Combo1[1].ListIndex, start) << "browsing chooses nothing";
+  EXPECT_EQ(core.alternateZone().Combo1[1].ListIndex, start) << "browsing chooses nothing";
   EXPECT_TRUE(list->isVisible());
   QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
   QApplication::sendEvent(list->lineEdit(), &enter);
-  EXPECT_EQ(core.zone.Combo1[1].ListIndex, start + 2);
+  EXPECT_EQ(core.alternateZone().Combo1[1].ListIndex, start + 2);
   EXPECT_FALSE(list->isVisible());
   EXPECT_FALSE(list->lineEdit()->hasFocus());
 }
@@ -264,14 +264,14 @@ TEST_F(QtWindow, ATextThatNoZoneHoldsSaysSoAndEnterChoosesNothing) {
   action("AltTimeZone")->trigger();
   QComboBox* list = window.clockView()->zoneSelector();
   ASSERT_NE(list, nullptr);
-  const int before = core.zone.Combo1[1].ListIndex;
+  const int before = core.alternateZone().Combo1[1].ListIndex;
   const auto found = typeIntoZoneSearch(list, "qqxz");
   ASSERT_EQ(found.size(), 1u);
   EXPECT_EQ(found.front().first, "no zone matches");
   EXPECT_FALSE(found.front().second);
   QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
   QApplication::sendEvent(list->lineEdit(), &enter);
-  EXPECT_EQ(core.zone.Combo1[1].ListIndex, before);
+  EXPECT_EQ(core.alternateZone().Combo1[1].ListIndex, before);
   EXPECT_TRUE(list->isVisible());
 }
 
@@ -313,13 +313,13 @@ TEST_F(QtWindow, UnlitDotsKeepAVisibleEdgeOnABackgroundOfNearlyTheirColour) {
   dark.setColor(QPalette::Window, QColor(24, 24, 24));
   dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
   window.clockView()->setPalette(dark);
-  const Shape& unlit = core.layout.Shape1[0];  // hour 16 at 12:34: off, black
+  const Shape& unlit = core.dotLayout().Shape1[0];  // hour 16 at 12:34: off, black
   ASSERT_TRUE(unlit.Visible);
   ASSERT_EQ(unlit.FillColor, 0);
   EXPECT_GE(rimContrast(window.clockView(), unlit), 40);
   core.Transparent_Click();  // the background's own colour: meant to vanish
   window.sync();
-  EXPECT_LE(rimContrast(window.clockView(), core.layout.Shape1[0]), 2);
+  EXPECT_LE(rimContrast(window.clockView(), core.dotLayout().Shape1[0]), 2);
 }
 
 TEST_F(QtWindow, CtrlQClosesTheClock) {
@@ -363,7 +363,7 @@ TEST_F(QtWindow, TheColourChooserIsTitledByItsColourAndStandsBesideTheClock) {
 }
 
 TEST_F(QtWindow, OuterGeometryIsTheOneTheCoreSet) {
-  EXPECT_EQ(platform.windowWidth(), core.layout.WidthWithoutSeconds);
+  EXPECT_EQ(platform.windowWidth(), core.dotLayout().WidthWithoutSeconds);
   EXPECT_EQ(platform.windowHeight(), 2000);
   platform.setWindowLeft(1234);
   EXPECT_EQ(platform.windowLeft(), 1234);  // exact while the window stays where it was put
