@@ -80,10 +80,18 @@ void Tessaron::Numbers_Click() {
   }
 }
 
+void Tessaron::moveWindow(const WindowChange& change) {
+  if (change.width) platform_.setWindowWidth(*change.width);
+  if (change.height) platform_.setWindowHeight(*change.height);
+  if (change.left) platform_.setWindowLeft(*change.left);
+  if (change.top) platform_.setWindowTop(*change.top);
+}
+
 void Tessaron::Seconds_Click() {
   const bool seconds = !commands.Seconds.Checked;
   commands.setChecked(Command::Seconds, seconds);
-  layout.showSeconds(platform_, seconds, commands.Vertical.Checked, commands.Numbers.Checked);
+  moveWindow(layout.showSeconds(seconds, commands.Vertical.Checked, commands.Numbers.Checked,
+                                platform_.windowLeft(), platform_.windowScreen()));
   redrawTime();
 }
 
@@ -92,9 +100,11 @@ void Tessaron::Vertical_Click() {
   commands.setChecked(Command::Vertical, columns);
   const bool seconds = commands.Seconds.Checked, hints = commands.Numbers.Checked;
   if (columns) {
-    layout.enterColumns(platform_, seconds, hints, HintColor);
+    moveWindow(layout.enterColumns(seconds, hints, HintColor, platform_.windowTop(),
+                                   platform_.windowScreen()));
   } else {
-    layout.enterRow(platform_, zone.selectorMiddle(), seconds, hints, HintColor);
+    moveWindow(
+        layout.enterRow(zone.selectorMiddle(), seconds, hints, HintColor, platform_.windowTop()));
   }
   redrawTime();
 }

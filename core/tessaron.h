@@ -138,6 +138,8 @@ class Tessaron {
   // The sound service could not play the music: the switch falls back to off, with word why.
   void MusicUnplayable(const std::string& reason);
   void keepWindowOnScreen();
+  // Gives the window what the layout asks of it: size first, then place.
+  void moveWindow(const WindowChange& change);
   void loadZoom();
   void setZoom(int percent);  // and keeps it for the next start
   void showTime(const ClockReading& now);

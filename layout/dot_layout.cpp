@@ -104,7 +104,8 @@ void DotLayout::show(bool columns, bool seconds, bool hints) {
   }
 }
 
-void DotLayout::enterColumns(Platform& platform, bool seconds, bool hints, Colour hint) {
+WindowChange DotLayout::enterColumns(bool seconds, bool hints, Colour hint, double windowTop,
+                                     const ScreenArea& screen) {
   const double S = WidthWithoutSeconds;
   captionDots(Label1, kColumnRuns);
   for (int i = 0; i < kDotCount; ++i) {
@@ -114,14 +115,15 @@ void DotLayout::enterColumns(Platform& platform, bool seconds, bool hints, Colou
     placeLabel(i, hint);
   }
   show(true, seconds, hints);
-  platform.setWindowHeight(kColumnsHeight);
-  const double top = platform.windowTop();
-  const ScreenArea screen = platform.windowScreen();
-  RaisedForAlternate = top + kColumnsHeight >= screen.top + screen.height;
-  if (RaisedForAlternate) platform.setWindowTop(top - kRaise);
+  WindowChange change;
+  change.height = kColumnsHeight;
+  RaisedForAlternate = windowTop + kColumnsHeight >= screen.top + screen.height;
+  if (RaisedForAlternate) change.top = windowTop - kRaise;
+  return change;
 }
 
-void DotLayout::enterRow(Platform& platform, double rowTop, bool seconds, bool hints, Colour hint) {
+WindowChange DotLayout::enterRow(double rowTop, bool seconds, bool hints, Colour hint,
+                                 double windowTop) {
   captionDots(Label1, kRowRuns);
   for (int i = 0; i < kDotCount; ++i) {
     if (i <= kLastRowDot) Shape1[i].Left = rowLeft(i, WidthWithoutSeconds + 10);
@@ -130,29 +132,30 @@ void DotLayout::enterRow(Platform& platform, double rowTop, bool seconds, bool h
     placeLabel(i, hint);
   }
   show(false, seconds, hints);
-  platform.setWindowHeight(kRowHeight);
+  WindowChange change;
+  change.height = kRowHeight;
   if (RaisedForAlternate) {
     RaisedForAlternate = false;
-    platform.setWindowTop(platform.windowTop() + kRaise);
+    change.top = windowTop + kRaise;
   }
+  return change;
 }
 
-void DotLayout::showSeconds(Platform& platform, bool shown, bool columns, bool hints) {
-  // The right edge of the screen that holds the window.
-  const ScreenArea screen = platform.windowScreen();
-  const double screenWidth = screen.left + screen.width;
+WindowChange DotLayout::showSeconds(bool shown, bool columns, bool hints, double windowLeft,
+                                    const ScreenArea& screen) {
+  const double screenRight = screen.left + screen.width;
+  WindowChange change;
   if (shown) {
-    platform.setWindowWidth(WidthWithSeconds);
-    const double W = platform.windowWidth();
-    if (platform.windowLeft() + W > screenWidth) platform.setWindowLeft(screenWidth - W);
+    change.width = WidthWithSeconds;
+    if (windowLeft + WidthWithSeconds > screenRight) change.left = screenRight - WidthWithSeconds;
   } else {
-    platform.setWindowWidth(WidthWithoutSeconds);
+    change.width = WidthWithoutSeconds;
     // A wide window against the screen's right edge stays against it when it narrows.
-    if (platform.windowLeft() == screenWidth - WidthWithSeconds) {
-      platform.setWindowLeft(screenWidth - WidthWithoutSeconds);
-    }
+    if (windowLeft == screenRight - WidthWithSeconds)
+      change.left = screenRight - WidthWithoutSeconds;
   }
   show(columns, shown, hints);
+  return change;
 }
 
 void DotLayout::colourLabels(Colour hint) {

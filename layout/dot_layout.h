@@ -7,6 +7,7 @@
 // without seconds and with hints, dots and labels 0..10 show and 11..19 are hidden.
 
 #include <array>
+#include <optional>
 
 #include "platform/controls.h"
 #include "platform/platform.h"
@@ -14,6 +15,14 @@
 namespace tessaron {
 
 constexpr int kDotCount = 20;
+
+// What an arrangement asks of the window, in twips: a size, and a move should it need one.
+// What is empty stays as it is.
+struct WindowChange {
+  std::optional<double> width, height, left, top;
+
+  bool operator==(const WindowChange&) const = default;
+};
 
 class DotLayout {
  public:
@@ -28,13 +37,16 @@ class DotLayout {
   void measure(double buttonWidth);
   // The row's bit weights as captions, and its labels over their dots.
   void hangRowLabels(Colour hint);
-  // The arrangements, with the window's height; the columns raise a window that would
-  // reach the screen's bottom, and the row lowers it again.
-  void enterColumns(Platform& platform, bool seconds, bool hints, Colour hint);
-  void enterRow(Platform& platform, double rowTop, bool seconds, bool hints, Colour hint);
-  // Seconds shown or hidden, with the window's width; a wide window against the
-  // screen's right edge stays against it.
-  void showSeconds(Platform& platform, bool shown, bool columns, bool hints);
+  // The arrangements, and the window's height each needs; the columns raise a window whose
+  // top is at `windowTop` when it would reach the bottom of `screen`, and the row lowers it
+  // again.
+  WindowChange enterColumns(bool seconds, bool hints, Colour hint, double windowTop,
+                            const ScreenArea& screen);
+  WindowChange enterRow(double rowTop, bool seconds, bool hints, Colour hint, double windowTop);
+  // Seconds shown or hidden, and the window's width for it; a wide window against the right
+  // edge of `screen` stays against it.
+  WindowChange showSeconds(bool shown, bool columns, bool hints, double windowLeft,
+                           const ScreenArea& screen);
   void show(bool columns, bool seconds, bool hints);
   void colourLabels(Colour hint);
   void fillDots(int first, int last, Colour colour);
