@@ -75,11 +75,35 @@ struct ScreenArea {
   double height;
 };
 
-// One zone of the catalogue: its 44-byte rule block (offsets and the two yearly
-// changes, little-endian) and its four texts.
+// When a change happens, as the platform's SYSTEMTIME lays it out.
+struct TransitionRule {
+  std::uint16_t Year = 0;       // 0: weekday form; otherwise the fixed date Month/Day every year
+  std::uint16_t Month = 0;      // [1:12]; 0 = the zone has no daylight time
+  std::uint16_t DayOfWeek = 0;  // [0:6], 0 = Sunday (weekday form)
+  std::uint16_t Day = 0;   // weekday form: occurrence [1:5], 5 = last; fixed form: day of month
+  std::uint16_t Hour = 0;  // wall-clock time of the change [0:23]
+  std::uint16_t Minute = 0;
+  std::uint16_t Second = 0;
+  std::uint16_t Milliseconds = 0;  // ignored
+
+  bool operator==(const TransitionRule&) const = default;
+};
+
+// A zone's offsets and its two yearly changes, named as in a Windows zone's TZI value.
+struct ZoneRules {
+  std::int32_t Bias = 0;          // minutes: UTC = local standard time + Bias
+  std::int32_t StandardBias = 0;  // kept, never applied
+  std::int32_t DaylightBias = 0;  // minutes added to Bias in daylight time
+  TransitionRule StandardDate;    // daylight ends; in daylight wall time
+  TransitionRule DaylightDate;    // daylight begins; in standard wall time
+
+  bool operator==(const ZoneRules&) const = default;
+};
+
+// One zone of the catalogue: its rules and its four texts.
 struct ZoneKey {
   bool opened = false;  // false: the zone could not be read; everything else stays empty
-  std::array<std::uint8_t, 44> TZI{};
+  ZoneRules TZI;
   std::string Display;  // e.g. "(UTC-05:00) America/New York"
   std::string Std;      // the zone's identifier, e.g. "America/New_York"
   std::string Dlt;      // its daylight abbreviation, e.g. "EDT"; empty without daylight time
@@ -108,8 +132,8 @@ struct ZoneYear {
     UtcTime at;
     std::int32_t offset = 0;  // seconds east of UTC from `at` on
   };
-  bool found = false;                  // false: no such zone, or its file cannot be read
-  std::array<std::uint8_t, 44> TZI{};  // the year's rules, laid out as a catalogue entry's
+  bool found = false;  // false: no such zone, or its file cannot be read
+  ZoneRules TZI;       // the year's rules, as a catalogue entry gives them
   // true: TZI gives every instant from two days before the year to two days after it the
   // offset the zone file gives, so the yearly rules serve the whole local year.
   bool exact = false;

@@ -25,7 +25,7 @@ ZoneKey zoneKey(int bias, int daylightBias, TransitionRule daylight, TransitionR
   z.StandardDate = standard;
   ZoneKey k;
   k.opened = true;
-  k.TZI = writeTzi(z);
+  k.TZI = z;
   k.Display = display;
   k.Std = std;
   return k;

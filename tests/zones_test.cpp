@@ -230,7 +230,7 @@ TEST(ZoneConversion, TransitionDays) {
 ZoneKey key(const ZoneRecord& z, bool opened = true) {
   ZoneKey k;
   k.opened = opened;
-  k.TZI = writeTzi(z);
+  k.TZI = z;
   k.Display = z.Display;
   k.Std = z.Std;
   return k;

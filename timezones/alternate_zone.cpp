@@ -26,7 +26,7 @@ std::string trimSpaces(const std::string& text) {
 ZoneRecord readZone(const ZoneKey& key) {
   ZoneRecord record;  // a zone that cannot be read is listed as an empty entry: UTC
   if (!key.opened) return record;
-  readTzi(key.TZI, record);
+  static_cast<ZoneRules&>(record) = key.TZI;
   record.Display = cutAtNul(key.Display);
   record.Std = cutAtNul(key.Std);
   record.Dlt = cutAtNul(key.Dlt);

@@ -92,14 +92,14 @@ ZoneTime TransitionDay(const TransitionRule& rule, int Y) {
   return NthWeekdayOfMonth(Y, rule.Month, rule.DayOfWeek, rule.Day);
 }
 
-std::optional<DaylightChanges> daylightChanges(const ZoneRecord& zone, int Y) {
+std::optional<DaylightChanges> daylightChanges(const ZoneRules& zone, int Y) {
   if (zone.StandardDate.Month == 0 || zone.DaylightDate.Month == 0) return std::nullopt;
   return DaylightChanges{
       ZoneTime{TransitionDay(zone.DaylightDate, Y).seconds + ruleTime(zone.DaylightDate)},
       ZoneTime{TransitionDay(zone.StandardDate, Y).seconds + ruleTime(zone.StandardDate)}};
 }
 
-bool IsDaylightTime(ZoneTime t, const ZoneRecord& zone) {
+bool IsDaylightTime(ZoneTime t, const ZoneRules& zone) {
   const auto changes = daylightChanges(zone, toCivil(t.seconds).year);
   if (!changes) return false;
   const std::int64_t D = changes->start.seconds;
@@ -108,12 +108,12 @@ bool IsDaylightTime(ZoneTime t, const ZoneRecord& zone) {
   return t.seconds > D || t.seconds < S;
 }
 
-UtcTime LocalToUtc(ZoneTime t, const ZoneRecord& zone) {
+UtcTime LocalToUtc(ZoneTime t, const ZoneRules& zone) {
   const std::int64_t bias = IsDaylightTime(t, zone) ? zone.Bias + zone.DaylightBias : zone.Bias;
   return UtcTime{t.seconds + bias * 60};
 }
 
-ZoneTime UtcToZone(UtcTime t, const ZoneRecord& zone) {
+ZoneTime UtcToZone(UtcTime t, const ZoneRules& zone) {
   const std::int64_t standard = t.seconds - static_cast<std::int64_t>(zone.Bias) * 60;
   bool daylight = false;
   if (const auto changes = daylightChanges(zone, toCivil(standard).year)) {
@@ -125,51 +125,6 @@ ZoneTime UtcToZone(UtcTime t, const ZoneRecord& zone) {
   }
   return ZoneTime{daylight ? standard - static_cast<std::int64_t>(zone.DaylightBias) * 60
                            : standard};
-}
-
-namespace {
-std::uint32_t get32(const TziBlock& b, std::size_t at) {
-  return static_cast<std::uint32_t>(b[at]) | static_cast<std::uint32_t>(b[at + 1]) << 8 |
-         static_cast<std::uint32_t>(b[at + 2]) << 16 | static_cast<std::uint32_t>(b[at + 3]) << 24;
-}
-std::uint16_t get16(const TziBlock& b, std::size_t at) {
-  return static_cast<std::uint16_t>(b[at] | b[at + 1] << 8);
-}
-void put32(TziBlock& b, std::size_t at, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) b[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
-}
-void put16(TziBlock& b, std::size_t at, std::uint16_t v) {
-  b[at] = static_cast<std::uint8_t>(v);
-  b[at + 1] = static_cast<std::uint8_t>(v >> 8);
-}
-void readRule(const TziBlock& b, std::size_t at, TransitionRule& r) {
-  std::uint16_t* fields[] = {&r.Year, &r.Month,  &r.DayOfWeek, &r.Day,
-                             &r.Hour, &r.Minute, &r.Second,    &r.Milliseconds};
-  for (std::size_t i = 0; i < 8; ++i) *fields[i] = get16(b, at + 2 * i);
-}
-void writeRule(TziBlock& b, std::size_t at, const TransitionRule& r) {
-  const std::uint16_t fields[] = {r.Year, r.Month,  r.DayOfWeek, r.Day,
-                                  r.Hour, r.Minute, r.Second,    r.Milliseconds};
-  for (std::size_t i = 0; i < 8; ++i) put16(b, at + 2 * i, fields[i]);
-}
-}  // namespace
-
-void readTzi(const TziBlock& block, ZoneRecord& record) {
-  record.Bias = static_cast<std::int32_t>(get32(block, 0));
-  record.StandardBias = static_cast<std::int32_t>(get32(block, 4));
-  record.DaylightBias = static_cast<std::int32_t>(get32(block, 8));
-  readRule(block, 12, record.StandardDate);
-  readRule(block, 28, record.DaylightDate);
-}
-
-TziBlock writeTzi(const ZoneRecord& record) {
-  TziBlock block{};
-  put32(block, 0, static_cast<std::uint32_t>(record.Bias));
-  put32(block, 4, static_cast<std::uint32_t>(record.StandardBias));
-  put32(block, 8, static_cast<std::uint32_t>(record.DaylightBias));
-  writeRule(block, 12, record.StandardDate);
-  writeRule(block, 28, record.DaylightDate);
-  return block;
 }
 
 }  // namespace tessaron

@@ -43,13 +43,13 @@ struct DaylightChanges {
   ZoneTime start;  // D: daylight begins
   ZoneTime end;    // S: standard time begins again
 };
-std::optional<DaylightChanges> daylightChanges(const ZoneRecord& zone, int Y);
+std::optional<DaylightChanges> daylightChanges(const ZoneRules& zone, int Y);
 
 // Whether a zone-local time lies strictly between the daylight start and the standard start.
-bool IsDaylightTime(ZoneTime t, const ZoneRecord& zone);
-UtcTime LocalToUtc(ZoneTime t, const ZoneRecord& zone);
+bool IsDaylightTime(ZoneTime t, const ZoneRules& zone);
+UtcTime LocalToUtc(ZoneTime t, const ZoneRules& zone);
 // Decided by the instant itself: daylight from the daylight start up to, not including,
 // the standard start, both compared in the zone's standard time.
-ZoneTime UtcToZone(UtcTime t, const ZoneRecord& zone);
+ZoneTime UtcToZone(UtcTime t, const ZoneRules& zone);
 
 }  // namespace tessaron

@@ -10,7 +10,7 @@ const ZoneTimes::Year& ZoneTimes::year(const std::string& zoneId, int y, const R
   entry.offsets = read(zoneId, y);
   entry.found = entry.offsets.found;
   entry.exact = entry.offsets.exact;
-  readTzi(entry.offsets.TZI, entry.rules);
+  entry.rules = entry.offsets.TZI;
   if (entry.exact) entry.offsets.changes.clear();
   return years_.emplace(key, std::move(entry)).first->second;
 }

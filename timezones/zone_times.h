@@ -40,7 +40,7 @@ class ZoneTimes {
   struct Year {
     bool found = false;
     bool exact = false;
-    ZoneRecord rules;  // the year's yearly rules
+    ZoneRules rules;   // the year's yearly rules
     ZoneYear offsets;  // the file's own, used when the rules cannot hold the year
   };
   // Zones stay few: the local one and those the user chose.

@@ -102,7 +102,7 @@ bool isUtcName(std::string_view id) {
 ZoneKey utcKey() {
   ZoneKey key;
   key.opened = true;
-  key.TZI = writeTzi(ZoneRecord{});
+  key.TZI = ZoneRules{};
   key.Display = displayName(0, kUtcId);
   key.Std = kUtcId;
   return key;
@@ -210,7 +210,7 @@ ZoneKey readZoneKey(const std::string& zoneinfoDir, const ZoneTabEntry& entry, U
   if (!listed) return key;
   const YearRules rules = rulesForYear(*timeline);
   key.opened = true;
-  key.TZI = writeTzi(rules.record);
+  key.TZI = rules.record;
   key.Display = displayName(-minutesOf(listed->offset), entry.id);
   if (listedOut != nullptr) *listedOut = *listed;
   key.Std = entry.id;
@@ -342,7 +342,8 @@ ZoneCatalogueSource readCatalogue(const std::string& zoneinfoDir, UnixTime at,
   const int year = toCivil(serialFromUnix(at).seconds).year;
   ZoneCatalogueSource out;
   out.location = zoneinfoDir;
-  const std::optional<std::string> tab = readWholeRegularFile(zoneinfoDir + "/zone.tab", kMaxZoneTabBytes);
+  const std::optional<std::string> tab =
+      readWholeRegularFile(zoneinfoDir + "/zone.tab", kMaxZoneTabBytes);
   if (!tab) return out;
   out.found = true;
 

@@ -87,7 +87,7 @@ ZoneYear readZoneYear(const std::string& zoneinfoDir, const std::string& zoneId,
   if (zoneId == "UTC") {
     out.found = true;
     out.exact = true;
-    out.TZI = writeTzi(ZoneRecord{});
+    out.TZI = ZoneRules{};
     out.from = serialFromUnix(from);
     out.to = serialFromUnix(to);
     return out;
@@ -101,7 +101,7 @@ ZoneYear readZoneYear(const std::string& zoneinfoDir, const std::string& zoneId,
   out = std::move(*offsets);
   const YearRules rules = rulesForYear(*timeline);
   out.found = true;
-  out.TZI = writeTzi(rules.record);
+  out.TZI = rules.record;
   out.exact = rulesMatch(rules.record, out);
   return out;
 }

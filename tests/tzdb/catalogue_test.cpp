@@ -79,7 +79,7 @@ TEST(CatalogueTest, ZonesThatCannotBeReadStayEmptyAtTheEnd) {
     SCOPED_TRACE(i);
     EXPECT_EQ(key.opened, i < 15);
     if (key.opened) continue;
-    EXPECT_EQ(key.TZI, TziBlock{});
+    EXPECT_EQ(key.TZI, ZoneRules{});
     EXPECT_EQ(key.Display, "");
     EXPECT_EQ(key.Std, "");
     EXPECT_EQ(key.Dlt, "");
@@ -134,7 +134,7 @@ TEST(CatalogueTest, EachEntryCarriesItsTextsAndTheYearsRules) {
     EXPECT_EQ(key->Dlt, c.dlt);
     EXPECT_EQ(key->MapID, c.mapId);
     ZoneRecord record;
-    readTzi(key->TZI, record);
+    static_cast<ZoneRules&>(record) = key->TZI;
     EXPECT_EQ(record.Bias, c.bias);
     EXPECT_EQ(record.StandardBias, 0);
     EXPECT_EQ(record.DaylightBias, c.daylightBias);

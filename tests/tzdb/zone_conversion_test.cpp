@@ -29,7 +29,7 @@ const ZoneRecord& recordFor(const std::string& id, int year) {
   if (it == records.end()) {
     ZoneRecord record;
     for (const ZoneKey& zone : readCatalogue(test::fixtureZoneinfo(), year, "", "").zones) {
-      if (zone.Std == id) readTzi(zone.TZI, record);
+      if (zone.Std == id) static_cast<ZoneRules&>(record) = zone.TZI;
     }
     it = records.emplace(key, record).first;
   }
