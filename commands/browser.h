@@ -19,8 +19,8 @@ class frmBrowser {
   explicit frmBrowser(WebBrowserControl& control);
 
   // Window handlers; ScaleWidth and ScaleHeight are the client area's size in twips.
-  void Form_Load(double ScaleWidth, double ScaleHeight);
-  void Form_Resize(double ScaleWidth, double ScaleHeight);
+  void Form_Load(Twips ScaleWidth, Twips ScaleHeight);
+  void Form_Resize(Twips ScaleWidth, Twips ScaleHeight);
 
   // Address box.
   // False when the control rejected the address.
@@ -50,8 +50,8 @@ class frmBrowser {
   Box brwWebBrowser{50, 1215, 5393, 3734};
   Timer timTimer{5, false};
 
-  static constexpr double kDesignClientWidth = 6564;
-  static constexpr double kDesignClientHeight = 5052;
+  static constexpr Twips kDesignClientWidth = 6564;
+  static constexpr Twips kDesignClientHeight = 5052;
 
  private:
   WebBrowserControl& control_;

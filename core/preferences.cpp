@@ -162,7 +162,7 @@ void Tessaron::Preferences_Click() {
   p.Always = commands.Always.Checked;
   // Where the window system never tells the position, the one saved before stays.
   const bool known = platform_.knowsWindowPosition();
-  p.Top = known ? static_cast<float>(platform_.windowTop()) : SavedTop;
+  p.Top = static_cast<float>(known ? platform_.windowTop() : SavedTop);
   p.Left = known ? platform_.windowLeft() : SavedLeft;
   p.MusicFile = music.MusicFile;
   p.Vertical = commands.Vertical.Checked;

@@ -37,7 +37,9 @@ std::string zoneName(const ZoneRecord& zone) {
   return zone.Std.empty() ? "UTC" : zone.Std;
 }
 
-std::string utcOffsetText(int minutesEast) {
+std::string utcOffsetText(UtcOffset offset) {
+  const int minutesEast =
+      static_cast<int>(std::chrono::duration_cast<std::chrono::minutes>(offset).count());
   const int magnitude = std::abs(minutesEast);
   return std::string("UTC") + (minutesEast < 0 ? "-" : "+") + twoDigits(magnitude / 60) + ":" +
          twoDigits(magnitude % 60);
@@ -57,7 +59,7 @@ std::string readoutText(const ShownTime& shown, const LocalDateTime& today) {
   if (!shown.alternate) return text + "Local time";
   // The offset of the very conversion that gave the dots their time: in a repeated hour
   // the first pass tells the daylight offset, the second the standard one.
-  return text + shown.zone + ", " + utcOffsetText(shown.alternateOffset / 60);
+  return text + shown.zone + ", " + utcOffsetText(shown.alternateOffset);
 }
 
 }  // namespace tessaron

@@ -16,15 +16,15 @@ namespace tessaron {
 
 // What the last tick drew.
 struct ShownTime {
-  bool drawn = false;         // false until the first full redraw
-  int hour = 0;               // [0:23], as the hour dots show it
-  int minute = 0;             // [0:59]
-  int second = 0;             // [0:59], as the seconds dots show it
-  bool withSeconds = false;   // the seconds dots are shown
-  bool alternate = false;     // the time is the alternate zone's
-  LocalDateTime alternateAt;  // the alternate zone's date and time, when `alternate`
-  int alternateOffset = 0;    // seconds east of UTC there and then, when `alternate`
-  std::string zone;           // the alternate zone's name, when `alternate`: "Asia/Tokyo"
+  bool drawn = false;            // false until the first full redraw
+  int hour = 0;                  // [0:23], as the hour dots show it
+  int minute = 0;                // [0:59]
+  int second = 0;                // [0:59], as the seconds dots show it
+  bool withSeconds = false;      // the seconds dots are shown
+  bool alternate = false;        // the time is the alternate zone's
+  LocalDateTime alternateAt;     // the alternate zone's date and time, when `alternate`
+  UtcOffset alternateOffset{0};  // there and then, when `alternate`
+  std::string zone;              // the alternate zone's name, when `alternate`: "Asia/Tokyo"
 
   bool operator==(const ShownTime&) const = default;
 };
@@ -33,8 +33,8 @@ struct ShownTime {
 std::string clockText(const ShownTime& shown);
 // The zone's name as its list entry gives it, without the offset: "America/New York".
 std::string zoneName(const ZoneRecord& zone);
-// Minutes east of UTC as "UTC+09:00", "UTC-03:30", "UTC+00:00".
-std::string utcOffsetText(int minutesEast);
+// An offset as "UTC+09:00", "UTC-03:30", "UTC+00:00" (seconds dropped).
+std::string utcOffsetText(UtcOffset offset);
 
 // The dots' time, with the alternate zone's name while the dots show that zone.
 std::string shownTimeText(const ShownTime& shown);

@@ -104,7 +104,7 @@ class Tessaron {
       "Always on Top is not available: this desktop does not let a program keep its window "
       "above others";
   // The design's client area, before start-up sets the window's size.
-  static constexpr double kDesignClientWidth = 4956, kDesignClientHeight = 1248;
+  static constexpr Twips kDesignClientWidth = 4956, kDesignClientHeight = 1248;
 
  private:
   // Tests set up what no command reaches (a stale dot, a narrower toolbar) through this.
@@ -112,12 +112,12 @@ class Tessaron {
 
   Colour OnColor = 0, OffColor = 0, HintColor = 0;
   Colour StartOnColor = 0, StartOffColor = 0, BackgroundColor = 0;
-  std::string AppFolder;            // the sounds and help files shipped with the program, with "/"
-  std::string SettingsFolder;       // the folder of "Tessa.sav", with "/"
-  std::string UserFolder;           // the user's own .WAV files, searched before AppFolder
-  std::string PortableFolder;       // a read-only portable copy's folder, or empty
-  float SavedTop = 0;               // twips, as read at start (or the first-start values)
-  double SavedLeft = 0;             // twips
+  std::string AppFolder;       // the sounds and help files shipped with the program, with "/"
+  std::string SettingsFolder;  // the folder of "Tessa.sav", with "/"
+  std::string UserFolder;      // the user's own .WAV files, searched before AppFolder
+  std::string PortableFolder;  // a read-only portable copy's folder, or empty
+  Twips SavedTop = 0;          // as read at start (or the first-start values)
+  Twips SavedLeft = 0;
   bool SavedElsewhereTold = false;  // the user knows saves go to SettingsFolder
   std::string Caption = "Tessaron";
   bool RedrawAll = false;
@@ -143,8 +143,8 @@ class Tessaron {
   void loadZoom();
   void setZoom(int percent);  // and keeps it for the next start
   void showTime(const ClockReading& now);
-  int drawnHourMinute_ = -1;    // hour * 60 + minute on the dots; -1 before the first
-  double belowToolbar() const;  // where the zone selector and its label stand
+  int drawnHourMinute_ = -1;   // hour * 60 + minute on the dots; -1 before the first
+  Twips belowToolbar() const;  // where the zone selector and its label stand
   // The colour the user picks, starting from `current`; `current` again on Cancel. The
   // chooser's title names the colour it changes, e.g. "On Color".
   Colour chooseColour(Colour current, const std::string& title);

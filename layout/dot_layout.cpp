@@ -76,13 +76,13 @@ void DotLayout::measure(double buttonWidth) {
   LabelOffset = 20;
   const double DotsWidth = Shape1[10].Left + Shape1[10].Width + Shape1[0].Left;
   const double B = buttonWidth;
-  const auto ToolbarWidth = static_cast<short>(roundHalfEven(B * 10.5));
+  const Twips ToolbarWidth = roundHalfEven(B * 10.5);
   if (DotsWidth > B * 10.5 - LabelOffset) {
-    WidthWithoutSeconds = static_cast<short>(roundHalfEven(DotsWidth));
+    WidthWithoutSeconds = roundHalfEven(DotsWidth);
   } else {
     WidthWithoutSeconds = ToolbarWidth;
   }
-  WidthWithSeconds = static_cast<float>(8 * Shape1[16].Width + WidthWithoutSeconds);
+  WidthWithSeconds = 8 * Shape1[16].Width + WidthWithoutSeconds;
 }
 
 void DotLayout::placeLabel(int i, Colour hint) {

@@ -19,7 +19,7 @@ constexpr int kDotCount = 20;
 // What an arrangement asks of the window, in twips: a size, and a move should it need one.
 // What is empty stays as it is.
 struct WindowChange {
-  std::optional<double> width, height, left, top;
+  std::optional<Twips> width, height, left, top;
 
   bool operator==(const WindowChange&) const = default;
 };
@@ -27,25 +27,25 @@ struct WindowChange {
 class DotLayout {
  public:
   // The row as the window is built, hanging from `rowTop`, every label hidden.
-  explicit DotLayout(double rowTop);
+  explicit DotLayout(Twips rowTop);
 
   // The last dot shown: the one rule of which dots show (all up to it) and which labels
   // (the same ones, while the hints are on).
   static int lastShownDot(bool columns, bool seconds);
 
   // The label offset, and the window's widths from the toolbar's button width.
-  void measure(double buttonWidth);
+  void measure(Twips buttonWidth);
   // The row's bit weights as captions, and its labels over their dots.
   void hangRowLabels(Colour hint);
   // The arrangements, and the window's height each needs; the columns raise a window whose
   // top is at `windowTop` when it would reach the bottom of `screen`, and the row lowers it
   // again.
-  WindowChange enterColumns(bool seconds, bool hints, Colour hint, double windowTop,
+  WindowChange enterColumns(bool seconds, bool hints, Colour hint, Twips windowTop,
                             const ScreenArea& screen);
-  WindowChange enterRow(double rowTop, bool seconds, bool hints, Colour hint, double windowTop);
+  WindowChange enterRow(Twips rowTop, bool seconds, bool hints, Colour hint, Twips windowTop);
   // Seconds shown or hidden, and the window's width for it; a wide window against the right
   // edge of `screen` stays against it.
-  WindowChange showSeconds(bool shown, bool columns, bool hints, double windowLeft,
+  WindowChange showSeconds(bool shown, bool columns, bool hints, Twips windowLeft,
                            const ScreenArea& screen);
   void show(bool columns, bool seconds, bool hints);
   void colourLabels(Colour hint);
@@ -53,9 +53,9 @@ class DotLayout {
 
   std::array<Shape, kDotCount> Shape1;
   std::array<Label, kDotCount> Label1;
-  short LabelOffset = 0;
-  short WidthWithoutSeconds = 0;
-  float WidthWithSeconds = 0;
+  Twips LabelOffset = 0;
+  Twips WidthWithoutSeconds = 0;  // whole twips
+  Twips WidthWithSeconds = 0;
   bool RaisedForAlternate = false;  // entering the columns moved the window up 760 twips
 
  private:

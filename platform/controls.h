@@ -15,10 +15,10 @@ namespace tessaron {
 
 // A round dot: a circle of the box's smaller side, centred in the box, filled solid.
 struct Shape {
-  double Left = 0;      // twips from the client area's left edge
-  double Top = 0;       // twips from the client area's top edge
-  double Width = 240;   // twips
-  double Height = 252;  // twips
+  Twips Left = 0;  // from the client area's left edge
+  Twips Top = 0;   // from the client area's top edge
+  Twips Width = 240;
+  Twips Height = 252;
   bool Visible = true;
   Colour FillColor = 0;
 
@@ -27,10 +27,10 @@ struct Shape {
 
 // A caption drawn centred in its box over a transparent background.
 struct Label {
-  double Left = 0;
-  double Top = 0;
-  double Width = 240;
-  double Height = 252;
+  Twips Left = 0;
+  Twips Top = 0;
+  Twips Width = 240;
+  Twips Height = 252;
   std::string Caption;
   Colour ForeColor = 0;
   bool Visible = false;
@@ -57,9 +57,9 @@ struct ToolbarButton {
 
 struct Toolbar {
   std::vector<ToolbarButton> Buttons;  // Buttons[0] is button 1
-  double Top = 0;                      // twips
-  double Height = 384;                 // twips
-  double ButtonWidth = 345;            // twips: 23 logical pixels
+  Twips Top = 0;
+  Twips Height = 384;
+  Twips ButtonWidth = 345;  // 23 logical pixels
 
   ToolbarButton& button(int index) { return Buttons.at(static_cast<std::size_t>(index - 1)); }
   const ToolbarButton& button(int index) const {
@@ -69,10 +69,10 @@ struct Toolbar {
 
 // A rectangle-only control (panel, embedded browser), in twips.
 struct Box {
-  double Left = 0;
-  double Top = 0;
-  double Width = 0;
-  double Height = 0;
+  Twips Left = 0;
+  Twips Top = 0;
+  Twips Width = 0;
+  Twips Height = 0;
 };
 
 struct Timer {
@@ -85,10 +85,10 @@ struct ComboBox {
   std::vector<std::string> List;
   int ListIndex = -1;  // -1: nothing selected
   std::string Text = "Combo1";
-  double Left = 240;
-  double Top = 684;
-  double Width = 2892;
-  double Height = 288;
+  Twips Left = 240;
+  Twips Top = 684;
+  Twips Width = 2892;
+  Twips Height = 288;
   bool Visible = true;
   int Revision = 0;  // changes whenever the texts of List change
 };

@@ -7,6 +7,7 @@
 // width() == 4950 and height() == 1995 twips (15 twips per logical pixel).
 
 #include <array>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -42,6 +43,19 @@ struct ZoneTag {};
 using UtcTime = DateTime<UtcTag>;    // on UTC
 using ZoneTime = DateTime<ZoneTag>;  // on a zone's wall clock
 
+// 1970-01-01 00:00 in those seconds: the one shift between Unix time and ours.
+constexpr std::int64_t kUnixEpochSerial = 25569LL * 86400;
+
+// How far a clock is ahead of UTC, east positive: every offset inside the program is one.
+// Only a zone's rules count minutes west (Bias), as the zone catalogue lays them out, and
+// turn into offsets here.
+using UtcOffset = std::chrono::duration<std::int32_t>;
+constexpr UtcOffset offsetOfBias(std::int32_t biasMinutesWest) {
+  return std::chrono::duration_cast<UtcOffset>(std::chrono::minutes(-biasMinutesWest));
+}
+// The wall time at `offset` of an instant.
+constexpr ZoneTime wallTimeAt(UtcTime t, UtcOffset offset) { return {t.seconds + offset.count()}; }
+
 // The system clock read once: the instant, the local wall time at it, and how far into
 // its second it is (the same for both, zones being whole minutes apart).
 //
@@ -67,12 +81,16 @@ struct LocalDateTime {
 // Message box styles.
 enum class MessageStyle { Plain = 0, Exclamation = 48, Information = 64 };
 
+// A length on the window or the screen: 1/1440 of an inch, 15 to a logical pixel. Every
+// place and size the clock computes is one; the desktop side converts to pixels.
+using Twips = double;
+
 // A screen's area on the desktop, in twips.
 struct ScreenArea {
-  double left;
-  double top;
-  double width;
-  double height;
+  Twips left;
+  Twips top;
+  Twips width;
+  Twips height;
 };
 
 // When a change happens, as the platform's SYSTEMTIME lays it out.
@@ -130,17 +148,17 @@ struct ZoneCatalogueSource {
 struct ZoneYear {
   struct Change {
     UtcTime at;
-    std::int32_t offset = 0;  // seconds east of UTC from `at` on
+    UtcOffset offset{0};  // from `at` on
   };
   bool found = false;  // false: no such zone, or its file cannot be read
   ZoneRules TZI;       // the year's rules, as a catalogue entry gives them
   // true: TZI gives every instant from two days before the year to two days after it the
   // offset the zone file gives, so the yearly rules serve the whole local year.
   bool exact = false;
-  UtcTime from;                    // the offsets below hold from here...
-  UtcTime to;                      // ...up to here (exclusive)
-  std::int32_t initialOffset = 0;  // seconds east of UTC at `from`
-  std::vector<Change> changes;     // from < at < to, ascending
+  UtcTime from;                 // the offsets below hold from here...
+  UtcTime to;                   // ...up to here (exclusive)
+  UtcOffset initialOffset{0};   // at `from`
+  std::vector<Change> changes;  // from < at < to, ascending
 };
 
 // Where the program's files live, no trailing separator. A build folder or a portable
@@ -170,10 +188,10 @@ struct FormControl {
   enum class Kind { Label, CommandButton };
   Kind kind = Kind::Label;
   std::string Name;  // e.g. "Label2", "Label1(6)", "WebSupport"
-  double Left = 0;
-  double Top = 0;
-  double Width = 0;
-  double Height = 0;
+  Twips Left = 0;
+  Twips Top = 0;
+  Twips Width = 0;
+  Twips Height = 0;
   std::string Caption;
   bool Bold = false;
   bool Centred = false;  // a label's text centred in its box; otherwise left-aligned
@@ -186,11 +204,11 @@ struct FormControl {
 struct Form {
   std::string Name;
   std::string Caption;
-  double ClientWidth = 0;   // twips, as designed
-  double ClientHeight = 0;  // twips
-  double Left = 0;          // outer frame, screen twips
-  double Top = 0;
-  double Width = 0;
+  Twips ClientWidth = 0;   // twips, as designed
+  Twips ClientHeight = 0;  // twips
+  Twips Left = 0;          // outer frame, screen twips
+  Twips Top = 0;
+  Twips Width = 0;
   std::vector<FormControl> Controls;
 
   const FormControl* control(const std::string& name) const {
@@ -249,14 +267,14 @@ class Platform {
   virtual std::vector<ScreenArea> screens() = 0;
 
   // The main window's outer frame, in screen twips.
-  virtual double windowLeft() = 0;
-  virtual double windowTop() = 0;
-  virtual double windowWidth() = 0;
-  virtual double windowHeight() = 0;
-  virtual void setWindowLeft(double twips) = 0;
-  virtual void setWindowTop(double twips) = 0;
-  virtual void setWindowWidth(double twips) = 0;
-  virtual void setWindowHeight(double twips) = 0;
+  virtual Twips windowLeft() = 0;
+  virtual Twips windowTop() = 0;
+  virtual Twips windowWidth() = 0;
+  virtual Twips windowHeight() = 0;
+  virtual void setWindowLeft(Twips twips) = 0;
+  virtual void setWindowTop(Twips twips) = 0;
+  virtual void setWindowWidth(Twips twips) = 0;
+  virtual void setWindowHeight(Twips twips) = 0;
   virtual Colour windowBackgroundColour() = 0;
   // Keeps the window above all others (true) or returns it to normal stacking,
   // without moving or resizing it.
@@ -271,7 +289,7 @@ class Platform {
   virtual std::optional<Colour> chooseColour(Colour initial, const std::string& title) = 0;
   // The typed text, or an empty text on Cancel. left/top: upper-left corner in screen twips.
   virtual std::string inputBox(const std::string& message, const std::string& title,
-                               const std::string& defaultText, double left, double top) = 0;
+                               const std::string& defaultText, Twips left, Twips top) = 0;
   // An empty title shows the application's title.
   virtual void messageBox(const std::string& text, MessageStyle style,
                           const std::string& title) = 0;
@@ -289,7 +307,7 @@ class Platform {
   virtual std::optional<std::string> showHelp(const std::string& path) = 0;
 
   // Forms. What a form's title bar and borders add to its client height, in twips.
-  virtual double formFrameHeight() = 0;
+  virtual Twips formFrameHeight() = 0;
   // Shows `form` modal to the main window and returns once it is closed. A click on one
   // of its command buttons runs `onClick` with the button's name while the form is open.
   virtual void showModalForm(const Form& form,

@@ -110,7 +110,7 @@ TEST(UtcOffset, SignHoursAndMinutes) {
                         {345, "UTC+05:45"}, {-720, "UTC-12:00"}, {840, "UTC+14:00"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
-    EXPECT_EQ(utcOffsetText(c.minutesEast), c.text);
+    EXPECT_EQ(utcOffsetText(std::chrono::minutes(c.minutesEast)), c.text);
   }
 }
 

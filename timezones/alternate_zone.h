@@ -25,14 +25,14 @@ class AlternateZone {
   // Fills both lists from the platform's catalogue and selects the system's zone in
   // each, the label going to `labelTop`. False when there is no catalogue: the user
   // has been told, and the program ends.
-  bool LoadZoneCatalogue(Platform& platform, double labelTop);
+  bool LoadZoneCatalogue(Platform& platform, Twips labelTop);
   // What a list does when its selection is set, by a user's choice or by the program:
   // an index in range selects that entry and runs Combo1_Click.
-  void selectZone(int Index, int listIndex, double labelTop);
+  void selectZone(int Index, int listIndex, Twips labelTop);
   // Takes list `Index`'s choice into the pair; the label replaces the selector.
-  void Combo1_Click(int Index, double labelTop);
+  void Combo1_Click(int Index, Twips labelTop);
   // The selector across the window, below the toolbar at `top`.
-  void showSelector(Platform& platform, double top);
+  void showSelector(Platform& platform, Twips top);
   // AltTime = the alternate zone's time at the instant `now`, by the rules of the year
   // that instant falls in there; AltOffset its offset then.
   void UpdateAltTime(Platform& platform, UtcTime now);
@@ -43,10 +43,10 @@ class AlternateZone {
   // From this instant on some entry's name lists another offset.
   UtcTime listedUntil() const { return listedUntil_; }
   // Where the dots' row hangs: the selector's middle.
-  double selectorMiddle() const { return Combo1[1].Top + Combo1[1].Height / 2; }
+  Twips selectorMiddle() const { return Combo1[1].Top + Combo1[1].Height / 2; }
 
   ZoneTime AltTime{0};
-  std::int32_t AltOffset = 0;          // seconds east of UTC of the alternate zone at AltTime
+  UtcOffset AltOffset{0};              // the alternate zone's offset at AltTime
   std::array<ZoneRecord, 2> ZonePair;  // [0] the local zone, [1] the alternate one
   std::vector<ZoneRecord> ZoneCatalogue;
   std::array<ComboBox, 2> Combo1;  // [0] holds the local zone and is never shown

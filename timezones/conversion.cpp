@@ -6,7 +6,7 @@ namespace {
 
 constexpr std::int64_t kSecondsPerDay = 86400;
 // Days from 1970-01-01 to 1899-12-30.
-constexpr std::int64_t kEpochShift = -25569;
+constexpr std::int64_t kEpochShift = -kUnixEpochSerial / kSecondsPerDay;
 
 // Days since 1970-01-01 of a proleptic Gregorian date (after Howard Hinnant).
 std::int64_t daysFromCivil(std::int64_t y, unsigned m, unsigned d) {
@@ -109,22 +109,21 @@ bool IsDaylightTime(ZoneTime t, const ZoneRules& zone) {
 }
 
 UtcTime LocalToUtc(ZoneTime t, const ZoneRules& zone) {
-  const std::int64_t bias = IsDaylightTime(t, zone) ? zone.Bias + zone.DaylightBias : zone.Bias;
-  return UtcTime{t.seconds + bias * 60};
+  const std::int32_t bias = IsDaylightTime(t, zone) ? zone.Bias + zone.DaylightBias : zone.Bias;
+  return UtcTime{t.seconds - offsetOfBias(bias).count()};
 }
 
 ZoneTime UtcToZone(UtcTime t, const ZoneRules& zone) {
-  const std::int64_t standard = t.seconds - static_cast<std::int64_t>(zone.Bias) * 60;
+  const std::int64_t standard = wallTimeAt(t, offsetOfBias(zone.Bias)).seconds;
   bool daylight = false;
   if (const auto changes = daylightChanges(zone, toCivil(standard).year)) {
     const std::int64_t D = changes->start.seconds;
     // The standard start is given in daylight wall time; in standard time it is
     // DaylightBias minutes later (earlier for the usual negative bias).
-    const std::int64_t S = changes->end.seconds + static_cast<std::int64_t>(zone.DaylightBias) * 60;
+    const std::int64_t S = changes->end.seconds - offsetOfBias(zone.DaylightBias).count();
     daylight = D < S ? (D <= standard && standard < S) : (standard >= D || standard < S);
   }
-  return ZoneTime{daylight ? standard - static_cast<std::int64_t>(zone.DaylightBias) * 60
-                           : standard};
+  return ZoneTime{daylight ? standard + offsetOfBias(zone.DaylightBias).count() : standard};
 }
 
 }  // namespace tessaron

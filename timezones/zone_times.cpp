@@ -17,17 +17,17 @@ const ZoneTimes::Year& ZoneTimes::year(const std::string& zoneId, int y, const R
 
 ZoneTime ZoneTimes::convert(UtcTime t, const Year& year) {
   if (year.exact) return UtcToZone(t, year.rules);
-  std::int32_t offset = year.offsets.initialOffset;
+  UtcOffset offset = year.offsets.initialOffset;
   for (const ZoneYear::Change& c : year.offsets.changes) {
     if (c.at > t) break;
     offset = c.offset;
   }
-  return ZoneTime{t.seconds + offset};
+  return wallTimeAt(t, offset);
 }
 
 ZoneTimes::Instant ZoneTimes::at(UtcTime t, const ZoneRecord& zone, const Reader& read) {
   const auto instant = [t](ZoneTime local) {
-    return Instant{local, static_cast<std::int32_t>(local.seconds - t.seconds)};
+    return Instant{local, UtcOffset(static_cast<std::int32_t>(local.seconds - t.seconds))};
   };
   if (zone.Std.empty()) return instant(UtcToZone(t, zone));
   const int utcYear = toCivil(t.seconds).year;

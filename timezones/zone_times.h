@@ -28,7 +28,7 @@ class ZoneTimes {
   // The zone at one instant: its wall time and its offset from UTC, from one conversion.
   struct Instant {
     ZoneTime local;
-    std::int32_t offset = 0;  // seconds east of UTC; local = t + offset
+    UtcOffset offset{0};  // local = t + offset
   };
   // The zone at `t`. A zone the reader does not know converts by its own record.
   Instant at(UtcTime t, const ZoneRecord& zone, const Reader& read);

@@ -98,18 +98,18 @@ struct Run {
     const ShownTime& s = c.shown();
     line("shown " + flag(s.drawn) + " " + std::to_string(s.hour) + ":" + std::to_string(s.minute) +
          ":" + std::to_string(s.second) + " s" + flag(s.withSeconds) + " a" + flag(s.alternate) +
-         " " + std::to_string(s.alternateOffset));
+         " " + std::to_string(s.alternateOffset.count()));
     line("text '" + shownTimeText(c.shown()) + "' readout '" +
          readoutText(c.shown(), platform.localNow()) + "'");
     for (int i = 0; i < kDotCount; ++i) {
       line("dot " + std::to_string(i) + " " + shape(c.dotLayout().Shape1[i]) + " | " +
            label(c.dotLayout().Label1[i]));
     }
-    line("layout " + std::to_string(c.dotLayout().LabelOffset) + " " +
-         std::to_string(c.dotLayout().WidthWithoutSeconds) + " " +
-         num(c.dotLayout().WidthWithSeconds) + " raised " + flag(c.dotLayout().RaisedForAlternate));
+    line("layout " + num(c.dotLayout().LabelOffset) + " " + num(c.dotLayout().WidthWithoutSeconds) +
+         " " + num(c.dotLayout().WidthWithSeconds) + " raised " +
+         flag(c.dotLayout().RaisedForAlternate));
     line("alt " + std::to_string(c.alternateZone().AltTime.seconds) + " " +
-         std::to_string(c.alternateZone().AltOffset) + " until " +
+         std::to_string(c.alternateZone().AltOffset.count()) + " until " +
          std::to_string(c.alternateZone().listedUntil().seconds));
     for (const ZoneRecord& z : c.alternateZone().ZonePair) line("pair " + record(z));
     line("catalogue " + std::to_string(c.alternateZone().ZoneCatalogue.size()));

@@ -134,7 +134,6 @@ ClockReading QtPlatform::clockNow() {
   }
   tm local{};
   ::localtime_r(&now.tv_sec, &local);
-  constexpr std::int64_t kUnixEpochSerial = 25569LL * 86400;  // 1970-01-01 as a date serial
   const UtcTime utc{static_cast<std::int64_t>(now.tv_sec) + kUnixEpochSerial};
   return {utc, ZoneTime{utc.seconds + local.tm_gmtoff}, static_cast<int>(now.tv_nsec / 1000000)};
 }

@@ -157,7 +157,7 @@ std::optional<PosixTz> parsePosixTz(std::string_view text) {
   if (!dstName) return std::nullopt;
   tz.hasDaylight = true;
   tz.dstName = *dstName;
-  tz.dstOffset = UtcOffset{tz.stdOffset.seconds + 3600};
+  tz.dstOffset = tz.stdOffset + std::chrono::hours(1);
   if (!in.atEnd() && in.peek() != ',') {
     const auto dstWest = in.clock(2, kMaxOffsetHours);
     if (!dstWest) return std::nullopt;

@@ -17,14 +17,7 @@ struct UnixTime {
   auto operator<=>(const UnixTime&) const = default;
 };
 
-// Seconds east of UTC [-26 h:26 h] in a zone file.
-struct UtcOffset {
-  std::int32_t seconds = 0;
-  auto operator<=>(const UtcOffset&) const = default;
-};
-
-constexpr std::int64_t kUnixEpochSerial = 25569LL * 86400;  // 1970-01-01 00:00 as a serial
-constexpr int kMinYear = 1;                                 // years this reader works in
+constexpr int kMinYear = 1;  // years this reader works in
 constexpr int kMaxYear = 9999;
 
 inline UnixTime unixFromSerial(UtcTime t) { return {t.seconds - kUnixEpochSerial}; }
@@ -32,16 +25,16 @@ inline UtcTime serialFromUnix(UnixTime t) { return {t.seconds + kUnixEpochSerial
 
 // To the nearest minute, half a minute up: only local mean time has seconds in its offset.
 inline std::int32_t minutesOf(UtcOffset offset) {
-  const std::int32_t shifted = offset.seconds + 30;
+  const std::int32_t shifted = offset.count() + 30;
   return shifted / 60 - (shifted % 60 != 0 && shifted < 0 ? 1 : 0);
 }
 
 // The wall time at `offset` of an instant, and back.
 inline ZoneTime wallTime(UnixTime t, UtcOffset offset) {
-  return {t.seconds + kUnixEpochSerial + offset.seconds};
+  return {t.seconds + kUnixEpochSerial + offset.count()};
 }
 inline UnixTime instantOfWall(ZoneTime wall, UtcOffset offset) {
-  return {wall.seconds - kUnixEpochSerial - offset.seconds};
+  return {wall.seconds - kUnixEpochSerial - offset.count()};
 }
 
 // How many seconds lie from `from` to `to`.

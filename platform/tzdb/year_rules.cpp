@@ -130,7 +130,7 @@ YearRules rulesForYear(const YearTimeline& timeline) {
   }
   out.wrongSeconds = yearLength - best.right;
   const bool wholeMinutes =
-      best.standard.seconds % 60 == 0 && (!best.hasDaylight || best.daylight.seconds % 60 == 0);
+      best.standard.count() % 60 == 0 && (!best.hasDaylight || best.daylight.count() % 60 == 0);
   out.exact = out.wrongSeconds == 0 && wallsInYear && wholeMinutes;
   return out;
 }

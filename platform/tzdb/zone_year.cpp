@@ -12,8 +12,8 @@ namespace tessaron::tzdb {
 namespace {
 
 // The file's offset at `t`.
-std::int32_t offsetAt(const ZoneYear& offsets, UtcTime t) {
-  std::int32_t offset = offsets.initialOffset;
+UtcOffset offsetAt(const ZoneYear& offsets, UtcTime t) {
+  UtcOffset offset = offsets.initialOffset;
   for (const ZoneYear::Change& c : offsets.changes) {
     if (c.at > t) break;
     offset = c.offset;
@@ -33,10 +33,10 @@ std::optional<ZoneYear> offsetsBetween(ByteSource& file, UnixTime from, UnixTime
   for (int year = firstYear; year <= lastYear; ++year) {
     const std::optional<YearTimeline> timeline = readYearTimeline(file, year);
     if (!timeline) return std::nullopt;
-    std::int32_t current = timeline->initial.utcOffset.seconds;
+    UtcOffset current = timeline->initial.utcOffset;
     if (year == firstYear) out.initialOffset = current;
     for (const OffsetChange& c : timeline->changes) {
-      current = c.to.utcOffset.seconds;
+      current = c.to.utcOffset;
       if (c.at <= from) {
         out.initialOffset = current;
       } else if (c.at < to) {
@@ -46,7 +46,7 @@ std::optional<ZoneYear> offsetsBetween(ByteSource& file, UnixTime from, UnixTime
   }
   // A change of name or flag alone, or at a year's edge, is no change of offset.
   std::vector<ZoneYear::Change> changes;
-  std::int32_t current = out.initialOffset;
+  UtcOffset current = out.initialOffset;
   for (const ZoneYear::Change& c : out.changes) {
     if (c.offset == current) continue;
     current = c.offset;
@@ -62,7 +62,8 @@ bool rulesMatch(const ZoneRecord& record, const ZoneYear& offsets) {
   // change of either side.
   std::vector<UtcTime> instants{offsets.from};
   for (const ZoneYear::Change& c : offsets.changes) instants.push_back(c.at);
-  const std::int64_t bias = std::int64_t{record.Bias} * 60;
+  // UtcToZone's instants: the standard and daylight changes in wall time, back on UTC.
+  const std::int64_t bias = -offsetOfBias(record.Bias).count();
   const int firstYear = toCivil(offsets.from.seconds).year - 1;
   const int lastYear = toCivil(offsets.to.seconds).year + 1;
   for (int year = firstYear; year <= lastYear; ++year) {
@@ -70,12 +71,13 @@ bool rulesMatch(const ZoneRecord& record, const ZoneYear& offsets) {
     instants.push_back(UtcTime{dateSerialSeconds(year, 1, 1) + bias});
     if (const auto d = daylightChanges(record, year)) {
       instants.push_back(UtcTime{d->start.seconds + bias});
-      instants.push_back(UtcTime{d->end.seconds + bias + std::int64_t{record.DaylightBias} * 60});
+      instants.push_back(
+          UtcTime{d->end.seconds + bias - offsetOfBias(record.DaylightBias).count()});
     }
   }
   return std::all_of(instants.begin(), instants.end(), [&](UtcTime t) {
     if (t < offsets.from || t >= offsets.to) return true;
-    return UtcToZone(t, record).seconds - t.seconds == offsetAt(offsets, t);
+    return UtcToZone(t, record) == wallTimeAt(t, offsetAt(offsets, t));
   });
 }
 
