@@ -62,17 +62,18 @@ bool rulesMatch(const ZoneRecord& record, const ZoneYear& offsets) {
   // change of either side.
   std::vector<UtcTime> instants{offsets.from};
   for (const ZoneYear::Change& c : offsets.changes) instants.push_back(c.at);
-  // UtcToZone's instants: the standard and daylight changes in wall time, back on UTC.
-  const std::int64_t bias = -offsetOfBias(record.Bias).count();
+  // Wall times back on UTC: the year's turn and the daylight start are in standard time,
+  // the standard start in daylight time.
+  const std::int64_t standard = offsetOfBias(record.Bias).count();
+  const std::int64_t daylight = offsetOfBias(record.Bias + record.DaylightBias).count();
   const int firstYear = toCivil(offsets.from.seconds).year - 1;
   const int lastYear = toCivil(offsets.to.seconds).year + 1;
   for (int year = firstYear; year <= lastYear; ++year) {
     // Where UtcToZone moves to the next year's changes, and the changes themselves.
-    instants.push_back(UtcTime{dateSerialSeconds(year, 1, 1) + bias});
+    instants.push_back(UtcTime{dateSerialSeconds(year, 1, 1) - standard});
     if (const auto d = daylightChanges(record, year)) {
-      instants.push_back(UtcTime{d->start.seconds + bias});
-      instants.push_back(
-          UtcTime{d->end.seconds + bias - offsetOfBias(record.DaylightBias).count()});
+      instants.push_back(UtcTime{d->start.seconds - standard});
+      instants.push_back(UtcTime{d->end.seconds - daylight});
     }
   }
   return std::all_of(instants.begin(), instants.end(), [&](UtcTime t) {
