@@ -1,7 +1,9 @@
 // The Options menu: each switch flips its mark and hands the work to the subsystem
-// that owns it.
+// that owns it; the preferences and the zoom are kept in their files.
 
+#include "core/preferences.h"
 #include "core/tessaron.h"
+#include "core/zoom.h"
 
 namespace tessaron {
 
@@ -131,5 +133,63 @@ void Tessaron::selectZone(int Index, int listIndex) {
   zone.selectZone(Index, listIndex, belowToolbar());
   redrawTime();
 }
+
+void Tessaron::Preferences_Click() {
+  SavedPreferences p;
+  p.OnColor = OnColor;
+  p.OffColor = OffColor;
+  p.HintColor = HintColor;
+  p.Numbers = commands.Numbers.Checked;
+  p.Seconds = commands.Seconds.Checked;
+  p.Music = commands.Music.Checked;
+  p.Always = commands.Always.Checked;
+  // Where the window system never tells the position, the one saved before stays.
+  const bool known = platform_.knowsWindowPosition();
+  p.Top = static_cast<float>(known ? platform_.windowTop() : SavedTop);
+  p.Left = known ? platform_.windowLeft() : SavedLeft;
+  p.MusicFile = music.MusicFile;
+  p.Vertical = commands.Vertical.Checked;
+  const std::string path = SettingsFolder + kPreferencesFileName;
+  if (const auto error = platform_.writeFileReplacing(path, formatPreferences(p))) {
+    // A failed save leaves what was there: say which of the two that is.
+    const bool hadSaved =
+        platform_.readFile(path, kMaxPreferencesBytes).status != FileRead::Status::Missing;
+    platform_.messageBox(
+        "Unable to save the preferences to " + path + " (" + *error + "). " +
+            (hadSaved ? "The preferences saved before are unchanged." : "Nothing was saved."),
+        MessageStyle::Exclamation, Caption);
+    return;
+  }
+  if (!PortableFolder.empty() && !SavedElsewhereTold) {
+    SavedElsewhereTold = true;
+    platform_.messageBox("The program's folder " + PortableFolder +
+                             " cannot be written to, so the preferences were saved to " + path +
+                             ", where the clock will find them at its next start.",
+                         MessageStyle::Information, Caption);
+  }
+}
+
+void Tessaron::loadZoom() {
+  const FileRead file = platform_.readFile(SettingsFolder + kViewSettingsFileName, 256);
+  // A damaged or strange file costs only the size: the clock starts at its normal one.
+  Zoom = file.status == FileRead::Status::Read
+             ? parseViewSettings(file.contents).value_or(kNormalZoom)
+             : kNormalZoom;
+}
+
+void Tessaron::setZoom(int percent) {
+  if (percent == Zoom) return;
+  Zoom = percent;
+  const std::string path = SettingsFolder + kViewSettingsFileName;
+  if (const auto error = platform_.writeFileReplacing(path, formatViewSettings(Zoom))) {
+    platform_.messageBox("The clock's size could not be kept in " + path + " (" + *error +
+                             "). It shows at this size until the clock closes.",
+                         MessageStyle::Exclamation, Caption);
+  }
+}
+
+void Tessaron::ZoomIn_Click() { setZoom(stepZoom(Zoom, +1)); }
+void Tessaron::ZoomOut_Click() { setZoom(stepZoom(Zoom, -1)); }
+void Tessaron::ZoomReset_Click() { setZoom(kNormalZoom); }
 
 }  // namespace tessaron

@@ -6,13 +6,11 @@
 #include <cstdint>
 #include <limits>
 
-#include "core/tessaron.h"
+#include "platform/controls.h"
 
 namespace tessaron {
 
 namespace {
-
-constexpr const char* kFileName = "Tessa.sav";
 
 class Reader {
  public:
@@ -149,41 +147,6 @@ std::string formatPreferences(const SavedPreferences& p) {
   line += "\"" + p.MusicFile + "\",";
   line += std::string(formatFlag(p.Vertical)) + "\r\n";
   return line;
-}
-
-void Tessaron::Preferences_Click() {
-  SavedPreferences p;
-  p.OnColor = OnColor;
-  p.OffColor = OffColor;
-  p.HintColor = HintColor;
-  p.Numbers = commands.Numbers.Checked;
-  p.Seconds = commands.Seconds.Checked;
-  p.Music = commands.Music.Checked;
-  p.Always = commands.Always.Checked;
-  // Where the window system never tells the position, the one saved before stays.
-  const bool known = platform_.knowsWindowPosition();
-  p.Top = static_cast<float>(known ? platform_.windowTop() : SavedTop);
-  p.Left = known ? platform_.windowLeft() : SavedLeft;
-  p.MusicFile = music.MusicFile;
-  p.Vertical = commands.Vertical.Checked;
-  const std::string path = SettingsFolder + kFileName;
-  if (const auto error = platform_.writeFileReplacing(path, formatPreferences(p))) {
-    // A failed save leaves what was there: say which of the two that is.
-    const bool hadSaved =
-        platform_.readFile(path, kMaxPreferencesBytes).status != FileRead::Status::Missing;
-    platform_.messageBox(
-        "Unable to save the preferences to " + path + " (" + *error + "). " +
-            (hadSaved ? "The preferences saved before are unchanged." : "Nothing was saved."),
-        MessageStyle::Exclamation, Caption);
-    return;
-  }
-  if (!PortableFolder.empty() && !SavedElsewhereTold) {
-    SavedElsewhereTold = true;
-    platform_.messageBox("The program's folder " + PortableFolder +
-                             " cannot be written to, so the preferences were saved to " + path +
-                             ", where the clock will find them at its next start.",
-                         MessageStyle::Information, Caption);
-  }
 }
 
 }  // namespace tessaron

@@ -14,6 +14,7 @@
 namespace tessaron {
 
 // The clock's size on screen, in a file of its own beside this one, in the same folder.
+constexpr const char* kPreferencesFileName = "Tessa.sav";
 constexpr const char* kViewSettingsFileName = "Tessa.view";
 
 // The file is one short line; anything longer is damaged and is not read whole.

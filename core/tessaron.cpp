@@ -35,12 +35,12 @@ void Tessaron::loadWindow() {
 
   SavedPreferences saved;  // the first-start values
   loadZoom();
-  std::string savePath = SettingsFolder + "Tessa.sav";
+  std::string savePath = SettingsFolder + kPreferencesFileName;
   FileRead file = platform_.readFile(savePath, kMaxPreferencesBytes);
   // A portable copy on a read-only medium still starts with the choices beside it until
   // the user has saved elsewhere.
   if (file.status == FileRead::Status::Missing && !PortableFolder.empty()) {
-    savePath = PortableFolder + "Tessa.sav";
+    savePath = PortableFolder + kPreferencesFileName;
     file = platform_.readFile(savePath, kMaxPreferencesBytes);
   }
   if (file.status != FileRead::Status::Missing) {

@@ -3,9 +3,6 @@
 #include <algorithm>
 #include <charconv>
 
-#include "core/preferences.h"
-#include "core/tessaron.h"
-
 namespace tessaron {
 
 int stepZoom(int percent, int direction) {
@@ -36,28 +33,5 @@ std::optional<int> parseViewSettings(std::string_view text) {
 }
 
 std::string formatViewSettings(int percent) { return "zoom=" + std::to_string(percent) + "\n"; }
-
-void Tessaron::loadZoom() {
-  const FileRead file = platform_.readFile(SettingsFolder + kViewSettingsFileName, 256);
-  // A damaged or strange file costs only the size: the clock starts at its normal one.
-  Zoom = file.status == FileRead::Status::Read
-             ? parseViewSettings(file.contents).value_or(kNormalZoom)
-             : kNormalZoom;
-}
-
-void Tessaron::setZoom(int percent) {
-  if (percent == Zoom) return;
-  Zoom = percent;
-  const std::string path = SettingsFolder + kViewSettingsFileName;
-  if (const auto error = platform_.writeFileReplacing(path, formatViewSettings(Zoom))) {
-    platform_.messageBox("The clock's size could not be kept in " + path + " (" + *error +
-                             "). It shows at this size until the clock closes.",
-                         MessageStyle::Exclamation, Caption);
-  }
-}
-
-void Tessaron::ZoomIn_Click() { setZoom(stepZoom(Zoom, +1)); }
-void Tessaron::ZoomOut_Click() { setZoom(stepZoom(Zoom, -1)); }
-void Tessaron::ZoomReset_Click() { setZoom(kNormalZoom); }
 
 }  // namespace tessaron
