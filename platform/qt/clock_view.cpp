@@ -101,7 +101,7 @@ void ClockView::updateBox(double left, double top, double width, double height) 
   pending_ |= cover(left, top, width, height);
 }
 
-void ClockView::sync() {
+void ClockView::sync(bool paintNow) {
   for (int i = 0; i < kDotCount; ++i) {
     const Shape& now = core_.layout.Shape1[i];
     Shape& drawn = drawnShapes_[i];
@@ -129,7 +129,12 @@ void ClockView::sync() {
     drawnAtz_ = core_.zone.ATZ;
   }
   if (!pending_.isEmpty()) {
-    update(pending_);
+    // A posted repaint would wake the event loop once more to paint what is known now.
+    if (paintNow) {
+      repaint(pending_);
+    } else {
+      update(pending_);
+    }
     ++repaintRequests_;
     pending_ = QRect();
   }

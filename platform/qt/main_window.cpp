@@ -111,7 +111,7 @@ void MainWindow::buildToolbar() {
   }
 }
 
-void MainWindow::sync() {
+void MainWindow::sync(bool paintNow) {
   // No zone catalogue: the message has been shown and the program ends.
   if (core_.unloaded) {
     QTimer::singleShot(0, qApp, &QCoreApplication::quit);
@@ -144,7 +144,7 @@ void MainWindow::sync() {
     shownTitle_ = core_.Caption;
     setWindowTitle(QString::fromStdString(core_.Caption));
   }
-  view_->sync();
+  view_->sync(paintNow);
 }
 
 double MainWindow::fontScale() const {
@@ -180,7 +180,7 @@ void MainWindow::startClock() { tick(); }
 
 void MainWindow::tick() {
   core_.Timer1_Timer();
-  sync();
+  sync(true);
   timer_->start(core_.Timer1Interval);
 }
 
