@@ -479,7 +479,9 @@ void ClockView::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setRenderHint(QPainter::TextAntialiasing);
-  painter.setClipRegion(event->region());
+  // Qt clips the painter to the repainted region already; a tick's region holds a few dots,
+  // and the others are not even worked out.
+  const QRect area = event->rect();
   painter.scale(zoom_ / kTwipsPerPixel, zoom_ / kTwipsPerPixel);
   const QPalette& pal = palette();
 
@@ -491,7 +493,7 @@ void ClockView::paintEvent(QPaintEvent* event) {
   QPen edge(edgeColour, 1.0);
   edge.setCosmetic(true);
   for (const Shape& dot : drawnShapes_) {
-    if (!dot.Visible) continue;
+    if (!dot.Visible || !area.intersects(cover(dot.Left, dot.Top, dot.Width, dot.Height))) continue;
     // A circle of the box's smaller side, centred in the box.
     const double d = std::min(dot.Width, dot.Height);
     const QRectF circle(dot.Left + (dot.Width - d) / 2, dot.Top + (dot.Height - d) / 2, d, d);
@@ -506,7 +508,10 @@ void ClockView::paintEvent(QPaintEvent* event) {
   painter.resetTransform();
   painter.setFont(hintFont_);
   auto drawLabel = [&](const Label& label, int flags) {
-    if (!label.Visible || label.Caption.empty()) return;
+    if (!label.Visible || label.Caption.empty() ||
+        !area.intersects(cover(label.Left, label.Top, label.Width, label.Height))) {
+      return;
+    }
     painter.setPen(toQColor(label.ForeColor, pal));
     const double scale = zoom_ / kTwipsPerPixel;
     const QRectF box(label.Left * scale, label.Top * scale, label.Width * scale,
