@@ -36,6 +36,13 @@ class PictureEngine : public QIconEngine {
 
   QIconEngine* clone() const override { return new PictureEngine(svg_); }
 
+  // The sizes a window manager gets the program's icon in. Without them the window system
+  // asks for 128 px as well, whose drawing starts a pool of threads in a clock that has no
+  // other use for them; larger icons come from the desktop entry's icon.
+  QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
+    return {QSize(16, 16), QSize(24, 24), QSize(32, 32), QSize(48, 48), QSize(64, 64)};
+  }
+
  private:
   QByteArray svg_;
   struct Key {
