@@ -25,7 +25,6 @@ MainWindow::MainWindow(Tessaron& core)
       view_(new ClockView(core, this)),
       timer_(new QTimer(this)) {
   setWindowTitle(QString::fromStdString(core.Caption));
-  setWindowIcon(toolbarIcon(1));
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
