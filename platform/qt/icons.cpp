@@ -19,8 +19,8 @@ namespace {
 
 // Rendered once for each size, mode and ink (the palette's text colour), then kept: the
 // toolbar repaints its pictures far more often than their look changes. The program's icon
-// is not kept: the window system takes it once per window, in five sizes that would stay
-// in memory for nothing.
+// is not kept: the window system takes it once per window, in sizes that would stay in
+// memory for nothing.
 class PictureEngine : public QIconEngine {
  public:
   PictureEngine(QByteArray svg, bool keep) : svg_(std::move(svg)), keep_(keep) {}
@@ -38,11 +38,11 @@ class PictureEngine : public QIconEngine {
 
   QIconEngine* clone() const override { return new PictureEngine(svg_, keep_); }
 
-  // The sizes a window manager gets the program's icon in. Without them the window system
-  // asks for 128 px as well, whose drawing starts a pool of threads in a clock that has no
-  // other use for them; larger icons come from the desktop entry's icon.
+  // The sizes a window manager gets the program's icon in: the window system's own choice
+  // for a scalable icon, less its 128 px, whose drawing starts a pool of threads in a clock
+  // that has no other use for them. Larger icons come from the desktop entry's icon.
   QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
-    return {QSize(16, 16), QSize(24, 24), QSize(32, 32), QSize(48, 48), QSize(64, 64)};
+    return {QSize(16, 16), QSize(32, 32), QSize(64, 64)};
   }
 
  private:
