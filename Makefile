@@ -38,6 +38,7 @@ test: build
 
 bench: build
 	$(BUILD)/tick_benchmark
+	$(BUILD)/window_tick_benchmark
 	$(BUILD)/catalogue_benchmark
 	bench/startup_memory.sh $(BUILD)
 	bench/tick_cost.py $(BUILD)

@@ -129,6 +129,9 @@ measure() {
     for m in $marks; do
       awk -v m="$m" -v t0="${t0/./}" '$1 == "mark" && $2 == m {print $3 - t0}' "$run_dir/log"
     done | paste -sd' ' >>"$work/phases.txt"
+    for m in $marks; do
+      awk -v m="$m" '$1 == "mark" && $2 == m {print $4}' "$run_dir/log"
+    done | paste -sd' ' >>"$work/heap.txt"
   fi
   rss=$(awk '/^VmRSS:/ {print $2}' "/proc/$app_pid/status")
   hwm=$(awk '/^VmHWM:/ {print $2}' "/proc/$app_pid/status")
@@ -141,6 +144,7 @@ measure() {
 
 marks="main application widgets window shown first-frame catalogue"
 : >"$work/phases.txt"
+: >"$work/heap.txt"
 
 # One unmeasured run each warms the page cache and font caches alike for both.
 measure tessaron Tessaron >/dev/null
@@ -149,6 +153,7 @@ measure minimal_window Minimal >/dev/null
 measure minimal_text_window "Minimal text" >/dev/null
 measure widgets_window Widgets >/dev/null
 : >"$work/phases.txt"
+: >"$work/heap.txt"
 
 # Interleaved, so any drift in machine load falls on both programs alike.
 : >"$work/tessaron.txt"
@@ -206,11 +211,12 @@ awk -v ts="$ts" -v xs="$xs" -v tr="$tr" -v xr="$xr" -v ws="$ws" -v wr="$wr" -v m
 }'
 # The phases: the median of each mark, and of the mapped window, from exec.
 read -r ps pslo pshi pr ph < <(stats "$work/marked.txt")
-echo "the clock's start-up phases (tessaron_marks, medians, ms from exec):"
+echo "the clock's start-up phases (tessaron_marks, medians, ms from exec; heap in use, KiB):"
 i=0
 for m in $marks; do
   i=$((i + 1))
   v=$(awk -v c="$i" '{print $c}' "$work/phases.txt" | median)
-  printf '  %-12s %8.1f\n' "$m" "$(awk -v v="$v" 'BEGIN {print v / 1000}')"
+  h=$(awk -v c="$i" '{print $c}' "$work/heap.txt" | median)
+  printf '  %-12s %8.1f %8s\n' "$m" "$(awk -v v="$v" 'BEGIN {print v / 1000}')" "$h"
   [[ $m == shown ]] && printf '  %-12s %8.1f\n' mapped "$ps"
 done

@@ -101,7 +101,7 @@ void ClockView::updateBox(double left, double top, double width, double height) 
   pending_ |= cover(left, top, width, height);
 }
 
-void ClockView::sync() {
+void ClockView::sync(bool paintNow) {
   for (int i = 0; i < kDotCount; ++i) {
     const Shape& now = core_.dots()[i];
     Shape& drawn = drawnShapes_[i];
@@ -129,7 +129,12 @@ void ClockView::sync() {
     drawnAtz_ = core_.zoneLabel();
   }
   if (!pending_.isEmpty()) {
-    update(pending_);
+    // A posted repaint would wake the event loop once more to paint what is known now.
+    if (paintNow) {
+      repaint(pending_);
+    } else {
+      update(pending_);
+    }
     ++repaintRequests_;
     pending_ = QRect();
   }
@@ -472,7 +477,9 @@ void ClockView::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setRenderHint(QPainter::TextAntialiasing);
-  painter.setClipRegion(event->region());
+  // Qt clips the painter to the repainted region already; a tick's region holds a few dots,
+  // and the others are not even worked out.
+  const QRect area = event->rect();
   painter.scale(zoom_ / kTwipsPerPixel, zoom_ / kTwipsPerPixel);
   const QPalette& pal = palette();
 
@@ -484,7 +491,7 @@ void ClockView::paintEvent(QPaintEvent* event) {
   QPen edge(edgeColour, 1.0);
   edge.setCosmetic(true);
   for (const Shape& dot : drawnShapes_) {
-    if (!dot.Visible) continue;
+    if (!dot.Visible || !area.intersects(cover(dot.Left, dot.Top, dot.Width, dot.Height))) continue;
     // A circle of the box's smaller side, centred in the box.
     const double d = std::min(dot.Width, dot.Height);
     const QRectF circle(dot.Left + (dot.Width - d) / 2, dot.Top + (dot.Height - d) / 2, d, d);
@@ -499,7 +506,10 @@ void ClockView::paintEvent(QPaintEvent* event) {
   painter.resetTransform();
   painter.setFont(hintFont_);
   auto drawLabel = [&](const Label& label, int flags) {
-    if (!label.Visible || label.Caption.empty()) return;
+    if (!label.Visible || label.Caption.empty() ||
+        !area.intersects(cover(label.Left, label.Top, label.Width, label.Height))) {
+      return;
+    }
     painter.setPen(toQColor(label.ForeColor, pal));
     const double scale = zoom_ / kTwipsPerPixel;
     const QRectF box(label.Left * scale, label.Top * scale, label.Width * scale,

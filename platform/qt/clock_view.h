@@ -32,8 +32,9 @@ class ClockView : public QWidget {
  public:
   ClockView(const Tessaron& core, QWidget* parent);
 
-  // Schedules a repaint of every dot and label whose look changed since the last call.
-  void sync();
+  // Repaints every dot and label whose look changed since the last call: at once with
+  // `paintNow` (a tick, already woken for it), else at the event loop's next turn.
+  void sync(bool paintNow = false);
   QToolBar* toolbar() const { return toolbar_; }
   // What takes the keyboard focus for the dots.
   ClockDots* dots() const { return dots_; }

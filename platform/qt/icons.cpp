@@ -18,10 +18,12 @@ namespace tessaron::qt {
 namespace {
 
 // Rendered once for each size, mode and ink (the palette's text colour), then kept: the
-// toolbar repaints its pictures far more often than their look changes.
+// toolbar repaints its pictures far more often than their look changes. The program's icon
+// is not kept: the window system takes it once per window, in sizes that would stay in
+// memory for nothing.
 class PictureEngine : public QIconEngine {
  public:
-  explicit PictureEngine(QByteArray svg) : svg_(std::move(svg)) {}
+  PictureEngine(QByteArray svg, bool keep) : svg_(std::move(svg)), keep_(keep) {}
 
   void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State) override {
     const qreal scale = painter->device() != nullptr ? painter->device()->devicePixelRatioF() : 1;
@@ -34,10 +36,18 @@ class PictureEngine : public QIconEngine {
     return rendered(size, mode);
   }
 
-  QIconEngine* clone() const override { return new PictureEngine(svg_); }
+  QIconEngine* clone() const override { return new PictureEngine(svg_, keep_); }
+
+  // The sizes a window manager gets the program's icon in: the window system's own choice
+  // for a scalable icon, less its 128 px, whose drawing starts a pool of threads in a clock
+  // that has no other use for them. Larger icons come from the desktop entry's icon.
+  QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
+    return {QSize(16, 16), QSize(32, 32), QSize(64, 64)};
+  }
 
  private:
   QByteArray svg_;
+  bool keep_;
   struct Key {
     QSize size;
     QIcon::Mode mode;
@@ -62,6 +72,7 @@ class PictureEngine : public QIconEngine {
     svg.replace("currentColor", ink.name().toLatin1());
     QSvgRenderer(svg).render(&painter, QRectF(image.rect()));
     painter.end();
+    if (!keep_) return QPixmap::fromImage(std::move(image));
     // A palette change makes the old ones useless; zoom steps add a size each.
     if (rendered_.size() >= 16) rendered_.clear();
     rendered_.emplace_back(key, QPixmap::fromImage(std::move(image)));
@@ -77,7 +88,7 @@ QIcon toolbarIcon(int index) {
   const QString key = QString::fromLatin1(kImageKeys[static_cast<std::size_t>(index - 1)]);
   QFile file(QStringLiteral(":/icons/%1.svg").arg(key.toLower()));
   if (!file.open(QIODevice::ReadOnly)) return QIcon();
-  return QIcon(new PictureEngine(file.readAll()));
+  return QIcon(new PictureEngine(file.readAll(), index != 1));
 }
 
 }  // namespace tessaron::qt

@@ -22,14 +22,16 @@
 
 namespace {
 
-// The benchmark build's timing marks: "mark NAME MICROSECONDS" (the Unix clock), so that
-// the start-up benchmark can say where the time between exec and the mapped window goes.
+// The benchmark build's timing marks: "mark NAME MICROSECONDS HEAP_KIB" (the Unix clock, the
+// heap in use), so that the start-up benchmark can say where the time between exec and the
+// mapped window goes, and the memory.
 void mark([[maybe_unused]] const char* name) {
 #ifdef TESSARON_STARTUP_MARKS
   timespec now{};
   clock_gettime(CLOCK_REALTIME, &now);
-  std::fprintf(stderr, "mark %s %lld\n", name,
-               static_cast<long long>(now.tv_sec) * 1000000 + now.tv_nsec / 1000);
+  std::fprintf(stderr, "mark %s %lld %zu\n", name,
+               static_cast<long long>(now.tv_sec) * 1000000 + now.tv_nsec / 1000,
+               mallinfo2().uordblks / 1024);
 #endif
 }
 

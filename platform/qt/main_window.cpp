@@ -25,7 +25,6 @@ MainWindow::MainWindow(Tessaron& core)
       view_(new ClockView(core, this)),
       timer_(new QTimer(this)) {
   setWindowTitle(QString::fromStdString(core.caption()));
-  setWindowIcon(toolbarIcon(1));
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
@@ -111,7 +110,7 @@ void MainWindow::buildToolbar() {
   }
 }
 
-void MainWindow::sync() {
+void MainWindow::sync(bool paintNow) {
   // No zone catalogue: the message has been shown and the program ends.
   if (core_.unloaded()) {
     QTimer::singleShot(0, qApp, &QCoreApplication::quit);
@@ -144,7 +143,7 @@ void MainWindow::sync() {
     shownTitle_ = core_.caption();
     setWindowTitle(QString::fromStdString(core_.caption()));
   }
-  view_->sync();
+  view_->sync(paintNow);
 }
 
 double MainWindow::fontScale() const {
@@ -180,7 +179,7 @@ void MainWindow::startClock() { tick(); }
 
 void MainWindow::tick() {
   core_.Timer1_Timer();
-  sync();
+  sync(true);
   timer_->start(core_.timerInterval());
 }
 

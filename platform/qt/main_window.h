@@ -22,8 +22,9 @@ class MainWindow : public QWidget {
  public:
   explicit MainWindow(Tessaron& core);
 
-  // Brings every widget in line with the core's controls; runs after each event.
-  void sync();
+  // Brings every widget in line with the core's controls; runs after each event. A tick
+  // paints its dots at once (see ClockView::sync).
+  void sync(bool paintNow = false);
   void startClock();
   ClockView* clockView() const { return view_; }
   QMenuBar* menuBar() const { return menuBar_; }

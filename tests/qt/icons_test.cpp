@@ -76,5 +76,20 @@ TEST(ToolbarIcons, ScaleTwoDrawsEveryPictureAtTwiceThePixels) {
   EXPECT_TRUE(toolbarIcon(kPictures + 1).isNull());
 }
 
+// The window system takes the program's icon in the sizes it is offered: the small ones a
+// taskbar shows, each drawn whole, and none so large that drawing it needs worker threads.
+TEST(ToolbarIcons, TheProgramIconIsOfferedInTheSizesTaskbarsShow) {
+  const QIcon icon = toolbarIcon(1);
+  const QList<QSize> sizes = icon.availableSizes();
+  EXPECT_TRUE(sizes.contains(QSize(16, 16)));
+  EXPECT_TRUE(sizes.contains(QSize(32, 32)));
+  for (const QSize& size : sizes) {
+    SCOPED_TRACE(size.width());
+    EXPECT_LE(size.width(), 64);
+    EXPECT_EQ(icon.pixmap(size, 1.0).size(), size);
+    EXPECT_GE(contrastingShare(icon, size.width(), QColor(0xef, 0xef, 0xef)), 0.15);
+  }
+}
+
 }  // namespace
 }  // namespace tessaron::qt

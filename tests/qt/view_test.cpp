@@ -5,11 +5,13 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QBackingStore>
 #include <QComboBox>
 #include <QCompleter>
 #include <QDialog>
 #include <QEventLoop>
 #include <QHelpEvent>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPaintEvent>
@@ -115,6 +117,62 @@ TEST_F(QtWindow, ATickRepaintsOnlyTheDotsThatChanged) {
   ASSERT_GT(recorder.paints, 0);
   const int secondsStart = toPixels(core.dotLayout().Shape1[11].Left) - 2;
   EXPECT_GE(recorder.region.boundingRect().left(), secondsStart);
+}
+
+// The tick timer's wake-up paints the dots itself: a repaint left to the event loop would
+// wake the clock a second time each second, and land later.
+TEST_F(QtWindow, TheTickTimerPaintsTheNewSecondBeforeReturning) {
+  core.Seconds_Click();
+  window.sync();
+  tick();
+  recorder.reset();
+  platform.time = {12, 34, 31};
+  QMetaObject::invokeMethod(window.findChild<QTimer*>("Timer1"), "timeout", Qt::DirectConnection);
+  EXPECT_EQ(recorder.paints, 1);
+  settle();
+  EXPECT_EQ(recorder.paints, 1);
+}
+
+// What the ticks left in the window, each repainting only its changed dots, is what a
+// repaint of the whole view draws: no dot is left out of a tick's repaint, or half drawn,
+// at any zoom or arrangement.
+TEST_F(QtWindow, TicksLeaveTheSamePixelsAsAWholeRepaint) {
+  struct Case {
+    const char* name;
+    Command zoom;  // once, or ZoomReset for the normal size
+    bool columns;
+  };
+  const Case cases[] = {{"row at 100 %", Command::ZoomReset, false},
+                        {"row at 125 %", Command::ZoomIn, false},
+                        {"columns at 150 %", Command::ZoomIn, true}};
+  core.Seconds_Click();
+  window.sync();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    core.run(c.zoom);
+    if (core.commandBar().Vertical.Checked != c.columns) core.Vertical_Click();
+    window.sync();
+    settle();
+    // Across a minute's turn: the hour and minute dots are redrawn as well.
+    for (const TimeOfDay& t : {TimeOfDay{12, 34, 58}, TimeOfDay{12, 34, 59}, TimeOfDay{12, 35, 0},
+                               TimeOfDay{12, 35, 1}}) {
+      platform.time = t;
+      QMetaObject::invokeMethod(window.findChild<QTimer*>("Timer1"), "timeout",
+                                Qt::DirectConnection);
+    }
+    settle();
+    ClockView* view = window.clockView();
+    const auto* shown = dynamic_cast<QImage*>(window.backingStore()->paintDevice());
+    ASSERT_NE(shown, nullptr);
+    const qreal scale = shown->devicePixelRatio();
+    const QRect dots = view->dotsRect().translated(view->mapTo(&window, QPoint(0, 0)));
+    const QImage incremental = shown->copy(QRect(dots.topLeft() * scale, dots.size() * scale))
+                                   .convertToFormat(QImage::Format_RGB32);
+    const QImage whole =
+        view->grab(view->dotsRect()).toImage().convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(incremental.size(), whole.size());
+    EXPECT_TRUE(incremental == whole);
+  }
 }
 
 TEST_F(QtWindow, MenuAndToolbarShowTheCoresState) {
