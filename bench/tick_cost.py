@@ -9,6 +9,10 @@ for one run of SECONDS (default 60):
   server's damage events on each window, stamped by this script's wall clock as they
   arrive; and the longest time one second stayed on screen.
 
+Beside them run the floors of any clock on Qt, BUILD_DIR/minimal_timer: a window woken once
+a second that paints nothing (its event loop's wake-ups alone), and with --paint one that
+repaints one small dot each second (the least a clock whose seconds change can do).
+
 The project aims for at most 60 wake-ups a minute, at most 0.3 times the minimal clock's
 CPU, and every second shown within 20 ms of its start. This reports and never fails.
 
@@ -116,10 +120,19 @@ def main():
                             {"PATH": "/usr/bin:/bin", "DISPLAY": xvfb.display,
                              "HOME": work, "QT_QPA_PLATFORM": "xcb"})
             procs.append(minimal)
+            floors = {}
+            for name, args in (("minimal_timer", []), ("minimal_dot", ["--paint"])):
+                floors[name] = start([os.path.join(build, "minimal_timer")] + args,
+                                     {"PATH": "/usr/bin:/bin", "DISPLAY": xvfb.display,
+                                      "HOME": work, "QT_QPA_PLATFORM": "xcb"})
+                procs.append(floors[name])
             windows = {"tessaron": int(wait_for_window(xvfb.display, "Tessaron", clock)),
                        "minimal_clock": int(wait_for_window(xvfb.display, "Minimal clock",
                                                             minimal))}
+            wait_for_window(xvfb.display, "Minimal timer", floors["minimal_timer"])
+            wait_for_window(xvfb.display, "Minimal dot", floors["minimal_dot"])
             pids = {"tessaron": clock.pid, "minimal_clock": minimal.pid}
+            pids.update({name: p.pid for name, p in floors.items()})
             time.sleep(3)  # start-up is over
             watch = DamageWatch(xvfb.display)
             for w in windows.values():
@@ -138,6 +151,10 @@ def main():
     print(f"{'':16}{'CPU ms/min':>11}{'wakes/min':>11}{'repaints':>10}"
           f"{'delay median':>14}{'p95':>8}{'max':>8}{'longest second':>16}")
     for name in pids:
+        if name not in windows:  # paints nothing: its cost only
+            wakes = (after[name][1] - before[name][1]) * per_minute
+            print(f"{name:16}{cpu[name]:11.1f}{wakes:11.0f}{'-':>10}")
+            continue
         shown = repaints(watch.events[windows[name]])
         delays = sorted((t - int(t)) * 1000 for t in shown)
         gaps = [b - a for a, b in zip(shown, shown[1:])]
@@ -149,7 +166,10 @@ def main():
                   f"{max(gaps, default=0):15.3f}s")
         else:
             print(f"{name:16}{cpu[name]:11.1f}{wakes:11.0f}{0:10d}   (no repaint seen)")
-    print(f"CPU ratio clock/minimal: {cpu['tessaron'] / max(cpu['minimal_clock'], 1e-9):.2f}")
+    minimal_cpu = max(cpu['minimal_clock'], 1e-9)
+    print(f"CPU ratio clock/minimal: {cpu['tessaron'] / minimal_cpu:.2f} "
+          f"(a Qt program that only wakes once a second: {cpu['minimal_timer'] / minimal_cpu:.2f}, "
+          f"one that repaints a dot each second: {cpu['minimal_dot'] / minimal_cpu:.2f})")
     return 0
 
 
