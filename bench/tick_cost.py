@@ -62,6 +62,7 @@ class DamageWatch:
         self.x.XOpenDisplay.argtypes = [ctypes.c_char_p]
         for f in ("XPending", "XFlush", "XConnectionNumber"):
             getattr(self.x, f).argtypes = [ctypes.c_void_p]
+        self.x.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
         self.x.XNextEvent.argtypes = [ctypes.c_void_p, ctypes.c_void_p]
         self.xd.XDamageQueryExtension.argtypes = [ctypes.c_void_p, ctypes.c_void_p,
                                                   ctypes.c_void_p]
@@ -84,6 +85,10 @@ class DamageWatch:
     def run(self, seconds):
         event = (ctypes.c_long * 24)()
         fd = self.x.XConnectionNumber(self.dpy)
+        # A new damage object reports the whole window once: that is no repaint.
+        self.x.XSync(self.dpy, 0)
+        while self.x.XPending(self.dpy):
+            self.x.XNextEvent(self.dpy, event)
         end = time.monotonic() + seconds
         while time.monotonic() < end:
             select.select([fd], [], [], 0.2)
