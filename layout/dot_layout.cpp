@@ -59,7 +59,7 @@ constexpr double kBuiltSecondsLeft = 1680 + kDotStep * 7;
 
 }  // namespace
 
-DotLayout::DotLayout(double rowTop) {
+DotLayout::DotLayout(Twips rowTop) {
   for (int i = 0; i < kDotCount; ++i) {
     Shape1[i].Left = rowLeft(i, kBuiltSecondsLeft);
     Shape1[i].Top = rowTop;
@@ -72,7 +72,7 @@ DotLayout::DotLayout(double rowTop) {
 
 int DotLayout::lastShownDot(bool columns, bool seconds) { return lastDotOf(columns, seconds); }
 
-void DotLayout::measure(double buttonWidth) {
+void DotLayout::measure(Twips buttonWidth) {
   LabelOffset = 20;
   const double DotsWidth = Shape1[10].Left + Shape1[10].Width + Shape1[0].Left;
   const double B = buttonWidth;
@@ -104,7 +104,7 @@ void DotLayout::show(bool columns, bool seconds, bool hints) {
   }
 }
 
-WindowChange DotLayout::enterColumns(bool seconds, bool hints, Colour hint, double windowTop,
+WindowChange DotLayout::enterColumns(bool seconds, bool hints, Colour hint, Twips windowTop,
                                      const ScreenArea& screen) {
   const double S = WidthWithoutSeconds;
   captionDots(Label1, kColumnRuns);
@@ -122,8 +122,8 @@ WindowChange DotLayout::enterColumns(bool seconds, bool hints, Colour hint, doub
   return change;
 }
 
-WindowChange DotLayout::enterRow(double rowTop, bool seconds, bool hints, Colour hint,
-                                 double windowTop) {
+WindowChange DotLayout::enterRow(Twips rowTop, bool seconds, bool hints, Colour hint,
+                                 Twips windowTop) {
   captionDots(Label1, kRowRuns);
   for (int i = 0; i < kDotCount; ++i) {
     if (i <= kLastRowDot) Shape1[i].Left = rowLeft(i, WidthWithoutSeconds + 10);
@@ -141,9 +141,9 @@ WindowChange DotLayout::enterRow(double rowTop, bool seconds, bool hints, Colour
   return change;
 }
 
-WindowChange DotLayout::showSeconds(bool shown, bool columns, bool hints, double windowLeft,
+WindowChange DotLayout::showSeconds(bool shown, bool columns, bool hints, Twips windowLeft,
                                     const ScreenArea& screen) {
-  const double screenRight = screen.left + screen.width;
+  const Twips screenRight = screen.left + screen.width;
   WindowChange change;
   if (shown) {
     change.width = WidthWithSeconds;
