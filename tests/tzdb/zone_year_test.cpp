@@ -111,10 +111,11 @@ TEST(ZoneYearTest, RulesMustMatchTheFileEverywhereInTheMargins) {
   edited.changes.insert(edited.changes.begin(),
                         {{at(2025, 12, 31, 12), -14400s}, {at(2026, 1, 1, 0), -18000s}});
   EXPECT_FALSE(rulesMatch(rules, edited));
-  // A week late in November is seen at the file's change; a week early in March only at
-  // the rules' own.
+  // A week late in November is seen at the file's change; a week early in March, and an hour
+  // early in November (01:00 daylight time, 05:00 UTC), only at the rules' own.
   for (const auto& edit : {+[](ZoneRecord& r) { r.StandardDate.Day = 2; },
-                           +[](ZoneRecord& r) { r.DaylightDate.Day = 1; }}) {
+                           +[](ZoneRecord& r) { r.DaylightDate.Day = 1; },
+                           +[](ZoneRecord& r) { r.StandardDate.Hour = 1; }}) {
     ZoneRecord wrong = rules;
     edit(wrong);
     EXPECT_FALSE(rulesMatch(wrong, offsets));
