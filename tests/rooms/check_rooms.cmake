@@ -47,7 +47,9 @@ foreach(room IN LISTS ROOMS)
       RESULT_VARIABLE result ERROR_VARIABLE errors OUTPUT_QUIET)
     if(result EQUAL 0)
       set(got found)
-    elseif(errors MATCHES "${header}: No such file or directory")
+    # GCC's words, then clang's.
+    elseif(errors MATCHES "${header}: No such file or directory" OR
+           errors MATCHES "'${header}' file not found")
       set(got missing)
     else()
       set(got "broken: ${errors}")
