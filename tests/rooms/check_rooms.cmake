@@ -43,7 +43,8 @@ foreach(room IN LISTS ROOMS)
       set(expect missing)
     endif()
     file(WRITE ${work}/planted.cpp "#include \"${header}\"\n")
-    execute_process(COMMAND ${CXX} -std=c++20 -fsyntax-only ${dirs} ${work}/planted.cpp
+    # Preprocessing alone finds every include, at a small part of a compile's cost.
+    execute_process(COMMAND ${CXX} -std=c++20 -E -o ${work}/planted.i ${dirs} ${work}/planted.cpp
       RESULT_VARIABLE result ERROR_VARIABLE errors OUTPUT_QUIET)
     if(result EQUAL 0)
       set(got found)
