@@ -113,11 +113,18 @@ constexpr std::array<MenuEntry, 17> kCommandTable = {{
 }};
 // clang-format on
 
-constexpr const MenuEntry& menuEntry(Command command) {
-  for (const MenuEntry& entry : kCommandTable) {
-    if (entry.command == command) return entry;
+// The table lists every command in the enumeration's order, so a command finds its entry
+// at once: the window reads the items of every command at each tick.
+constexpr bool inCommandOrder() {
+  for (std::size_t i = 0; i < kCommandTable.size(); ++i) {
+    if (static_cast<std::size_t>(kCommandTable[i].command) != i) return false;
   }
-  return kCommandTable.front();  // unreachable: the table holds every command
+  return true;
+}
+static_assert(inCommandOrder(), "kCommandTable lists the commands in their enumeration's order");
+
+constexpr const MenuEntry& menuEntry(Command command) {
+  return kCommandTable[static_cast<std::size_t>(command)];
 }
 
 // The 1-based index of the command's toolbar button; 0 when it has none.

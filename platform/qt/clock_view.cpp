@@ -120,13 +120,12 @@ void ClockView::sync(bool paintNow) {
       drawnLabel = label;
     }
   }
-  if (!(core_.zoneLabel() == drawnAtz_)) {
+  const Label& atz = core_.zoneLabel();
+  if (!(atz == drawnAtz_)) {
     if (drawnAtz_.Visible)
       updateBox(drawnAtz_.Left, drawnAtz_.Top, drawnAtz_.Width, drawnAtz_.Height);
-    if (core_.zoneLabel().Visible)
-      updateBox(core_.zoneLabel().Left, core_.zoneLabel().Top, core_.zoneLabel().Width,
-                core_.zoneLabel().Height);
-    drawnAtz_ = core_.zoneLabel();
+    if (atz.Visible) updateBox(atz.Left, atz.Top, atz.Width, atz.Height);
+    drawnAtz_ = atz;
   }
   if (!pending_.isEmpty()) {
     // A posted repaint would wake the event loop once more to paint what is known now.
