@@ -3,6 +3,8 @@
 #            with warnings as errors.
 # make install, make package: the installed tree (PREFIX, DESTDIR) and a Debian package.
 # make other-builds: the program alone with clang and as a Release build (as CI does).
+# make fuzz: every fuzz target built (libFuzzer, ASan, UBSan) and run FUZZ_SECONDS each,
+#            over its saved corpus and seeds first (as CI does).
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 PKG_BUILD  ?= build-package
@@ -10,8 +12,9 @@ JOBS       ?= $(shell nproc)
 PREFIX     ?= /usr/local
 # Empty: whatever the build folder was configured with (off for a new one).
 WERROR     ?=
+FUZZ_SECONDS ?= 30
 
-.PHONY: all deps build run test bench install package other-builds clean
+.PHONY: all deps build run test bench install package other-builds fuzz clean
 
 all: build
 
@@ -66,5 +69,11 @@ other-builds:
 	  -DTESSARON_WERROR=ON >/dev/null
 	@cmake --build build-release -j $(JOBS)
 
+# A reader of outside input that crashes on some bytes, or a target that no longer builds,
+# fails here rather than in a user's hands.
+fuzz:
+	@tools/install-deps clang libclang-rt-14-dev
+	tests/fuzz/run.sh $(FUZZ_SECONDS)
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(PKG_BUILD) build-clang build-release
+	rm -rf $(BUILD) $(ASAN_BUILD) $(PKG_BUILD) build-clang build-release build-fuzz

@@ -170,7 +170,12 @@ void Tessaron::Preferences_Click() {
 }
 
 void Tessaron::loadZoom() {
-  const FileRead file = platform_.readFile(SettingsFolder + kViewSettingsFileName, 256);
+  FileRead file = platform_.readFile(SettingsFolder + kViewSettingsFileName, 256);
+  // A read-only portable copy starts at the size kept beside it, as it does with its
+  // "Tessa.sav", until a size is kept in the settings folder.
+  if (file.status == FileRead::Status::Missing && !PortableFolder.empty()) {
+    file = platform_.readFile(PortableFolder + kViewSettingsFileName, 256);
+  }
   // A damaged or strange file costs only the size: the clock starts at its normal one.
   Zoom = file.status == FileRead::Status::Read
              ? parseViewSettings(file.contents).value_or(kNormalZoom)
@@ -181,7 +186,11 @@ void Tessaron::setZoom(int percent) {
   if (percent == Zoom) return;
   Zoom = percent;
   const std::string path = SettingsFolder + kViewSettingsFileName;
-  if (const auto error = platform_.writeFileReplacing(path, formatViewSettings(Zoom))) {
+  const auto error = platform_.writeFileReplacing(path, formatViewSettings(Zoom));
+  // Said once a run: the next changes fail alike, and a dialog at each step would stand
+  // between the user and every zoom.
+  if (error && !ZoomNotKeptTold) {
+    ZoomNotKeptTold = true;
     platform_.messageBox("The clock's size could not be kept in " + path + " (" + *error +
                              "). It shows at this size until the clock closes.",
                          MessageStyle::Exclamation, Caption);

@@ -119,6 +119,7 @@ class Tessaron {
   Twips SavedTop = 0;          // as read at start (or the first-start values)
   Twips SavedLeft = 0;
   bool SavedElsewhereTold = false;  // the user knows saves go to SettingsFolder
+  bool ZoomNotKeptTold = false;     // the user knows the zoom is not kept this run
   std::string Caption = "Tessaron";
   bool RedrawAll = false;
   // Milliseconds from the last tick to the next one: just after the wall clock's next

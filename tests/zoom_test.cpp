@@ -95,6 +95,32 @@ TEST_F(ZoomedClock, ADamagedFileStartsAtTheNormalSizeAndAFailedWriteSaysSo) {
   EXPECT_EQ(core.zoom(), 125);  // shown at the new size all the same
   EXPECT_EQ(platform.files[kView], "zoom=175\n");
   EXPECT_EQ(platform.callsStartingWith("messageBox").size(), 1u);
+  for (int i = 0; i < 3; ++i) core.run(Command::ZoomIn);
+  EXPECT_EQ(core.zoom(), 300);
+  EXPECT_EQ(platform.callsStartingWith("messageBox").size(), 1u) << "said once a run";
+
+  Tessaron restarted(platform);
+  restarted.Form_Load();
+  restarted.run(Command::ZoomIn);
+  EXPECT_EQ(platform.callsStartingWith("messageBox").size(), 2u) << "and again the next run";
+}
+
+// A portable copy on a read-only medium starts at the size kept beside it, and the first
+// change is kept in the settings folder from there.
+TEST_F(ZoomedClock, AReadOnlyPortableCopyStartsAtItsOwnKeptSize) {
+  platform.info.portableFolder = "/media/stick/tessaron";
+  platform.info.settingsFolder = "/home/ann/.config/tessaron";
+  platform.files["/media/stick/tessaron/Tessa.view"] = "zoom=200\n";
+  Tessaron core(platform);
+  core.Form_Load();
+  EXPECT_EQ(core.zoom(), 200);
+  core.run(Command::ZoomIn);
+  EXPECT_EQ(platform.files["/home/ann/.config/tessaron/Tessa.view"], "zoom=300\n");
+  EXPECT_EQ(platform.files["/media/stick/tessaron/Tessa.view"], "zoom=200\n");
+
+  Tessaron restarted(platform);
+  restarted.Form_Load();
+  EXPECT_EQ(restarted.zoom(), 300) << "the settings folder's size wins once there is one";
 }
 
 }  // namespace

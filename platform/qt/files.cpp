@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstring>
+#include <utility>
 
 namespace tessaron::qt {
 
@@ -38,6 +39,11 @@ class Descriptor {
   Descriptor(const Descriptor&) = delete;
   Descriptor& operator=(const Descriptor&) = delete;
   int get() const { return fd_; }
+  int release() { return std::exchange(fd_, -1); }
+  void reset(int fd) {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = fd;
+  }
   // Closes now, so that a failure to close is seen; the error number, or 0.
   int close() {
     const int result = ::close(fd_);
@@ -121,6 +127,35 @@ void removeLeftTemporaries(const std::string& folder, const std::string& name) {
   ::closedir(dir);
 }
 
+// A new temporary file beside the one to save, created and locked (`fd`), its name in
+// `temporary`; the error number, or 0. Another clock's sweep may take a new file in the
+// instant before it is locked; the file is then gone or not ours to lock, and another
+// name is tried.
+int makeLockedTemporary(const std::string& folder, const std::string& name, std::string& temporary,
+                        Descriptor& fd) {
+  constexpr int kTries = 16;
+  for (int attempt = 0; attempt < kTries; ++attempt) {
+    temporary = folder + "/." + name + ".XXXXXX";
+    Descriptor made(::mkostemp(temporary.data(), O_CLOEXEC));
+    if (made.get() < 0) return errno;
+    if (::flock(made.get(), LOCK_EX | LOCK_NB) != 0) {
+      // A file system without locks saves as it can, unlocked; a file another clock's
+      // sweep holds is being removed.
+      if (errno == EWOULDBLOCK) continue;
+      fd.reset(made.release());
+      return 0;
+    }
+    struct stat held {};
+    struct stat named {};
+    if (::fstat(made.get(), &held) == 0 && ::lstat(temporary.c_str(), &named) == 0 &&
+        held.st_ino == named.st_ino && held.st_dev == named.st_dev) {
+      fd.reset(made.release());
+      return 0;
+    }
+  }
+  return EAGAIN;
+}
+
 }  // namespace
 
 FileRead readSmallFile(const std::string& path, std::size_t maxBytes) {
@@ -170,10 +205,11 @@ std::optional<std::string> replaceFile(const std::string& given, const std::stri
   // An installed clock's settings folder does not exist before the first save.
   if (const int made = makeFolders(folder)) return systemError(made);
   removeLeftTemporaries(folder, name);
-  std::string temporary = folder + "/." + name + ".XXXXXX";
-  Descriptor fd(::mkostemp(temporary.data(), O_CLOEXEC));
-  if (fd.get() < 0) return systemError(errno);
-  ::flock(fd.get(), LOCK_EX | LOCK_NB);  // ours until the rename; see removeLeftTemporaries
+  std::string temporary;
+  Descriptor fd(-1);
+  if (const int error = makeLockedTemporary(folder, name, temporary, fd)) {
+    return systemError(error);
+  }
 
   // Every step is checked before the rename: a short write, a failed flush or close
   // (a full disk, a file-size limit) leaves the old file as it was.
@@ -200,8 +236,13 @@ std::optional<std::string> replaceFile(const std::string& given, const std::stri
     done += static_cast<std::size_t>(n);
   }
   if (::fsync(fd.get()) != 0) return abandon(errno);
+  // The lock belongs to the open file, not to one descriptor: a second descriptor keeps
+  // it through the rename, while closing the first still reports a failed close.
+  Descriptor lock(::fcntl(fd.get(), F_DUPFD_CLOEXEC, 0));
+  if (lock.get() < 0) return abandon(errno);
   if (const int error = fd.close()) return abandon(error);
   if (::rename(temporary.c_str(), path.c_str()) != 0) return abandon(errno);
+  lock.close();
   // The rename itself reaches the disk with the folder; a failure here loses nothing.
   Descriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (dir.get() >= 0) ::fsync(dir.get());

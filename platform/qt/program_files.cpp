@@ -1,8 +1,13 @@
 #include "platform/qt/program_files.h"
 
+#include <pwd.h>
+#include <unistd.h>
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <cerrno>
+#include <vector>
 
 namespace tessaron::qt {
 
@@ -18,6 +23,23 @@ QString fromFolder(const QString& folder, const char* relative) {
 }
 
 }  // namespace
+
+QString userHome() {
+  const QString home = qEnvironmentVariable("HOME");
+  if (!home.isEmpty() && !QDir::isRelativePath(home)) return QDir::cleanPath(home);
+  long size = ::sysconf(_SC_GETPW_R_SIZE_MAX);
+  std::vector<char> buffer(static_cast<std::size_t>(size > 0 ? size : 16384));
+  passwd entry{};
+  passwd* found = nullptr;
+  while (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == ERANGE &&
+         buffer.size() < (1u << 20)) {
+    buffer.resize(buffer.size() * 2);
+  }
+  if (found != nullptr && found->pw_dir != nullptr && found->pw_dir[0] == '/') {
+    return QDir::cleanPath(QString::fromLocal8Bit(found->pw_dir));
+  }
+  return QDir::rootPath();
+}
 
 QString privateProgramFile(const QString& name) {
   const QString beside = QCoreApplication::applicationDirPath() + "/" + name;
@@ -45,7 +67,7 @@ void findProgramFolders(ProgramInfo& info, const QString& folder, bool writable)
   // there is to be ignored, or the files would follow the working folder about.
   const auto location = [](const char* variable, const char* underHome) {
     QString where = qEnvironmentVariable(variable);
-    if (where.isEmpty() || QDir::isRelativePath(where)) where = QDir::homePath() + underHome;
+    if (where.isEmpty() || QDir::isRelativePath(where)) where = userHome() + underHome;
     return QDir::cleanPath(where + "/tessaron").toStdString();
   };
   info.settingsFolder = location("XDG_CONFIG_HOME", "/.config");

@@ -13,6 +13,10 @@
 
 namespace tessaron::qt {
 
+// The user's home folder: HOME when it is an absolute path, else the one the password
+// database gives the user, as the XDG rules and GLib take it.
+QString userHome();
+
 // The helper program or module `name`: beside the executable in a build folder or a
 // portable copy, else in the installed tree's private folder.
 QString privateProgramFile(const QString& name);

@@ -33,7 +33,7 @@ void checkYear(ByteSource& source, int year) {
   UnixTime last = timeline->begin;
   for (const OffsetChange& c : timeline->changes) {
     require(c.at > last && c.at < timeline->end);
-    require(c.to.utcOffset.seconds >= -kMaxUtcOffset && c.to.utcOffset.seconds <= kMaxUtcOffset);
+    require(c.to.utcOffset.count() >= -kMaxUtcOffset && c.to.utcOffset.count() <= kMaxUtcOffset);
     last = c.at;
   }
   const YearRules rules = rulesForYear(*timeline);
@@ -53,9 +53,8 @@ void checkYear(ByteSource& source, int year) {
   for (const OffsetChange& c : timeline->changes) UtcToZone(serialFromUnix(c.at), r);
   // The year as the clock reads it on demand: the file's offsets around it, and whether
   // the rules hold them.
-  const auto offsets =
-      offsetsBetween(source, UnixTime{timeline->begin.seconds - kZoneYearMargin},
-                     UnixTime{timeline->end.seconds + kZoneYearMargin});
+  const auto offsets = offsetsBetween(source, UnixTime{timeline->begin.seconds - kZoneYearMargin},
+                                      UnixTime{timeline->end.seconds + kZoneYearMargin});
   if (offsets) {
     for (std::size_t i = 1; i < offsets->changes.size(); ++i) {
       require(offsets->changes[i - 1].at < offsets->changes[i].at);

@@ -90,5 +90,32 @@ INSTANTIATE_TEST_SUITE_P(Points, LargeFont, ::testing::Values(9.0, 18.0, 24.0),
                            return std::to_string(static_cast<int>(info.param)) + "pt";
                          });
 
+// The desktop's font changes while the clock runs: the clock is drawn afresh at the new
+// size at once, as at a start with that font.
+TEST(FontChange, ARunningClockGrowsAndShrinksWithTheApplicationFont) {
+  const QFont saved = QApplication::font();
+  const auto setPoints = [&](double points) {
+    QFont font = saved;
+    font.setPointSizeF(points);
+    QApplication::setFont(font);
+    QApplication::processEvents();
+  };
+  setPoints(9);
+  ScriptedWindow w;
+  QApplication::processEvents();
+  const QSize small = w.window.size();
+  setPoints(18);
+  EXPECT_GT(w.window.width(), small.width() * 3 / 2);
+  EXPECT_GT(w.window.height(), small.height() * 3 / 2);
+  {
+    ScriptedWindow started;  // a clock started with the larger font
+    QApplication::processEvents();
+    EXPECT_EQ(w.window.size(), started.window.size());
+  }
+  setPoints(9);
+  EXPECT_EQ(w.window.size(), small);
+  QApplication::setFont(saved);
+}
+
 }  // namespace
 }  // namespace tessaron::qt

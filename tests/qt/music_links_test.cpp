@@ -15,8 +15,11 @@ namespace {
 TEST(MusicLinks, OnlyOrdinaryFilesBelowTheFolderOnceLinksAreFollowed) {
   QTemporaryDir root;
   const QString music = root.filePath("music"), outside = root.filePath("outside");
-  ASSERT_TRUE(QDir().mkpath(music + "/sub") && QDir().mkpath(outside));
-  for (const QString& path : {music + "/tune.wav", music + "/sub/deep.wav", outside + "/x.wav"}) {
+  // A sibling whose name starts with the folder's: below it by the letters, not the path.
+  const QString sibling = root.filePath("music-old");
+  ASSERT_TRUE(QDir().mkpath(music + "/sub") && QDir().mkpath(outside) && QDir().mkpath(sibling));
+  for (const QString& path :
+       {music + "/tune.wav", music + "/sub/deep.wav", outside + "/x.wav", sibling + "/old.wav"}) {
     QFile f(path);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write("RIFF");
@@ -27,6 +30,7 @@ TEST(MusicLinks, OnlyOrdinaryFilesBelowTheFolderOnceLinksAreFollowed) {
   ASSERT_TRUE(QFile::link("../outside/x.wav", music + "/climbs-out.wav"));
   ASSERT_TRUE(QFile::link("/etc/passwd", music + "/passwd.wav"));
   ASSERT_TRUE(QFile::link(outside, music + "/linked-folder"));
+  ASSERT_TRUE(QFile::link("../music-old/old.wav", music + "/into-sibling.wav"));
 
   struct Case {
     const char* name;
@@ -42,6 +46,7 @@ TEST(MusicLinks, OnlyOrdinaryFilesBelowTheFolderOnceLinksAreFollowed) {
       {"a relative link that climbs out", "climbs-out.wav", false},
       {"a link to /etc/passwd", "passwd.wav", false},
       {"a file through a linked folder outside", "linked-folder/x.wav", false},
+      {"a link into a sibling folder named like it", "into-sibling.wav", false},
       {"a folder", "sub", false},
       {"nothing of that name", "missing.wav", false},
   };

@@ -5,9 +5,13 @@
 #include "platform/qt/program_files.h"
 
 #include <gtest/gtest.h>
+#include <pwd.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QTemporaryDir>
+#include <optional>
+#include <string>
 
 namespace tessaron::qt {
 namespace {
@@ -72,6 +76,35 @@ TEST(ProgramFolders, AReadOnlyCopyKeepsItsFolderAndRelativeXdgFoldersAreIgnored)
   qputenv("HOME", home);
   qunsetenv("XDG_CONFIG_HOME");
   qunsetenv("XDG_DATA_HOME");
+}
+
+// With HOME unset, empty or relative, the XDG folders lie in the home the password
+// database gives the user, never under the root folder or the working folder.
+TEST(ProgramFolders, WithoutAUsableHomeTheUsersOwnHomeFromThePasswordDatabase) {
+  const passwd* user = ::getpwuid(::getuid());
+  ASSERT_NE(user, nullptr);
+  const std::string home = QDir::cleanPath(QString::fromLocal8Bit(user->pw_dir)).toStdString();
+  const QByteArray savedHome = qgetenv("HOME");
+  qunsetenv("XDG_CONFIG_HOME");
+  qunsetenv("XDG_DATA_HOME");
+  struct Case {
+    const char* name;
+    std::optional<const char*> home;
+  };
+  const Case cases[] = {{"unset", std::nullopt}, {"empty", ""}, {"relative", "home/me"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (c.home) {
+      qputenv("HOME", *c.home);
+    } else {
+      qunsetenv("HOME");
+    }
+    ProgramInfo info;
+    findProgramFolders(info, "/usr/bin", false);
+    EXPECT_EQ(info.settingsFolder, home + "/.config/tessaron");
+    EXPECT_EQ(info.userFolder, home + "/.local/share/tessaron");
+  }
+  qputenv("HOME", savedHome);
 }
 
 }  // namespace

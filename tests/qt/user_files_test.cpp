@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -130,17 +131,21 @@ TEST(UserFiles, WhatAKilledSaveLeftGoesAtTheNextSaveButNotAnotherClocksSave) {
   const std::string dir = tmp.path().toStdString();
   const std::string path = dir + "/Tessa.sav";
   write(path, kOld);
-  // A save killed half-way through a long write.
+  // A save killed half-way through its write: past the file-size limit the kernel ends
+  // the process with SIGXFSZ in the middle of the write.
   const pid_t child = ::fork();
   if (child == 0) {
-    replaceFile(path, std::string(256 << 20, 'x'));
+    const rlimit small{4096, 4096};
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    ::signal(SIGXFSZ, SIG_DFL);
+    replaceFile(path, std::string(64 << 10, 'x'));
     ::_exit(0);
   }
-  const QDeadlineTimer deadline(10000);
-  while (entries(dir).size() < 2 && !deadline.hasExpired()) ::usleep(1000);
-  ::kill(child, SIGKILL);
-  ::waitpid(child, nullptr, 0);
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ);
   ASSERT_EQ(entries(dir).size(), 2u) << "the killed save left its temporary file";
+  EXPECT_EQ(read(path), kOld);
   // Another clock saving right now holds its temporary file locked.
   const std::string busy = dir + "/.Tessa.sav.Busy01";
   write(busy, "half");
@@ -151,6 +156,54 @@ TEST(UserFiles, WhatAKilledSaveLeftGoesAtTheNextSaveButNotAnotherClocksSave) {
   EXPECT_EQ(read(path), kNew);
   EXPECT_EQ(entries(dir), (std::vector<std::string>{".Tessa.sav.Busy01", "Tessa.sav"}));
   ::close(lock);
+}
+
+}  // namespace
+}  // namespace tessaron::qt
+
+namespace tessaron::qt {
+namespace {
+
+// Two clocks in one folder save at the same time, each its own zoom, as fast as they can:
+// each save either lands whole or says why, and neither clock's sweep of what killed saves
+// left takes the other's save in progress.
+TEST(UserFiles, TwoClocksSavingInOneFolderNeverLoseASave) {
+  QTemporaryDir tmp;
+  const std::string dir = tmp.path().toStdString();
+  const std::string path = dir + "/Tessa.view";
+  constexpr int kSaves = 500;
+  const std::string texts[2] = {"zoom=200\n", "zoom=150\n"};
+  int pipes[2][2];
+  pid_t children[2];
+  for (int clock = 0; clock < 2; ++clock) {
+    ASSERT_EQ(::pipe(pipes[clock]), 0);
+    children[clock] = ::fork();
+    if (children[clock] == 0) {
+      ::close(pipes[clock][0]);
+      std::string failures;
+      for (int i = 0; i < kSaves; ++i) {
+        if (const auto error = replaceFile(path, texts[clock])) failures += *error + "\n";
+      }
+      (void)!::write(pipes[clock][1], failures.data(), failures.size());
+      ::_exit(0);
+    }
+    ::close(pipes[clock][1]);
+  }
+  for (int clock = 0; clock < 2; ++clock) {
+    std::string failures;
+    char buffer[4096];
+    for (ssize_t n; (n = ::read(pipes[clock][0], buffer, sizeof buffer)) > 0;) {
+      failures.append(buffer, static_cast<std::size_t>(n));
+    }
+    ::close(pipes[clock][0]);
+    int status = 0;
+    ::waitpid(children[clock], &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(failures, "") << "clock " << clock << "'s failed saves";
+  }
+  const std::string last = read(path);
+  EXPECT_TRUE(last == texts[0] || last == texts[1]) << last;
+  EXPECT_EQ(entries(dir), std::vector<std::string>{"Tessa.view"});
 }
 
 }  // namespace

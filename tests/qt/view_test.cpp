@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QBackingStore>
@@ -316,6 +317,33 @@ TEST_F(QtWindow, TypingListsTheZonesThatHoldTheTextWordStartsFirst) {
     EXPECT_TRUE(zone.contains("tok", Qt::CaseInsensitive));
     EXPECT_TRUE(choosable);
   }
+}
+
+// Enter after typing chooses the first zone listed, whether the found zones have the
+// keyboard or the text does (their list closed).
+void enterChoosesTheFirstFound(QComboBox* list, const Tessaron& core, bool fromTheList) {
+  const auto found = typeIntoZoneSearch(list, "an");
+  ASSERT_GT(found.size(), 2u);
+  QWidget* popup = list->lineEdit()->completer()->popup();
+  ASSERT_TRUE(popup->isVisible());
+  if (!fromTheList) popup->hide();
+  QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+  QApplication::sendEvent(fromTheList ? popup : static_cast<QWidget*>(list->lineEdit()), &enter);
+  const int chosen = core.alternateZone().Combo1[1].ListIndex;
+  ASSERT_GE(chosen, 0);
+  EXPECT_EQ(list->itemText(chosen), found.front().first);
+}
+
+TEST_F(QtWindow, EnterOnTheFoundZonesChoosesTheFirst) {
+  action("AltTimeZone")->trigger();
+  ASSERT_NE(window.clockView()->zoneSelector(), nullptr);
+  enterChoosesTheFirstFound(window.clockView()->zoneSelector(), core, true);
+}
+
+TEST_F(QtWindow, EnterInTheTypedTextChoosesTheFirstZoneThatHoldsIt) {
+  action("AltTimeZone")->trigger();
+  ASSERT_NE(window.clockView()->zoneSelector(), nullptr);
+  enterChoosesTheFirstFound(window.clockView()->zoneSelector(), core, false);
 }
 
 TEST_F(QtWindow, ATextThatNoZoneHoldsSaysSoAndEnterChoosesNothing) {
