@@ -57,7 +57,7 @@ void QtPlatform::refuseUnreadableTz(const std::string& zoneinfoDir) {
   const char* tz = std::getenv("TZ");
   if (tz == nullptr) return;
   const char* dir = std::getenv("TZDIR");
-  if (tzdb::tzNamesNonRegularFile(tz, dir != nullptr && *dir != '\0' ? dir : zoneinfoDir)) {
+  if (tzdb::tzNamesUnsafeFile(tz, dir != nullptr && *dir != '\0' ? dir : zoneinfoDir)) {
     ::setenv("TZ", "UTC", 1);
   }
 }

@@ -277,13 +277,13 @@ std::string zoneWithSameOffsets(const YearTimeline& system, const std::vector<Zo
   return {};
 }
 
-bool tzNamesNonRegularFile(std::string_view tz, const std::string& zoneinfoDir) {
+bool tzNamesUnsafeFile(std::string_view tz, const std::string& zoneinfoDir) {
   if (tz.starts_with(':')) tz.remove_prefix(1);
   if (tz.empty()) return false;
   const std::string path =
       tz.starts_with('/') ? std::string(tz) : zoneinfoDir + "/" + std::string(tz);
   struct stat st {};
-  return ::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode);
+  return ::stat(path.c_str(), &st) == 0 && !isZoneSizedFile(path);
 }
 
 // The catalogue zone that the system zone is under another name; `byName` resolves a name

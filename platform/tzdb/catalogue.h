@@ -17,6 +17,7 @@
 
 #include "platform/platform.h"
 #include "platform/tzdb/listed_offset.h"
+#include "platform/tzdb/tzif.h"
 #include "platform/tzdb/unix_time.h"
 
 namespace tessaron::tzdb {
@@ -26,7 +27,7 @@ constexpr std::size_t kMaxTzdataZiBytes = 8 << 20;  // tzdata.zi is about 110 KB
 constexpr std::size_t kMaxZones = 4000;             // zone.tab lists about 420
 constexpr std::size_t kMaxZoneIdLength = 128;
 constexpr std::size_t kMaxLinkHops = 8;
-constexpr std::size_t kMaxLocaltimeBytes = 1 << 20;  // a zone file is a few KB
+constexpr std::size_t kMaxLocaltimeBytes = kMaxZoneFileBytes;
 
 struct ZoneTabEntry {
   std::string countryCode;  // ISO 3166 alpha-2, e.g. "US"
@@ -65,8 +66,9 @@ std::string catalogueIdFor(std::string_view systemZoneId, const std::vector<Zone
                            const std::string& zoneinfoDir);
 
 // Whether TZ's value names, where the C library looks for a zone file, something that is not
-// an ordinary file (a pipe, a device, a folder): reading it could block the reader for good.
-bool tzNamesNonRegularFile(std::string_view tz, const std::string& zoneinfoDir);
+// a zone-sized ordinary file (a pipe, a device, a folder, a file of many megabytes): reading
+// it could block the reader for good, or fill its memory.
+bool tzNamesUnsafeFile(std::string_view tz, const std::string& zoneinfoDir);
 
 // Which opened zone's file (or UTC's) has the same bytes as the file at localtimePath;
 // empty when none or when the file cannot be read. At several, the first in catalogue order.

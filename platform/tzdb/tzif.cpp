@@ -1,6 +1,7 @@
 #include "platform/tzdb/tzif.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -18,9 +19,21 @@ std::size_t MemorySource::readAt(std::uint64_t offset, std::span<std::uint8_t> o
   return n;
 }
 
+bool isZoneSizedFile(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+         static_cast<std::uint64_t>(st.st_size) <= kMaxZoneFileBytes;
+}
+
 FileSource::FileSource(const std::string& path) {
   // Non-blocking so that a pipe planted among the zone files cannot stall the reader.
   fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  struct stat st {};
+  if (fd_ >= 0 && (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode) ||
+                   static_cast<std::uint64_t>(st.st_size) > kMaxZoneFileBytes)) {
+    ::close(fd_);
+    fd_ = -1;
+  }
 }
 
 FileSource::~FileSource() {

@@ -28,6 +28,14 @@ constexpr std::uint32_t kMaxNameBytes = 1024;    // all abbreviations of a file 
 constexpr std::uint32_t kMaxLeapSeconds = 1024;
 constexpr std::size_t kMaxFooterLength = 256;      // between the footer's two newlines
 constexpr std::int32_t kMaxUtcOffset = 26 * 3600;  // seconds, either side of UTC
+// A zone file is a few kilobytes (the largest of the database under 4 KiB); a larger one,
+// whatever its head says, is not a zone, and is neither read nor handed to the C library,
+// which would hold all of it.
+constexpr std::size_t kMaxZoneFileBytes = 64 << 10;
+
+// Whether `path` (its links followed) is an ordinary file of at most kMaxZoneFileBytes:
+// what may be read as a zone without blocking on a pipe or a device, or filling memory.
+bool isZoneSizedFile(const std::string& path);
 
 // Random access to a zone file's bytes.
 class ByteSource {
@@ -46,7 +54,8 @@ class MemorySource : public ByteSource {
   std::span<const std::uint8_t> bytes_;
 };
 
-// A file opened read-only; each read is one pread.
+// A file opened read-only; each read is one pread. Anything but a zone-sized file (see
+// isZoneSizedFile) stays unopened.
 class FileSource : public ByteSource {
  public:
   explicit FileSource(const std::string& path);

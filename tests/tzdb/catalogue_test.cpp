@@ -271,7 +271,8 @@ TEST_F(SystemZoneTest, AnotherNameWithTheSameOffsetsAndChangesThisYear) {
 }
 
 // The zone the C library reads for the clock's local time: links are followed hop by hop,
-// relative ones from their own folder, and anything but an ordinary file is not read.
+// relative ones from their own folder, and anything but a zone-sized ordinary file is not
+// read.
 TEST_F(SystemZoneTest, TheZoneTheCLibraryReadsLinksRelativeOrAbsoluteAndNoPipes) {
   const fs::path db = scratch_ / "db";
   fs::copy(fixtureZoneinfo(), db, fs::copy_options::recursive);
@@ -284,6 +285,10 @@ TEST_F(SystemZoneTest, TheZoneTheCLibraryReadsLinksRelativeOrAbsoluteAndNoPipes)
   const std::string fifo = (scratch_ / "fifo").string();
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   fs::create_symlink(fifo, scratch_ / "to_fifo");
+  // A zone file with a valid head, grown to 100 MB (sparse, so the test writes nothing).
+  const std::string huge = (scratch_ / "huge").string();
+  fs::copy_file(db / "America/New_York", huge);
+  fs::resize_file(huge, 100 << 20);
   const std::string localtime = (scratch_ / "etc/localtime").string();
   struct Case {
     const char* name;
@@ -303,6 +308,7 @@ TEST_F(SystemZoneTest, TheZoneTheCLibraryReadsLinksRelativeOrAbsoluteAndNoPipes)
       {"TZ naming a link to a pipe", ":" + (scratch_ / "to_fifo").string(), ""},
       {"TZ naming a folder", ":" + (db / "Asia").string(), ""},
       {"TZ naming a device", ":/dev/null", ""},
+      {"TZ naming a zone file of 100 MB", ":" + huge, ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -318,12 +324,19 @@ TEST_F(SystemZoneTest, TheZoneTheCLibraryReadsLinksRelativeOrAbsoluteAndNoPipes)
       {"Asia", true},  // a folder of the database
       {":/dev/tty", true},   {"Asia/Tokyo", false},  {":" + localtime, false},
       {"posixrules", false}, {"Nowhere/Foo", false}, {"EST5EDT,M3.2.0,M11.1.0", false},
-      {"", false},           {":", false},
+      {"", false},           {":", false},           {":" + huge, true},
   };
   for (const TzCase& c : tzCases) {
     SCOPED_TRACE(c.tz);
-    EXPECT_EQ(tzNamesNonRegularFile(c.tz, db.string()), c.refused);
+    EXPECT_EQ(tzNamesUnsafeFile(c.tz, db.string()), c.refused);
   }
+  // Nor is such a file read as a zone when it is the system's.
+  fs::remove(scratch_ / "etc/localtime");
+  fs::create_symlink(huge, scratch_ / "etc/localtime");
+  EXPECT_EQ(readCatalogue(db.string(), 2026, "", localtime).systemStandardName, "");
+  FileSource file(huge);
+  EXPECT_FALSE(file.isOpen());
+  EXPECT_FALSE(readYearTimeline(file, 2026));
 }
 
 TEST_F(SystemZoneTest, WithoutTzdataZiOnlyCatalogueIdsAreKnown) {
