@@ -55,6 +55,7 @@ class ScriptedClockPlatform : public SilentPlatform {
   ProgramInfo programInfo() override {
     ProgramInfo info = QtPlatform::programInfo();
     info.dataFolder = info.settingsFolder = info.userFolder = folder.path().toStdString();
+    info.autostartFolder = folder.path().toStdString() + "/autostart";
     return info;
   }
   std::string inputBox(const std::string&, const std::string&, const std::string&, double,
