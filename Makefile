@@ -1,9 +1,11 @@
-# make run:  install what is missing, build, start the clock.
+# make run:  install what the clock needs that is missing, build the clock alone (its two
+#            helper programs with it, no test) in its own folder, start it.
 # make test: the same set-up, then every test, headless (core tests also under ASan/UBSan),
 #            with warnings as errors.
 # make install, make package: the installed tree (PREFIX, DESTDIR) and a Debian package.
 # make other-builds: the program alone with clang and as a Release build (as CI does).
 BUILD      ?= build
+RUN_BUILD  ?= build-run
 ASAN_BUILD ?= build-asan
 PKG_BUILD  ?= build-package
 JOBS       ?= $(shell nproc)
@@ -11,20 +13,27 @@ PREFIX     ?= /usr/local
 # Empty: whatever the build folder was configured with (off for a new one).
 WERROR     ?=
 
-.PHONY: all deps build run test bench install package other-builds clean
+.PHONY: all deps run-deps build run test bench install package other-builds clean
 
 all: build
 
 deps:
 	@tools/install-deps
 
+run-deps:
+	@tools/install-deps --run
+
 build: deps
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  $(if $(WERROR),-DTESSARON_WERROR=$(WERROR)) >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS)
 
-run: build
-	$(BUILD)/tessaron
+# A newcomer's first command shows the clock as soon as the program alone is built: the
+# tests, benchmarks and tools are left to `make test`.
+run: run-deps
+	@cmake -S . -B $(RUN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF >/dev/null
+	@cmake --build $(RUN_BUILD) -j $(JOBS) --target tessaron
+	$(RUN_BUILD)/tessaron
 
 # Our own test builds turn warnings into errors; the tests that share nothing run side
 # by side (those that do hold a resource lock).
@@ -67,4 +76,4 @@ other-builds:
 	@cmake --build build-release -j $(JOBS)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(PKG_BUILD) build-clang build-release
+	rm -rf $(BUILD) $(RUN_BUILD) $(ASAN_BUILD) $(PKG_BUILD) build-clang build-release
