@@ -149,6 +149,8 @@ TEST(FormsAtTheClocksScale, StandAgainstTheZoomedClockAndWhollyOnTheScreen) {
       {"200 %, near the top: below", "zoom=200\n", 1, 3000, 1000, 3622, 28800, 16200, 2, 200},
       {"18 pt at 100 %", nullptr, 2, 3000, 1000, 3622, 28800, 16200, 2, 100},
       {"a clock narrower than the forms", "zoom=200\n", 1, 6000, 1000, 3000, 28800, 16200, 2, 200},
+      {"a narrow clock against the right edge", "zoom=200\n", 1, 28800 - 6000, 1000, 3000, 28800,
+       16200, 2, 200},
       {"against the right edge", "zoom=150\n", 1, 28800 - 3622 * 1.5, 200, 3622, 28800, 16200, 1.5,
        150},
       {"a screen too low for room above or below", "zoom=200\n", 1, 0, 2500, 3622, 19200, 9000, 2,
