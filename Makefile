@@ -1,4 +1,5 @@
-# make run:  install what is missing, build, start the clock.
+# make run:  install what the clock needs that is missing, build the clock alone (its two
+#            helper programs with it, no test) in its own folder, start it.
 # make test: the same set-up, then every test, headless (core tests also under ASan/UBSan),
 #            with warnings as errors.
 # make install, make package: the installed tree (PREFIX, DESTDIR) and a Debian package.
@@ -6,6 +7,7 @@
 # make fuzz: every fuzz target built (libFuzzer, ASan, UBSan) and run FUZZ_SECONDS each,
 #            over its saved corpus and seeds first (as CI does).
 BUILD      ?= build
+RUN_BUILD  ?= build-run
 ASAN_BUILD ?= build-asan
 PKG_BUILD  ?= build-package
 JOBS       ?= $(shell nproc)
@@ -14,20 +16,27 @@ PREFIX     ?= /usr/local
 WERROR     ?=
 FUZZ_SECONDS ?= 30
 
-.PHONY: all deps build run test bench install package other-builds fuzz clean
+.PHONY: all deps run-deps build run test bench install package other-builds fuzz clean
 
 all: build
 
 deps:
 	@tools/install-deps
 
+run-deps:
+	@tools/install-deps --run
+
 build: deps
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  $(if $(WERROR),-DTESSARON_WERROR=$(WERROR)) >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS)
 
-run: build
-	$(BUILD)/tessaron
+# A newcomer's first command shows the clock as soon as the program alone is built: the
+# tests, benchmarks and tools are left to `make test`.
+run: run-deps
+	@cmake -S . -B $(RUN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBUILD_TESTING=OFF >/dev/null
+	@cmake --build $(RUN_BUILD) -j $(JOBS) --target tessaron
+	$(RUN_BUILD)/tessaron
 
 # Our own test builds turn warnings into errors; the tests that share nothing run side
 # by side (those that do hold a resource lock).
@@ -76,4 +85,4 @@ fuzz:
 	tests/fuzz/run.sh $(FUZZ_SECONDS)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(PKG_BUILD) build-clang build-release build-fuzz
+	rm -rf $(BUILD) $(RUN_BUILD) $(ASAN_BUILD) $(PKG_BUILD) build-clang build-release build-fuzz

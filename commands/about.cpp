@@ -20,18 +20,18 @@ frmAbout::frmAbout() {
   };
 }
 
-void frmAbout::Form_Load(Platform& platform) {
+void frmAbout::Form_Load(Platform& platform, int zoom) {
   const ProgramInfo info = platform.programInfo();
   form.control("Label2")->Caption = std::to_string(info.major) + "." + std::to_string(info.minor) +
                                     "." + std::to_string(info.revision);
   form.control("Label3")->Caption = info.companyName + " " + info.legalCopyright;
   form.control("Label4")->Caption = info.fileDescription;
-  placeAgainstMainWindow(form, platform);
+  placeAgainstMainWindow(form, platform, zoom);
 }
 
-void showAbout(Platform& platform) {
+void showAbout(Platform& platform, int zoom) {
   frmAbout about;
-  about.Form_Load(platform);
+  about.Form_Load(platform, zoom);
   platform.showModalForm(about.form, [](const std::string&) {});
 }
 

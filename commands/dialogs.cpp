@@ -2,17 +2,26 @@
 
 #include "commands/dialogs.h"
 
+#include <algorithm>
+
 namespace tessaron {
 
-void placeAgainstMainWindow(Form& form, Platform& platform) {
+void placeAgainstMainWindow(Form& form, Platform& platform, int zoom) {
+  form.Zoom = zoom;
+  form.Scale = zoom / 100.0 * platform.fontScale();
   const double L = platform.windowLeft();
   const double T = platform.windowTop();
-  const double W = platform.windowWidth();
-  const double H = platform.windowHeight();
-  const double h = form.ClientHeight + platform.formFrameHeight();
-  form.Top = T - h > 0 ? T - h : T + H;
-  form.Left = L;
-  form.Width = W;  // the labels keep their designed places
+  // The clock as it stands on screen, zoomed: a form placed by its designed size would
+  // cover its dots.
+  const WindowSize clock = platform.windowSizeAt(zoom);
+  const ScreenArea area = platform.windowWorkArea();
+  const double h = form.ClientHeight * form.Scale + platform.formFrameHeight();
+  form.Top = T - h > area.top ? T - h : T + clock.height;
+  // The labels keep their designed places, scaled.
+  form.Width = std::min(std::max(clock.width, form.ClientWidth * form.Scale), area.width);
+  form.Left = L + (clock.width - form.Width) / 2;
+  form.Left = std::max(area.left, std::min(form.Left, area.left + area.width - form.Width));
+  form.Top = std::max(area.top, std::min(form.Top, area.top + area.height - h));
 }
 
 }  // namespace tessaron

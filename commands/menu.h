@@ -32,6 +32,7 @@ enum class Command {
   ZoomIn,
   ZoomOut,
   ZoomReset,
+  StartAtLogin,
   HelpFile,
   ShortCut,
   About,
@@ -52,7 +53,7 @@ class CommandBar {
   ToolbarButton* press(int index);
 
   MenuItem Always, Music, Numbers, Seconds, On, Off, Transparent, AltTimeZone, Preferences,
-      Vertical, ZoomIn, ZoomOut, ZoomReset, HelpFile, ShortCut, About, Support;
+      Vertical, ZoomIn, ZoomOut, ZoomReset, StartAtLogin, HelpFile, ShortCut, About, Support;
   Toolbar Toolbar1;
 };
 
@@ -79,7 +80,7 @@ struct MenuEntry {
 // In menu order; the toolbar's buttons are the entries with one, in the same order. Every
 // caption has an access letter, unique within its menu.
 // clang-format off
-constexpr std::array<MenuEntry, 17> kCommandTable = {{
+constexpr std::array<MenuEntry, 18> kCommandTable = {{
     {Command::Always, kOptions, "Always", "&Always on Top", "Ctrl+A", true, &CommandBar::Always,
      {"Keep window on top ", 2, ButtonStyle::Check}},
     {Command::Music, kOptions, "Music", "&Music", "Ctrl+M", true, &CommandBar::Music,
@@ -105,6 +106,9 @@ constexpr std::array<MenuEntry, 17> kCommandTable = {{
      {}},
     {Command::ZoomReset, kOptions, "ZoomReset", "&Reset Zoom", "Ctrl+0", false,
      &CommandBar::ZoomReset, {}},
+    // "L" is Alternate Form's already.
+    {Command::StartAtLogin, kOptions, "StartAtLogin", "Start at L&ogin", "", true,
+     &CommandBar::StartAtLogin, {}},
     {Command::HelpFile, kHelp, "HelpFile", "&Help", "F1", false, &CommandBar::HelpFile, {}},
     {Command::ShortCut, kHelp, "ShortCut", "&Short Cut keys", "", false, &CommandBar::ShortCut,
      {}},

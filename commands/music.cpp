@@ -75,6 +75,9 @@ bool BackgroundMusic::choose(Platform& platform, const std::string& userFolder,
   const double T = platform.windowTop();
   const double W = platform.windowWidth();
   const double H = platform.windowHeight();
+  // The folder the prompt names is there to be found, if it can be made; a copy's own
+  // folder is there already.
+  if (userFolder != shippedFolder) platform.makeFolder(userFolder);
   const double x = L - kPromptOffset > 0 ? L - kPromptOffset : L + W;
   const double y = T - H > 0 ? T - H : T + H;
   MusicFile = platform.inputBox(kPrompt + userFolder, kPromptTitle, MusicFile, x, y);

@@ -32,7 +32,9 @@ frmTSSupport::frmTSSupport() {
       {K::CommandButton, "WebSupport", 960, 1920, 1092, 492, "Web Support", false, false});
 }
 
-void frmTSSupport::Form_Load(Platform& platform) { placeAgainstMainWindow(form, platform); }
+void frmTSSupport::Form_Load(Platform& platform, int zoom) {
+  placeAgainstMainWindow(form, platform, zoom);
+}
 
 void frmTSSupport::WebSupport_Click(Platform& platform) {
   platform.closeModalForm();
@@ -41,9 +43,9 @@ void frmTSSupport::WebSupport_Click(Platform& platform) {
   });
 }
 
-void showSupport(Platform& platform) {
+void showSupport(Platform& platform, int zoom) {
   frmTSSupport support;
-  support.Form_Load(platform);
+  support.Form_Load(platform, zoom);
   platform.showModalForm(support.form, [&](const std::string& button) {
     if (button == "WebSupport") support.WebSupport_Click(platform);
   });

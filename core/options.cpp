@@ -1,6 +1,9 @@
 // The Options menu: each switch flips its mark and hands the work to the subsystem
 // that owns it; the preferences and the zoom are kept in their files.
 
+#include <algorithm>
+
+#include "core/autostart.h"
 #include "core/preferences.h"
 #include "core/tessaron.h"
 #include "core/zoom.h"
@@ -197,8 +200,64 @@ void Tessaron::setZoom(int percent) {
   }
 }
 
-void Tessaron::ZoomIn_Click() { setZoom(stepZoom(Zoom, +1)); }
-void Tessaron::ZoomOut_Click() { setZoom(stepZoom(Zoom, -1)); }
-void Tessaron::ZoomReset_Click() { setZoom(kNormalZoom); }
+void Tessaron::fitZoom(bool keepInside) {
+  const ScreenArea area = platform_.windowWorkArea();
+  const auto fits = [&](int percent) {
+    const WindowSize size = platform_.windowSizeAt(percent);
+    return size.width <= area.width && size.height <= area.height;
+  };
+  // The normal size stays, fitting or not: there is no smaller one.
+  ShownZoom = kZoomSteps.front();
+  for (int step : kZoomSteps) {
+    if (step <= Zoom && fits(step)) ShownZoom = step;
+  }
+  const int larger = stepZoom(ShownZoom, +1);
+  commands.ZoomIn.Enabled = larger != ShownZoom && fits(larger);
+  // At the normal size the arrangements' own rules place the window.
+  if (!keepInside || ShownZoom == kNormalZoom) return;
+  const WindowSize size = platform_.windowSizeAt(ShownZoom);
+  const Twips L = platform_.windowLeft(), T = platform_.windowTop();
+  const Twips left = std::max(area.left, std::min(L, area.left + area.width - size.width));
+  const Twips top = std::max(area.top, std::min(T, area.top + area.height - size.height));
+  if (left != L) platform_.setWindowLeft(left);
+  if (top != T) platform_.setWindowTop(top);
+}
+
+// Each step starts from the size shown, which may be below the one chosen.
+void Tessaron::ZoomIn_Click() {
+  if (!commands.ZoomIn.Enabled) return;
+  setZoom(stepZoom(ShownZoom, +1));
+  fitZoom(true);
+}
+void Tessaron::ZoomOut_Click() {
+  setZoom(stepZoom(ShownZoom, -1));
+  fitZoom(true);
+}
+void Tessaron::ZoomReset_Click() {
+  setZoom(kNormalZoom);
+  fitZoom(true);
+}
+
+std::string Tessaron::autostartPath() const {
+  return AutostartFolder.empty() ? "" : AutostartFolder + kAutostartFileName;
+}
+
+void Tessaron::StartAtLogin_Click() {
+  const std::string path = autostartPath();
+  if (path.empty()) return;
+  const bool on = !commands.StartAtLogin.Checked;
+  const auto error = on ? platform_.writeFileReplacing(path, formatAutostartEntry(StartCommand))
+                        : platform_.removeFile(path);
+  if (error) {
+    platform_.messageBox(
+        (on ? "The clock could not be set to start at login: " + path + " could not be written ("
+            : "The clock could not be kept from starting at login: " + path +
+                  " could not be removed (") +
+            *error + ").",
+        MessageStyle::Exclamation, Caption);
+    return;
+  }
+  commands.setChecked(Command::StartAtLogin, on);
+}
 
 }  // namespace tessaron

@@ -30,6 +30,8 @@ void Tessaron::loadWindow() {
   SettingsFolder = program.settingsFolder + "/";
   UserFolder = program.userFolder + "/";
   PortableFolder = program.portableFolder.empty() ? "" : program.portableFolder + "/";
+  AutostartFolder = program.autostartFolder.empty() ? "" : program.autostartFolder + "/";
+  StartCommand = program.startCommand;
   layout.measure(commands.Toolbar1.ButtonWidth);
   zone.ATZ.Visible = false;
 
@@ -95,6 +97,13 @@ void Tessaron::loadWindow() {
   Always_Click();
   Vertical_Click();
   keepWindowOnScreen();
+  fitZoom(true);
+  // The entry may have been made or removed while the clock was closed.
+  if (autostartPath().empty()) {
+    commands.StartAtLogin.Enabled = false;
+  } else {
+    commands.setChecked(Command::StartAtLogin, platform_.isOrdinaryFile(autostartPath()));
+  }
 
   BackgroundColor = platform_.windowBackgroundColour();
   // The selector, shown as built, waits hidden for the catalogue's start-up selection.
@@ -126,6 +135,9 @@ void Tessaron::keepWindowOnScreen() {
   platform_.setWindowTop(top);
   platform_.setWindowLeft(left);
 }
+
+void Tessaron::windowShown() { fitZoom(true); }
+void Tessaron::screenChanged() { fitZoom(false); }
 
 void Tessaron::Form_Terminate() { music.StopMusic(platform_, AppFolder); }
 
@@ -224,7 +236,9 @@ void Tessaron::run(Command command) {
     case Command::Numbers:
       return Numbers_Click();
     case Command::Seconds:
-      return Seconds_Click();
+      Seconds_Click();
+      // A wider window may no longer fit the screen at its zoom.
+      return fitZoom(true);
     case Command::On:
       return On_Click();
     case Command::Off:
@@ -236,13 +250,16 @@ void Tessaron::run(Command command) {
     case Command::Preferences:
       return Preferences_Click();
     case Command::Vertical:
-      return Vertical_Click();
+      Vertical_Click();
+      return fitZoom(true);
     case Command::ZoomIn:
       return ZoomIn_Click();
     case Command::ZoomOut:
       return ZoomOut_Click();
     case Command::ZoomReset:
       return ZoomReset_Click();
+    case Command::StartAtLogin:
+      return StartAtLogin_Click();
     case Command::HelpFile:
       return HelpFile_Click();
     case Command::ShortCut:
@@ -267,7 +284,7 @@ void Tessaron::Toolbar1_ButtonClick(ToolbarButton& button) {
 
 void Tessaron::HelpFile_Click() { showHelpFile(platform_, AppFolder + "Tessa.hlp", Caption); }
 void Tessaron::ShortCut_Click() { showHelpFile(platform_, AppFolder + "TSShortcut.hlp", Caption); }
-void Tessaron::About_Click() { showAbout(platform_); }
-void Tessaron::Support_Click() { showSupport(platform_); }
+void Tessaron::About_Click() { showAbout(platform_, ShownZoom); }
+void Tessaron::Support_Click() { showSupport(platform_, ShownZoom); }
 
 }  // namespace tessaron

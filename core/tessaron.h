@@ -48,11 +48,17 @@ class Tessaron {
   // The system's zone was changed under the running clock: the local list follows it and
   // every dot shows the time now, at once.
   void systemZoneChanged();
+  // The window was framed and placed on the desktop for the first time: the zoom shown
+  // fits its screen, and a zoomed window stands wholly on it.
+  void windowShown();
+  // The window's screen, that screen's free area or the window's frame changed: the zoom
+  // shown is again the largest step up to the chosen one that fits.
+  void screenChanged();
 
   // Menu handlers, Options then Help; run() reaches the one a command names.
   void Always_Click(), Music_Click(), Numbers_Click(), Seconds_Click(), On_Click(), Off_Click();
   void Transparent_Click(), AltTimeZone_Click(), Preferences_Click(), Vertical_Click();
-  void ZoomIn_Click(), ZoomOut_Click(), ZoomReset_Click();
+  void ZoomIn_Click(), ZoomOut_Click(), ZoomReset_Click(), StartAtLogin_Click();
   void HelpFile_Click(), ShortCut_Click(), About_Click(), Support_Click();
   void run(Command command);
 
@@ -76,7 +82,10 @@ class Tessaron {
   const MenuItem& item(Command command) const { return commands.*menuEntry(command).item; }
   const Toolbar& toolbar() const { return commands.Toolbar1; }
   const std::string& caption() const { return Caption; }
-  int zoom() const { return Zoom; }
+  // The zoom the clock is drawn at: the chosen one, or the largest step below it that fits
+  // the screen the window is on.
+  int zoom() const { return ShownZoom; }
+  int chosenZoom() const { return Zoom; }
   // Milliseconds from the last tick to the next one.
   int timerInterval() const { return Timer1Interval; }
   // Start-up found no zone catalogue: the program ends.
@@ -112,11 +121,13 @@ class Tessaron {
 
   Colour OnColor = 0, OffColor = 0, HintColor = 0;
   Colour StartOnColor = 0, StartOffColor = 0, BackgroundColor = 0;
-  std::string AppFolder;       // the sounds and help files shipped with the program, with "/"
-  std::string SettingsFolder;  // the folder of "Tessa.sav", with "/"
-  std::string UserFolder;      // the user's own .WAV files, searched before AppFolder
-  std::string PortableFolder;  // a read-only portable copy's folder, or empty
-  Twips SavedTop = 0;          // as read at start (or the first-start values)
+  std::string AppFolder;        // the sounds and help files shipped with the program, with "/"
+  std::string SettingsFolder;   // the folder of "Tessa.sav", with "/"
+  std::string UserFolder;       // the user's own .WAV files, searched before AppFolder
+  std::string PortableFolder;   // a read-only portable copy's folder, or empty
+  std::string AutostartFolder;  // the desktop's autostart entries, with "/"; may be empty
+  std::string StartCommand;     // what an autostart entry runs to start this clock
+  Twips SavedTop = 0;           // as read at start (or the first-start values)
   Twips SavedLeft = 0;
   bool SavedElsewhereTold = false;  // the user knows saves go to SettingsFolder
   bool ZoomNotKeptTold = false;     // the user knows the zoom is not kept this run
@@ -125,7 +136,8 @@ class Tessaron {
   // Milliseconds from the last tick to the next one: just after the wall clock's next
   // second begins, so that each second is shown from its start and for all of it.
   int Timer1Interval = 1000;
-  int Zoom = 100;  // percent, one of kZoomSteps: how big the desktop draws the clock
+  int Zoom = 100;       // percent, one of kZoomSteps: the user's choice, kept in its file
+  int ShownZoom = 100;  // the step the desktop draws the clock at: Zoom, or less to fit
   bool unloaded_ = false;
   ShownTime Shown;  // what the last tick drew, for the readout and screen readers
 
@@ -143,6 +155,10 @@ class Tessaron {
   void moveWindow(const WindowChange& change);
   void loadZoom();
   void setZoom(int percent);  // and keeps it for the next start
+  // ShownZoom and Zoom In's state from what fits the window's screen; `keepInside` also
+  // moves a zoomed window that would reach past the screen's edges back onto it.
+  void fitZoom(bool keepInside);
+  std::string autostartPath() const;  // empty: the desktop has no autostart folder
   void showTime(const ClockReading& now);
   int drawnHourMinute_ = -1;   // hour * 60 + minute on the dots; -1 before the first
   Twips belowToolbar() const;  // where the zone selector and its label stand

@@ -93,6 +93,12 @@ struct ScreenArea {
   Twips height;
 };
 
+// The outer size of a window, in twips.
+struct WindowSize {
+  Twips width = 0;
+  Twips height = 0;
+};
+
 // When a change happens, as the platform's SYSTEMTIME lays it out.
 struct TransitionRule {
   std::uint16_t Year = 0;       // 0: weekday form; otherwise the fixed date Month/Day every year
@@ -181,6 +187,11 @@ struct ProgramInfo {
   // A portable copy whose folder cannot be written: its "Tessa.sav" is still read at start
   // while settingsFolder has none. Empty otherwise.
   std::string portableFolder;
+  // The desktop's autostart folder ("$XDG_CONFIG_HOME/autostart"), and the command that
+  // starts this clock from there: "tessaron" installed, a copy's own path otherwise.
+  // Empty: the desktop has no such folder for this user.
+  std::string autostartFolder;
+  std::string startCommand;
 };
 
 // A control of a small fixed window (a form), in twips from its client area's top-left.
@@ -209,6 +220,10 @@ struct Form {
   Twips Left = 0;          // outer frame, screen twips
   Twips Top = 0;
   Twips Width = 0;
+  // How much larger than designed its boxes are drawn (the clock's zoom and the font's
+  // scale together), and its text against the desktop's font (the zoom alone, in percent).
+  double Scale = 1;
+  int Zoom = 100;
   std::vector<FormControl> Controls;
 
   const FormControl* control(const std::string& name) const {
@@ -265,6 +280,8 @@ class Platform {
   virtual ScreenArea windowScreen() = 0;
   // Every screen of the desktop; the first is the primary one.
   virtual std::vector<ScreenArea> screens() = 0;
+  // The part of the window's screen that windows may cover: its panels and docks left out.
+  virtual ScreenArea windowWorkArea() = 0;
 
   // The main window's outer frame, in screen twips.
   virtual Twips windowLeft() = 0;
@@ -276,6 +293,12 @@ class Platform {
   virtual void setWindowWidth(Twips twips) = 0;
   virtual void setWindowHeight(Twips twips) = 0;
   virtual Colour windowBackgroundColour() = 0;
+  // The main window's outer frame, in screen twips, were the clock drawn at `zoomPercent`:
+  // the clock's face grows with the zoom and the font's scale, its frame and menu bar do not.
+  // At 100 % with the design's font it is windowWidth() x windowHeight().
+  virtual WindowSize windowSizeAt(int zoomPercent) = 0;
+  // How much larger than designed the application font draws the clock; at least 1.
+  virtual double fontScale() = 0;
   // Keeps the window above all others (true) or returns it to normal stacking,
   // without moving or resizing it.
   virtual void setTopmost(bool topmost) = 0;
@@ -331,6 +354,11 @@ class Platform {
   // old file left byte for byte.
   virtual std::optional<std::string> writeFileReplacing(const std::string& path,
                                                         const std::string& contents) = 0;
+  // Nothing once no file has that name (it was removed, or there was none); otherwise the
+  // reason, e.g. "Permission denied".
+  virtual std::optional<std::string> removeFile(const std::string& path) = 0;
+  // Makes the folder and those above it that are missing; false when it cannot be made.
+  virtual bool makeFolder(const std::string& path) = 0;
 
   virtual ProgramInfo programInfo() = 0;
 

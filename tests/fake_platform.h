@@ -34,8 +34,8 @@ class FakePlatform : public Platform {
   std::vector<std::function<void(const std::string&)>> loopFailures;
   std::vector<std::function<void()>> browserFailures;
   // A portable copy: every folder is the program's own.
-  ProgramInfo info{"/opt/tessaron", "/opt/tessaron", "/opt/tessaron", 1, 0, 0,
-                   "Company",       "Legal",         "Description",   ""};
+  ProgramInfo info{"/opt/tessaron", "/opt/tessaron", "/opt/tessaron", 1,  0,  0,
+                   "Company",       "Legal",         "Description",   "", "", ""};
   std::vector<std::string> calls;  // in order, e.g. "playOnce /opt/tessaron/ding.wav"
 
   int utcOffset = 0;    // seconds east of UTC of the local clock
@@ -60,6 +60,17 @@ class FakePlatform : public Platform {
     if (!extraScreens.empty()) return extraScreens;
     return {{0, 0, screenW, screenH}};
   }
+  std::optional<ScreenArea> workArea;  // unset: the whole screen under the window
+  ScreenArea windowWorkArea() override { return workArea.value_or(windowScreen()); }
+  // The clock's face grows with the zoom and the font; `chromeHeight` of it (a frame, a menu
+  // bar) does not.
+  double chromeHeight = 0;
+  double fontScaleValue = 1;
+  WindowSize windowSizeAt(int zoomPercent) override {
+    const double s = zoomPercent / 100.0 * fontScaleValue;
+    return {width * s, chromeHeight + (height - chromeHeight) * s};
+  }
+  double fontScale() override { return fontScaleValue; }
   double windowLeft() override { return left; }
   double windowTop() override { return top; }
   double windowWidth() override { return width; }
@@ -172,6 +183,19 @@ class FakePlatform : public Platform {
     if (writeError) return writeError;
     files[path] = contents;
     return std::nullopt;
+  }
+  std::optional<std::string> removeError;  // set: every removal fails for this reason
+  std::optional<std::string> removeFile(const std::string& path) override {
+    calls.push_back("removeFile " + path);
+    if (removeError) return removeError;
+    files.erase(path);
+    return std::nullopt;
+  }
+  std::set<std::string> folders;  // made by makeFolder
+  bool makeFolder(const std::string& path) override {
+    calls.push_back("makeFolder " + path);
+    folders.insert(path);
+    return true;
   }
   ProgramInfo programInfo() override { return info; }
   ZoneCatalogueSource catalogue{"/usr/share/zoneinfo", true, {}, ""};

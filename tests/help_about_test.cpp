@@ -131,6 +131,69 @@ TEST_F(HelpMenu, AboutAndSupportStandAgainstTheClock) {
   }
 }
 
+// Zoomed, or with a font larger than the design's, both windows are drawn at the clock's
+// scale and stand against the clock as it is on screen: above it, else below it, never over
+// its dots while the screen has room, centred on it and wholly on the screen's free area.
+TEST(FormsAtTheClocksScale, StandAgainstTheZoomedClockAndWhollyOnTheScreen) {
+  struct Case {
+    const char* name;
+    const char* view;  // Tessa.view; null: none
+    double fontScale;
+    double left, top, width;  // the clock at 100 %, twips
+    double areaWidth, areaHeight;
+    double scale;  // the forms' boxes
+    int zoom;      // the forms' text
+  };
+  const Case cases[] = {
+      {"200 %, room above", "zoom=200\n", 1, 3000, 9000, 3622, 28800, 16200, 2, 200},
+      {"200 %, near the top: below", "zoom=200\n", 1, 3000, 1000, 3622, 28800, 16200, 2, 200},
+      {"18 pt at 100 %", nullptr, 2, 3000, 1000, 3622, 28800, 16200, 2, 100},
+      {"a clock narrower than the forms", "zoom=200\n", 1, 6000, 1000, 3000, 28800, 16200, 2, 200},
+      {"a narrow clock against the right edge", "zoom=200\n", 1, 28800 - 6000, 1000, 3000, 28800,
+       16200, 2, 200},
+      {"against the right edge", "zoom=150\n", 1, 28800 - 3622 * 1.5, 200, 3622, 28800, 16200, 1.5,
+       150},
+      {"a screen too low for room above or below", "zoom=200\n", 1, 0, 2500, 3622, 19200, 9000, 2,
+       200},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    test::FakePlatform p;
+    if (c.view != nullptr) p.files["/opt/tessaron/Tessa.view"] = c.view;
+    p.fontScaleValue = c.fontScale;
+    p.workArea = ScreenArea{0, 0, c.areaWidth, c.areaHeight};
+    Tessaron core(p);
+    core.Form_Load();
+    p.left = c.left;
+    p.top = c.top;
+    p.width = c.width;
+    p.height = 1995;
+    core.About_Click();
+    core.Support_Click();
+    ASSERT_EQ(p.shownForms.size(), 2u);
+    const WindowSize clock = p.windowSizeAt(core.zoom());
+    for (const Form& f : p.shownForms) {
+      SCOPED_TRACE(f.Name);
+      EXPECT_EQ(f.Scale, c.scale);
+      EXPECT_EQ(f.Zoom, c.zoom);
+      const double h = f.ClientHeight * f.Scale + p.frameHeight;
+      EXPECT_GE(f.Width, f.ClientWidth * f.Scale) << "its scaled labels fit";
+      EXPECT_GE(f.Left, 0);
+      EXPECT_GE(f.Top, 0);
+      EXPECT_LE(f.Left + f.Width, c.areaWidth);
+      EXPECT_LE(f.Top + h, c.areaHeight);
+      const bool room = c.top - h > 0 || c.top + clock.height + h <= c.areaHeight;
+      if (room) {
+        EXPECT_TRUE(f.Top + h <= c.top || f.Top >= c.top + clock.height) << "over the dots";
+      }
+      const double centre = f.Left + f.Width / 2, clockCentre = c.left + clock.width / 2;
+      if (f.Left > 0 && f.Left + f.Width < c.areaWidth) {
+        EXPECT_EQ(centre, clockCentre);
+      }
+    }
+  }
+}
+
 // Every control of both windows lies inside its window's client area, and the
 // Support window's note ends with the address to write to.
 TEST_F(HelpMenu, WindowsHoldTheirControlsInsideTheirClientArea) {

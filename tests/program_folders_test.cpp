@@ -104,6 +104,8 @@ TEST_F(InstalledClock, MusicPromptNamesTheUsersFolderAndLooksThereFirst) {
     core.Music_Click();
     const Calls prompts = p.callsStartingWith("inputBox");
     ASSERT_EQ(prompts.size(), 1u);
+    // The folder it names is made first, so that the user finds it.
+    EXPECT_EQ(p.calls.front(), "makeFolder " + kUser);
     EXPECT_EQ(prompts[0].rfind("inputBox Enter the .WAV file - " + kUser + "|", 0), 0u)
         << prompts[0];
     if (c.played.empty()) {

@@ -125,3 +125,156 @@ TEST_F(ZoomedClock, AReadOnlyPortableCopyStartsAtItsOwnKeptSize) {
 
 }  // namespace
 }  // namespace tessaron
+
+// The zoom within the screen: the fake window's face grows with the zoom and the font's
+// scale, as the desktop's does.
+namespace tessaron {
+namespace {
+
+constexpr double kPx = 15;  // twips per pixel
+
+struct ScreenFit : ::testing::Test {
+  test::FakePlatform platform;
+  static constexpr const char* kView = "/opt/tessaron/Tessa.view";
+
+  // The window's outer frame at the zoom shown lies inside the free area.
+  static void expectInside(test::FakePlatform& p, const Tessaron& core) {
+    const ScreenArea a = p.windowWorkArea();
+    const WindowSize s = p.windowSizeAt(core.zoom());
+    EXPECT_GE(p.left, a.left);
+    EXPECT_GE(p.top, a.top);
+    EXPECT_LE(p.left + s.width, a.left + a.width);
+    EXPECT_LE(p.top + s.height, a.top + a.height);
+  }
+};
+
+// A saved zoom opens at the largest step that fits the screen's free area and the file
+// keeps the choice; Zoom In is offered only when a larger step fits.
+TEST_F(ScreenFit, ASavedZoomOpensAtTheLargestStepThatFitsAndTheFileKeepsIt) {
+  struct Case {
+    const char* name;
+    const char* saved;
+    double areaWidth, areaHeight;  // pixels
+    double fontScale;
+    int shown;
+    bool zoomIn;
+  };
+  // The window opens 3622 x 2000 twips (241 x 133 px) without seconds.
+  const Case cases[] = {
+      {"400 % fits a 1920 px screen", "zoom=400\n", 1920, 1080, 1, 400, false},
+      {"400 % on a 800 px screen opens at 300 %", "zoom=400\n", 800, 600, 1, 300, false},
+      {"a panel leaves 500 px of height: 300 %", "zoom=400\n", 1920, 500, 1, 300, false},
+      {"a font twice the design's at 400 %: 150 %", "zoom=400\n", 800, 600, 2, 150, false},
+      {"200 % with room for 300 %", "zoom=200\n", 1920, 1080, 1, 200, true},
+      {"a screen narrower than the normal size stays at 100 %", "zoom=300\n", 200, 600, 1, 100,
+       false},
+      {"the normal size with room to grow", "", 1920, 1080, 1, 100, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    test::FakePlatform p;
+    if (*c.saved != '\0') p.files[kView] = c.saved;
+    p.workArea = ScreenArea{0, 0, c.areaWidth * kPx, c.areaHeight * kPx};
+    p.fontScaleValue = c.fontScale;
+    Tessaron core(p);
+    core.Form_Load();
+    EXPECT_EQ(core.zoom(), c.shown);
+    EXPECT_EQ(core.item(Command::ZoomIn).Enabled, c.zoomIn);
+    if (*c.saved != '\0') {
+      EXPECT_EQ(p.files[kView], c.saved) << "the choice is not rewritten";
+    } else {
+      EXPECT_EQ(p.files.count(kView), 0u);
+    }
+    // The shortcut of a disabled Zoom In does nothing either.
+    const int before = core.zoom();
+    core.run(Command::ZoomIn);
+    EXPECT_EQ(core.zoom(), c.zoomIn ? stepZoom(before, +1) : before);
+  }
+}
+
+// Zoom Out steps down from the size shown, not from the larger one chosen.
+TEST_F(ScreenFit, ZoomOutStepsFromTheSizeShown) {
+  platform.files[kView] = "zoom=400\n";
+  platform.workArea = ScreenArea{0, 0, 800 * kPx, 600 * kPx};
+  Tessaron core(platform);
+  core.Form_Load();
+  ASSERT_EQ(core.zoom(), 300);
+  core.run(Command::ZoomOut);
+  EXPECT_EQ(core.zoom(), 200);
+  EXPECT_EQ(platform.files[kView], "zoom=200\n");
+  EXPECT_TRUE(core.item(Command::ZoomIn).Enabled);
+  core.run(Command::ZoomIn);
+  EXPECT_EQ(core.zoom(), 300);
+  EXPECT_FALSE(core.item(Command::ZoomIn).Enabled);
+}
+
+// Moved to a smaller screen the window shrinks to fit it, and grows back on the larger one;
+// the choice in the file stays.
+TEST_F(ScreenFit, AWindowMovedToASmallerScreenShrinksAndGrowsBack) {
+  platform.extraScreens = {{0, 0, 1920 * kPx, 1080 * kPx}, {1920 * kPx, 0, 800 * kPx, 600 * kPx}};
+  platform.files[kView] = "zoom=400\n";
+  Tessaron core(platform);
+  core.Form_Load();
+  ASSERT_EQ(core.zoom(), 400);
+  platform.left = 2000 * kPx;  // dragged onto the second screen
+  core.screenChanged();
+  EXPECT_EQ(core.zoom(), 300);
+  EXPECT_EQ(platform.left, 2000 * kPx) << "the user's place is left alone";
+  platform.left = 100 * kPx;
+  core.screenChanged();
+  EXPECT_EQ(core.zoom(), 400);
+  EXPECT_EQ(platform.files[kView], "zoom=400\n");
+}
+
+// Showing the seconds widens the window: a zoom that no longer fits steps down, and comes
+// back when they are hidden.
+TEST_F(ScreenFit, SecondsThatNoLongerFitStepTheZoomDown) {
+  platform.files[kView] = "zoom=400\n";
+  Tessaron probe(platform);
+  probe.Form_Load();
+  const DotLayout& layout = probe.dotLayout();
+  // Room for the row without seconds at 400 %, with them at 300 % only.
+  ASSERT_LT(layout.WidthWithoutSeconds * 4, layout.WidthWithSeconds * 3);
+  platform.workArea = ScreenArea{0, 0, layout.WidthWithSeconds * 3 + 1, 1080 * kPx};
+  Tessaron core(platform);
+  core.Form_Load();
+  EXPECT_EQ(core.zoom(), 400);
+  core.run(Command::Seconds);
+  EXPECT_EQ(core.zoom(), 300);
+  expectInside(platform, core);
+  core.run(Command::Seconds);
+  EXPECT_EQ(core.zoom(), 400);
+}
+
+// A zoomed window that would reach past the right or bottom edge is moved back onto the
+// screen, at start and at each step; at the normal size the saved place stays.
+TEST_F(ScreenFit, AZoomedWindowStaysWhollyOnTheScreen) {
+  struct Case {
+    const char* name;
+    const char* saved;
+    double left, top;  // saved, pixels
+    int zoomIns;
+  };
+  const Case cases[] = {
+      {"saved 300 % against the right edge", "zoom=300\n", 1800, 100, 0},
+      {"saved 400 % near the bottom", "zoom=400\n", 10, 1000, 0},
+      {"zoomed in against the corner", "", 1900, 1000, 3},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    test::FakePlatform p;
+    if (*c.saved != '\0') p.files[kView] = c.saved;
+    p.files["/opt/tessaron/Tessa.sav"] = "255,0,16777215,#FALSE#,#FALSE#,#FALSE#,#FALSE#," +
+                                         std::to_string(static_cast<int>(c.top * kPx)) + "," +
+                                         std::to_string(static_cast<int>(c.left * kPx)) +
+                                         ",\"smallworld.wav\",#FALSE#\r\n";
+    Tessaron core(p);
+    core.Form_Load();
+    for (int i = 0; i < c.zoomIns; ++i) core.run(Command::ZoomIn);
+    ASSERT_NE(core.zoom(), 100);
+    expectInside(p, core);
+  }
+}
+
+}  // namespace
+}  // namespace tessaron

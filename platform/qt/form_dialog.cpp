@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <algorithm>
+#include <cmath>
 
 #include "platform/qt/units.h"
 
@@ -19,7 +20,7 @@ QFont fittingFont(QFont font, const Form& form) {
       f.setBold(c.Bold);
       const int margin = c.kind == FormControl::Kind::CommandButton ? 8 : 0;
       if (QFontMetrics(f).horizontalAdvance(QString::fromStdString(c.Caption)) >
-          toPixels(c.Width) - margin) {
+          toPixels(c.Width * form.Scale) - margin) {
         return false;
       }
     }
@@ -37,9 +38,18 @@ FormDialog::FormDialog(const Form& form, int frameWidth, QWidget* owner,
                          Qt::WindowTitleHint) {
   setObjectName(QString::fromStdString(form.Name));
   setWindowTitle(QString::fromStdString(form.Caption));
-  setFont(fittingFont(font(), form));
+  // The clock's zoom draws its text larger too; the font's own size is in the scale.
+  QFont zoomed = font();
+  if (zoomed.pointSizeF() > 0) {
+    zoomed.setPointSizeF(zoomed.pointSizeF() * form.Zoom / 100.0);
+  } else {
+    zoomed.setPixelSize(static_cast<int>(std::lround(zoomed.pixelSize() * form.Zoom / 100.0)));
+  }
+  setFont(fittingFont(zoomed, form));
+  const double s = form.Scale;
   for (const FormControl& c : form.Controls) {
-    const QRect box(toPixels(c.Left), toPixels(c.Top), toPixels(c.Width), toPixels(c.Height));
+    const QRect box(toPixels(c.Left * s), toPixels(c.Top * s), toPixels(c.Width * s),
+                    toPixels(c.Height * s));
     if (c.kind == FormControl::Kind::CommandButton) {
       auto* button = new QPushButton(QString::fromStdString(c.Caption), this);
       button->setObjectName(QString::fromStdString(c.Name));
@@ -62,7 +72,7 @@ FormDialog::FormDialog(const Form& form, int frameWidth, QWidget* owner,
     }
   }
   const int clientWidth = std::max(1, toPixels(form.Width) - frameWidth);
-  setFixedSize(clientWidth, toPixels(form.ClientHeight));
+  setFixedSize(clientWidth, toPixels(form.ClientHeight * s));
   move(toPixels(form.Left), toPixels(form.Top));
 }
 

@@ -6,6 +6,7 @@
 #include <QFontMetricsF>
 #include <QMenuBar>
 #include <QMoveEvent>
+#include <QScreen>
 #include <QShowEvent>
 #include <QTimer>
 #include <QToolBar>
@@ -189,14 +190,42 @@ QSize MainWindow::frameExtra() const {
 }
 
 QSize MainWindow::clientSize(double outerWidth, double outerHeight) const {
+  return clientSize(outerWidth, outerHeight, zoom_, designMenuHeight());
+}
+
+QSize MainWindow::clientSize(double outerWidth, double outerHeight, double zoom,
+                             int designMenu) const {
   // The design's outer size holds the frame, the menu bar and the view; only the view
   // grows with the zoom.
   const QSize extra = frameExtra();
   const int menu = menuBar_->sizeHint().height();
-  const int view = std::max(0, toPixels(outerHeight) - extra.height() - designMenuHeight());
+  const int view = std::max(0, toPixels(outerHeight) - extra.height() - designMenu);
   return QSize(
-      std::max(1, static_cast<int>(std::lround((toPixels(outerWidth) - extra.width()) * zoom_))),
-      std::max(1, menu + static_cast<int>(std::lround(view * zoom_))));
+      std::max(1, static_cast<int>(std::lround((toPixels(outerWidth) - extra.width()) * zoom))),
+      std::max(1, menu + static_cast<int>(std::lround(view * zoom))));
+}
+
+WindowSize MainWindow::sizeAt(int zoomPercent) const {
+  // The font's scale as it is now: the core asks before the first layout, and after a
+  // change of font before the next.
+  const double scale = fontScale();
+  const int designMenu = static_cast<int>(std::lround(menuBar_->sizeHint().height() / scale));
+  const QSize size =
+      clientSize(width_, height_, zoomPercent / 100.0 * scale, designMenu) + frameExtra();
+  return {toTwips(size.width()), toTwips(size.height())};
+}
+
+void MainWindow::watchScreen(QScreen* screen) {
+  disconnect(screenArea_);
+  if (screen != nullptr) {
+    screenArea_ =
+        connect(screen, &QScreen::availableGeometryChanged, this, &MainWindow::screenChanged);
+  }
+}
+
+void MainWindow::screenChanged() {
+  core_.screenChanged();
+  sync();
 }
 
 double MainWindow::designLength(int outerPixels, int extraPixels, int unzoomedPixels,
@@ -220,6 +249,17 @@ void MainWindow::showEvent(QShowEvent* event) {
   QTimer::singleShot(0, this, [this] {
     applySize();
     move(toPixels(left_), toPixels(top_));
+    if (QWindow* w = windowHandle(); w != nullptr && !screenWatched_) {
+      screenWatched_ = true;
+      connect(w, &QWindow::screenChanged, this, [this](QScreen* screen) {
+        watchScreen(screen);
+        screenChanged();
+      });
+      watchScreen(w->screen());
+    }
+    // With its frame known, the window's size at each zoom is.
+    core_.windowShown();
+    sync();
   });
 }
 
@@ -228,6 +268,7 @@ void MainWindow::changeEvent(QEvent* event) {
   // A new application font (the desktop's settings changed) lays the clock out afresh.
   if (event->type() == QEvent::FontChange && zoomShown_) {
     zoomShown_ = false;
+    core_.screenChanged();
     sync();
   }
 }
@@ -235,7 +276,10 @@ void MainWindow::changeEvent(QEvent* event) {
 void MainWindow::moveEvent(QMoveEvent* event) {
   QWidget::moveEvent(event);
   // The window manager's frame arrives after mapping, with a move; keep the outer size.
-  if (isVisible() && frameExtra() != appliedExtra_) applySize();
+  if (isVisible() && frameExtra() != appliedExtra_) {
+    applySize();
+    screenChanged();
+  }
 }
 
 double MainWindow::outerLeft() const {

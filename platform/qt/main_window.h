@@ -12,6 +12,7 @@
 
 class QAction;
 class QMenuBar;
+class QScreen;
 class QTimer;
 
 namespace tessaron::qt {
@@ -40,6 +41,10 @@ class MainWindow : public QWidget {
   void setOuterWidth(double twips);
   void setOuterHeight(double twips);
   void setTopmost(bool topmost);
+  // The outer frame, in screen twips, were the clock drawn at `zoomPercent`.
+  WindowSize sizeAt(int zoomPercent) const;
+  // How much larger than the design's face the application font is; at least 1.
+  double fontScale() const;
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -73,10 +78,16 @@ class MainWindow : public QWidget {
   void applySize();
   void applyZoom();
   QSize clientSize(double outerWidth, double outerHeight) const;  // widget pixels
+  // The same at `zoom` (the font's scale included) with a menu bar `menuHeight` high at
+  // the design's face.
+  QSize clientSize(double outerWidth, double outerHeight, double zoom, int designMenu) const;
+  // Tells the core of a new screen, or a change of its free area, and follows what it decides.
+  void watchScreen(QScreen* screen);
+  void screenChanged();
+  QMetaObject::Connection screenArea_;
+  bool screenWatched_ = false;
   // `unzoomedPixels` of the window as it is stand for `designPixels` of the design.
   double designLength(int outerPixels, int extraPixels, int unzoomedPixels, int designPixels) const;
-  // How much larger than the design's face the application font is; at least 1.
-  double fontScale() const;
   // The menu bar's height at the design's face.
   int designMenuHeight() const;
   QSize frameExtra() const;

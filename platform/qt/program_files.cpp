@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <cerrno>
 #include <vector>
 
@@ -20,6 +21,26 @@ constexpr const char* kDataFromBin = TESSARON_DATA_FROM_BIN;
 
 QString fromFolder(const QString& folder, const char* relative) {
   return QDir::cleanPath(folder + "/" + relative);
+}
+
+// XDG_CONFIG_HOME or XDG_DATA_HOME, else its place under the home folder; a relative path
+// there is to be ignored, or the files would follow the working folder about.
+QString userLocation(const char* variable, const char* underHome) {
+  QString where = qEnvironmentVariable(variable);
+  if (where.isEmpty() || QDir::isRelativePath(where)) where = userHome() + underHome;
+  return QDir::cleanPath(where);
+}
+
+// What an autostart entry runs: the command's bare name where the search path finds this
+// very program by it, else its whole path (a copy, or a tree outside the search path).
+std::string startCommandFor(const QString& folder) {
+  const QString program = QDir::cleanPath(folder + "/tessaron");
+  const QString found = QStandardPaths::findExecutable("tessaron");
+  if (!found.isEmpty() &&
+      QFileInfo(found).canonicalFilePath() == QFileInfo(program).canonicalFilePath()) {
+    return "tessaron";
+  }
+  return program.toStdString();
 }
 
 }  // namespace
@@ -58,20 +79,15 @@ void findProgramFolders(ProgramInfo& info, const QString& folder, bool writable)
   // write to /usr/bin, and a test's installed copy is writable too.
   const bool installed = QFileInfo(installedData).isDir();
   info.dataFolder = (installed ? installedData : folder).toStdString();
+  info.autostartFolder = (userLocation("XDG_CONFIG_HOME", "/.config") + "/autostart").toStdString();
+  info.startCommand = startCommandFor(folder);
   if (!installed && writable) {
     info.settingsFolder = info.userFolder = folder.toStdString();
     return;
   }
   if (!installed) info.portableFolder = folder.toStdString();
-  // XDG_CONFIG_HOME and XDG_DATA_HOME, or ~/.config and ~/.local/share; a relative path
-  // there is to be ignored, or the files would follow the working folder about.
-  const auto location = [](const char* variable, const char* underHome) {
-    QString where = qEnvironmentVariable(variable);
-    if (where.isEmpty() || QDir::isRelativePath(where)) where = userHome() + underHome;
-    return QDir::cleanPath(where + "/tessaron").toStdString();
-  };
-  info.settingsFolder = location("XDG_CONFIG_HOME", "/.config");
-  info.userFolder = location("XDG_DATA_HOME", "/.local/share");
+  info.settingsFolder = (userLocation("XDG_CONFIG_HOME", "/.config") + "/tessaron").toStdString();
+  info.userFolder = (userLocation("XDG_DATA_HOME", "/.local/share") + "/tessaron").toStdString();
 }
 
 }  // namespace tessaron::qt

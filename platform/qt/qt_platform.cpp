@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QDateTime>
+#include <QDir>
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -15,7 +16,9 @@
 #include <QTimer>
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 
 #include "core/tessaron.h"
 #include "platform/qt/browser_process.h"
@@ -169,6 +172,15 @@ std::vector<ScreenArea> QtPlatform::screens() {
   }
   return areas;
 }
+
+ScreenArea QtPlatform::windowWorkArea() {
+  const QScreen* screen = window_ != nullptr ? window_->screen() : QGuiApplication::primaryScreen();
+  const QRect g = screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+  return {toTwips(g.x()), toTwips(g.y()), toTwips(g.width()), toTwips(g.height())};
+}
+
+WindowSize QtPlatform::windowSizeAt(int zoomPercent) { return window_->sizeAt(zoomPercent); }
+double QtPlatform::fontScale() { return window_ != nullptr ? window_->fontScale() : 1.0; }
 
 double QtPlatform::windowLeft() { return window_->outerLeft(); }
 double QtPlatform::windowTop() { return window_->outerTop(); }
@@ -354,6 +366,15 @@ FileRead QtPlatform::readFile(const std::string& path, std::size_t maxBytes) {
 std::optional<std::string> QtPlatform::writeFileReplacing(const std::string& path,
                                                           const std::string& contents) {
   return replaceFile(path, contents);
+}
+
+std::optional<std::string> QtPlatform::removeFile(const std::string& path) {
+  if (::unlink(path.c_str()) == 0 || errno == ENOENT) return std::nullopt;
+  return std::string(std::strerror(errno));
+}
+
+bool QtPlatform::makeFolder(const std::string& path) {
+  return QDir().mkpath(QString::fromStdString(path));
 }
 
 ProgramInfo QtPlatform::programInfo() {

@@ -52,6 +52,9 @@ class QtPlatform : public Platform {
   LocalDateTime localNow() override;
   ScreenArea windowScreen() override;
   std::vector<ScreenArea> screens() override;
+  ScreenArea windowWorkArea() override;
+  WindowSize windowSizeAt(int zoomPercent) override;
+  double fontScale() override;
   double windowLeft() override;
   double windowTop() override;
   double windowWidth() override;
@@ -88,6 +91,8 @@ class QtPlatform : public Platform {
   FileRead readFile(const std::string& path, std::size_t maxBytes) override;
   std::optional<std::string> writeFileReplacing(const std::string& path,
                                                 const std::string& contents) override;
+  std::optional<std::string> removeFile(const std::string& path) override;
+  bool makeFolder(const std::string& path) override;
   ProgramInfo programInfo() override;
   ZoneCatalogueSource readZoneCatalogue(UtcTime now) override;
   ZoneYear readZoneYear(const std::string& zoneId, int year) override;

@@ -138,8 +138,8 @@ class BrowserWindowTest : public ::testing::Test {
   }
 
   // Runs the event loop until `done` holds or the time is up.
-  static bool waitFor(const std::function<bool()>& done) {
-    const QDeadlineTimer deadline(kLoadTimeoutMs);
+  static bool waitFor(const std::function<bool()>& done, int ms = kLoadTimeoutMs) {
+    const QDeadlineTimer deadline(ms);
     while (!done()) {
       if (deadline.hasExpired()) return false;
       QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
@@ -217,6 +217,36 @@ TEST_F(BrowserWindowTest, BackForwardAndHomeMoveBetweenTwoPages) {
   button("Home")->trigger();
   ASSERT_TRUE(waitFor([&] { return w.widget->windowTitle() == "Tessa Support Page"; }));
   EXPECT_EQ(w.box()->currentText(), first);
+}
+
+// Search moves to the support page's search, within the page shown: it ends as any other
+// navigation does, with the page's title and Stop unlit, each time it is clicked.
+TEST_F(BrowserWindowTest, SearchEndsWithThePagesTitle) {
+  const QString first = server.url("/tessa/tssupport.php");
+  Window w = open(first);
+  ASSERT_TRUE(w.widget);
+  auto button = [&](const char* key) {
+    return w.widget->findChild<QAction*>(QString("button_") + key);
+  };
+  ASSERT_TRUE(waitFor([&] { return w.widget->windowTitle() == "Tessa Support Page"; }));
+  ASSERT_TRUE(waitFor([&] { return !button("Stop")->isEnabled(); }));
+  for (int click = 1; click <= 2; ++click) {
+    SCOPED_TRACE(click == 1 ? "first click" : "again, at the search already");
+    button("Search")->trigger();
+    // Nothing to fetch: far sooner than a page's load.
+    const bool ended = waitFor(
+        [&] {
+          return w.widget->windowTitle() == "Tessa Support Page" && !button("Stop")->isEnabled() &&
+                 w.box()->currentText() == first + "#search";
+        },
+        5000);
+    EXPECT_TRUE(ended) << "caption " << w.widget->windowTitle().toStdString() << ", Stop "
+                       << (button("Stop")->isEnabled() ? "lit" : "unlit") << ", address "
+                       << w.box()->currentText().toStdString();
+    QTest::qWait(300);  // and stays so
+    EXPECT_EQ(w.widget->windowTitle(), "Tessa Support Page");
+    EXPECT_FALSE(button("Stop")->isEnabled());
+  }
 }
 
 TEST_F(BrowserWindowTest, EnterOpensTheTypedAddressAndAPickOpensAnEntry) {

@@ -140,14 +140,15 @@ def wait_until(done, timeout, step=0.05, what="condition"):
 
 
 class Xvfb:
-    def __init__(self):
+    def __init__(self, size="1280x1024"):
         self.proc = None
         self.display = None
+        self.size = size
 
     def start(self):
         read_fd, write_fd = os.pipe()
         self.proc = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1280x1024x24",
+            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", self.size + "x24",
              "-nolisten", "tcp", "-dpi", "96", "-noreset"],
             pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
             start_new_session=True, preexec_fn=die_with_parent)

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QTimer>
@@ -19,6 +20,7 @@
 #include "platform/qt/help_viewer.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/units.h"
+#include "tests/qt/scripted_window.h"
 #include "tests/qt/silent_platform.h"
 
 namespace tessaron::qt {
@@ -151,6 +153,93 @@ TEST(QtForms, ClosingFromAButtonEndsTheModalStateBeforeTheHandlerGoesOn) {
   steps.push_back("returned");
   EXPECT_EQ(steps, (std::vector<std::string>{"closed", "returned"}));
 }
+
+// About and Support in the real window, zoomed and with a large font (on a 1280 x 1024
+// screen, which has room for them beside the clock at 200 %): drawn at the clock's scale, in
+// its font's size, wholly on the screen and clear of its dots.
+struct Case {
+  const char* name;
+  double points;  // the application font
+  int zoomIns;    // Ctrl+Plus from 100 %: 3 is 200 %
+  int zoom;
+};
+
+// The largest text of a form's labels as drawn at the normal size with a 9 pt font: the
+// form's text may be smaller than the font, to fit the boxes it was laid out with.
+double normalPoints(const Form& form) {
+  const QFont saved = QApplication::font();
+  QFont nine = saved;
+  nine.setPointSizeF(9);
+  QApplication::setFont(nine);
+  double points = 0;
+  {
+    FormDialog dialog(form, 0, nullptr, [](const std::string&) {});
+    for (QLabel* label : dialog.findChildren<QLabel*>()) {
+      points = std::max(points, label->font().pointSizeF());
+    }
+  }
+  QApplication::setFont(saved);
+  return points;
+}
+
+class FormsAtScale : public ::testing::TestWithParam<Case> {
+ protected:
+  void SetUp() override {
+    aboutPoints_ = normalPoints(frmAbout().form);
+    supportPoints_ = normalPoints(frmTSSupport().form);
+    QFont font = saved_;
+    font.setPointSizeF(GetParam().points);
+    QApplication::setFont(font);
+  }
+  void TearDown() override { QApplication::setFont(saved_); }
+  QFont saved_ = QApplication::font();
+  double aboutPoints_ = 0, supportPoints_ = 0;
+};
+
+TEST_P(FormsAtScale, AboutAndSupportAreWhollyOnTheScreenClearOfTheDotsInTheClocksSize) {
+  const Case& c = GetParam();
+  ScriptedWindow w;
+  for (int i = 0; i < c.zoomIns; ++i) w.run(Command::ZoomIn);
+  ASSERT_EQ(w.core.zoom(), c.zoom);
+  ASSERT_TRUE(waitUntil([&] { return w.window.isVisible(); }));
+  QApplication::processEvents();
+  const QRect screen = w.window.screen()->availableGeometry();
+  ClockView* view = w.window.clockView();
+  const QRect dots(view->mapToGlobal(view->dotsRect().topLeft()), view->dotsRect().size());
+  ASSERT_TRUE(screen.contains(w.window.frameGeometry())) << "the clock itself fits";
+
+  for (const Command command : {Command::About, Command::Support}) {
+    SCOPED_TRACE(command == Command::About ? "About" : "Support");
+    QRect shown;
+    double labelPoints = 0;
+    bool labelsFit = true;
+    QTimer::singleShot(0, [&] {
+      auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+      ASSERT_NE(dialog, nullptr);
+      shown = dialog->frameGeometry();
+      for (QLabel* label : dialog->findChildren<QLabel*>()) {
+        labelPoints = std::max(labelPoints, label->font().pointSizeF());
+        if (label->fontMetrics().horizontalAdvance(label->text()) > label->width())
+          labelsFit = false;
+      }
+      dialog->close();
+    });
+    w.run(command);
+    EXPECT_TRUE(screen.contains(shown))
+        << "at " << shown.x() << "," << shown.y() << " " << shown.width() << "x" << shown.height();
+    EXPECT_FALSE(shown.intersects(dots)) << "over the dots";
+    EXPECT_TRUE(labelsFit);
+    // As many times its normal size as the clock's text is (the font's size, then the
+    // zoom), to the half point a fit steps by.
+    const double normal = command == Command::About ? aboutPoints_ : supportPoints_;
+    EXPECT_NEAR(labelPoints, normal * c.points / 9 * c.zoom / 100.0, 0.5);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Scales, FormsAtScale,
+                         ::testing::Values(Case{"at200", 9, 3, 200}, Case{"at18pt", 18, 0, 100},
+                                           Case{"at150and18pt", 18, 2, 150}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace tessaron::qt

@@ -4,7 +4,8 @@ times draws every dot twice as far from the window's corner and twice as big (re
 a screenshot), the window grows with it and cannot be resized or maximised, the zoom is
 there again after a restart, Ctrl+0 brings the normal size back, and "Tessa.sav" saved
 at 200 % is byte for byte the one saved at 100 %. A Plasma user's 18 pt font draws the
-clock twice as large.
+clock twice as large. On a screen of 800 x 600 a saved 400 % opens at the largest step
+that fits, wholly on the screen, Ctrl+Plus goes no further, and the file keeps 400.
 
 Usage: zoom_window_test.py BUILD_DIR
 """
@@ -146,6 +147,43 @@ def large_font(work, build, display):
         stop_process(proc)
 
 
+def small_screen(work, build):
+    """A saved 400 % on a screen too small for it."""
+    xvfb = Xvfb("800x600")
+    base = os.path.join(work, "small")
+    folder = program_folder(base, build, preferences=SAVED)
+    view = os.path.join(folder, "Tessa.view")
+    with open(view, "w") as f:
+        f.write("zoom=400\n")
+    proc = wm = None
+    try:
+        xvfb.start()
+        display = xvfb.display
+        wm = start(["openbox"], {"PATH": "/usr/bin:/bin", "DISPLAY": display, "HOME": base})
+        wait_for_window_manager(display)
+        proc = start_program(folder, display, FAKE_CLOCK)
+        window = wait_for_window(display, "Tessaron", proc)
+        shown = None
+        for step in (3, 2, 1.5, 1.25):
+            if shows(display, base, window, step, f"small-{step}.png") is not None:
+                shown = step
+                break
+        check("a saved 400 % opens at a smaller step that fits", shown is not None,
+              f"screenshot {base}/small-1.25.png")
+        x, y, w, h = window_geometry(display, window)
+        check("the window is wholly on the 800 x 600 screen",
+              x >= 0 and y >= 0 and x + w <= 800 and y + h <= 600, f"{w}x{h} at {x},{y}")
+        keys(display, window, "ctrl+plus")
+        sync_window_manager(display, window)
+        check("Ctrl+Plus goes no further", window_geometry(display, window) == (x, y, w, h),
+              f"{window_geometry(display, window)} instead of {(x, y, w, h)}")
+        check("the file still says 400", open(view).read() == "zoom=400\n")
+    finally:
+        stop_process(proc)
+        stop_process(wm)
+        xvfb.stop()
+
+
 def main():
     build = os.path.abspath(sys.argv[1])
     xvfb = Xvfb()
@@ -156,6 +194,7 @@ def main():
             large_font(work, build, xvfb.display)
         finally:
             xvfb.stop()
+        small_screen(work, build)
     return report.summary()
 
 

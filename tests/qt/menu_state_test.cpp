@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -47,6 +48,29 @@ void expectShownAsTheCoreHasIt(ScriptedWindow& w, const std::string& step) {
 
 // The menus as the user opens them: every item in its place, with its caption, shortcut
 // and whether it is a switch, before any command has run.
+// On Qt's 800 x 600 offscreen screen the clock zooms in as far as the screen holds it:
+// then Zoom In is shown unavailable and its shortcut does nothing.
+TEST(MenuState, ZoomInEndsAtTheLargestStepTheScreenHolds) {
+  ScriptedWindow w;
+  QAction* zoomIn = w.window.findChild<QAction*>("ZoomIn");
+  ASSERT_NE(zoomIn, nullptr);
+  const QRect screen = w.window.screen()->availableGeometry();
+  int steps = 0;
+  while (zoomIn->isEnabled() && steps < 10) {
+    zoomIn->trigger();
+    ++steps;
+    ASSERT_TRUE(screen.contains(w.window.frameGeometry()))
+        << "at " << w.core.zoom() << " %: " << w.window.frameGeometry().width() << " x "
+        << w.window.frameGeometry().height();
+  }
+  EXPECT_FALSE(zoomIn->isEnabled());
+  EXPECT_LT(w.core.zoom(), 400) << "the screen is too small for 400 %";
+  const int reached = w.core.zoom();
+  zoomIn->trigger();  // a disabled action ignores it, as its shortcut does
+  w.window.sync();
+  EXPECT_EQ(w.core.zoom(), reached);
+}
+
 TEST(MenuState, TheMenusHoldEveryItemWithItsCaptionAndShortcut) {
   struct Item {
     const char* caption;
@@ -67,6 +91,7 @@ TEST(MenuState, TheMenusHoldEveryItemWithItsCaptionAndShortcut) {
       {"Zoom &In", "Ctrl++", false},
       {"Zoom O&ut", "Ctrl+-", false},
       {"&Reset Zoom", "Ctrl+0", false},
+      {"Start at L&ogin", "", true},
   };
   const Item help[] = {
       {"&Help", "F1", false},

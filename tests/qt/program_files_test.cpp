@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <optional>
 #include <string>
@@ -105,6 +106,44 @@ TEST(ProgramFolders, WithoutAUsableHomeTheUsersOwnHomeFromThePasswordDatabase) {
     EXPECT_EQ(info.userFolder, home + "/.local/share/tessaron");
   }
   qputenv("HOME", savedHome);
+}
+
+// The autostart entry's place, and the command it runs: the bare name where the search path
+// finds this very program by it, the whole path of any other copy.
+TEST(ProgramFolders, AutostartRunsTheCommandTheSearchPathFindsElseTheCopysPath) {
+  QTemporaryDir root;
+  const QString base = root.path();
+  for (const char* bin : {"/usr/bin", "/opt/other/bin", "/my copy"}) {
+    ASSERT_TRUE(QDir().mkpath(base + bin));
+    QFile program(base + bin + "/tessaron");
+    ASSERT_TRUE(program.open(QIODevice::WriteOnly));
+    program.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  }
+  ASSERT_TRUE(QDir().mkpath(base + "/usr/share/tessaron"));
+  const QByteArray path = qgetenv("PATH");
+  qputenv("PATH", (base + "/usr/bin:/bin").toUtf8());
+  qputenv("XDG_CONFIG_HOME", (base + "/config").toUtf8());
+  const std::string b = base.toStdString();
+  struct Case {
+    const char* name;
+    const char* folder;
+    std::string command;
+  };
+  const Case cases[] = {
+      {"installed on the search path", "/usr/bin", "tessaron"},
+      {"another tree, its program not the one found", "/opt/other/bin",
+       b + "/opt/other/bin/tessaron"},
+      {"a copy", "/my copy", b + "/my copy/tessaron"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ProgramInfo info;
+    findProgramFolders(info, base + c.folder, true);
+    EXPECT_EQ(info.autostartFolder, b + "/config/autostart");
+    EXPECT_EQ(info.startCommand, c.command);
+  }
+  qputenv("PATH", path);
+  qunsetenv("XDG_CONFIG_HOME");
 }
 
 }  // namespace

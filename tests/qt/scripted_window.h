@@ -34,6 +34,7 @@ class ScriptedClockPlatform : public SilentPlatform {
   std::optional<Colour> chosenColour;
   std::vector<std::string> messages;
   bool onX = true;  // false: a Wayland session, where no window can be kept above others
+  std::string autostartFolder;  // empty: one in `folder`
 
   void at(int hour, int minute, int second, int millisecond = 0) {
     nowMs = makeTime<ZoneTime>({2026, 12, 10, hour, minute, second}).seconds * 1000 + millisecond;
@@ -55,6 +56,8 @@ class ScriptedClockPlatform : public SilentPlatform {
   ProgramInfo programInfo() override {
     ProgramInfo info = QtPlatform::programInfo();
     info.dataFolder = info.settingsFolder = info.userFolder = folder.path().toStdString();
+    info.autostartFolder =
+        autostartFolder.empty() ? folder.path().toStdString() + "/autostart" : autostartFolder;
     return info;
   }
   std::string inputBox(const std::string&, const std::string&, const std::string&, double,
@@ -83,9 +86,11 @@ struct ScriptedWindow {
   MainWindow window{core};
 
   // `accessibleEvents`: where the view's accessibility events go, as if a screen reader ran.
+  // `autostartFolder`: the desktop's autostart folder, when the test keeps one across clocks.
   explicit ScriptedWindow(std::function<void(QAccessibleEvent*)> accessibleEvents = {},
-                          bool onX = true) {
+                          bool onX = true, std::string autostartFolder = {}) {
     platform.onX = onX;
+    platform.autostartFolder = std::move(autostartFolder);
     platform.at(12, 34, 30);
     window.clockView()->setSteadyClock([this] { return platform.steadyMs; });
     window.clockView()->setAccessibleEventSink(std::move(accessibleEvents));

@@ -133,7 +133,11 @@ void BrowserWindow::resizeEvent(QResizeEvent* event) {
 bool BrowserWindow::Navigate(const std::string& address) {
   const QUrl url = QUrl::fromUserInput(QString::fromStdString(address));
   if (!url.isValid()) return false;
-  busy_ = true;  // until the view reports the load's end
+  // A move to an anchor of the page shown (the support page's search) loads nothing, and
+  // the view reports no load's start or end for it: the window is not left waiting.
+  const bool samePage = url.hasFragment() && url.adjusted(QUrl::RemoveFragment) ==
+                                                 view_->url().adjusted(QUrl::RemoveFragment);
+  if (!samePage) busy_ = true;  // until the view reports the load's end
   view_->load(url);
   return true;
 }
