@@ -39,7 +39,8 @@ test: build
 # Every benchmark runs, each printing its figures beside their aims; a missed aim is
 # reported, and only a benchmark that could not run fails the target, after all ran.
 BENCHMARKS = $(BUILD)/tick_benchmark $(BUILD)/window_tick_benchmark \
-  $(BUILD)/catalogue_benchmark "bench/startup_memory.sh $(BUILD)" "bench/tick_cost.py $(BUILD)"
+  $(BUILD)/catalogue_benchmark "bench/startup_memory.sh $(BUILD)" "bench/tick_cost.py $(BUILD)" \
+  "bench/stop_resume.py $(BUILD)"
 bench: build
 	@failed=; for b in $(BENCHMARKS); do \
 	  echo "== $$b"; $$b || failed="$$failed\n  $$b (exit $$?)"; \

@@ -99,13 +99,15 @@ class DamageWatch:
         self.events[window] = []
         self.x.XFlush(self.dpy)
 
-    def run(self, seconds):
+    def run(self, seconds, fresh=True):
+        """Stamps the events of `seconds`; `fresh`: the damage objects are new."""
         event = (ctypes.c_long * 24)()
         fd = self.x.XConnectionNumber(self.dpy)
         # A new damage object reports the whole window once: that is no repaint.
-        self.x.XSync(self.dpy, 0)
-        while self.x.XPending(self.dpy):
-            self.x.XNextEvent(self.dpy, event)
+        if fresh:
+            self.x.XSync(self.dpy, 0)
+            while self.x.XPending(self.dpy):
+                self.x.XNextEvent(self.dpy, event)
         end = time.monotonic() + seconds
         while time.monotonic() < end:
             select.select([fd], [], [], 0.2)
