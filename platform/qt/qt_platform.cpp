@@ -26,6 +26,7 @@
 #include "platform/qt/program_files.h"
 #include "platform/qt/sound.h"
 #include "platform/qt/system_zone.h"
+#include "platform/qt/timedated.h"
 #include "platform/qt/units.h"
 #include "platform/tzdb/catalogue.h"
 #include "platform/tzdb/zone_year.h"
@@ -51,6 +52,7 @@ QtPlatform::QtPlatform(std::string zoneinfoDir, std::string localtimePath)
       systemZone_(std::make_unique<SystemZoneFile>(localtimePath_)) {}
 
 QtPlatform::~QtPlatform() {
+  timedated_.reset();
   delete zoneNotifier_;
   delete zoneSettle_;
   delete zoneNotice_;
@@ -68,6 +70,17 @@ void QtPlatform::refuseUnreadableTz(const std::string& zoneinfoDir) {
 
 void QtPlatform::watchSystemZone(std::function<void()> onChange) {
   onZoneChange_ = std::move(onChange);
+  if (zoneSettle_ == nullptr) {
+    zoneSettle_ = new QTimer;
+    zoneSettle_->setSingleShot(true);
+    zoneSettle_->setInterval(kZoneSettleMs);
+    QObject::connect(zoneSettle_, &QTimer::timeout, [this] { rereadSystemZone(); });
+  }
+  if (!timedated_) {
+    timedated_ = std::make_unique<TimedatedListener>(
+        systemBus_.isEmpty() ? TimedatedListener::systemBusAddress() : systemBus_,
+        [this] { zoneSettle_->start(); });
+  }
   if (zoneNotice_ == nullptr) {
     // Told after the tick that found the change, not inside it.
     zoneNotice_ = new QTimer;
@@ -87,13 +100,11 @@ void QtPlatform::watchSystemZone(std::function<void()> onChange) {
   fileWatch_ =
       ::inotify_add_watch(zoneWatch_, localtimePath_.c_str(),
                           IN_CLOSE_WRITE | IN_MODIFY | IN_ATTRIB | IN_DELETE_SELF | IN_MOVE_SELF);
-  zoneSettle_ = new QTimer;
-  zoneSettle_->setSingleShot(true);
-  zoneSettle_->setInterval(kZoneSettleMs);
-  QObject::connect(zoneSettle_, &QTimer::timeout, [this] { rereadSystemZone(); });
   zoneNotifier_ = new QSocketNotifier(zoneWatch_, QSocketNotifier::Read);
   QObject::connect(zoneNotifier_, &QSocketNotifier::activated, [this] { zoneFileEvent(); });
 }
+
+bool QtPlatform::hearsTimedated() const { return timedated_ && timedated_->listening(); }
 
 void QtPlatform::zoneFileEvent() {
   const std::string name = localtimePath_.substr(localtimePath_.rfind('/') + 1);

@@ -25,6 +25,7 @@ class FormDialog;
 class HelpViewer;
 class MainWindow;
 class SystemZoneFile;
+class TimedatedListener;
 class SoundPlayer;
 class BrowserProcess;
 
@@ -37,7 +38,12 @@ class QtPlatform : public Platform {
   // Runs `onChange` soon after the system's zone changes (its zone file replaced, as
   // timedatectl does, or rewritten in place), once the C library reads the new zone; a
   // change no watch sees is found at the first reading of the clock in the next minute.
+  // timedated's word on the system bus, where there is one, has the zone read too.
   void watchSystemZone(std::function<void()> onChange);
+  // The bus that timedated speaks on, a D-Bus address; before watchSystemZone. Tests give
+  // a bus of their own.
+  void setSystemBus(QString address) { systemBus_ = std::move(address); }
+  bool hearsTimedated() const;
   // TZ naming a pipe, a device or a folder would block the C library's first zone reading
   // for good: such a TZ is taken as unknown, that is UTC. Before anything reads the zone.
   static void refuseUnreadableTz(const std::string& zoneinfoDir = "/usr/share/zoneinfo");
@@ -116,8 +122,10 @@ class QtPlatform : public Platform {
   std::vector<std::function<void()>> heldSounds_;
   std::int64_t zoneCheckedMinute_ = -1;  // Unix minutes when the zone file was last looked at
   std::unique_ptr<SystemZoneFile> systemZone_;
-  QTimer* zoneNotice_ = nullptr;      // tells onZoneChange_ of a change the minute's look found
-  std::unique_ptr<HelpViewer> help_;  // made at the first help request
+  QTimer* zoneNotice_ = nullptr;  // tells onZoneChange_ of a change the minute's look found
+  std::unique_ptr<TimedatedListener> timedated_;
+  QString systemBus_;                        // empty: the system's own
+  std::unique_ptr<HelpViewer> help_;         // made at the first help request
   std::unique_ptr<BrowserProcess> browser_;  // made at the first browser window
   FormDialog* openForm_ = nullptr;           // the form that showModalForm has open
   QString soundProgram_, browserProgram_;    // empty: the shipped helpers

@@ -23,6 +23,16 @@ bool safeToRead(const std::string& path) {
   return ::stat(path.c_str(), &st) != 0 || S_ISREG(st.st_mode);
 }
 
+// UTC by the zone database's own file where that is safe to read (the zone list names it
+// so), else by the rule alone, which the library reads from no file.
+std::string utcTz() {
+  const char* dir = std::getenv("TZDIR");
+  return safeToRead(std::string(dir != nullptr && *dir != '\0' ? dir : "/usr/share/zoneinfo") +
+                    "/UTC")
+             ? "UTC"
+             : "UTC0";
+}
+
 }  // namespace
 
 bool SystemZoneFile::Signature::operator==(const Signature& o) const {
@@ -69,7 +79,7 @@ void SystemZoneFile::read() {
         lastGoodTz_ = std::string(":") + real.data();
       }
     } else {
-      tz = !lastGoodTz_.empty() && safeToRead(lastGoodTz_.substr(1)) ? lastGoodTz_ : "UTC";
+      tz = !lastGoodTz_.empty() && safeToRead(lastGoodTz_.substr(1)) ? lastGoodTz_ : utcTz();
     }
   } else {
     const std::optional<std::string> user = currentTz();

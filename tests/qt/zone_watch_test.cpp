@@ -1,6 +1,7 @@
 // The system's zone replaced under a running clock, in a zone folder of the test's own: the
 // desktop side reads the new zone, and the local time it gives the dots is the new zone's,
-// within a second. Also a TZ naming a pipe, which the C library would block on.
+// within a second; a change no watch sees, within a minute; timedated's word on the bus.
+// Also a zone file or a TZ naming a pipe, which the C library would block on.
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -8,8 +9,11 @@
 #include <unistd.h>
 
 #include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
 #include <QDateTime>
 #include <QElapsedTimer>
+#include <QProcess>
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
@@ -229,6 +233,63 @@ TEST_F(ZoneWatchTest, AChangeNoWatchSeesIsFoundInTheNextMinute) {
     platform.wall.tv_sec += 60;
     EXPECT_EQ(localOffset(platform), 9 * 3600);
   }
+}
+
+// A bus of the test's own, standing in for the system bus that timedated speaks on.
+class PrivateBus {
+ public:
+  PrivateBus() {
+    daemon_.start("dbus-daemon", {"--session", "--nofork", "--nopidfile", "--print-address=1"});
+    if (daemon_.waitForStarted(5000) && daemon_.waitForReadyRead(5000)) {
+      address = QString::fromUtf8(daemon_.readLine()).trimmed();
+    }
+  }
+  ~PrivateBus() {
+    daemon_.terminate();
+    daemon_.waitForFinished(5000);
+  }
+  QString address;
+
+ private:
+  QProcess daemon_;
+};
+
+// timedated's new zone has the zone file read again, though no watch saw the file change;
+// its other properties do not.
+TEST_F(ZoneWatchTest, TimedatedTellingOfANewZoneHasItRead) {
+  PrivateBus bus;
+  ASSERT_FALSE(bus.address.isEmpty()) << "no dbus-daemon";
+  const fs::path localtime = scratch_ / "localtime";
+  fs::create_symlink(std::string(kZoneinfo) + "/Asia/Tokyo", localtime);
+  const ScopedTz tz(":" + localtime.string());
+  QtPlatform platform(kZoneinfo, localtime.string());
+  platform.setSystemBus(bus.address);
+  int changes = 0;
+  platform.watchSystemZone([&] { ++changes; });
+  ASSERT_TRUE(platform.hearsTimedated());
+  QDBusConnection timedated = QDBusConnection::connectToBus(bus.address, "timedated");
+  ASSERT_TRUE(timedated.isConnected());
+  const auto tell = [&](const QString& interface, const QVariantMap& changed,
+                        const QStringList& invalidated) {
+    QDBusMessage signal = QDBusMessage::createSignal(
+        "/org/freedesktop/timedate1", "org.freedesktop.DBus.Properties", "PropertiesChanged");
+    signal << interface << changed << invalidated;
+    ASSERT_TRUE(timedated.send(signal));
+  };
+  tell("org.freedesktop.timedate1", {{"NTP", true}}, {});
+  tell("org.freedesktop.hostname1", {{"Timezone", "Asia/Kolkata"}}, {});
+  EXPECT_EQ(waitFor([&] { return changes > 0; }, 400), -1) << "another property, or service";
+  tell("org.freedesktop.timedate1", {{"Timezone", "Asia/Tokyo"}}, {});
+  EXPECT_GE(waitFor([&] { return changes == 1; }, 1000), 0);
+  tell("org.freedesktop.timedate1", {}, {"Timezone"});
+  EXPECT_GE(waitFor([&] { return changes == 2; }, 1000), 0);
+  QDBusConnection::disconnectFromBus("timedated");
+
+  // A machine without that bus: nothing heard, nothing started.
+  QtPlatform deaf(kZoneinfo, localtime.string());
+  deaf.setSystemBus("unix:path=" + QString::fromStdString((scratch_ / "no_bus").string()));
+  deaf.watchSystemZone([] {});
+  EXPECT_FALSE(deaf.hearsTimedated());
 }
 
 TEST_F(ZoneWatchTest, ATzNamingAPipeIsTakenAsUtcWithoutReadingIt) {
