@@ -1,6 +1,7 @@
 // Exact time on the dots: the alternate zone from the clock's UTC instant by the rules of
 // the year it falls in there (fixture zones compiled with zic), every dot redrawn at once
-// when what they mean or how they look changes, and ticks just after each second begins.
+// when what they mean or how they look changes, ticks just after each second begins (each
+// minute with the seconds hidden), and the words of each tick from its own instant.
 
 #include <gtest/gtest.h>
 

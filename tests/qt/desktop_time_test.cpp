@@ -1,8 +1,9 @@
 // The window's own tick and what a screen reader hears of it, on a scripted clock: the
 // tick timer is armed for just after each second begins whatever the phase it starts in
-// and however late it fired, every second reaches the dots, and a new time is told to
-// assistive technology as changed text at most once a second, and as a new value once a
-// minute.
+// and however late it fired, every second reaches the dots, or every minute with the
+// seconds hidden; a set of the clock or a resume, as the kernel tells the wall-clock
+// timer, shows at once; and a new time is told to assistive technology as changed text
+// at most once a second, and as a new value once a minute.
 
 #include <gtest/gtest.h>
 
