@@ -223,5 +223,7 @@ for m in $marks; do
   v=$(awk -v c="$i" '{print $c}' "$work/phases.txt" | median)
   h=$(awk -v c="$i" '{print $c}' "$work/heap.txt" | median)
   printf '  %-12s %8.1f %8s\n' "$m" "$(awk -v v="$v" 'BEGIN {print v / 1000}')" "$h"
-  [[ $m == shown ]] && printf '  %-12s %8.1f\n' mapped "$ps"
+  if [[ $m == shown ]]; then printf '  %-12s %8.1f\n' mapped "$ps"; fi
 done
+# Every figure is reported: a missed aim is no failure to measure.
+exit 0

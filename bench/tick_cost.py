@@ -44,7 +44,7 @@ def window_of(display, title, proc, timeout=15):
     def find():
         if proc.poll() is not None:
             raise RuntimeError(f"program exited with status {proc.returncode}")
-        found = xdotool(display, "search", "--onlyvisible", "--pid", str(proc.pid),
+        found = xdotool(display, "search", "--all", "--onlyvisible", "--pid", str(proc.pid),
                         "--name", f"^{title}$")
         return found.split()[0] if found else None
     return wait_until(find, timeout, 0.05, f"a window named {title!r} of {proc.pid}")
