@@ -14,8 +14,9 @@
 # Start-up = from just before the process is started until the X server maps
 # its top-level window (no window manager, so mapped = viewable). Memory =
 # VmRSS and VmHWM from /proc/PID/status about 2 s later.
-# The project aims for start-up within 1.0 and memory within 1.05 of the minimal
-# clock; this reports the ratios and never fails on them.
+# The project aims for start-up and memory within 1.03 of the window with only the
+# clock's widgets (a Qt clock's floor); this prints each figure beside its aim and
+# whether it holds, and fails only when it cannot measure.
 set -euo pipefail
 export LC_ALL=C   # EPOCHREALTIME with a "." decimal point
 
@@ -201,13 +202,17 @@ printf '%-16s %12s %17s %11s %11s\n' "clock's widgets" "$ws" "($wlo..$whi)" "$wr
 awk -v ts="$ts" -v cs="$cs" -v tr="$tr" -v cr="$cr" -v th="$th" -v ch="$ch" 'BEGIN {
   rs = ts / cs; rr = tr / cr; rh = th / ch
   printf "%-16s %12.2f %17s %11.2f %11.2f\n", "ratio to clock", rs, "", rr, rh
-  printf "aim: start-up within 1.0, memory within 1.05 -> start-up %s, VmRSS %s, VmHWM %s\n",
-    (rs <= 1.0 ? "met" : "NOT met"), (rr <= 1.05 ? "met" : "NOT met"), (rh <= 1.05 ? "met" : "NOT met")
 }'
-awk -v ts="$ts" -v xs="$xs" -v tr="$tr" -v xr="$xr" -v ws="$ws" -v wr="$wr" -v mr="$mr" 'BEGIN {
+awk -v ts="$ts" -v xs="$xs" -v tr="$tr" -v xr="$xr" -v ws="$ws" -v wr="$wr" -v mr="$mr" \
+    -v th="$th" -v wh="$wh" 'BEGIN {
   printf "against the window with text: start-up %.2f, VmRSS %.2f\n", ts / xs, tr / xr
   printf "against the clock'"'"'s widgets alone: start-up %.2f, VmRSS %.2f (those widgets: %.2f of a bare window)\n",
     ts / ws, tr / wr, wr / mr
+  aim = 1.03
+  printf "aim: start-up %.2f x the clock'"'"'s widgets (at most %.2f: %s), VmRSS %.2f (%s), VmHWM %.2f (%s)\n",
+    ts / ws, aim, (ts / ws <= aim ? "holds" : "DOES NOT HOLD"),
+    tr / wr, (tr / wr <= aim ? "holds" : "DOES NOT HOLD"),
+    th / wh, (th / wh <= aim ? "holds" : "DOES NOT HOLD")
 }'
 # The phases: the median of each mark, and of the mapped window, from exec.
 read -r ps pslo pshi pr ph < <(stats "$work/marked.txt")
@@ -218,5 +223,7 @@ for m in $marks; do
   v=$(awk -v c="$i" '{print $c}' "$work/phases.txt" | median)
   h=$(awk -v c="$i" '{print $c}' "$work/heap.txt" | median)
   printf '  %-12s %8.1f %8s\n' "$m" "$(awk -v v="$v" 'BEGIN {print v / 1000}')" "$h"
-  [[ $m == shown ]] && printf '  %-12s %8.1f\n' mapped "$ps"
+  if [[ $m == shown ]]; then printf '  %-12s %8.1f\n' mapped "$ps"; fi
 done
+# Every figure is reported: a missed aim is no failure to measure.
+exit 0

@@ -141,13 +141,7 @@ void Tessaron::screenChanged() { fitZoom(false); }
 
 void Tessaron::Form_Terminate() { music.StopMusic(platform_, AppFolder); }
 
-void Tessaron::Timer1_Timer() {
-  const ClockReading now = platform_.clockNow();
-  showTime(now);
-  // A timer that fires a little early shows the same second once more and comes back
-  // a few milliseconds later; a jump of the clock is followed from the next tick.
-  Timer1Interval = 1000 - now.millisecond + kTickAfterSecond;
-}
+void Tessaron::Timer1_Timer() { showTime(platform_.clockNow()); }
 
 void Tessaron::redrawTime() {
   RedrawAll = true;
@@ -179,20 +173,26 @@ void Tessaron::showTime(const ClockReading& now) {
   const bool hourMinute = RedrawAll || S <= 1 || H * 60 + M != drawnHourMinute_;
   if (hourMinute) drawnHourMinute_ = H * 60 + M;
 
-  if (hourMinute) {
-    // The hour and minute dots change only when redrawn; the readout follows them.
-    Shown.drawn = true;
-    Shown.hour = H;
-    Shown.minute = M;
-    Shown.alternate = commands.AltTimeZone.Checked;
-    if (Shown.alternate) {
-      Shown.alternateAt = toCivil(zone.AltTime.seconds);
-      Shown.alternateOffset = zone.AltOffset;
-      Shown.zone = zoneName(zone.ZonePair[1]);
-    }
+  // The words take this tick's own instant, not the last redraw's: across a fall-back the
+  // same wall time comes again an hour later at another offset, and a clock that slept
+  // over it has drawn no dot in between.
+  Shown.drawn = true;
+  Shown.hour = H;
+  Shown.minute = M;
+  Shown.alternate = commands.AltTimeZone.Checked;
+  if (Shown.alternate) {
+    Shown.alternateAt = t;
+    Shown.alternateOffset = zone.AltOffset;
+    Shown.zone = zoneName(zone.ZonePair[1]);
   }
   Shown.withSeconds = commands.Seconds.Checked;
   if (commands.Seconds.Checked) Shown.second = S;
+
+  // A timer that fires a little early shows the same second once more and comes back a few
+  // milliseconds later. With the seconds hidden no dot changes before the next minute.
+  const int toNextSecond = 1000 - now.millisecond + kTickAfterSecond;
+  Timer1Interval = commands.Seconds.Checked ? toNextSecond : (59 - S) * 1000 + toNextSecond;
+  ++TimerSettings;
 
   const bool columns = commands.Vertical.Checked;
   if (hourMinute) {

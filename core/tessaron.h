@@ -8,6 +8,7 @@
 // (hour 12 = 8 + 4), (5) and (9) (minute 34 = 32 + 2) and (11..13) (second 56 =
 // 32 + 16 + 8); every other dot gets OffColor.
 
+#include <cstdint>
 #include <string>
 
 #include "commands/menu.h"
@@ -86,8 +87,11 @@ class Tessaron {
   // the screen the window is on.
   int zoom() const { return ShownZoom; }
   int chosenZoom() const { return Zoom; }
-  // Milliseconds from the last tick to the next one.
+  // Milliseconds from the last reading of the clock to the next tick.
   int timerInterval() const { return Timer1Interval; }
+  // Counts every new setting of the interval (a tick, a redraw), so that the desktop re-arms
+  // its timer when a command changes what the next tick must catch.
+  std::uint64_t timerSettings() const { return TimerSettings; }
   // Start-up found no zone catalogue: the program ends.
   bool unloaded() const { return unloaded_; }
   // What the last tick drew, for the readout and screen readers.
@@ -133,9 +137,11 @@ class Tessaron {
   bool ZoomNotKeptTold = false;     // the user knows the zoom is not kept this run
   std::string Caption = "Tessaron";
   bool RedrawAll = false;
-  // Milliseconds from the last tick to the next one: just after the wall clock's next
-  // second begins, so that each second is shown from its start and for all of it.
+  // Milliseconds from the last reading to the next tick: just after the wall clock's next
+  // second begins while the seconds are shown, so that each is shown from its start and
+  // for all of it; else just after the next minute begins.
   int Timer1Interval = 1000;
+  std::uint64_t TimerSettings = 0;
   int Zoom = 100;       // percent, one of kZoomSteps: the user's choice, kept in its file
   int ShownZoom = 100;  // the step the desktop draws the clock at: Zoom, or less to fit
   bool unloaded_ = false;

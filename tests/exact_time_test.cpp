@@ -1,6 +1,7 @@
 // Exact time on the dots: the alternate zone from the clock's UTC instant by the rules of
 // the year it falls in there (fixture zones compiled with zic), every dot redrawn at once
-// when what they mean or how they look changes, and ticks just after each second begins.
+// when what they mean or how they look changes, ticks just after each second begins (each
+// minute with the seconds hidden), and the words of each tick from its own instant.
 
 #include <gtest/gtest.h>
 
@@ -341,6 +342,88 @@ TEST(ExactTime, TheReadoutTellsTheOffsetOfTheDotsTime) {
     clock.core.Timer1_Timer();
     EXPECT_EQ(readoutText(clock.core.shown(), clock.platform.now), c.readout);
   }
+}
+
+// A clock that sleeps between minutes, or resumes after exactly an hour, meets the same wall
+// time twice across a fall-back with no tick between: the second tick tells the offset of
+// its own instant. Every backward change of 2026 in the fixture zones, the offsets read from
+// the zone file itself, with the seconds shown and hidden.
+TEST(ExactTime, TwoTicksAcrossAFallBackEachTellTheirOwnOffset) {
+  const std::string folder = tzdb::test::fixtureZoneinfo();
+  int fallBacks = 0;
+  for (const char* id : {"America/New_York", "Australia/Sydney", "Australia/Lord_Howe",
+                         "Europe/Dublin", "America/Santiago", "Pacific/Chatham"}) {
+    const ZoneYear year = tzdb::readZoneYear(folder, id, 2026);
+    ASSERT_TRUE(year.found) << id;
+    UtcOffset before = year.initialOffset;
+    for (const ZoneYear::Change& change : year.changes) {
+      const UtcOffset after = change.offset;
+      const std::int64_t back = (before - after).count();
+      before = after;
+      if (back <= 0) continue;
+      ++fallBacks;
+      for (bool seconds : {true, false}) {
+        SCOPED_TRACE(std::string(id) + (seconds ? ", seconds shown" : ", seconds hidden"));
+        // 30 s into the repeated time's first pass, then the same wall time on the second.
+        const UtcTime first{change.at.seconds - back + 30};
+        const UtcTime second{change.at.seconds + 30};
+        ASSERT_EQ(wallTimeAt(first, change.offset + UtcOffset(back)), wallTimeAt(second, after));
+        FixtureClock clock("UTC", toCivil(first.seconds), 0);
+        if (!seconds) clock.core.Seconds_Click();
+        clock.choose(id);
+        clock.core.Timer1_Timer();
+        const std::string firstReadout = readoutText(clock.core.shown(), clock.platform.now);
+        EXPECT_NE(firstReadout.find(utcOffsetText(after + UtcOffset(back))), std::string::npos)
+            << firstReadout;
+        clock.setClock(toCivil(second.seconds), 0);
+        clock.core.Timer1_Timer();
+        const std::string secondReadout = readoutText(clock.core.shown(), clock.platform.now);
+        EXPECT_NE(secondReadout.find(", " + utcOffsetText(after)), std::string::npos)
+            << secondReadout;
+        // The same words but for the offset: the same wall time and date.
+        EXPECT_EQ(firstReadout.substr(0, firstReadout.find(',')),
+                  secondReadout.substr(0, secondReadout.find(',')));
+      }
+    }
+  }
+  EXPECT_GE(fallBacks, 5) << "the fixture zones' fall-backs of 2026";
+}
+
+// With the seconds hidden nothing on the dots changes between minutes: the next tick comes
+// just after the next minute begins, from wherever in the minute this one ran.
+TEST(ExactTime, WithTheSecondsHiddenTheNextTickIsJustAfterTheNextMinute) {
+  struct Case {
+    const char* name;
+    int second;
+    int millisecond;
+    int interval;
+  };
+  const Case cases[] = {
+      {"on time, just after the minute", 0, 2, 60000},
+      {"at the minute's start", 0, 0, 60002},
+      {"mid-minute, as after a command", 31, 500, 28502},
+      {"the minute's last millisecond", 59, 999, 3},
+      {"just before the minute", 58, 700, 1302},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FixtureClock clock("UTC", {2026, 12, 10, 12, 34, 30}, 0);
+    clock.core.Seconds_Click();
+    clock.setClock({2026, 12, 10, 12, 34, c.second}, 0, c.millisecond);
+    clock.core.Timer1_Timer();
+    EXPECT_EQ(clock.core.timerInterval(), c.interval);
+    // The minute due is a whole minute: no dot shown changes before it.
+    const int dueMs = c.second * 1000 + c.millisecond + c.interval;
+    EXPECT_EQ(dueMs % 60000, 2);
+  }
+  // Shown again, the seconds are caught from the next second on, the timer re-armed.
+  FixtureClock clock("UTC", {2026, 12, 10, 12, 34, 30}, 0);
+  clock.core.Seconds_Click();
+  clock.setClock({2026, 12, 10, 12, 34, 40}, 0, 250);
+  const auto settings = clock.core.timerSettings();
+  clock.core.Seconds_Click();
+  EXPECT_EQ(clock.core.timerInterval(), 752);
+  EXPECT_NE(clock.core.timerSettings(), settings);
 }
 
 // The list and the label name the standard offset in force now, and follow it when it

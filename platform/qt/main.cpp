@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <QWindow>
 #include <functional>
+#include <memory>
 #ifdef TESSARON_STARTUP_MARKS
 #include <cstdio>
 #include <ctime>
@@ -138,6 +139,10 @@ int main(int argc, char* argv[]) {
   // Past a file-size limit a save must fail and say so, not end the clock.
   signal(SIGXFSZ, SIG_IGN);
   tessaron::qt::QtPlatform::refuseUnreadableTz();
+  // Before anything reads the zone: the platform pins TZ, and never lets the C library
+  // open a system zone file that is a pipe (it would block for good, before any window).
+  // Ended before the application, as the Qt objects it makes must be.
+  auto ownPlatform = std::make_unique<tessaron::qt::QtPlatform>();
   // Where an X display is there (an X11 session, or XWayland under GNOME or KDE), the
   // clock runs on it, so that Always on Top and the saved position work; Wayland alone
   // is the fallback. The user's own choice of platform wins.
@@ -155,40 +160,43 @@ int main(int argc, char* argv[]) {
   QApplication::setStyle(new ClockStyle);
   mark("application");
 
-  tessaron::qt::QtPlatform platform;
-  tessaron::Tessaron core(platform);
+  tessaron::qt::QtPlatform& platform = *ownPlatform;
   {
-    tessaron::qt::MainWindow window(core);
-    mark("widgets");
-    platform.attach(&window);
-    // The start-up sound's helper starts after the first frame, not beside it.
-    platform.holdSounds();
-    core.loadWindow();
-    mark("window");
-    window.sync();
-    window.show();
-    window.startClock();
-    mark("shown");
-    // The zone catalogue (hundreds of zone files) once the time is on screen: nothing
-    // shown at start needs it.
-    new AfterFirstFrame(&window, 1000, [&core, &window, &platform] {
-      platform.releaseSounds();
-      if (!core.loadZoneCatalogue()) {
-        QApplication::exit(0);
-        return;
-      }
-      mark("catalogue");
-      platform.watchSystemZone([&core, &window] {
-        core.systemZoneChanged();
-        window.sync();
-      });
+    tessaron::Tessaron core(platform);
+    {
+      tessaron::qt::MainWindow window(core);
+      mark("widgets");
+      platform.attach(&window);
+      // The start-up sound's helper starts after the first frame, not beside it.
+      platform.holdSounds();
+      core.loadWindow();
+      mark("window");
       window.sync();
-      // Start-up read the zone files and built the window; hand the memory it freed back
-      // to the system rather than keep it for a clock that will not need it.
-      malloc_trim(0);
-    });
-    app.exec();
+      window.show();
+      window.startClock();
+      mark("shown");
+      // The zone catalogue (hundreds of zone files) once the time is on screen: nothing
+      // shown at start needs it.
+      new AfterFirstFrame(&window, 1000, [&core, &window, &platform] {
+        platform.releaseSounds();
+        if (!core.loadZoneCatalogue()) {
+          QApplication::exit(0);
+          return;
+        }
+        mark("catalogue");
+        platform.watchSystemZone([&core, &window] {
+          core.systemZoneChanged();
+          window.sync();
+        });
+        window.sync();
+        // Start-up read the zone files and built the window; hand the memory it freed back
+        // to the system rather than keep it for a clock that will not need it.
+        malloc_trim(0);
+      });
+      app.exec();
+    }
+    platform.closeClock(core);
   }
-  platform.closeClock(core);
+  ownPlatform.reset();
   return 0;
 }

@@ -17,6 +17,7 @@
 #include "platform/qt/clock_view.h"
 #include "platform/qt/icons.h"
 #include "platform/qt/units.h"
+#include "platform/qt/wall_clock_timer.h"
 
 namespace tessaron::qt {
 
@@ -24,7 +25,7 @@ MainWindow::MainWindow(Tessaron& core)
     : core_(core),
       menuBar_(new QMenuBar(this)),
       view_(new ClockView(core, this)),
-      timer_(new QTimer(this)) {
+      timer_(new WallClockTimer(this)) {
   setWindowTitle(QString::fromStdString(core.caption()));
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -53,9 +54,7 @@ MainWindow::MainWindow(Tessaron& core)
   // One shot at a time, re-armed from the clock at every tick: a coarse or repeating
   // timer would drift against the wall clock's seconds.
   timer_->setObjectName("Timer1");
-  timer_->setSingleShot(true);
-  timer_->setTimerType(Qt::PreciseTimer);
-  connect(timer_, &QTimer::timeout, this, &MainWindow::tick);
+  timer_->setHandler([this] { tick(); });
 }
 
 void MainWindow::buildMenus() {
@@ -145,6 +144,11 @@ void MainWindow::sync(bool paintNow) {
     setWindowTitle(QString::fromStdString(core_.caption()));
   }
   view_->sync(paintNow);
+  // The core chose when its next tick is due (a tick, or a command that shows the seconds).
+  if (armedSettings_ != core_.timerSettings()) {
+    armedSettings_ = core_.timerSettings();
+    timer_->start(core_.timerInterval());
+  }
 }
 
 double MainWindow::fontScale() const {
@@ -181,7 +185,6 @@ void MainWindow::startClock() { tick(); }
 void MainWindow::tick() {
   core_.Timer1_Timer();
   sync(true);
-  timer_->start(core_.timerInterval());
 }
 
 QSize MainWindow::frameExtra() const {

@@ -5,6 +5,7 @@
 // and a main window's machinery would cost memory for nothing.
 
 #include <QWidget>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -13,11 +14,11 @@
 class QAction;
 class QMenuBar;
 class QScreen;
-class QTimer;
 
 namespace tessaron::qt {
 
 class ClockView;
+class WallClockTimer;
 
 class MainWindow : public QWidget {
  public:
@@ -28,6 +29,7 @@ class MainWindow : public QWidget {
   void sync(bool paintNow = false);
   void startClock();
   ClockView* clockView() const { return view_; }
+  WallClockTimer* tickTimer() const { return timer_; }
   QMenuBar* menuBar() const { return menuBar_; }
 
   // Outer frame, in screen twips. Positions keep the exact twip value last set
@@ -61,7 +63,8 @@ class MainWindow : public QWidget {
   Tessaron& core_;
   QMenuBar* menuBar_;
   ClockView* view_;
-  QTimer* timer_;
+  WallClockTimer* timer_;            // "Timer1"
+  std::uint64_t armedSettings_ = 0;  // the core's timer setting the timer is armed for
   std::vector<MenuBinding> menuActions_;
   std::vector<QAction*> buttonActions_;  // [0] is button 1
   std::string shownTitle_;

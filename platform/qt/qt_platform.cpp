@@ -28,6 +28,8 @@
 #include "platform/qt/main_window.h"
 #include "platform/qt/program_files.h"
 #include "platform/qt/sound.h"
+#include "platform/qt/system_zone.h"
+#include "platform/qt/timedated.h"
 #include "platform/qt/units.h"
 #include "platform/tzdb/catalogue.h"
 #include "platform/tzdb/zone_year.h"
@@ -48,11 +50,15 @@ std::string systemZoneId() {
 }  // namespace
 
 QtPlatform::QtPlatform(std::string zoneinfoDir, std::string localtimePath)
-    : zoneinfoDir_(std::move(zoneinfoDir)), localtimePath_(std::move(localtimePath)) {}
+    : zoneinfoDir_(std::move(zoneinfoDir)),
+      localtimePath_(std::move(localtimePath)),
+      systemZone_(std::make_unique<SystemZoneFile>(localtimePath_)) {}
 
 QtPlatform::~QtPlatform() {
+  timedated_.reset();
   delete zoneNotifier_;
   delete zoneSettle_;
+  delete zoneNotice_;
   if (zoneWatch_ >= 0) ::close(zoneWatch_);
 }
 
@@ -67,9 +73,29 @@ void QtPlatform::refuseUnreadableTz(const std::string& zoneinfoDir) {
 
 void QtPlatform::watchSystemZone(std::function<void()> onChange) {
   onZoneChange_ = std::move(onChange);
+  if (zoneSettle_ == nullptr) {
+    zoneSettle_ = new QTimer;
+    zoneSettle_->setSingleShot(true);
+    zoneSettle_->setInterval(kZoneSettleMs);
+    QObject::connect(zoneSettle_, &QTimer::timeout, [this] { rereadSystemZone(); });
+  }
+  if (!timedated_) {
+    timedated_ = std::make_unique<TimedatedListener>(
+        systemBus_.isEmpty() ? TimedatedListener::systemBusAddress() : systemBus_,
+        [this] { zoneSettle_->start(); });
+  }
+  if (zoneNotice_ == nullptr) {
+    // Told after the tick that found the change, not inside it.
+    zoneNotice_ = new QTimer;
+    zoneNotice_->setSingleShot(true);
+    zoneNotice_->setInterval(0);
+    QObject::connect(zoneNotice_, &QTimer::timeout, [this] {
+      if (onZoneChange_) onZoneChange_();
+    });
+  }
   if (zoneWatch_ >= 0) return;
   zoneWatch_ = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-  if (zoneWatch_ < 0) return;  // the minute's check below still follows a change
+  if (zoneWatch_ < 0) return;  // the minute's check in clockNow still follows a change
   // A replaced link or file is a new name in its folder; a rewrite, a change of the file.
   const std::string folder = localtimePath_.substr(0, localtimePath_.rfind('/') + 1);
   ::inotify_add_watch(zoneWatch_, folder.empty() ? "." : folder.c_str(),
@@ -77,13 +103,11 @@ void QtPlatform::watchSystemZone(std::function<void()> onChange) {
   fileWatch_ =
       ::inotify_add_watch(zoneWatch_, localtimePath_.c_str(),
                           IN_CLOSE_WRITE | IN_MODIFY | IN_ATTRIB | IN_DELETE_SELF | IN_MOVE_SELF);
-  zoneSettle_ = new QTimer;
-  zoneSettle_->setSingleShot(true);
-  zoneSettle_->setInterval(kZoneSettleMs);
-  QObject::connect(zoneSettle_, &QTimer::timeout, [this] { rereadSystemZone(); });
   zoneNotifier_ = new QSocketNotifier(zoneWatch_, QSocketNotifier::Read);
   QObject::connect(zoneNotifier_, &QSocketNotifier::activated, [this] { zoneFileEvent(); });
 }
+
+bool QtPlatform::hearsTimedated() const { return timedated_ && timedated_->listening(); }
 
 void QtPlatform::zoneFileEvent() {
   const std::string name = localtimePath_.substr(localtimePath_.rfind('/') + 1);
@@ -108,32 +132,28 @@ void QtPlatform::rereadSystemZone() {
   fileWatch_ =
       ::inotify_add_watch(zoneWatch_, localtimePath_.c_str(),
                           IN_CLOSE_WRITE | IN_MODIFY | IN_ATTRIB | IN_DELETE_SELF | IN_MOVE_SELF);
-  // The C library keeps a zone file it has read while the file's inode and modification
-  // second stay, and never reads a TZ again that has not changed: a zone that is no file
-  // in between makes it read the file afresh.
-  const char* tz = std::getenv("TZ");
-  const std::string saved = tz != nullptr ? tz : "";
-  ::setenv("TZ", "UTC0", 1);
-  ::tzset();
-  if (tz != nullptr) {
-    ::setenv("TZ", saved.c_str(), 1);
-  } else {
-    ::unsetenv("TZ");
-  }
-  ::tzset();
-  zoneCheckedMinute_ = -1;
+  systemZone_->read();
   if (onZoneChange_) onZoneChange_();
+}
+
+timespec QtPlatform::wallClock() {
+  timespec now{};
+  ::clock_gettime(CLOCK_REALTIME, &now);
+  return now;
 }
 
 ClockReading QtPlatform::clockNow() {
   // One reading of the clock for all three, so that none of them is from the next second.
-  timespec now{};
-  ::clock_gettime(CLOCK_REALTIME, &now);
-  // Without a watch on the zone file, the system's zone is looked up again once a minute,
-  // not at every tick: each lookup stats the zone file.
-  if (now.tv_sec / 60 != zoneCheckedMinute_ && (zoneWatch_ < 0 || zoneCheckedMinute_ < 0)) {
+  const timespec now = wallClock();
+  // Once a minute, with a watch or without: a watch sees nothing of a zone file on a
+  // folder mounted over its own (containers and image tools do it). Only the link and the
+  // file's identity are looked at; the zone is read only when they changed.
+  if (now.tv_sec / 60 != zoneCheckedMinute_) {
     zoneCheckedMinute_ = now.tv_sec / 60;
-    ::tzset();
+    if (systemZone_->changed()) {
+      systemZone_->read();
+      if (zoneNotice_ != nullptr) zoneNotice_->start();
+    }
   }
   tm local{};
   ::localtime_r(&now.tv_sec, &local);

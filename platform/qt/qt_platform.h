@@ -1,6 +1,8 @@
 #pragma once
 // The desktop behind the core's platform interface, on Qt 6.
 
+#include <time.h>
+
 #include <QString>
 #include <functional>
 #include <memory>
@@ -22,6 +24,8 @@ namespace tessaron::qt {
 class FormDialog;
 class HelpViewer;
 class MainWindow;
+class SystemZoneFile;
+class TimedatedListener;
 class SoundPlayer;
 class BrowserProcess;
 
@@ -32,8 +36,14 @@ class QtPlatform : public Platform {
                       std::string localtimePath = "/etc/localtime");
   ~QtPlatform() override;
   // Runs `onChange` soon after the system's zone changes (its zone file replaced, as
-  // timedatectl does, or rewritten in place), once the C library reads the new zone.
+  // timedatectl does, or rewritten in place), once the C library reads the new zone; a
+  // change no watch sees is found at the first reading of the clock in the next minute.
+  // timedated's word on the system bus, where there is one, has the zone read too.
   void watchSystemZone(std::function<void()> onChange);
+  // The bus that timedated speaks on, a D-Bus address; before watchSystemZone. Tests give
+  // a bus of their own.
+  void setSystemBus(QString address) { systemBus_ = std::move(address); }
+  bool hearsTimedated() const;
   // TZ naming a pipe, a device or a folder would block the C library's first zone reading
   // for good: such a TZ is taken as unknown, that is UTC. Before anything reads the zone.
   static void refuseUnreadableTz(const std::string& zoneinfoDir = "/usr/share/zoneinfo");
@@ -97,6 +107,10 @@ class QtPlatform : public Platform {
   ZoneCatalogueSource readZoneCatalogue(UtcTime now) override;
   ZoneYear readZoneYear(const std::string& zoneId, int year) override;
 
+ protected:
+  // The wall clock; tests script it.
+  virtual timespec wallClock();
+
  private:
   MainWindow* window_ = nullptr;
   std::string zoneinfoDir_;
@@ -111,7 +125,11 @@ class QtPlatform : public Platform {
   std::unique_ptr<SoundPlayer> sound_;  // made at the first sound request
   bool soundsHeld_ = false;
   std::vector<std::function<void()>> heldSounds_;
-  std::int64_t zoneCheckedMinute_ = -1;      // Unix minutes when the system zone was last read
+  std::int64_t zoneCheckedMinute_ = -1;  // Unix minutes when the zone file was last looked at
+  std::unique_ptr<SystemZoneFile> systemZone_;
+  QTimer* zoneNotice_ = nullptr;  // tells onZoneChange_ of a change the minute's look found
+  std::unique_ptr<TimedatedListener> timedated_;
+  QString systemBus_;                        // empty: the system's own
   std::unique_ptr<HelpViewer> help_;         // made at the first help request
   std::unique_ptr<BrowserProcess> browser_;  // made at the first browser window
   FormDialog* openForm_ = nullptr;           // the form that showModalForm has open

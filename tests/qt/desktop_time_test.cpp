@@ -1,15 +1,18 @@
 // The window's own tick and what a screen reader hears of it, on a scripted clock: the
 // tick timer is armed for just after each second begins whatever the phase it starts in
-// and however late it fired, every second reaches the dots, and a new time is told to
-// assistive technology as changed text at most once a second, and as a new value once a
-// minute.
+// and however late it fired, every second reaches the dots, or every minute with the
+// seconds hidden; a set of the clock or a resume, as the kernel tells the wall-clock
+// timer, shows at once; and a new time is told to assistive technology as changed text
+// at most once a second, and as a new value once a minute.
 
 #include <gtest/gtest.h>
 
 #include <QAccessible>
 #include <QAccessibleEvent>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QTime>
+#include <cerrno>
 #include <string>
 #include <vector>
 
@@ -41,11 +44,10 @@ TEST(DesktopTick, EverySecondReachesTheDotsJustAfterItBegins) {
     w.run(Command::Seconds);
     w.platform.at(12, 34, 30, c.startMs);
     w.window.startClock();
-    QTimer* timer = w.timer();
+    WallClockTimer* timer = w.timer();
     ASSERT_NE(timer, nullptr);
     for (int late : c.lateness) {
       ASSERT_TRUE(timer->isActive());
-      ASSERT_TRUE(timer->isSingleShot()) << "re-armed from the clock at every tick";
       const std::int64_t due = w.platform.nowMs + timer->interval();
       const std::int64_t nextSecond = (w.platform.nowMs / 1000 + 1) * 1000;
       EXPECT_GE(due, nextSecond) << "armed to fire before the next second begins";
@@ -57,6 +59,130 @@ TEST(DesktopTick, EverySecondReachesTheDotsJustAfterItBegins) {
                 QTime(now.hour, now.minute, now.second).toString("hh:mm:ss").toStdString());
     }
   }
+}
+
+// The time the dots show now, as the readout words it: "12:35" or "12:35:07".
+std::string expected(const ScriptedWindow& w) {
+  const CivilTime now = toCivil(w.platform.nowMs / 1000);
+  const bool seconds = w.core.commandBar().Seconds.Checked;
+  return QTime(now.hour, now.minute, now.second)
+      .toString(seconds ? "hh:mm:ss" : "hh:mm")
+      .toStdString();
+}
+
+// With the seconds hidden the clock wakes once a minute, just after it begins, and every
+// minute still reaches the dots; shown again, the seconds are caught from the next second.
+TEST(DesktopTick, WithTheSecondsHiddenTheClockWakesOnceAMinute) {
+  for (int startMs : {0, 700, 59'999}) {
+    SCOPED_TRACE(startMs);
+    ScriptedWindow w;
+    ASSERT_FALSE(w.core.commandBar().Seconds.Checked);
+    w.platform.at(12, 34, 0);
+    w.platform.advance(startMs);
+    w.window.startClock();
+    const std::int64_t minuteStarted = w.platform.nowMs / 60'000 * 60'000;
+    for (int wakeUp = 0; wakeUp < 5; ++wakeUp) {
+      ASSERT_TRUE(w.timer()->isActive());
+      const std::int64_t due = w.platform.nowMs + w.timer()->interval();
+      EXPECT_GE(due % 60'000, 1) << "armed for before the minute begins";
+      EXPECT_LE(due % 60'000, kShownWithinMs) << "armed for late into the minute";
+      w.platform.advance(w.timer()->interval());
+      w.fire();
+      EXPECT_EQ(w.window.clockView()->shownTimeText().toStdString(), expected(w));
+    }
+    // Five wake-ups, five minutes.
+    EXPECT_EQ(w.platform.nowMs, minuteStarted + 5 * 60'000 + 2);
+  }
+  ScriptedWindow w;
+  w.platform.at(12, 34, 20, 400);
+  w.window.startClock();
+  EXPECT_EQ(w.timer()->interval(), 39'602);
+  w.platform.advance(10'000);
+  w.run(Command::Seconds);  // at 12:34:30.400
+  EXPECT_EQ(w.timer()->interval(), 602) << "the timer re-armed for the next second";
+  EXPECT_EQ(w.window.clockView()->shownTimeText().toStdString(), "12:34:30");
+}
+
+// The wall clock set, or the machine resumed, while the timer waits: the kernel wakes it
+// (a cancelled timer, or an instant long past) and the new time is on the dots before the
+// wake-up returns, in both modes; the next tick is armed from the new time.
+TEST(DesktopTick, AClockStepOrAResumeIsShownAtOnce) {
+  using Report = WallClockTimer::Report;
+  struct Case {
+    const char* name;
+    std::int64_t stepMs;  // how far the wall clock moves
+    Report report;        // what the kernel says of the timer
+  };
+  const Case cases[] = {
+      {"set an hour back", -3'600'000, Report::ClockSet},
+      {"set 61.3 s on", 61'300, Report::ClockSet},
+      {"set a day on to the same minute", 86'400'000, Report::ClockSet},
+      {"resumed 90 min later", 5'400'000 + 250, Report::Expired},
+  };
+  for (bool seconds : {false, true}) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(std::string(c.name) + (seconds ? ", seconds shown" : ", seconds hidden"));
+      ScriptedWindow w;
+      if (seconds) w.run(Command::Seconds);
+      w.platform.at(12, 34, 20, 400);
+      w.window.startClock();
+      w.platform.advance(3'000);
+      w.platform.step(c.stepMs);
+      w.timer()->report(c.report);
+      EXPECT_EQ(w.window.clockView()->shownTimeText().toStdString(), expected(w));
+      EXPECT_EQ(w.window.clockView()->readoutText().toStdString().substr(0, 2),
+                expected(w).substr(0, 2));
+      ASSERT_TRUE(w.timer()->isActive());
+      const std::int64_t due = w.platform.nowMs + w.timer()->interval();
+      EXPECT_EQ(due % (seconds ? 1000 : 60'000), 2) << "re-armed from the new time";
+    }
+  }
+  // Nothing to read: no tick.
+  ScriptedWindow w;
+  w.window.startClock();
+  const int readings = w.platform.readings;
+  w.timer()->report(Report::Nothing);
+  EXPECT_EQ(w.platform.readings, readings);
+}
+
+// What one read of the timerfd tells: an expiry count, the clock set (ECANCELED), or
+// nothing yet (EAGAIN, EINTR).
+TEST(WallClockTimer, EachReadOfTheTimerIsOneReport) {
+  using Report = WallClockTimer::Report;
+  struct Case {
+    const char* name;
+    long result;
+    int error;
+    Report report;
+  };
+  const Case cases[] = {
+      {"one expiry", 8, 0, Report::Expired},
+      {"cancelled by a clock set", -1, ECANCELED, Report::ClockSet},
+      {"nothing to read", -1, EAGAIN, Report::Nothing},
+      {"interrupted", -1, EINTR, Report::Nothing},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(WallClockTimer::reportOfRead(c.result, c.error), c.report);
+  }
+}
+
+// The real timer on the real wall clock: due in 40 ms, it runs once, through the event
+// loop, not before its instant.
+TEST(WallClockTimer, RunsOnceAtItsInstant) {
+  QObject owner;
+  WallClockTimer timer(&owner);
+  EXPECT_TRUE(timer.onWallClock());
+  int runs = 0;
+  timer.setHandler([&] { ++runs; });
+  QElapsedTimer elapsed;
+  elapsed.start();
+  timer.start(40);
+  ASSERT_TRUE(waitUntil([&] { return runs == 1; }, 2000));
+  EXPECT_GE(elapsed.elapsed(), 39);
+  EXPECT_FALSE(timer.isActive());
+  waitUntil([] { return false; }, 100);
+  EXPECT_EQ(runs, 1);
 }
 
 // Every event the view sends to assistive technology, in order, with the text or value it

@@ -3,8 +3,9 @@
 // millisecond: a test sets the time, moves it on, and fires the window's own tick timer
 // itself, so nothing waits for the real clock.
 //
-// Example: at(12, 34, 30, 700) then startClock() arms "Timer1" for 302 ms; advance(302)
-// and fire() run the tick the timer would have run, at 12:34:31.002.
+// Example: with the seconds shown, at(12, 34, 30, 700) then startClock() arms "Timer1" for
+// 302 ms; advance(302) and fire() run the tick the timer would have run, at 12:34:31.002.
+// step(3'600'000) then clockSet() is the clock set an hour on, as the kernel tells it.
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -19,6 +20,7 @@
 #include "core/tessaron.h"
 #include "platform/qt/clock_view.h"
 #include "platform/qt/main_window.h"
+#include "platform/qt/wall_clock_timer.h"
 #include "tests/qt/silent_platform.h"
 #include "timezones/conversion.h"
 
@@ -43,6 +45,8 @@ class ScriptedClockPlatform : public SilentPlatform {
     nowMs += ms;
     steadyMs += ms;
   }
+  // The wall clock set, or the machine resumed: the steady clock does not jump with it.
+  void step(std::int64_t ms) { nowMs += ms; }
   int millisecond() const { return static_cast<int>(nowMs % 1000); }
 
   ClockReading clockNow() override {
@@ -103,9 +107,11 @@ struct ScriptedWindow {
   ScriptedWindow(const ScriptedWindow&) = delete;
   ScriptedWindow& operator=(const ScriptedWindow&) = delete;
 
-  QTimer* timer() const { return window.findChild<QTimer*>("Timer1"); }
+  WallClockTimer* timer() const { return window.findChild<WallClockTimer*>("Timer1"); }
   // What the tick timer does when it runs out.
-  void fire() { QMetaObject::invokeMethod(timer(), "timeout", Qt::DirectConnection); }
+  void fire() { timer()->report(WallClockTimer::Report::Expired); }
+  // What it does when the kernel cancels it, the wall clock being set.
+  void clockSet() { timer()->report(WallClockTimer::Report::ClockSet); }
   // A tick as the core and the window see it, without the timer.
   void tick() {
     core.Timer1_Timer();

@@ -26,6 +26,7 @@
 #include "platform/qt/main_window.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/units.h"
+#include "platform/qt/wall_clock_timer.h"
 #include "tests/qt/silent_platform.h"
 
 namespace tessaron::qt {
@@ -128,7 +129,7 @@ TEST_F(QtWindow, TheTickTimerPaintsTheNewSecondBeforeReturning) {
   tick();
   recorder.reset();
   platform.time = {12, 34, 31};
-  QMetaObject::invokeMethod(window.findChild<QTimer*>("Timer1"), "timeout", Qt::DirectConnection);
+  window.findChild<WallClockTimer*>("Timer1")->report(WallClockTimer::Report::Expired);
   EXPECT_EQ(recorder.paints, 1);
   settle();
   EXPECT_EQ(recorder.paints, 1);
@@ -158,8 +159,7 @@ TEST_F(QtWindow, TicksLeaveTheSamePixelsAsAWholeRepaint) {
     for (const TimeOfDay& t : {TimeOfDay{12, 34, 58}, TimeOfDay{12, 34, 59}, TimeOfDay{12, 35, 0},
                                TimeOfDay{12, 35, 1}}) {
       platform.time = t;
-      QMetaObject::invokeMethod(window.findChild<QTimer*>("Timer1"), "timeout",
-                                Qt::DirectConnection);
+      window.findChild<WallClockTimer*>("Timer1")->report(WallClockTimer::Report::Expired);
     }
     settle();
     ClockView* view = window.clockView();
