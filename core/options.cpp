@@ -1,6 +1,7 @@
 // The Options menu: each switch flips its mark and hands the work to the subsystem
 // that owns it; the preferences and the zoom are kept in their files.
 
+#include "commands/confirmations.h"
 #include "core/preferences.h"
 #include "core/tessaron.h"
 #include "core/zoom.h"
@@ -160,6 +161,7 @@ void Tessaron::Preferences_Click() {
         MessageStyle::Exclamation, Caption);
     return;
   }
+  platform_.announce(kPreferencesSaved);
   if (!PortableFolder.empty() && !SavedElsewhereTold) {
     SavedElsewhereTold = true;
     platform_.messageBox("The program's folder " + PortableFolder +
