@@ -1,5 +1,8 @@
 #include "platform/qt/clock_accessible.h"
 
+#include <QAction>
+#include <QMenu>
+#include <QToolButton>
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
@@ -123,11 +126,149 @@ int ClockViewAccessible::indexOfChild(const QAccessibleInterface* child) const {
   return QAccessibleWidget::indexOfChild(child);
 }
 
+MenuSwitchAccessible::MenuSwitchAccessible(QMenu* menu, QAction* action)
+    : menu_(menu), action_(action) {}
+
+QObject* MenuSwitchAccessible::object() const { return action_.data(); }
+
+QWindow* MenuSwitchAccessible::window() const {
+  return menu_.isNull() ? nullptr : menu_->windowHandle();
+}
+
+QAccessibleInterface* MenuSwitchAccessible::parent() const {
+  return QAccessible::queryAccessibleInterface(menu_.data());
+}
+
+QString MenuSwitchAccessible::text(QAccessible::Text t) const {
+  if (!isValid()) return {};
+  switch (t) {
+    case QAccessible::Name: {
+      // The caption without its access letter's mark; "&&" shows as "&".
+      QString name;
+      const QString caption = action_->text();
+      for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] == u'&' && i + 1 < caption.size()) ++i;
+        name += caption[i];
+      }
+      return name;
+    }
+    case QAccessible::Description:
+      return action_->statusTip();
+    case QAccessible::Accelerator:
+      return action_->shortcut().toString(QKeySequence::NativeText);
+    default:
+      return {};
+  }
+}
+
+QRect MenuSwitchAccessible::rect() const {
+  if (!isValid()) return {};
+  const QRect local = menu_->actionGeometry(action_);
+  return QRect(menu_->mapToGlobal(local.topLeft()), local.size());
+}
+
+QAccessible::State MenuSwitchAccessible::state() const {
+  QAccessible::State state;
+  if (!isValid()) {
+    state.invalid = true;
+    return state;
+  }
+  state.checkable = true;
+  state.checked = action_->isChecked();
+  state.disabled = !action_->isEnabled();
+  state.focusable = true;
+  state.focused = menu_->isVisible() && menu_->activeAction() == action_;
+  state.invisible = !menu_->isVisible() || !action_->isVisible();
+  state.offscreen = state.invisible;
+  return state;
+}
+
+void* MenuSwitchAccessible::interface_cast(QAccessible::InterfaceType type) {
+  if (type == QAccessible::ActionInterface) return static_cast<QAccessibleActionInterface*>(this);
+  return nullptr;
+}
+
+QStringList MenuSwitchAccessible::actionNames() const {
+  if (!isValid() || !action_->isEnabled()) return {};
+  return {toggleAction()};
+}
+
+void MenuSwitchAccessible::doAction(const QString& actionName) {
+  if (!isValid() || !action_->isEnabled() || actionName != toggleAction()) return;
+  // As a click on the item: the menu closes, then the command runs.
+  menu_->hide();
+  action_->trigger();
+}
+
+QStringList MenuSwitchAccessible::keyBindingsForAction(const QString& actionName) const {
+  if (!isValid() || actionName != toggleAction() || action_->shortcut().isEmpty()) return {};
+  return {action_->shortcut().toString(QKeySequence::NativeText)};
+}
+
+ToolbarSwitchAccessible::ToolbarSwitchAccessible(QToolButton* button)
+    : QAccessibleWidget(button, QAccessible::CheckBox) {}
+
+QToolButton* ToolbarSwitchAccessible::button() const { return static_cast<QToolButton*>(widget()); }
+
+QAccessible::State ToolbarSwitchAccessible::state() const {
+  QAccessible::State state = QAccessibleWidget::state();
+  state.checkable = true;
+  state.checked = button()->isChecked();
+  return state;
+}
+
+QString ToolbarSwitchAccessible::text(QAccessible::Text t) const {
+  // Its name says what it switches; its tooltip, when it says more (why it is unavailable).
+  if (t == QAccessible::Description &&
+      button()->toolTip().trimmed() != button()->accessibleName()) {
+    return button()->toolTip();
+  }
+  return QAccessibleWidget::text(t);
+}
+
+QStringList ToolbarSwitchAccessible::actionNames() const {
+  QStringList names = QAccessibleWidget::actionNames();
+  if (button()->isEnabled()) names.prepend(toggleAction());
+  return names;
+}
+
+void ToolbarSwitchAccessible::doAction(const QString& actionName) {
+  if (actionName == toggleAction() || actionName == pressAction()) {
+    if (button()->isEnabled()) button()->click();
+    return;
+  }
+  QAccessibleWidget::doAction(actionName);
+}
+
+Announcement::Announcement(QWidget* parent) : QWidget(parent) {
+  setObjectName("Announcement");
+  setAttribute(Qt::WA_TransparentForMouseEvents);
+  setFocusPolicy(Qt::NoFocus);
+  resize(0, 0);
+}
+
 namespace {
+
+QMenu* menuOf(QAction* action) {
+  for (QObject* holder : action->associatedObjects()) {
+    if (auto* menu = qobject_cast<QMenu*>(holder)) return menu;
+  }
+  return nullptr;
+}
 
 QAccessibleInterface* clockFactory(const QString& className, QObject* object) {
   if (auto* view = dynamic_cast<ClockView*>(object)) return new ClockViewAccessible(view);
   if (auto* dots = dynamic_cast<ClockDots*>(object)) return new DotsAccessible(dots);
+  if (auto* announcement = dynamic_cast<Announcement*>(object)) {
+    return new QAccessibleWidget(announcement, QAccessible::Notification);
+  }
+  if (auto* action = qobject_cast<QAction*>(object); action != nullptr && action->isCheckable()) {
+    if (QMenu* menu = menuOf(action)) return new MenuSwitchAccessible(menu, action);
+  }
+  if (auto* button = qobject_cast<QToolButton*>(object);
+      button != nullptr && button->isCheckable()) {
+    return new ToolbarSwitchAccessible(button);
+  }
   // Qt gives a plain widget the role of a client area, which a screen reader takes for a
   // filler inside something; as a top-level window it is a window ("frame").
   auto* widget = qobject_cast<QWidget*>(object);

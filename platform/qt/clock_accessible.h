@@ -10,6 +10,11 @@
 
 #include <QAccessibleWidget>
 #include <QPointer>
+#include <QWidget>
+
+class QAction;
+class QMenu;
+class QToolButton;
 
 namespace tessaron::qt {
 
@@ -103,6 +108,61 @@ class ClockViewAccessible : public QAccessibleWidget {
 
  private:
   QAccessible::Id zoneLabel_;
+};
+
+// A switch of a menu: a menu item that can be checked, so that a screen reader says its
+// state both ways ("Music, not checked"), not only when it is on. Qt's own item leaves
+// out that it can be checked. Its description says why it is unavailable, if it is.
+class MenuSwitchAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
+ public:
+  MenuSwitchAccessible(QMenu* menu, QAction* action);
+
+  bool isValid() const override { return !menu_.isNull() && !action_.isNull(); }
+  QObject* object() const override;
+  QWindow* window() const override;
+  QAccessibleInterface* parent() const override;
+  QAccessibleInterface* child(int) const override { return nullptr; }
+  int childCount() const override { return 0; }
+  int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+  QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+  QString text(QAccessible::Text t) const override;
+  void setText(QAccessible::Text, const QString&) override {}
+  QRect rect() const override;
+  QAccessible::Role role() const override { return QAccessible::MenuItem; }
+  QAccessible::State state() const override;
+  void* interface_cast(QAccessible::InterfaceType type) override;
+
+  QStringList actionNames() const override;
+  void doAction(const QString& actionName) override;
+  QStringList keyBindingsForAction(const QString& actionName) const override;
+
+ private:
+  QPointer<QMenu> menu_;
+  QPointer<QAction> action_;
+};
+
+// A switch's toolbar button: a check box to a screen reader ("Display seconds, check box,
+// checked"), since Qt presents a checkable tool button as a push button, whose state a
+// reader does not say.
+class ToolbarSwitchAccessible : public QAccessibleWidget {
+ public:
+  explicit ToolbarSwitchAccessible(QToolButton* button);
+
+  QAccessible::Role role() const override { return QAccessible::CheckBox; }
+  QAccessible::State state() const override;
+  QString text(QAccessible::Text t) const override;
+  QStringList actionNames() const override;
+  void doAction(const QString& actionName) override;
+
+ private:
+  QToolButton* button() const;
+};
+
+// Where the clock's spoken confirmations come from: a widget that shows nothing, which a
+// screen reader takes for a notification and reads when it is shown.
+class Announcement : public QWidget {
+ public:
+  explicit Announcement(QWidget* parent);
 };
 
 // Lets Qt build the interfaces above, and gives a plain top-level widget (the clock's

@@ -1,7 +1,7 @@
 #include "platform/qt/help_viewer.h"
 
+#include <QAction>
 #include <QFile>
-#include <QKeyEvent>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -17,18 +17,27 @@ HelpViewer::HelpViewer() : browser_(new QTextBrowser(this)) {
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(browser_);
   browser_->setOpenExternalLinks(true);
+  // Read-only, with a caret: the arrows move through the text and Tab through its links,
+  // and a screen reader reads the line or link they reach instead of the whole page.
+  browser_->setTextInteractionFlags(Qt::TextBrowserInteraction | Qt::TextSelectableByKeyboard);
+  // Read, then put away: Esc as for a dialog, Ctrl+W as for a document's window.
+  auto* closeKey = new QAction(this);
+  closeKey->setObjectName("CloseHelp");
+  closeKey->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_W), QKeySequence(Qt::Key_Escape)});
+  closeKey->setShortcutContext(Qt::WindowShortcut);
+  connect(closeKey, &QAction::triggered, this, &QWidget::close);
+  addAction(closeKey);
+  auto* quitKey = new QAction(this);
+  quitKey->setObjectName("Quit");
+  quitKey->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+  quitKey->setShortcutContext(Qt::WindowShortcut);
+  connect(quitKey, &QAction::triggered, this, [this] {
+    if (closeClock_) closeClock_();
+  });
+  addAction(quitKey);
   resize(560, 480);
   connect(browser_, &QTextBrowser::sourceChanged, this,
           [this] { setWindowTitle(browser_->documentTitle()); });
-}
-
-void HelpViewer::keyPressEvent(QKeyEvent* event) {
-  // Read, then put away: Esc closes the viewer as it closes a dialog.
-  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-    close();
-    return;
-  }
-  QWidget::keyPressEvent(event);
 }
 
 std::optional<QString> HelpViewer::open(const QString& path) {
@@ -41,6 +50,9 @@ std::optional<QString> HelpViewer::open(const QString& path) {
   browser_->setSource(QUrl::fromLocalFile(path), QTextDocument::HtmlResource);
   browser_->reload();
   setWindowTitle(browser_->documentTitle());
+  // Read from the top, line by line, from the caret's place.
+  browser_->moveCursor(QTextCursor::Start);
+  browser_->setFocus();
   show();
   raise();
   activateWindow();

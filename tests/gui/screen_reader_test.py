@@ -8,19 +8,29 @@ server answers (none is started: its autospawn command is /bin/false).
   and, once Tab is pressed, the time on the focused dots ("12:34:4x statusbar").
 - When the minute turns, Orca says "12:35:00 statusbar", once; no other second is spoken
   in the seconds that follow.
+- Every window as a blind user walks it, keyboard only: the Options menu says Music is a
+  switch that is off ("not checked"); Ctrl+M and the prompt's Enter say "Music on", and
+  the menu then says it is checked; Ctrl+S says "Seconds hidden"; the arrows in the zone
+  box speak the zone it shows, and it still shows it after a tick; Help (F1) reads the
+  line the caret moves to, and Ctrl+W closes it; Help > Support > Web Support opens the
+  browser, read by its title and a line of its page (served here, the support host mapped
+  to loopback for the web engine alone); Shift+Tab from the address reaches Back by name.
+  The whole walk, as Orca spoke it, is written to orca-walk.txt beside its log.
 
 Usage: screen_reader_test.py BUILD_DIR
 """
 
+import http.server
 import os
 import re
 import sys
 import tempfile
+import threading
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from desktop import (Report, SessionBus, Xvfb, fake_clock, program_folder,  # noqa: E402
-                     script_argument, start, start_program, stop_on_sigterm, stop_process,
-                     wait_for_window, wait_until, xdotool)
+from desktop import (PulseNullSink, Report, SessionBus, Xvfb, fake_clock,  # noqa: E402
+                     program_folder, script_argument, start, start_program, stop_on_sigterm,
+                     stop_process, text_of, wait_for_window, wait_until, walk, xdotool)
 
 SECONDS_ON = '255,0,16777215,#FALSE#,#TRUE#,#FALSE#,#FALSE#,1500,3000,"smallworld.wav",#FALSE#\r\n'
 SPOKEN = re.compile(r"SPEECH OUTPUT: '([^']*)'")
@@ -58,6 +68,10 @@ class OrcaLog:
         """The dots' times Orca has said, in order."""
         return [m.group(1) for m in map(TIME.match, self.spoken()) if m]
 
+    def since(self, mark):
+        """What Orca has said after its first `mark` lines, as one text."""
+        return " ".join(self.spoken()[mark:])
+
     def wait_for(self, what, timeout, proc):
         def said():
             if proc.poll() is not None:
@@ -79,6 +93,178 @@ def start_orca(work, bus):
     proc = start(["/usr/bin/python3", "-c", ORCA, log.path], env,
                  log=open(os.path.join(work, "orca.out"), "wb"))
     return proc, log
+
+
+SUPPORT_PAGE = (b"<html><head><title>Tessa Support Page</title></head><body>"
+                b"<p>Write to us about Tessa.</p><p><a href='/second.html'>Second</a></p>"
+                b"</body></html>")
+SECOND_PAGE = b"<html><head><title>Second Page</title></head><body><p>Page two.</p></body></html>"
+
+
+class SupportPages(http.server.BaseHTTPRequestHandler):
+    def do_GET(self):
+        body = SUPPORT_PAGE if self.path.startswith("/tessa/tssupport.php") else SECOND_PAGE
+        self.send_response(200)
+        self.send_header("Content-Type", "text/html; charset=utf-8")
+        self.send_header("Content-Length", str(len(body)))
+        self.end_headers()
+        self.wfile.write(body)
+
+    def log_message(self, *args):
+        pass
+
+
+def zone_field(pyatspi, pid):
+    """The text field of the zone box, or None."""
+    for app in pyatspi.Registry.getDesktop(0):
+        try:
+            if app is None or app.get_process_id() != pid:
+                continue
+            for n in walk(app):
+                if n.getRole() == pyatspi.ROLE_COMBO_BOX:
+                    for c in n:
+                        if c.getRole() == pyatspi.ROLE_TEXT:
+                            return c
+        except Exception:
+            pass
+    return None
+
+
+def walk_every_window(pyatspi, display, clock, orca, log, dots):
+    """The blind user's walk through every window; returns what Orca said in it."""
+    def key(*keys):
+        xdotool(display, "key", "--clearmodifiers", *keys)
+
+    def hear(mark, words, timeout=15):
+        return log.wait_for(lambda l: words in l.since(mark), timeout, orca)
+
+    walk_start = len(log.spoken())
+    # A switch that is off says so, as a switch.
+    mark = len(log.spoken())
+    key("alt+o")
+    hear(mark, "Always on Top")
+    mark = len(log.spoken())
+    key("Down")
+    check("the Music switch is read as not checked", hear(mark, "not checked"),
+          f"spoken {log.since(mark)!r}")
+    check("... by its name", "Music" in log.since(mark), f"spoken {log.since(mark)!r}")
+    key("Escape", "Escape")
+
+    # On: the prompt, then the word, then the menu says it is checked.
+    mark = len(log.spoken())
+    key("ctrl+m")
+    prompt = wait_for_window(display, "WAV file Input", clock)
+    xdotool(display, "windowfocus", prompt)
+    hear(mark, "WAV file Input")
+    mark = len(log.spoken())
+    key("Return")
+    check("Ctrl+M and Enter in its prompt say the music is on", hear(mark, "Music on"),
+          f"spoken {log.since(mark)!r}")
+    window = wait_for_window(display, "Tessaron", clock)
+    xdotool(display, "windowfocus", window)
+    mark = len(log.spoken())
+    key("alt+o")
+    hear(mark, "Always on Top")
+    mark = len(log.spoken())
+    key("Down")
+    heard = hear(mark, "checked")
+    check("the Music switch is read as checked once on",
+          heard and "not checked" not in log.since(mark), f"spoken {log.since(mark)!r}")
+    key("Escape", "Escape")
+
+    mark = len(log.spoken())
+    key("ctrl+s")
+    check("Ctrl+S is followed by its confirmation", hear(mark, "Seconds hidden"),
+          f"spoken {log.since(mark)!r}")
+
+    # The zone box: what the arrows show is what is spoken, and it stays shown.
+    key("ctrl+z")
+    field = None
+    try:
+        field = wait_until(lambda: zone_field(pyatspi, clock.pid), 15, 0.2, "the zone box")
+    except TimeoutError:
+        pass
+    chosen = text_of(field) if field is not None else None
+    mark = len(log.spoken())
+    key("Down")
+    try:
+        shown = wait_until(lambda: field is not None and text_of(field) != chosen and
+                           text_of(field), 10, 0.1, "another zone shown")
+    except TimeoutError:
+        shown = None
+    spoken = hear(mark, shown) if shown else None
+    # Two ticks on, read from the dots' own text.
+    before = text_of(dots) if dots is not None else ""
+    try:
+        wait_until(lambda: dots is None or text_of(dots)[:8] > (before or "")[:8], 5, 0.1, "a tick")
+        wait_until(lambda: dots is None or text_of(dots)[:8] > (before or "")[:8] and
+                   text_of(field) != before, 5, 0.1, "a tick")
+    except TimeoutError:
+        pass
+    still = text_of(field) if field is not None else None
+    check("the arrow in the closed zone box shows and speaks the same zone",
+          shown is not None and spoken and still == shown,
+          f"chosen {chosen!r}, shown {shown!r}, after a tick {still!r}, "
+          f"spoken {log.since(mark)!r}")
+    key("Escape")
+    key("ctrl+z")
+
+    # Help: a caret that reads the line it reaches, and Ctrl+W.
+    mark = len(log.spoken())
+    key("F1")
+    helper = wait_for_window(display, "Tessaron Help", clock)
+    xdotool(display, "windowfocus", helper)
+    hear(mark, "Tessaron Help")
+    mark = len(log.spoken())
+    key("Down")
+    line = log.wait_for(lambda l: l.since(mark).strip(), 10, orca)
+    check("Help reads the line the caret moves to", line and "binary clock" in line,
+          f"spoken {log.since(mark)!r}")
+    key("ctrl+w")
+    try:
+        wait_until(lambda: not xdotool(display, "search", "--onlyvisible", "--name",
+                                       "^Tessaron Help$"), 10, 0.1, "Help closed")
+        closed = True
+    except TimeoutError:
+        closed = False
+    check("Ctrl+W closes Help", closed)
+    xdotool(display, "windowfocus", window)
+
+    # Web Support, from the menu.
+    mark = len(log.spoken())
+    key("alt+h")
+    hear(mark, "Help")
+    key("Up", "Return")
+    support = wait_for_window(display, "Tessaron Support", clock)
+    xdotool(display, "windowfocus", support)
+    mark = len(log.spoken())
+    key("Return")  # the Web Support button has the focus
+    try:
+        browser = wait_for_window(display, "Tessa Support Page", clock, timeout=60)
+    except (TimeoutError, RuntimeError):
+        browser = None
+    if browser is not None:
+        xdotool(display, "windowfocus", browser)
+    check("the browser is announced by its title", hear(mark, "Tessa Support Page", 30),
+          f"spoken {log.since(mark)!r}")
+    check("... and a line of its page is read", hear(mark, "Write to us about Tessa", 30),
+          f"spoken {log.since(mark)!r}")
+    # Another page, so that Back has somewhere to go; then from the address back to it.
+    key("ctrl+l")
+    xdotool(display, "type", "--delay", "20", "http://tessaron.example/second.html")
+    key("Return")
+    hear(mark, "Second Page", 30)
+    key("ctrl+l")
+    mark = len(log.spoken())
+    for _ in range(6):
+        if "Back" in log.since(mark):
+            break
+        key("shift+Tab")
+        log.wait_for(lambda l: "Back" in l.since(mark), 2, orca)
+    check("Shift+Tab from the address reaches Back, read by its name",
+          "Back" in log.since(mark), f"spoken {log.since(mark)!r}")
+    key("ctrl+w")
+    return log.spoken()[walk_start:]
 
 
 def dots_of(pyatspi, pid):
@@ -108,7 +294,7 @@ def main():
     keep = os.environ.get("TESSARON_KEEP")  # a folder to keep Orca's log in
     xvfb = Xvfb()
     with tempfile.TemporaryDirectory(prefix="tessaron-orca-", dir=keep) as work:
-        bus = orca = clock = None
+        bus = orca = clock = pulse = pages = None
         try:
             xvfb.start()
             bus = SessionBus(work, xvfb.display, accessibility=True)
@@ -122,9 +308,20 @@ def main():
             if not ready:
                 return report.summary()
 
-            folder = program_folder(os.path.join(work, "clock"), build, preferences=SECONDS_ON)
-            # As on a desktop whose accessibility is on before the clock starts.
+            folder = program_folder(os.path.join(work, "clock"), build, preferences=SECONDS_ON,
+                                    files=("tessaron_browser", "smallworld.wav", "ding.wav",
+                                           "Tessa.hlp", "TSShortcut.hlp"))
+            pulse = PulseNullSink(os.path.join(work, "pulse"))
+            os.makedirs(pulse.folder)
+            pulse.start()
+            pages = http.server.ThreadingHTTPServer(("127.0.0.1", 0), SupportPages)
+            threading.Thread(target=pages.serve_forever, daemon=True).start()
+            # As on a desktop whose accessibility is on before the clock starts. The support
+            # host is the test's own server, for the browser's web engine alone.
             env = {"DBUS_SESSION_BUS_ADDRESS": bus.address, "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1",
+                   "PULSE_SERVER": pulse.server,
+                   "QTWEBENGINE_CHROMIUM_FLAGS":
+                       f"--host-resolver-rules=MAP tessaron.example 127.0.0.1:{pages.server_port}",
                    **fake_clock("2026-12-10 12:34:45")}
             clock = start_program(folder, xvfb.display, env)
             window = wait_for_window(xvfb.display, "Tessaron", clock)
@@ -153,9 +350,19 @@ def main():
             times = log.times()
             check("each second is not spoken, the new minute once",
                   times == (first or [])[:1] + ["12:35:00"], f"times spoken {times}")
+
+            walked = walk_every_window(pyatspi, xvfb.display, clock, orca, log, dots)
+            transcript = os.path.join(keep or work, "orca-walk.txt")
+            with open(transcript, "w", encoding="utf-8") as f:
+                f.write("\n".join(walked) + "\n")
+            print(f"Orca's words on the walk: {transcript}")
         finally:
             for proc in (clock, orca):
                 stop_process(proc)
+            if pulse is not None:
+                pulse.stop()
+            if pages is not None:
+                pages.shutdown()
             if bus is not None:
                 bus.stop()
             xvfb.stop()
