@@ -377,6 +377,12 @@ bool ClockView::eventFilter(QObject* watched, QEvent* event) {
   const int key = static_cast<QKeyEvent*>(event)->key();
   QCompleter* completer = zoneSelector_->lineEdit()->completer();
   if (watched == completer->popup()) {
+    if (key == Qt::Key_Escape) {
+      // As on the closed box: the chosen zone's text back, ready to be typed over.
+      completer->popup()->hide();
+      showChosenZone();
+      return true;
+    }
     // Enter on the found zones takes the first when none is highlighted.
     const QModelIndex first = completer->completionModel()->index(0, 0);
     if ((key == Qt::Key_Return || key == Qt::Key_Enter) &&
@@ -400,8 +406,9 @@ bool ClockView::eventFilter(QObject* watched, QEvent* event) {
     return true;
   }
   if (key == Qt::Key_Escape && static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier &&
-      !completer->popup()->isVisible() && !zoneSelector_->view()->isVisible()) {
+      !zoneSelector_->view()->isVisible()) {
     // Typing starts afresh from the chosen zone, not after what was typed or browsed.
+    completer->popup()->hide();
     showChosenZone();
     return true;
   }

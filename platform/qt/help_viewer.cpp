@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QFile>
+#include <QKeyEvent>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -20,10 +21,10 @@ HelpViewer::HelpViewer() : browser_(new QTextBrowser(this)) {
   // Read-only, with a caret: the arrows move through the text and Tab through its links,
   // and a screen reader reads the line or link they reach instead of the whole page.
   browser_->setTextInteractionFlags(Qt::TextBrowserInteraction | Qt::TextSelectableByKeyboard);
-  // Read, then put away: Esc as for a dialog, Ctrl+W as for a document's window.
+  // Read, then put away: Ctrl+W as for a document's window (Esc as for a dialog, below).
   auto* closeKey = new QAction(this);
   closeKey->setObjectName("CloseHelp");
-  closeKey->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_W), QKeySequence(Qt::Key_Escape)});
+  closeKey->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
   closeKey->setShortcutContext(Qt::WindowShortcut);
   connect(closeKey, &QAction::triggered, this, &QWidget::close);
   addAction(closeKey);
@@ -38,6 +39,15 @@ HelpViewer::HelpViewer() : browser_(new QTextBrowser(this)) {
   resize(560, 480);
   connect(browser_, &QTextBrowser::sourceChanged, this,
           [this] { setWindowTitle(browser_->documentTitle()); });
+}
+
+void HelpViewer::keyPressEvent(QKeyEvent* event) {
+  // Read, then put away: Esc closes the viewer as it closes a dialog.
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    close();
+    return;
+  }
+  QWidget::keyPressEvent(event);
 }
 
 std::optional<QString> HelpViewer::open(const QString& path) {

@@ -21,6 +21,9 @@ class HelpViewer : public QWidget {
   // What Ctrl+Q does here: closes the clock, as it does in the clock's window.
   void setCloseClock(std::function<void()> closeClock) { closeClock_ = std::move(closeClock); }
 
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+
  private:
   QTextBrowser* browser_;
   std::function<void()> closeClock_;

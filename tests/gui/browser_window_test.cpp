@@ -236,7 +236,8 @@ TEST_F(BrowserWindowTest, EveryButtonAndTheAddressAreReachedByKeyboard) {
   ASSERT_TRUE(waitFor([&] { return w.widget->isActiveWindow(); }));
   QLineEdit* edit = w.box()->lineEdit();
   auto type = [&](Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-    QWidget* to = QApplication::focusWidget() != nullptr ? QApplication::focusWidget() : w.widget;
+    QWidget* to =
+        QApplication::focusWidget() != nullptr ? QApplication::focusWidget() : w.widget.data();
     QTest::keyClick(to, key, modifiers);
   };
   for (const auto& [name, key, modifiers] : {std::tuple{"Ctrl+L", Qt::Key_L, Qt::ControlModifier},
@@ -280,8 +281,8 @@ TEST_F(BrowserWindowTest, EveryButtonAndTheAddressAreReachedByKeyboard) {
   EXPECT_EQ(reached(true), (QStringList{"Search", "Home", "Refresh", "Forward"}));
   for (QAction* action : w.widget->findChildren<QAction*>()) {
     if (!action->objectName().startsWith("button_")) continue;
-    auto* shown = qobject_cast<QToolButton*>(
-        static_cast<QToolBar*>(w.widget->findChild<QToolBar*>())->widgetForAction(action));
+    auto* shown =
+        qobject_cast<QToolButton*>(w.widget->findChild<QToolBar*>()->widgetForAction(action));
     ASSERT_NE(shown, nullptr);
     EXPECT_EQ("button_" + shown->accessibleName(), action->objectName()) << "named by its key";
     EXPECT_TRUE(shown->focusPolicy() & Qt::TabFocus) << action->objectName().toStdString();

@@ -50,10 +50,14 @@ QList<QKeySequence> keysOf(const std::string& key) {
 
 // Qt gives a plain top-level widget the role of a client area, which a screen reader takes
 // for a filler; the browser's window is a window ("frame"), named by its title.
-QAccessibleInterface* browserFactory(const QString&, QObject* object) {
-  auto* window = dynamic_cast<BrowserWindow*>(object);
-  if (window == nullptr) return nullptr;
-  return new QAccessibleWidget(window, QAccessible::Window);
+// Told by its class and name alone: the web engine asks about objects of its own whose
+// types carry no run-time type information, where a dynamic_cast would crash.
+QAccessibleInterface* browserFactory(const QString& className, QObject* object) {
+  if (className != QLatin1String("QWidget") || object->objectName() != "frmBrowser") {
+    return nullptr;
+  }
+  auto* window = static_cast<QWidget*>(object);
+  return window->isWindow() ? new QAccessibleWidget(window, QAccessible::Window) : nullptr;
 }
 
 }  // namespace
