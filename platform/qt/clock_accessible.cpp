@@ -2,6 +2,9 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QTextBlock>
+#include <QTextBrowser>
+#include <QTextLayout>
 #include <QToolButton>
 #include <QWidget>
 #include <QWindow>
@@ -240,6 +243,159 @@ void ToolbarSwitchAccessible::doAction(const QString& actionName) {
   QAccessibleWidget::doAction(actionName);
 }
 
+HelpTextAccessible::HelpTextAccessible(QTextBrowser* text)
+    : QAccessibleWidget(text, QAccessible::EditableText) {}
+
+QTextBrowser* HelpTextAccessible::browser() const { return static_cast<QTextBrowser*>(widget()); }
+
+QAccessible::State HelpTextAccessible::state() const {
+  QAccessible::State state = QAccessibleWidget::state();
+  state.readOnly = true;
+  state.multiLine = true;
+  state.selectableText = true;
+  state.editable = false;
+  return state;
+}
+
+void* HelpTextAccessible::interface_cast(QAccessible::InterfaceType type) {
+  if (type == QAccessible::TextInterface) return static_cast<QAccessibleTextInterface*>(this);
+  return QAccessibleWidget::interface_cast(type);
+}
+
+void HelpTextAccessible::selection(int selectionIndex, int* startOffset, int* endOffset) const {
+  const QTextCursor cursor = browser()->textCursor();
+  if (selectionIndex != 0 || !cursor.hasSelection()) {
+    *startOffset = *endOffset = 0;
+    return;
+  }
+  *startOffset = cursor.selectionStart();
+  *endOffset = cursor.selectionEnd();
+}
+
+int HelpTextAccessible::selectionCount() const {
+  return browser()->textCursor().hasSelection() ? 1 : 0;
+}
+
+void HelpTextAccessible::addSelection(int startOffset, int endOffset) {
+  setSelection(0, startOffset, endOffset);
+}
+
+void HelpTextAccessible::removeSelection(int selectionIndex) {
+  if (selectionIndex != 0) return;
+  QTextCursor cursor = browser()->textCursor();
+  cursor.clearSelection();
+  browser()->setTextCursor(cursor);
+}
+
+void HelpTextAccessible::setSelection(int selectionIndex, int startOffset, int endOffset) {
+  if (selectionIndex != 0) return;
+  const int last = characterCount();
+  QTextCursor cursor = browser()->textCursor();
+  cursor.setPosition(std::clamp(startOffset, 0, last));
+  cursor.setPosition(std::clamp(endOffset, 0, last), QTextCursor::KeepAnchor);
+  browser()->setTextCursor(cursor);
+}
+
+int HelpTextAccessible::cursorPosition() const { return browser()->textCursor().position(); }
+
+void HelpTextAccessible::setCursorPosition(int position) {
+  QTextCursor cursor = browser()->textCursor();
+  cursor.setPosition(std::clamp(position, 0, characterCount()));
+  browser()->setTextCursor(cursor);
+}
+
+QString HelpTextAccessible::text(int startOffset, int endOffset) const {
+  const int last = characterCount();
+  startOffset = std::clamp(startOffset, 0, last);
+  endOffset = endOffset < 0 ? last : std::clamp(endOffset, startOffset, last);
+  QTextCursor cursor(browser()->document());
+  cursor.setPosition(startOffset);
+  cursor.setPosition(endOffset, QTextCursor::KeepAnchor);
+  // A block's end is a line break to a reader, not Qt's paragraph separator.
+  return cursor.selectedText().replace(QChar::ParagraphSeparator, u'\n');
+}
+
+void HelpTextAccessible::lineAt(int offset, int* start, int* end) const {
+  const QTextBlock block = browser()->document()->findBlock(offset);
+  *start = *end = offset;
+  if (!block.isValid()) return;
+  const QTextLayout* layout = block.layout();
+  const int inBlock = offset - block.position();
+  const QTextLine line = layout != nullptr ? layout->lineForTextPosition(inBlock) : QTextLine();
+  if (!line.isValid()) {
+    *start = block.position();
+    *end = block.position() + block.length();
+    return;
+  }
+  *start = block.position() + line.textStart();
+  *end = block.position() + line.textStart() + line.textLength();
+  // The block's last line ends with its line break.
+  if (line.lineNumber() == layout->lineCount() - 1) *end = block.position() + block.length();
+  *end = std::min(*end, characterCount());
+}
+
+QString HelpTextAccessible::textAtOffset(int offset, QAccessible::TextBoundaryType boundaryType,
+                                         int* startOffset, int* endOffset) const {
+  if (boundaryType != QAccessible::LineBoundary) {
+    return QAccessibleTextInterface::textAtOffset(offset, boundaryType, startOffset, endOffset);
+  }
+  lineAt(std::clamp(offset, 0, characterCount()), startOffset, endOffset);
+  return text(*startOffset, *endOffset);
+}
+
+QString HelpTextAccessible::textBeforeOffset(int offset, QAccessible::TextBoundaryType boundaryType,
+                                             int* startOffset, int* endOffset) const {
+  if (boundaryType != QAccessible::LineBoundary) {
+    return QAccessibleTextInterface::textBeforeOffset(offset, boundaryType, startOffset, endOffset);
+  }
+  int start = 0, end = 0;
+  lineAt(std::clamp(offset, 0, characterCount()), &start, &end);
+  if (start == 0) {
+    *startOffset = *endOffset = 0;
+    return {};
+  }
+  return textAtOffset(start - 1, boundaryType, startOffset, endOffset);
+}
+
+QString HelpTextAccessible::textAfterOffset(int offset, QAccessible::TextBoundaryType boundaryType,
+                                            int* startOffset, int* endOffset) const {
+  if (boundaryType != QAccessible::LineBoundary) {
+    return QAccessibleTextInterface::textAfterOffset(offset, boundaryType, startOffset, endOffset);
+  }
+  int start = 0, end = 0;
+  lineAt(std::clamp(offset, 0, characterCount()), &start, &end);
+  if (end >= characterCount()) {
+    *startOffset = *endOffset = characterCount();
+    return {};
+  }
+  return textAtOffset(end, boundaryType, startOffset, endOffset);
+}
+
+int HelpTextAccessible::characterCount() const {
+  return std::max(0, browser()->document()->characterCount() - 1);
+}
+
+QRect HelpTextAccessible::characterRect(int offset) const {
+  QTextCursor cursor(browser()->document());
+  cursor.setPosition(std::clamp(offset, 0, characterCount()));
+  const QRect local = browser()->cursorRect(cursor);
+  return QRect(browser()->viewport()->mapToGlobal(local.topLeft()), local.size());
+}
+
+int HelpTextAccessible::offsetAtPoint(const QPoint& point) const {
+  return browser()->cursorForPosition(browser()->viewport()->mapFromGlobal(point)).position();
+}
+
+void HelpTextAccessible::scrollToSubstring(int startIndex, int endIndex) {
+  setSelection(0, startIndex, endIndex);
+  browser()->ensureCursorVisible();
+}
+
+QString HelpTextAccessible::attributes(int offset, int* startOffset, int* endOffset) const {
+  *startOffset = *endOffset = offset;
+  return {};
+}
+
 Announcement::Announcement(QWidget* parent) : QWidget(parent) {
   setObjectName("Announcement");
   setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -261,6 +417,10 @@ QAccessibleInterface* clockFactory(const QString& className, QObject* object) {
   if (auto* dots = dynamic_cast<ClockDots*>(object)) return new DotsAccessible(dots);
   if (auto* announcement = dynamic_cast<Announcement*>(object)) {
     return new QAccessibleWidget(announcement, QAccessible::Notification);
+  }
+  if (auto* text = qobject_cast<QTextBrowser*>(object);
+      text != nullptr && text->objectName() == QLatin1String("HelpText")) {
+    return new HelpTextAccessible(text);
   }
   if (auto* action = qobject_cast<QAction*>(object); action != nullptr && action->isCheckable()) {
     if (QMenu* menu = menuOf(action)) return new MenuSwitchAccessible(menu, action);

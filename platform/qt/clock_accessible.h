@@ -14,6 +14,7 @@
 
 class QAction;
 class QMenu;
+class QTextBrowser;
 class QToolButton;
 
 namespace tessaron::qt {
@@ -110,9 +111,10 @@ class ClockViewAccessible : public QAccessibleWidget {
   QAccessible::Id zoneLabel_;
 };
 
-// A switch of a menu: a menu item that can be checked, so that a screen reader says its
-// state both ways ("Music, not checked"), not only when it is on. Qt's own item leaves
-// out that it can be checked. Its description says why it is unavailable, if it is.
+// A switch of a menu: a check box in the menu, so that a screen reader says its state both
+// ways ("Music, check box, not checked"), not only when it is on. Qt 6.4 presents a
+// checkable menu item as a plain one that is checked or not, with nothing to say it can
+// be. Its description says why it is unavailable, if it is.
 class MenuSwitchAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
  public:
   MenuSwitchAccessible(QMenu* menu, QAction* action);
@@ -128,7 +130,7 @@ class MenuSwitchAccessible : public QAccessibleInterface, public QAccessibleActi
   QString text(QAccessible::Text t) const override;
   void setText(QAccessible::Text, const QString&) override {}
   QRect rect() const override;
-  QAccessible::Role role() const override { return QAccessible::MenuItem; }
+  QAccessible::Role role() const override { return QAccessible::CheckBox; }
   QAccessible::State state() const override;
   void* interface_cast(QAccessible::InterfaceType type) override;
 
@@ -156,6 +158,42 @@ class ToolbarSwitchAccessible : public QAccessibleWidget {
 
  private:
   QToolButton* button() const;
+};
+
+// The help's text: a read-only text with a caret, walked line by line. Qt presents a text
+// browser as a label, whose whole text a screen reader reads at once, and never again.
+class HelpTextAccessible : public QAccessibleWidget, public QAccessibleTextInterface {
+ public:
+  explicit HelpTextAccessible(QTextBrowser* text);
+
+  QAccessible::State state() const override;
+  void* interface_cast(QAccessible::InterfaceType type) override;
+
+  void selection(int selectionIndex, int* startOffset, int* endOffset) const override;
+  int selectionCount() const override;
+  void addSelection(int startOffset, int endOffset) override;
+  void removeSelection(int selectionIndex) override;
+  void setSelection(int selectionIndex, int startOffset, int endOffset) override;
+  int cursorPosition() const override;
+  void setCursorPosition(int position) override;
+  QString text(int startOffset, int endOffset) const override;
+  QString textAtOffset(int offset, QAccessible::TextBoundaryType boundaryType, int* startOffset,
+                       int* endOffset) const override;
+  QString textBeforeOffset(int offset, QAccessible::TextBoundaryType boundaryType, int* startOffset,
+                           int* endOffset) const override;
+  QString textAfterOffset(int offset, QAccessible::TextBoundaryType boundaryType, int* startOffset,
+                          int* endOffset) const override;
+  int characterCount() const override;
+  QRect characterRect(int offset) const override;
+  int offsetAtPoint(const QPoint& point) const override;
+  void scrollToSubstring(int startIndex, int endIndex) override;
+  QString attributes(int offset, int* startOffset, int* endOffset) const override;
+  using QAccessibleWidget::text;
+
+ private:
+  QTextBrowser* browser() const;
+  // The shown line that holds `offset`: [start, end).
+  void lineAt(int offset, int* start, int* end) const;
 };
 
 // Where the clock's spoken confirmations come from: a widget that shows nothing, which a

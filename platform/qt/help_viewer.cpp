@@ -14,6 +14,7 @@ namespace tessaron::qt {
 HelpViewer::HelpViewer() : browser_(new QTextBrowser(this)) {
   installClockAccessibility();  // a window to a screen reader, not a filler
   setObjectName("HelpViewer");
+  browser_->setObjectName("HelpText");  // read line by line (see HelpTextAccessible)
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(browser_);

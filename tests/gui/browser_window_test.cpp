@@ -274,6 +274,9 @@ TEST_F(BrowserWindowTest, EveryButtonAndTheAddressAreReachedByKeyboard) {
   };
   EXPECT_EQ(reached(true), (QStringList{"Search", "Home", "Refresh", "Back"}));
   // Space on the focused Back button goes back; Forward then has somewhere to go.
+  type(Qt::Key_L, Qt::ControlModifier);
+  for (int i = 0; i < 4; ++i) type(Qt::Key_Backtab, Qt::ShiftModifier);
+  ASSERT_EQ(QApplication::focusWidget()->accessibleName(), "Back");
   type(Qt::Key_Space);
   ASSERT_TRUE(waitFor([&] {
     return w.widget->windowTitle() == "Tessa Support Page" && button("Forward")->isEnabled();

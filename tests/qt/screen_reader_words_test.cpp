@@ -6,9 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QApplication>
-#include <QAbstractItemView>
 #include <QComboBox>
 #include <QCompleter>
 #include <QLabel>
@@ -68,19 +68,18 @@ class ScreenReaderWords : public ::testing::Test {
   }
 };
 
-// Every switch says that it can be checked, so a screen reader says its state when it is
-// off too ("Music, not checked"); a command does not.
+// Every switch is a check box in its menu, so a screen reader says its state when it is
+// off too ("Music, check box, not checked"); a command stays a menu item.
 TEST_F(ScreenReaderWords, MenuSwitchesCarryTheirStateBothWays) {
   for (const MenuEntry& entry : kCommandTable) {
     if (entry.menu != kOptions) continue;
     SCOPED_TRACE(entry.name);
     QAccessibleInterface* item = menuItem(entry.name);
     ASSERT_NE(item, nullptr);
-    EXPECT_EQ(item->role(), QAccessible::MenuItem);
+    EXPECT_EQ(item->role(), entry.isSwitch ? QAccessible::CheckBox : QAccessible::MenuItem);
     EXPECT_EQ(item->state().checkable, entry.isSwitch);
     EXPECT_EQ(item->state().checked, entry.isSwitch && w.core.item(entry.command).Checked);
-    EXPECT_EQ(optionsMenu()->actions().indexOf(static_cast<QAction*>(item->object())),
-              QAccessible::queryAccessibleInterface(optionsMenu())->indexOfChild(item));
+    EXPECT_EQ(item->parent()->object(), optionsMenu());
   }
   QAccessibleInterface* seconds = menuItem("Seconds");
   EXPECT_EQ(seconds->text(QAccessible::Name), "Display Seconds");  // no access letter's mark
@@ -224,11 +223,28 @@ TEST(ScreenReaderHelp, TheHelpHasACaretAndTheWindowKeys) {
   EXPECT_TRUE(text->textInteractionFlags() & Qt::LinksAccessibleByKeyboard);
   EXPECT_EQ(text->textCursor().position(), 0) << "read from the top";
   EXPECT_EQ(QApplication::focusWidget(), text);
+  // A read-only text, read by the line: not a label, which a reader reads whole at once.
+  QAccessibleInterface* shown = QAccessible::queryAccessibleInterface(text);
+  EXPECT_EQ(shown->role(), QAccessible::EditableText);
+  EXPECT_TRUE(shown->state().readOnly);
+  EXPECT_TRUE(shown->state().focused);
+  QAccessibleTextInterface* read = shown->textInterface();
+  ASSERT_NE(read, nullptr);
+  int start = -1, end = -1;
+  EXPECT_EQ(read->textAtOffset(0, QAccessible::LineBoundary, &start, &end), "Tessaron\n");
+  EXPECT_EQ(start, 0);
   QTest::keyClick(text, Qt::Key_Down);
   EXPECT_GT(text->textCursor().blockNumber(), 0) << "the caret moves a line down";
-  QAccessibleTextInterface* read = QAccessible::queryAccessibleInterface(text)->textInterface();
-  ASSERT_NE(read, nullptr);
   EXPECT_EQ(read->cursorPosition(), text->textCursor().position());
+  const QString line =
+      read->textAtOffset(read->cursorPosition(), QAccessible::LineBoundary, &start, &end);
+  EXPECT_TRUE(line.startsWith("Tessaron is a binary clock.")) << line.toStdString();
+  EXPECT_LT(line.size(), 200) << "one shown line, not the paragraph or the page";
+  EXPECT_EQ(read->text(start, end), line);
+  // The next line starts where this one ends.
+  int nextStart = -1, nextEnd = -1;
+  read->textAfterOffset(start, QAccessible::LineBoundary, &nextStart, &nextEnd);
+  EXPECT_EQ(nextStart, end);
 
   struct Case {
     const char* name;
