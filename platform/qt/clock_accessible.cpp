@@ -129,20 +129,20 @@ int ClockViewAccessible::indexOfChild(const QAccessibleInterface* child) const {
   return QAccessibleWidget::indexOfChild(child);
 }
 
-MenuSwitchAccessible::MenuSwitchAccessible(QMenu* menu, QAction* action)
+MenuItemAccessible::MenuItemAccessible(QMenu* menu, QAction* action)
     : menu_(menu), action_(action) {}
 
-QObject* MenuSwitchAccessible::object() const { return action_.data(); }
+QObject* MenuItemAccessible::object() const { return action_.data(); }
 
-QWindow* MenuSwitchAccessible::window() const {
+QWindow* MenuItemAccessible::window() const {
   return menu_.isNull() ? nullptr : menu_->windowHandle();
 }
 
-QAccessibleInterface* MenuSwitchAccessible::parent() const {
+QAccessibleInterface* MenuItemAccessible::parent() const {
   return QAccessible::queryAccessibleInterface(menu_.data());
 }
 
-QString MenuSwitchAccessible::text(QAccessible::Text t) const {
+QString MenuItemAccessible::text(QAccessible::Text t) const {
   if (!isValid()) return {};
   switch (t) {
     case QAccessible::Name: {
@@ -164,19 +164,25 @@ QString MenuSwitchAccessible::text(QAccessible::Text t) const {
   }
 }
 
-QRect MenuSwitchAccessible::rect() const {
+QRect MenuItemAccessible::rect() const {
   if (!isValid()) return {};
   const QRect local = menu_->actionGeometry(action_);
   return QRect(menu_->mapToGlobal(local.topLeft()), local.size());
 }
 
-QAccessible::State MenuSwitchAccessible::state() const {
+QAccessible::Role MenuItemAccessible::role() const {
+  if (!isValid()) return QAccessible::MenuItem;
+  if (action_->isSeparator()) return QAccessible::Separator;
+  return action_->isCheckable() ? QAccessible::CheckBox : QAccessible::MenuItem;
+}
+
+QAccessible::State MenuItemAccessible::state() const {
   QAccessible::State state;
   if (!isValid()) {
     state.invalid = true;
     return state;
   }
-  state.checkable = true;
+  state.checkable = action_->isCheckable();
   state.checked = action_->isChecked();
   state.disabled = !action_->isEnabled();
   state.focusable = true;
@@ -186,26 +192,54 @@ QAccessible::State MenuSwitchAccessible::state() const {
   return state;
 }
 
-void* MenuSwitchAccessible::interface_cast(QAccessible::InterfaceType type) {
+void* MenuItemAccessible::interface_cast(QAccessible::InterfaceType type) {
   if (type == QAccessible::ActionInterface) return static_cast<QAccessibleActionInterface*>(this);
   return nullptr;
 }
 
-QStringList MenuSwitchAccessible::actionNames() const {
-  if (!isValid() || !action_->isEnabled()) return {};
-  return {toggleAction()};
+QString MenuItemAccessible::ownAction() const {
+  return action_->isCheckable() ? toggleAction() : pressAction();
 }
 
-void MenuSwitchAccessible::doAction(const QString& actionName) {
-  if (!isValid() || !action_->isEnabled() || actionName != toggleAction()) return;
+QStringList MenuItemAccessible::actionNames() const {
+  if (!isValid() || !action_->isEnabled() || action_->isSeparator()) return {};
+  return {ownAction()};
+}
+
+void MenuItemAccessible::doAction(const QString& actionName) {
+  if (!isValid() || !action_->isEnabled() || actionName != ownAction()) return;
   // As a click on the item: the menu closes, then the command runs.
   menu_->hide();
   action_->trigger();
 }
 
-QStringList MenuSwitchAccessible::keyBindingsForAction(const QString& actionName) const {
-  if (!isValid() || actionName != toggleAction() || action_->shortcut().isEmpty()) return {};
+QStringList MenuItemAccessible::keyBindingsForAction(const QString& actionName) const {
+  if (!isValid() || actionName != ownAction() || action_->shortcut().isEmpty()) return {};
   return {action_->shortcut().toString(QKeySequence::NativeText)};
+}
+
+MenuAccessible::MenuAccessible(QMenu* menu) : QAccessibleWidget(menu, QAccessible::PopupMenu) {}
+
+QMenu* MenuAccessible::menu() const { return static_cast<QMenu*>(widget()); }
+
+int MenuAccessible::childCount() const { return static_cast<int>(menu()->actions().size()); }
+
+QAccessibleInterface* MenuAccessible::child(int index) const {
+  const QList<QAction*> actions = menu()->actions();
+  if (index < 0 || index >= actions.size()) return nullptr;
+  return QAccessible::queryAccessibleInterface(actions.at(index));
+}
+
+int MenuAccessible::indexOfChild(const QAccessibleInterface* child) const {
+  if (child == nullptr) return -1;
+  return static_cast<int>(menu()->actions().indexOf(qobject_cast<QAction*>(child->object())));
+}
+
+QString MenuAccessible::text(QAccessible::Text t) const {
+  if (t == QAccessible::Name && menu()->accessibleName().isEmpty()) {
+    return menu()->title().remove(u'&');
+  }
+  return QAccessibleWidget::text(t);
 }
 
 ToolbarSwitchAccessible::ToolbarSwitchAccessible(QToolButton* button)
@@ -422,8 +456,10 @@ QAccessibleInterface* clockFactory(const QString& className, QObject* object) {
       text != nullptr && text->objectName() == QLatin1String("HelpText")) {
     return new HelpTextAccessible(text);
   }
-  if (auto* action = qobject_cast<QAction*>(object); action != nullptr && action->isCheckable()) {
-    if (QMenu* menu = menuOf(action)) return new MenuSwitchAccessible(menu, action);
+  // The menus and their items together: each finds the other.
+  if (auto* menu = qobject_cast<QMenu*>(object)) return new MenuAccessible(menu);
+  if (auto* action = qobject_cast<QAction*>(object)) {
+    if (QMenu* menu = menuOf(action)) return new MenuItemAccessible(menu, action);
   }
   if (auto* button = qobject_cast<QToolButton*>(object);
       button != nullptr && button->isCheckable()) {

@@ -111,13 +111,13 @@ class ClockViewAccessible : public QAccessibleWidget {
   QAccessible::Id zoneLabel_;
 };
 
-// A switch of a menu: a check box in the menu, so that a screen reader says its state both
-// ways ("Music, check box, not checked"), not only when it is on. Qt 6.4 presents a
-// checkable menu item as a plain one that is checked or not, with nothing to say it can
-// be. Its description says why it is unavailable, if it is.
-class MenuSwitchAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
+// An item of a menu. A switch is a check box in the menu, so that a screen reader says its
+// state both ways ("Music, check box, not checked"), not only when it is on: Qt 6.4
+// presents a checkable menu item as a plain one that is checked or not, with nothing to say
+// it can be. Its description says why it is unavailable, if it is.
+class MenuItemAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
  public:
-  MenuSwitchAccessible(QMenu* menu, QAction* action);
+  MenuItemAccessible(QMenu* menu, QAction* action);
 
   bool isValid() const override { return !menu_.isNull() && !action_.isNull(); }
   QObject* object() const override;
@@ -130,7 +130,7 @@ class MenuSwitchAccessible : public QAccessibleInterface, public QAccessibleActi
   QString text(QAccessible::Text t) const override;
   void setText(QAccessible::Text, const QString&) override {}
   QRect rect() const override;
-  QAccessible::Role role() const override { return QAccessible::CheckBox; }
+  QAccessible::Role role() const override;
   QAccessible::State state() const override;
   void* interface_cast(QAccessible::InterfaceType type) override;
 
@@ -141,6 +141,22 @@ class MenuSwitchAccessible : public QAccessibleInterface, public QAccessibleActi
  private:
   QPointer<QMenu> menu_;
   QPointer<QAction> action_;
+  QString ownAction() const;  // toggling a switch, pressing a command
+};
+
+// A menu whose items are the ones above. Qt's own menu finds its children by their role,
+// and would not find a check box among them: a reader would take it for a dead object.
+class MenuAccessible : public QAccessibleWidget {
+ public:
+  explicit MenuAccessible(QMenu* menu);
+
+  int childCount() const override;
+  QAccessibleInterface* child(int index) const override;
+  int indexOfChild(const QAccessibleInterface* child) const override;
+  QString text(QAccessible::Text t) const override;
+
+ private:
+  QMenu* menu() const;
 };
 
 // A switch's toolbar button: a check box to a screen reader ("Display seconds, check box,

@@ -59,7 +59,13 @@ MainWindow::MainWindow(Tessaron& core)
   menuKey->setShortcut(QKeySequence(Qt::Key_F10));
   menuKey->setShortcutContext(Qt::WindowShortcut);
   connect(menuKey, &QAction::triggered, this, [this] {
-    if (!menuBar_->actions().isEmpty()) menuBar_->setActiveAction(menuBar_->actions().first());
+    if (menuBar_->actions().isEmpty()) return;
+    QAction* first = menuBar_->actions().first();
+    menuBar_->setActiveAction(first);
+    // On its first item, as Alt and the menu's letter open it: read at once.
+    if (QMenu* menu = first->menu(); menu != nullptr && !menu->actions().isEmpty()) {
+      menu->setActiveAction(menu->actions().first());
+    }
   });
   addAction(menuKey);
   view_->setZoneChosen([this](int index) {

@@ -80,6 +80,9 @@ TEST_F(ScreenReaderWords, MenuSwitchesCarryTheirStateBothWays) {
     EXPECT_EQ(item->state().checkable, entry.isSwitch);
     EXPECT_EQ(item->state().checked, entry.isSwitch && w.core.item(entry.command).Checked);
     EXPECT_EQ(item->parent()->object(), optionsMenu());
+    // Found again in its menu: an item its parent does not know reads as a dead object.
+    EXPECT_EQ(item->parent()->indexOfChild(item),
+              optionsMenu()->actions().indexOf(static_cast<QAction*>(item->object())));
   }
   QAccessibleInterface* seconds = menuItem("Seconds");
   EXPECT_EQ(seconds->text(QAccessible::Name), "Display Seconds");  // no access letter's mark
@@ -183,6 +186,8 @@ TEST_F(ScreenReaderWords, TheClosedZoneBoxShowsWhatItSpeaksAndEscPutsBackTheChoi
 TEST_F(ScreenReaderWords, F10OpensTheFirstMenu) {
   key(Qt::Key_F10);
   ASSERT_TRUE(waitUntil([&] { return QApplication::activePopupWidget() == optionsMenu(); }));
+  EXPECT_EQ(optionsMenu()->activeAction(), optionsMenu()->actions().first())
+      << "opened on its first item, which a reader reads at once";
   QTest::keyClick(optionsMenu(), Qt::Key_Escape);
   EXPECT_TRUE(waitUntil([&] { return QApplication::activePopupWidget() == nullptr; }));
 }
@@ -200,7 +205,8 @@ TEST(ScreenReaderWordsWithoutKeepOnTop, AlwaysOnTopIsReachedByTheArrowsAndSaysWh
   EXPECT_TRUE(item->state().disabled);
   QTest::keyClick(&w.window, Qt::Key_F10);
   ASSERT_TRUE(waitUntil([&] { return QApplication::activePopupWidget() == menu; }));
-  // Down from wherever the menu opened, round to the first item.
+  // Down through the menu and round to its first item, unavailable.
+  QTest::keyClick(menu, Qt::Key_Down);
   for (int i = 0; i < menu->actions().size() && menu->activeAction() != always; ++i) {
     QTest::keyClick(menu, Qt::Key_Down);
   }
