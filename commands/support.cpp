@@ -24,12 +24,12 @@ frmTSSupport::frmTSSupport() {
   };
   for (int i = 0; i <= 7; ++i) {
     form.Controls.push_back({K::Label, "Label1(" + std::to_string(i) + ")", 120, 240.0 * i, 3132,
-                             252, texts[i], i == 0, i == 0});
+                             252, texts[i], i == 0, i == 0, ""});
   }
   form.Controls.push_back({K::Label, "Label1(8)", 240, 2400, 2892, 252,
-                           std::string("email: ") + kSupportEmail, false, true});
+                           std::string("email: ") + kSupportEmail, false, true, ""});
   form.Controls.push_back(
-      {K::CommandButton, "WebSupport", 960, 1920, 1092, 492, "Web Support", false, false});
+      {K::CommandButton, "WebSupport", 960, 1920, 1092, 492, "Web Support", false, false, ""});
 }
 
 void frmTSSupport::Form_Load(Platform& platform, int zoom) {

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "commands/confirmations.h"
 #include "core/autostart.h"
 #include "core/preferences.h"
 #include "core/tessaron.h"
@@ -163,6 +164,7 @@ void Tessaron::Preferences_Click() {
         MessageStyle::Exclamation, Caption);
     return;
   }
+  platform_.announce(kPreferencesSaved);
   if (!PortableFolder.empty() && !SavedElsewhereTold) {
     SavedElsewhereTold = true;
     platform_.messageBox("The program's folder " + PortableFolder +

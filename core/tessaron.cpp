@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "commands/confirmations.h"
 #include "commands/dialogs.h"
 #include "commands/help.h"
 #include "core/preferences.h"
@@ -77,6 +78,7 @@ void Tessaron::loadWindow() {
   SavedLeft = saved.Left;
   if (!platform_.canKeepOnTop()) {
     commands.Always.Enabled = false;
+    commands.Always.Description = kNoKeepOnTop;
     ToolbarButton& always = commands.Toolbar1.button(1);
     always.Enabled = false;
     always.ToolTipText = kNoKeepOnTop;
@@ -228,6 +230,21 @@ void Tessaron::DisplayTime(int value, int f, int n, int p) {
 }
 
 void Tessaron::run(Command command) {
+  const bool wasChecked = item(command).Checked;
+  dispatch(command);
+  const MenuItem& after = item(command);
+  // A switch the desktop cannot apply says why; one left as it was (a prompt cancelled, a
+  // file that cannot play) has nothing to confirm.
+  if (command == Command::Always && !after.Enabled) {
+    platform_.announce(kNoKeepOnTop);
+    return;
+  }
+  if (menuEntry(command).isSwitch && after.Checked == wasChecked) return;
+  const std::string text = confirmation(command, after.Checked, ShownZoom);
+  if (!text.empty()) platform_.announce(text);
+}
+
+void Tessaron::dispatch(Command command) {
   switch (command) {
     case Command::Always:
       return Always_Click();

@@ -61,6 +61,8 @@ class Tessaron {
   void Transparent_Click(), AltTimeZone_Click(), Preferences_Click(), Vertical_Click();
   void ZoomIn_Click(), ZoomOut_Click(), ZoomReset_Click(), StartAtLogin_Click();
   void HelpFile_Click(), ShortCut_Click(), About_Click(), Support_Click();
+  // The user's command: its handler, then a word for a screen reader when its effect is
+  // only seen (start-up runs the handlers themselves, and says nothing).
   void run(Command command);
 
   // The toolbar's click notification; a check-style button has already flipped its Value.
@@ -153,7 +155,8 @@ class Tessaron {
   BackgroundMusic music;
 
   Platform& platform_;
-  bool catalogueRead_ = false;  // read once, at start-up or at the zone option if sooner
+  bool catalogueRead_ = false;     // read once, at start-up or at the zone option if sooner
+  void dispatch(Command command);  // the command's handler
   // The sound service could not play the music: the switch falls back to off, with word why.
   void MusicUnplayable(const std::string& reason);
   void keepWindowOnScreen();

@@ -42,6 +42,7 @@ struct MenuItem {
   std::string Caption;
   bool Checked = false;
   bool Enabled = true;
+  std::string Description;  // what a screen reader adds, e.g. why the item is unavailable
 };
 
 enum class ButtonStyle { Plain, Check };

@@ -206,6 +206,9 @@ struct FormControl {
   std::string Caption;
   bool Bold = false;
   bool Centred = false;  // a label's text centred in its box; otherwise left-aligned
+  // What a screen reader says for it where the caption alone says too little (a bare
+  // number); empty: the caption.
+  std::string AccessibleName;
 };
 
 // A small fixed window: its caption, client size and controls, and where it stands.
@@ -316,6 +319,9 @@ class Platform {
   // An empty title shows the application's title.
   virtual void messageBox(const std::string& text, MessageStyle style,
                           const std::string& title) = 0;
+  // Says `text` through the desktop's screen reader, if one runs, without a window or a
+  // change of focus: the word after a command whose effect is only seen.
+  virtual void announce(const std::string& text) { (void)text; }
 
   // Sound: every request replaces the sound that was playing.
   virtual void playOnce(const std::string& path) = 0;

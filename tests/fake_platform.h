@@ -119,6 +119,10 @@ class FakePlatform : public Platform {
                     text);
   }
 
+  // What a screen reader was told, in order; kept apart from `calls`, which it never changes.
+  std::vector<std::string> announcements;
+  void announce(const std::string& text) override { announcements.push_back(text); }
+
   void playOnce(const std::string& path) override { calls.push_back("playOnce " + path); }
   void playLoop(const std::string& path,
                 std::function<void(const std::string&)> onFailure) override {

@@ -93,6 +93,9 @@ TEST_F(HelpMenu, AboutShowsTheVersionWithoutLeadingZerosAndTheRecordsTexts) {
   platform.info.revision = 12;
   core.About_Click();
   EXPECT_EQ(platform.shownForms.at(1).control("Label2")->Caption, "10.0.12");
+  // A screen reader skips one-word labels when it reads a window: the version is named.
+  EXPECT_EQ(platform.shownForms.at(1).control("Label2")->AccessibleName,
+            "Tessaron version 10.0.12");
 }
 
 // Both windows stand directly above the clock when that leaves their whole outer height

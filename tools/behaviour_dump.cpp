@@ -67,6 +67,7 @@ struct Run {
   test::FakePlatform platform;
   Tessaron core{platform};
   std::size_t callsShown = 0;
+  std::size_t saidShown = 0;
 
   explicit Run(const std::string& systemZone) {
     const std::string folder = tzdb::test::fixtureZoneinfo();
@@ -132,6 +133,9 @@ struct Run {
          "x" + num(platform.height));
     for (; callsShown < platform.calls.size(); ++callsShown) {
       line("call " + platform.calls[callsShown]);
+    }
+    for (; saidShown < platform.announcements.size(); ++saidShown) {
+      line("said " + platform.announcements[saidShown]);
     }
     for (const auto& [path, contents] : platform.files) {
       if (path.find("Tessa.") != std::string::npos) line("file " + path + " '" + contents + "'");

@@ -55,7 +55,11 @@ void ClockDots::paintEvent(QPaintEvent*) {
 }
 
 ClockView::ClockView(const Tessaron& core, QWidget* parent)
-    : QWidget(parent), core_(core), toolbar_(new QToolBar(this)), dots_(new ClockDots(this)) {
+    : QWidget(parent),
+      core_(core),
+      toolbar_(new QToolBar(this)),
+      dots_(new ClockDots(this)),
+      announcement_(new Announcement(this)) {
   installClockAccessibility();
   setObjectName("ClockView");
   hintFont_.setFamilies({"MS Sans Serif", "DejaVu Sans", "Sans Serif"});
@@ -235,6 +239,15 @@ void ClockView::announce() {
   announcedAt_ = now;
 }
 
+QWidget* ClockView::announcement() const { return announcement_; }
+
+void ClockView::say(const QString& text) {
+  announcement_->setAccessibleName(text);
+  // Shown anew for each word: screen readers read a notification as it shows.
+  QAccessibleEvent shown(announcement_, QAccessible::ObjectShow);
+  tell(&shown);
+}
+
 void ClockView::tell(QAccessibleEvent* event) {
   if (eventSink_) {
     eventSink_(event);
@@ -364,6 +377,12 @@ bool ClockView::eventFilter(QObject* watched, QEvent* event) {
   const int key = static_cast<QKeyEvent*>(event)->key();
   QCompleter* completer = zoneSelector_->lineEdit()->completer();
   if (watched == completer->popup()) {
+    if (key == Qt::Key_Escape) {
+      // As on the closed box: the chosen zone's text back, ready to be typed over.
+      completer->popup()->hide();
+      showChosenZone();
+      return true;
+    }
     // Enter on the found zones takes the first when none is highlighted.
     const QModelIndex first = completer->completionModel()->index(0, 0);
     if ((key == Qt::Key_Return || key == Qt::Key_Enter) &&
@@ -381,7 +400,16 @@ bool ClockView::eventFilter(QObject* watched, QEvent* event) {
       const auto found = tessaron::findZones(core_.zoneSelector().List, text.toStdString());
       if (!found.empty()) index = found.front();
     }
+    // Seen in the list, where the zones would be; heard as well.
+    if (index < 0) say(kNoZoneMatches);
     chooseZone(index);
+    return true;
+  }
+  if (key == Qt::Key_Escape && static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier &&
+      !zoneSelector_->view()->isVisible()) {
+    // Typing starts afresh from the chosen zone, not after what was typed or browsed.
+    completer->popup()->hide();
+    showChosenZone();
     return true;
   }
   // Arrows on the closed list browse; only Enter or a click commits.
@@ -427,10 +455,11 @@ void ClockView::syncZoneSelector() {
     for (const std::string& item : model.List) items << QString::fromStdString(item);
     zoneSelector_->addItems(items);
     fitZoneLists();
+    showChosenZone();
   }
-  if (zoneSelector_->currentIndex() != model.ListIndex) {
-    zoneSelector_->setCurrentIndex(model.ListIndex);
-  }
+  // The arrows browse the list without choosing: what they show stays until the core's
+  // choice changes, or a tick would put back a zone the screen reader did not announce.
+  if (selectorIndex_ != model.ListIndex) showChosenZone();
   const QRect box(px(model.Left), px(model.Top), px(model.Width), px(model.Height));
   if (zoneSelector_->geometry() != box) zoneSelector_->setGeometry(box);
   if (zoneSelector_->isHidden() == model.Visible) {
@@ -438,6 +467,7 @@ void ClockView::syncZoneSelector() {
     const bool hadFocus = zoneSelector_->hasFocus() || zoneSelector_->lineEdit()->hasFocus();
     zoneSelector_->setVisible(model.Visible);
     if (model.Visible) {
+      showChosenZone();
       // Shown to be chosen in: typing goes to it, replacing the text.
       zoneSelector_->setFocus();
       zoneSelector_->lineEdit()->selectAll();
@@ -445,6 +475,15 @@ void ClockView::syncZoneSelector() {
       dots_->setFocus();
     }
   }
+}
+
+void ClockView::showChosenZone() {
+  const QSignalBlocker blocker(zoneSelector_);
+  selectorIndex_ = core_.zoneSelector().ListIndex;
+  zoneSelector_->setCurrentIndex(selectorIndex_);
+  // An index unchanged leaves the typed text: the chosen zone's name replaces it.
+  if (selectorIndex_ >= 0) zoneSelector_->setEditText(zoneSelector_->itemText(selectorIndex_));
+  zoneSelector_->lineEdit()->selectAll();
 }
 
 void ClockView::placeToolbar() {

@@ -28,9 +28,15 @@ class ClockDots : public QWidget {
   void paintEvent(QPaintEvent* event) override;
 };
 
+class Announcement;
+
 class ClockView : public QWidget {
  public:
   ClockView(const Tessaron& core, QWidget* parent);
+
+  // Has a screen reader say `text` at once, as a notification: no window, no focus moved.
+  void say(const QString& text);
+  QWidget* announcement() const;
 
   // Repaints every dot and label whose look changed since the last call: at once with
   // `paintNow` (a tick, already woken for it), else at the event loop's next turn.
@@ -87,6 +93,8 @@ class ClockView : public QWidget {
   QToolBar* toolbar_;
   ClockDots* dots_;
   QComboBox* zoneSelector_ = nullptr;  // the alternate-zone list; the local one is never shown
+  Announcement* announcement_;
+  int selectorIndex_ = -1;  // the core's choice as last put in the list, which arrows browse
   std::function<void(int)> zoneChosen_;
   std::array<Shape, kDotCount> drawnShapes_;
   std::array<Label, kDotCount> drawnLabels_;
@@ -117,6 +125,7 @@ class ClockView : public QWidget {
   void placeToolbar();
   void placeDots();
   void syncZoneSelector();
+  void showChosenZone();  // the core's choice in the list and its text, all selected
   void makeZoneSelector();
   void updateBox(double left, double top, double width, double height);
   void announce();

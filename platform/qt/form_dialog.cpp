@@ -69,6 +69,8 @@ FormDialog::FormDialog(const Form& form, int frameWidth, QWidget* owner,
         label->setFont(font);
       }
       label->setGeometry(box);
+      if (!c.AccessibleName.empty())
+        label->setAccessibleName(QString::fromStdString(c.AccessibleName));
     }
   }
   const int clientWidth = std::max(1, toPixels(form.Width) - frameWidth);

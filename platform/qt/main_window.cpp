@@ -4,8 +4,10 @@
 #include <QBoxLayout>
 #include <QCoreApplication>
 #include <QFontMetricsF>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMoveEvent>
+#include <QProxyStyle>
 #include <QScreen>
 #include <QShowEvent>
 #include <QTimer>
@@ -20,6 +22,18 @@
 #include "platform/qt/wall_clock_timer.h"
 
 namespace tessaron::qt {
+
+namespace {
+// The menus' style, but for one hint: the keyboard stops on unavailable items too.
+class ReachableDisabledItems : public QProxyStyle {
+ public:
+  int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                QStyleHintReturn* returned) const override {
+    if (hint == SH_Menu_AllowActiveAndDisabled) return 1;
+    return QProxyStyle::styleHint(hint, option, widget, returned);
+  }
+};
+}  // namespace
 
 MainWindow::MainWindow(Tessaron& core)
     : core_(core),
@@ -41,6 +55,21 @@ MainWindow::MainWindow(Tessaron& core)
   quit->setShortcutContext(Qt::WindowShortcut);
   connect(quit, &QAction::triggered, this, &QWidget::close);
   addAction(quit);
+  // F10 opens the first menu, as on the desktops around it.
+  auto* menuKey = new QAction(this);
+  menuKey->setObjectName("MenuBarKey");
+  menuKey->setShortcut(QKeySequence(Qt::Key_F10));
+  menuKey->setShortcutContext(Qt::WindowShortcut);
+  connect(menuKey, &QAction::triggered, this, [this] {
+    if (menuBar_->actions().isEmpty()) return;
+    QAction* first = menuBar_->actions().first();
+    menuBar_->setActiveAction(first);
+    // On its first item, as Alt and the menu's letter open it: read at once.
+    if (QMenu* menu = first->menu(); menu != nullptr && !menu->actions().isEmpty()) {
+      menu->setActiveAction(menu->actions().first());
+    }
+  });
+  addAction(menuKey);
   view_->setZoneChosen([this](int index) {
     core_.selectZone(1, index);
     sync();
@@ -60,6 +89,10 @@ MainWindow::MainWindow(Tessaron& core)
 void MainWindow::buildMenus() {
   for (const Menu& menu : menuTree()) {
     QMenu* qmenu = menuBar()->addMenu(QString::fromUtf8(menu.caption));
+    // An unavailable item is still reached by the arrow keys, so that its reason is heard.
+    auto* style = new ReachableDisabledItems;
+    style->setParent(qmenu);
+    qmenu->setStyle(style);
     for (const MenuEntry& entry : menu.entries) {
       const MenuItem& item = core_.item(entry.command);
       QAction* action = qmenu->addAction(QString::fromStdString(item.Caption));
@@ -92,12 +125,14 @@ void MainWindow::buildToolbar() {
   bar->layout()->setContentsMargins(0, 0, 0, 0);
   for (int index = 1; index <= static_cast<int>(core_.toolbar().Buttons.size()); ++index) {
     const ToolbarButton& button = core_.toolbar().button(index);
-    QAction* action = bar->addAction(toolbarIcon(button.Image), QString());
+    auto* action = new QAction(toolbarIcon(button.Image), QString(), bar);
     action->setObjectName(QString::fromStdString("button_" + button.Key));
     action->setToolTip(QString::fromStdString(button.ToolTipText));
     // A switch's button shows the core's mark (Qt's own toggle is overwritten at the next
-    // sync); a command's is a plain push button.
+    // sync); a command's is a plain push button. Known before the button is made, so that
+    // a screen reader meets it as a switch from the start.
     action->setCheckable(button.Style == ButtonStyle::Check);
+    bar->addAction(action);
     connect(action, &QAction::triggered, this, [this, index] {
       core_.clickToolbarButton(index);
       sync();
@@ -126,6 +161,8 @@ void MainWindow::sync(bool paintNow) {
       binding.action->setChecked(item.Checked);
     }
     if (binding.action->isEnabled() != item.Enabled) binding.action->setEnabled(item.Enabled);
+    const QString description = QString::fromStdString(item.Description);
+    if (binding.action->statusTip() != description) binding.action->setStatusTip(description);
   }
   for (std::size_t i = 0; i < buttonActions_.size(); ++i) {
     const ToolbarButton& button = core_.toolbar().Buttons[i];

@@ -22,6 +22,7 @@
 
 #include "core/tessaron.h"
 #include "platform/qt/browser_process.h"
+#include "platform/qt/clock_view.h"
 #include "platform/qt/files.h"
 #include "platform/qt/form_dialog.h"
 #include "platform/qt/help_viewer.h"
@@ -332,8 +333,18 @@ void QtPlatform::setHelperPrograms(QString soundProgram, QString browserProgram)
   browserProgram_ = std::move(browserProgram);
 }
 
+void QtPlatform::announce(const std::string& text) {
+  if (window_ != nullptr) window_->clockView()->say(QString::fromStdString(text));
+}
+
 std::optional<std::string> QtPlatform::showHelp(const std::string& path) {
-  if (!help_) help_ = std::make_unique<HelpViewer>();
+  if (!help_) {
+    help_ = std::make_unique<HelpViewer>();
+    // Ctrl+Q closes the clock from its help as from its own window.
+    help_->setCloseClock([this] {
+      if (window_ != nullptr) window_->close();
+    });
+  }
   if (const auto error = help_->open(QString::fromStdString(path))) return error->toStdString();
   return std::nullopt;
 }

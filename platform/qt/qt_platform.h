@@ -79,6 +79,7 @@ class QtPlatform : public Platform {
   std::string inputBox(const std::string& message, const std::string& title,
                        const std::string& defaultText, double left, double top) override;
   void messageBox(const std::string& text, MessageStyle style, const std::string& title) override;
+  void announce(const std::string& text) override;
   // Sound requests made while held wait, in order, for the release: start-up holds them
   // so that the sound helper starts after the first frame, not beside it.
   void holdSounds();

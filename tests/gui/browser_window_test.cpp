@@ -17,10 +17,13 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
+#include <QToolBar>
+#include <QToolButton>
 #include <functional>
 #include <map>
 #include <memory>
 #include <set>
+#include <tuple>
 #include <vector>
 
 #include "platform/qt/browser_process.h"
@@ -247,6 +250,94 @@ TEST_F(BrowserWindowTest, SearchEndsWithThePagesTitle) {
     EXPECT_EQ(w.widget->windowTitle(), "Tessa Support Page");
     EXPECT_FALSE(button("Stop")->isEnabled());
   }
+}
+
+// Keyboard only: Ctrl+L, Alt+D and the label's Alt+A select the whole address, so typing
+// replaces it; Tab and Shift+Tab reach every button that has something to do and the
+// address, each button named; the browsers' keys go back, forward, home and reload; Ctrl+W
+// closes the window.
+TEST_F(BrowserWindowTest, EveryButtonAndTheAddressAreReachedByKeyboard) {
+  const QString first = server.url("/tessa/tssupport.php");
+  const QString second = server.url("/second.html");
+  Window w = open(first);
+  ASSERT_TRUE(w.widget);
+  ASSERT_TRUE(waitFor([&] { return w.widget->windowTitle() == "Tessa Support Page"; }));
+  w.widget->activateWindow();
+  ASSERT_TRUE(waitFor([&] { return w.widget->isActiveWindow(); }));
+  QLineEdit* edit = w.box()->lineEdit();
+  auto type = [&](Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QWidget* to =
+        QApplication::focusWidget() != nullptr ? QApplication::focusWidget() : w.widget.data();
+    QTest::keyClick(to, key, modifiers);
+  };
+  for (const auto& [name, key, modifiers] : {std::tuple{"Ctrl+L", Qt::Key_L, Qt::ControlModifier},
+                                             std::tuple{"Alt+D", Qt::Key_D, Qt::AltModifier},
+                                             std::tuple{"Alt+A", Qt::Key_A, Qt::AltModifier}}) {
+    SCOPED_TRACE(name);
+    w.widget->setFocus();
+    edit->deselect();
+    type(key, modifiers);
+    ASSERT_TRUE(waitFor([&] { return edit->hasFocus() && edit->selectedText() == first; }))
+        << "selected: " << edit->selectedText().toStdString();
+  }
+  QTest::keyClicks(edit, second);
+  EXPECT_EQ(edit->text(), second) << "typing replaced the address";
+  type(Qt::Key_Return);
+  auto button = [&](const char* key) {
+    return w.widget->findChild<QAction*>(QString("button_") + key);
+  };
+  ASSERT_TRUE(waitFor([&] {
+    return w.widget->windowTitle() == "Second Page" && button("Back")->isEnabled() &&
+           !button("Stop")->isEnabled();
+  }));
+
+  // Back from the address, then forward again: every button there is to press, by name.
+  auto reached = [&](bool back) {
+    QStringList names;
+    type(Qt::Key_L, Qt::ControlModifier);
+    for (int i = 0; i < 8; ++i) {
+      type(back ? Qt::Key_Backtab : Qt::Key_Tab, back ? Qt::ShiftModifier : Qt::NoModifier);
+      QWidget* at = QApplication::focusWidget();
+      if (at == nullptr || at == edit || at->window() != w.widget) break;
+      if (qobject_cast<QToolButton*>(at) == nullptr) break;  // the page
+      names << at->accessibleName();
+    }
+    return names;
+  };
+  EXPECT_EQ(reached(true), (QStringList{"Search", "Home", "Refresh", "Back"}));
+  // Space on the focused Back button goes back; Forward then has somewhere to go.
+  type(Qt::Key_L, Qt::ControlModifier);
+  for (int i = 0; i < 4; ++i) type(Qt::Key_Backtab, Qt::ShiftModifier);
+  ASSERT_EQ(QApplication::focusWidget()->accessibleName(), "Back");
+  type(Qt::Key_Space);
+  // Loaded: Stop has nothing more to stop.
+  ASSERT_TRUE(waitFor([&] {
+    return w.widget->windowTitle() == "Tessa Support Page" && button("Forward")->isEnabled() &&
+           !button("Stop")->isEnabled();
+  }));
+  EXPECT_EQ(reached(true), (QStringList{"Search", "Home", "Refresh", "Forward"}));
+  for (QAction* action : w.widget->findChildren<QAction*>()) {
+    if (!action->objectName().startsWith("button_")) continue;
+    auto* shown =
+        qobject_cast<QToolButton*>(w.widget->findChild<QToolBar*>()->widgetForAction(action));
+    ASSERT_NE(shown, nullptr);
+    EXPECT_EQ("button_" + shown->accessibleName(), action->objectName()) << "named by its key";
+    EXPECT_TRUE(shown->focusPolicy() & Qt::TabFocus) << action->objectName().toStdString();
+  }
+
+  type(Qt::Key_Right, Qt::AltModifier);
+  ASSERT_TRUE(waitFor([&] { return w.widget->windowTitle() == "Second Page"; }));
+  type(Qt::Key_Left, Qt::AltModifier);
+  ASSERT_TRUE(waitFor([&] { return w.widget->windowTitle() == "Tessa Support Page"; }));
+  type(Qt::Key_Right, Qt::AltModifier);
+  ASSERT_TRUE(waitFor([&] { return w.widget->windowTitle() == "Second Page"; }));
+  type(Qt::Key_Home, Qt::AltModifier);
+  ASSERT_TRUE(waitFor([&] { return w.widget->windowTitle() == "Tessa Support Page"; }));
+  const qsizetype loads = server.requested.count("/tessa/tssupport.php");
+  type(Qt::Key_F5);
+  ASSERT_TRUE(waitFor([&] { return server.requested.count("/tessa/tssupport.php") > loads; }));
+  type(Qt::Key_W, Qt::ControlModifier);
+  EXPECT_TRUE(waitFor([&] { return w.widget.isNull(); })) << "Ctrl+W closes the window";
 }
 
 TEST_F(BrowserWindowTest, EnterOpensTheTypedAddressAndAPickOpensAnEntry) {

@@ -8,19 +8,32 @@ server answers (none is started: its autospawn command is /bin/false).
   and, once Tab is pressed, the time on the focused dots ("12:34:4x statusbar").
 - When the minute turns, Orca says "12:35:00 statusbar", once; no other second is spoken
   in the seconds that follow.
+- Every window as a blind user walks it, keyboard only, on the clock started anew without
+  the faked time: the Options menu says Music is a
+  switch that is off ("not checked"); Ctrl+M and the prompt's Enter say "Music on", and
+  the menu then says it is checked; Ctrl+S says "Seconds hidden"; the arrows in the zone
+  box speak the zone it shows, and it still shows it after a tick; Help (F1) reads the
+  line the caret moves to, and Ctrl+W closes it; Help > Support > Web Support opens the
+  browser, read by its title, its page's text in the reader's tree (the pages served
+  here, as the web engine's proxy); Shift+Tab from the address reaches Back by name.
+  The whole walk, as Orca spoke it, is written to orca-walk.txt beside its log.
 
 Usage: screen_reader_test.py BUILD_DIR
 """
 
+import http.server
 import os
 import re
+import shutil
 import sys
 import tempfile
+import threading
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from desktop import (Report, SessionBus, Xvfb, fake_clock, program_folder,  # noqa: E402
-                     script_argument, start, start_program, stop_on_sigterm, stop_process,
-                     wait_for_window, wait_until, xdotool)
+from desktop import (PulseNullSink, Report, SessionBus, Xvfb, fake_clock,  # noqa: E402
+                     program_folder, script_argument, start, start_program, stop_on_sigterm,
+                     stop_process, text_of, wait_for_menu, wait_for_window, wait_until, walk,
+                     xdotool)
 
 SECONDS_ON = '255,0,16777215,#FALSE#,#TRUE#,#FALSE#,#FALSE#,1500,3000,"smallworld.wav",#FALSE#\r\n'
 SPOKEN = re.compile(r"SPEECH OUTPUT: '([^']*)'")
@@ -58,6 +71,10 @@ class OrcaLog:
         """The dots' times Orca has said, in order."""
         return [m.group(1) for m in map(TIME.match, self.spoken()) if m]
 
+    def since(self, mark):
+        """What Orca has said after its first `mark` lines, as one text."""
+        return " ".join(self.spoken()[mark:])
+
     def wait_for(self, what, timeout, proc):
         def said():
             if proc.poll() is not None:
@@ -79,6 +96,217 @@ def start_orca(work, bus):
     proc = start(["/usr/bin/python3", "-c", ORCA, log.path], env,
                  log=open(os.path.join(work, "orca.out"), "wb"))
     return proc, log
+
+
+SUPPORT_PAGE = (b"<html><head><title>Tessa Support Page</title></head><body>"
+                b"<p>Write to us about Tessa.</p>"
+                b"<p><a href='/second.html'>Questions and answers</a></p></body></html>")
+SECOND_PAGE = b"<html><head><title>Second Page</title></head><body><p>Page two.</p></body></html>"
+
+
+class SupportPages(http.server.BaseHTTPRequestHandler):
+    def do_GET(self):
+        # Asked as the web engine's proxy: the path is the whole address.
+        body = SUPPORT_PAGE if "/tessa/tssupport.php" in self.path else SECOND_PAGE
+        self.send_response(200)
+        self.send_header("Content-Type", "text/html; charset=utf-8")
+        self.send_header("Content-Length", str(len(body)))
+        self.end_headers()
+        self.wfile.write(body)
+
+    def log_message(self, *args):
+        pass
+
+
+def page_text(pyatspi, clock_pid, words):
+    """A node of another program than the clock (its browser) whose name or text holds
+    `words`, or None."""
+    for app in pyatspi.Registry.getDesktop(0):
+        try:
+            if app is None or app.get_process_id() == clock_pid:
+                continue
+            for n in walk(app):
+                try:
+                    said = (n.name or "") + " " + (text_of(n) or "")
+                except Exception:  # a node without text, or one that went away
+                    continue
+                if words in said:
+                    return n
+        except Exception:
+            pass
+    return None
+
+
+def zone_field(pyatspi, pid):
+    """The text field of the zone box, or None."""
+    for app in pyatspi.Registry.getDesktop(0):
+        try:
+            if app is None or app.get_process_id() != pid:
+                continue
+            for n in walk(app):
+                if n.getRole() == pyatspi.ROLE_COMBO_BOX:
+                    for c in n:
+                        if c.getRole() == pyatspi.ROLE_TEXT:
+                            return c
+        except Exception:
+            pass
+    return None
+
+
+def walk_every_window(pyatspi, display, clock, orca, log, dots):
+    """The blind user's walk through every window, checked as it goes."""
+    def key(*keys):
+        xdotool(display, "key", "--clearmodifiers", *keys)
+
+    def window_named(title, timeout=15):
+        """The window, given the keyboard as a window manager would; None if it never shows."""
+        try:
+            found = wait_for_window(display, title, clock, timeout)
+        except TimeoutError:
+            return None
+        xdotool(display, "windowfocus", found)
+        return found
+
+    def hear(mark, words, timeout=15):
+        return log.wait_for(lambda l: words in l.since(mark), timeout, orca)
+
+    def open_menu(keys, first_item):
+        """Opens a menu by `keys` until it shows, and gives Orca time to read `first_item`.
+        Without a window manager, a menu opened while the window is still taking the focus
+        can close again at once."""
+        for _ in range(3):
+            mark = len(log.spoken())
+            key(keys)
+            try:
+                wait_for_menu(display, clock, 5)
+            except TimeoutError:
+                continue
+            hear(mark, first_item, 3)
+            return True
+        return False
+
+    def options_menu():
+        return open_menu("F10", "Always on Top")
+
+    # A switch that is off says so, as a switch.
+    check("F10 opens the Options menu", options_menu())
+    mark = len(log.spoken())
+    key("Down")
+    check("the Music switch is read as not checked", hear(mark, "not checked"),
+          f"spoken {log.since(mark)!r}")
+    check("... by its name", "Music" in log.since(mark), f"spoken {log.since(mark)!r}")
+    key("Escape", "Escape")
+
+    # On: the prompt, then the word, then the menu says it is checked.
+    mark = len(log.spoken())
+    key("ctrl+m")
+    window_named("WAV file Input")
+    hear(mark, "WAV file Input")
+    mark = len(log.spoken())
+    key("Return")
+    check("Ctrl+M and Enter in its prompt say the music is on", hear(mark, "Music on"),
+          f"spoken {log.since(mark)!r}")
+    window_named("Tessaron")
+    options_menu()
+    mark = len(log.spoken())
+    key("Down")
+    heard = hear(mark, "checked")
+    check("the Music switch is read as checked once on",
+          heard and "not checked" not in log.since(mark), f"spoken {log.since(mark)!r}")
+    key("Escape", "Escape")
+
+    mark = len(log.spoken())
+    key("ctrl+s")
+    check("Ctrl+S is followed by its confirmation", hear(mark, "Seconds hidden"),
+          f"spoken {log.since(mark)!r}")
+
+    # The zone box: what the arrows show is what is spoken, and it stays shown.
+    key("ctrl+z")
+    field = None
+    try:
+        field = wait_until(lambda: zone_field(pyatspi, clock.pid), 15, 0.2, "the zone box")
+    except TimeoutError:
+        pass
+    chosen = text_of(field) if field is not None else None
+    mark = len(log.spoken())
+    key("Down")
+    try:
+        shown = wait_until(lambda: field is not None and text_of(field) != chosen and
+                           text_of(field), 10, 0.1, "another zone shown")
+    except TimeoutError:
+        shown = None
+    spoken = hear(mark, shown) if shown else None
+    # Two ticks on, read from the dots' own text.
+    before = text_of(dots) if dots is not None else ""
+    try:
+        wait_until(lambda: dots is None or text_of(dots)[:8] > (before or "")[:8], 5, 0.1, "a tick")
+        wait_until(lambda: dots is None or text_of(dots)[:8] > (before or "")[:8] and
+                   text_of(field) != before, 5, 0.1, "a tick")
+    except TimeoutError:
+        pass
+    still = text_of(field) if field is not None else None
+    check("the arrow in the closed zone box shows and speaks the same zone",
+          shown is not None and spoken and still == shown,
+          f"chosen {chosen!r}, shown {shown!r}, after a tick {still!r}, "
+          f"spoken {log.since(mark)!r}")
+    key("Escape")
+    key("Tab")  # back to the dots, where Ctrl+Z hides the box (in it, Ctrl+Z undoes typing)
+    key("ctrl+z")
+
+    # Help: a caret that reads the line it reaches, and Ctrl+W.
+    mark = len(log.spoken())
+    key("F1")
+    window_named("Tessaron Help")
+    hear(mark, "Tessaron Help")
+    log.wait_for(lambda l: "read only" in l.since(mark), 5, orca)
+    check("Help opens on its first line, not the whole page in one burst",
+          "Reading the time" not in log.since(mark), f"spoken {log.since(mark)!r}")
+    mark = len(log.spoken())
+    key("Down")
+    line = log.wait_for(lambda l: l.since(mark).strip(), 10, orca)
+    check("Help reads the line the caret moves to", line and "binary clock" in line,
+          f"spoken {log.since(mark)!r}")
+    key("ctrl+w")
+    try:
+        wait_until(lambda: not xdotool(display, "search", "--onlyvisible", "--name",
+                                       "^Tessaron Help$"), 10, 0.1, "Help closed")
+        closed = True
+    except TimeoutError:
+        closed = False
+    check("Ctrl+W closes Help", closed)
+    window_named("Tessaron")
+
+    # Web Support, from the menu.
+    open_menu("alt+h", "Help")
+    key("Up", "Return")
+    window_named("Tessaron Support")
+    mark = len(log.spoken())
+    key("Return")  # the Web Support button has the focus
+    window_named("Tessa Support Page", 60)
+    check("the browser is announced by its title", hear(mark, "Tessa Support Page", 30),
+          f"spoken {log.since(mark)!r}")
+    # The page's own text, in the browser program's tree as a reader finds it.
+    try:
+        line = wait_until(lambda: page_text(pyatspi, clock.pid, "Write to us about Tessa"), 30,
+                          0.5, "the page's text in the tree")
+    except TimeoutError:
+        line = None
+    check("... and its page's text is there for the reader", line, "not in the tree")
+    # Another page, so that Back has somewhere to go; then from the address back to it.
+    key("ctrl+l")
+    xdotool(display, "type", "--delay", "20", "http://tessaron.example/second.html")
+    key("Return")
+    hear(mark, "Second Page", 30)
+    key("ctrl+l")
+    mark = len(log.spoken())
+    for _ in range(6):
+        if "Back" in log.since(mark):
+            break
+        key("shift+Tab")
+        log.wait_for(lambda l: "Back" in l.since(mark), 2, orca)
+    check("Shift+Tab from the address reaches Back, read by its name",
+          "Back" in log.since(mark), f"spoken {log.since(mark)!r}")
+    key("ctrl+w")
 
 
 def dots_of(pyatspi, pid):
@@ -108,7 +336,7 @@ def main():
     keep = os.environ.get("TESSARON_KEEP")  # a folder to keep Orca's log in
     xvfb = Xvfb()
     with tempfile.TemporaryDirectory(prefix="tessaron-orca-", dir=keep) as work:
-        bus = orca = clock = None
+        bus = orca = clock = pulse = pages = log = walk_start = None
         try:
             xvfb.start()
             bus = SessionBus(work, xvfb.display, accessibility=True)
@@ -122,9 +350,19 @@ def main():
             if not ready:
                 return report.summary()
 
-            folder = program_folder(os.path.join(work, "clock"), build, preferences=SECONDS_ON)
-            # As on a desktop whose accessibility is on before the clock starts.
+            folder = program_folder(os.path.join(work, "clock"), build, preferences=SECONDS_ON,
+                                    files=("tessaron_browser", "smallworld.wav", "ding.wav",
+                                           "Tessa.hlp", "TSShortcut.hlp"))
+            pulse = PulseNullSink(os.path.join(work, "pulse"))
+            os.makedirs(pulse.folder)
+            pulse.start()
+            pages = http.server.ThreadingHTTPServer(("127.0.0.1", 0), SupportPages)
+            threading.Thread(target=pages.serve_forever, daemon=True).start()
+            # As on a desktop whose accessibility is on before the clock starts. The support
+            # pages come from the test's own server, the browser's web engine's proxy.
             env = {"DBUS_SESSION_BUS_ADDRESS": bus.address, "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1",
+                   "PULSE_SERVER": pulse.server,
+                   "QTWEBENGINE_CHROMIUM_FLAGS": f"--proxy-server=http://127.0.0.1:{pages.server_port}",
                    **fake_clock("2026-12-10 12:34:45")}
             clock = start_program(folder, xvfb.display, env)
             window = wait_for_window(xvfb.display, "Tessaron", clock)
@@ -153,9 +391,38 @@ def main():
             times = log.times()
             check("each second is not spoken, the new minute once",
                   times == (first or [])[:1] + ["12:35:00"], f"times spoken {times}")
+
+            # The walk on the real clock: the web engine's processes would inherit the faked
+            # one, under which it does not start.
+            stop_process(clock)
+            env = {k: v for k, v in env.items() if k not in fake_clock("")}
+            walk_start = len(log.spoken())
+            clock = start_program(folder, xvfb.display, env)
+            window = wait_for_window(xvfb.display, "Tessaron", clock)
+            xdotool(xvfb.display, "windowfocus", window)
+            log.wait_for(lambda l: "Tessaron frame" in l.since(walk_start), 15, orca)
+            xdotool(xvfb.display, "key", "Tab")
+            try:
+                dots = wait_until(lambda: dots_of(pyatspi, clock.pid), 10, 0.2, "the dots")
+            except TimeoutError:
+                dots = None
+            walk_every_window(pyatspi, xvfb.display, clock, orca, log, dots)
         finally:
+            if log is not None and walk_start is not None:
+                # The walk as Orca spoke it, kept where TESSARON_KEEP says (else shown).
+                walked = "\n".join(log.spoken()[walk_start:]) + "\n"
+                if keep:
+                    with open(os.path.join(keep, "orca-walk.txt"), "w", encoding="utf-8") as f:
+                        f.write(walked)
+                    shutil.copy(log.path, keep)
+                else:
+                    print("Orca's words on the walk:\n" + walked)
             for proc in (clock, orca):
                 stop_process(proc)
+            if pulse is not None:
+                pulse.stop()
+            if pages is not None:
+                pages.shutdown()
             if bus is not None:
                 bus.stop()
             xvfb.stop()

@@ -42,7 +42,9 @@ def find_node(app, test):
 
 
 def menu_item(pyatspi, app, name):
-    return find_node(app, lambda n: n.name == name and "menu item" in n.getRoleName())
+    # A switch is a check box in its menu.
+    return find_node(app, lambda n: n.name == name and
+                     ("menu item" in n.getRoleName() or n.getRoleName() == "check box"))
 
 
 def enabled(pyatspi, node):

@@ -1,7 +1,10 @@
 #include "platform/qt/browser/browser_window.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QAction>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
@@ -33,6 +36,30 @@ QRect pixels(double left, double top, double width, double height) {
   return QRect(toPixels(left), toPixels(top), toPixels(width), toPixels(height));
 }
 
+// The browsers' usual keys for each button, by key.
+QList<QKeySequence> keysOf(const std::string& key) {
+  if (key == "Back") return {QKeySequence(Qt::ALT | Qt::Key_Left), QKeySequence(Qt::Key_Back)};
+  if (key == "Forward") {
+    return {QKeySequence(Qt::ALT | Qt::Key_Right), QKeySequence(Qt::Key_Forward)};
+  }
+  if (key == "Stop") return {QKeySequence(Qt::Key_Escape)};
+  if (key == "Refresh") return {QKeySequence(Qt::Key_F5), QKeySequence(Qt::CTRL | Qt::Key_R)};
+  if (key == "Home") return {QKeySequence(Qt::ALT | Qt::Key_Home)};
+  return {};
+}
+
+// Qt gives a plain top-level widget the role of a client area, which a screen reader takes
+// for a filler; the browser's window is a window ("frame"), named by its title.
+// Told by its class and name alone: the web engine asks about objects of its own whose
+// types carry no run-time type information, where a dynamic_cast would crash.
+QAccessibleInterface* browserFactory(const QString& className, QObject* object) {
+  if (className != QLatin1String("QWidget") || object->objectName() != "frmBrowser") {
+    return nullptr;
+  }
+  auto* window = static_cast<QWidget*>(object);
+  return window->isWindow() ? new QAccessibleWidget(window, QAccessible::Window) : nullptr;
+}
+
 }  // namespace
 
 BrowserWindow::BrowserWindow(const std::string& startingAddress)
@@ -44,6 +71,11 @@ BrowserWindow::BrowserWindow(const std::string& startingAddress)
       address_(new QComboBox(panel_)),
       view_(new QWebEngineView(this)),
       timer_(new QTimer(this)) {
+  static const bool accessible = [] {
+    QAccessible::installFactory(browserFactory);
+    return true;
+  }();
+  (void)accessible;
   setObjectName("frmBrowser");
   setAttribute(Qt::WA_DeleteOnClose);
   form_.StartingAddress = startingAddress;
@@ -55,17 +87,41 @@ BrowserWindow::BrowserWindow(const std::string& startingAddress)
     buttons_.push_back(action);
     action->setObjectName(QString::fromStdString("button_" + button.Key));
     action->setToolTip(QString::fromStdString(button.ToolTipText));
+    action->setShortcuts(keysOf(button.Key));
+    action->setShortcutContext(Qt::WindowShortcut);
     connect(action, &QAction::triggered, this, [this, index] {
       form_.tbToolBar_ButtonClick(index);
       sync();
     });
+    if (QWidget* shown = toolbar_->widgetForAction(action)) {
+      // Pictures only: each named for screen readers, and reached by Tab like any button.
+      shown->setAccessibleName(QString::fromStdString(button.ToolTipText));
+      shown->setFocusPolicy(Qt::TabFocus);
+    }
   }
+  // Ctrl+L or Alt+D: the address, selected whole, so that typing replaces it.
+  auto* toAddress = new QAction(this);
+  toAddress->setObjectName("FocusAddress");
+  toAddress->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_L), QKeySequence(Qt::ALT | Qt::Key_D)});
+  toAddress->setShortcutContext(Qt::WindowShortcut);
+  connect(toAddress, &QAction::triggered, this,
+          [this] { address_->lineEdit()->setFocus(Qt::ShortcutFocusReason); });
+  addAction(toAddress);
+  auto* closeKey = new QAction(this);
+  closeKey->setObjectName("CloseWindow");
+  closeKey->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_W));
+  closeKey->setShortcutContext(Qt::WindowShortcut);
+  connect(closeKey, &QAction::triggered, this, &QWidget::close);
+  addAction(closeKey);
 
   label_->setText(QString::fromStdString(form_.lblAddress.Caption));
   label_->setBuddy(address_);
   address_->setEditable(true);
   address_->setInsertPolicy(QComboBox::NoInsert);  // the list is the window's to keep
   address_->setObjectName("cboAddress");
+  address_->setAccessibleName(QStringLiteral("Address"));
+  // Reached by its access key, Ctrl+L, Alt+D or Tab, the address is selected whole.
+  address_->lineEdit()->installEventFilter(this);
   connect(address_->lineEdit(), &QLineEdit::textEdited, this,
           [this](const QString& text) { form_.cboAddress.Text = text.toStdString(); });
   connect(address_->lineEdit(), &QLineEdit::returnPressed, this, [this] {
@@ -104,8 +160,31 @@ BrowserWindow::BrowserWindow(const std::string& startingAddress)
     sync();
   });
 
+  // The toolbar's buttons, then the address, then the page.
+  QWidget* previous = nullptr;
+  for (QAction* action : buttons_) {
+    QWidget* shown = toolbar_->widgetForAction(action);
+    if (shown == nullptr) continue;
+    if (previous != nullptr) setTabOrder(previous, shown);
+    previous = shown;
+  }
+  if (previous != nullptr) setTabOrder(previous, address_);
+  setTabOrder(address_, view_);
+
   resize(toPixels(frmBrowser::kDesignClientWidth), toPixels(frmBrowser::kDesignClientHeight));
   sync();
+}
+
+bool BrowserWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == address_->lineEdit() && event->type() == QEvent::FocusIn) {
+    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+    if (reason == Qt::ShortcutFocusReason || reason == Qt::TabFocusReason ||
+        reason == Qt::BacktabFocusReason) {
+      // After the line's own handling of the focus, which may put the caret at the end.
+      QTimer::singleShot(0, address_->lineEdit(), &QLineEdit::selectAll);
+    }
+  }
+  return QWidget::eventFilter(watched, event);
 }
 
 double BrowserWindow::scaleWidth() const { return toTwips(width()); }

@@ -26,6 +26,7 @@ class BrowserWindow : public QWidget, private WebBrowserControl {
   QWebEngineView* view() const { return view_; }
 
  protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 

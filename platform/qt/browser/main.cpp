@@ -82,6 +82,9 @@ int main(int argc, char* argv[]) {
   if (fd < 0 || ::fcntl(fd, F_SETFD, FD_CLOEXEC) != 0) return 2;  // only the clock starts it
   // The web engine's sandbox refuses to start for the superuser.
   if (geteuid() == 0) qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+  // The page's content to screen readers: the engine keeps it from them on Linux unless
+  // asked, and builds it only while one listens.
+  qputenv("QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY", "1");
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   QApplication app(argc, argv);
   QApplication::setApplicationName("Tessaron");
