@@ -66,8 +66,19 @@ class DotsAccessible : public QAccessibleWidget,
   ClockView* view() const;
 };
 
+// An interface with no children whose text the reader cannot set: the zone label and a
+// menu item.
+class LeafAccessible : public QAccessibleInterface {
+ public:
+  QAccessibleInterface* child(int) const override { return nullptr; }
+  int childCount() const override { return 0; }
+  int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+  QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+  void setText(QAccessible::Text, const QString&) override {}
+};
+
 // The zone label, painted and without a widget of its own.
-class ZoneLabelAccessible : public QAccessibleInterface, public ShownTextInterface {
+class ZoneLabelAccessible : public LeafAccessible, public ShownTextInterface {
  public:
   explicit ZoneLabelAccessible(ClockView* view);
 
@@ -77,12 +88,7 @@ class ZoneLabelAccessible : public QAccessibleInterface, public ShownTextInterfa
   QObject* object() const override { return nullptr; }
   QWindow* window() const override;
   QAccessibleInterface* parent() const override;
-  QAccessibleInterface* child(int) const override { return nullptr; }
-  int childCount() const override { return 0; }
-  int indexOfChild(const QAccessibleInterface*) const override { return -1; }
-  QAccessibleInterface* childAt(int, int) const override { return nullptr; }
   QString text(QAccessible::Text t) const override;
-  void setText(QAccessible::Text, const QString&) override {}
   QRect rect() const override;
   QAccessible::Role role() const override { return QAccessible::StaticText; }
   QAccessible::State state() const override;
@@ -115,7 +121,7 @@ class ClockViewAccessible : public QAccessibleWidget {
 // state both ways ("Music, check box, not checked"), not only when it is on: Qt 6.4
 // presents a checkable menu item as a plain one that is checked or not, with nothing to say
 // it can be. Its description says why it is unavailable, if it is.
-class MenuItemAccessible : public QAccessibleInterface, public QAccessibleActionInterface {
+class MenuItemAccessible : public LeafAccessible, public QAccessibleActionInterface {
  public:
   MenuItemAccessible(QMenu* menu, QAction* action);
 
@@ -123,12 +129,7 @@ class MenuItemAccessible : public QAccessibleInterface, public QAccessibleAction
   QObject* object() const override;
   QWindow* window() const override;
   QAccessibleInterface* parent() const override;
-  QAccessibleInterface* child(int) const override { return nullptr; }
-  int childCount() const override { return 0; }
-  int indexOfChild(const QAccessibleInterface*) const override { return -1; }
-  QAccessibleInterface* childAt(int, int) const override { return nullptr; }
   QString text(QAccessible::Text t) const override;
-  void setText(QAccessible::Text, const QString&) override {}
   QRect rect() const override;
   QAccessible::Role role() const override;
   QAccessible::State state() const override;
