@@ -1,6 +1,6 @@
 # make run:  install what the clock needs that is missing, build the clock alone (its two
 #            helper programs with it, no test) in its own folder, start it.
-# make test: the same set-up, then every test, headless (core tests also under ASan/UBSan),
+# make test: the same set-up, then every test, headless (the core's under ASan/UBSan),
 #            with warnings as errors.
 # make install, make package: the installed tree (PREFIX, DESTDIR) and a Debian package.
 # make other-builds: the program alone with clang and as a Release build (as CI does).
@@ -14,6 +14,9 @@ JOBS       ?= $(shell nproc)
 PREFIX     ?= /usr/local
 # Empty: whatever the build folder was configured with (off for a new one).
 WERROR     ?=
+# Empty: whatever the build folder was configured with (on for a new one).
+WITH_BENCHMARKS ?=
+WITH_CORE_TESTS ?=
 FUZZ_SECONDS ?= 30
 
 .PHONY: all deps run-deps build run test bench install package other-builds fuzz clean
@@ -28,7 +31,9 @@ run-deps:
 
 build: deps
 	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-	  $(if $(WERROR),-DTESSARON_WERROR=$(WERROR)) >/dev/null
+	  $(if $(WERROR),-DTESSARON_WERROR=$(WERROR)) \
+	  $(if $(WITH_BENCHMARKS),-DTESSARON_BENCHMARKS=$(WITH_BENCHMARKS)) \
+	  $(if $(WITH_CORE_TESTS),-DTESSARON_CORE_TESTS=$(WITH_CORE_TESTS)) >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS)
 
 # A newcomer's first command shows the clock as soon as the program alone is built: the
@@ -39,8 +44,11 @@ run: run-deps
 	$(RUN_BUILD)/tessaron
 
 # Our own test builds turn warnings into errors; the tests that share nothing run side
-# by side (those that do hold a resource lock).
+# by side (those that do hold a resource lock). The core's tests run under the sanitizers
+# only, and the benchmarks are left to `make bench`: the main build compiles neither.
 test: WERROR = ON
+test: WITH_BENCHMARKS = OFF
+test: WITH_CORE_TESTS = OFF
 test: build
 	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DTESSARON_CORE_ONLY=ON \
 	  -DTESSARON_SANITIZE=ON -DTESSARON_WERROR=ON >/dev/null
@@ -53,6 +61,7 @@ test: build
 BENCHMARKS = $(BUILD)/tick_benchmark $(BUILD)/window_tick_benchmark \
   $(BUILD)/catalogue_benchmark "bench/startup_memory.sh $(BUILD)" "bench/tick_cost.py $(BUILD)" \
   "bench/stop_resume.py $(BUILD)"
+bench: WITH_BENCHMARKS = ON
 bench: build
 	@failed=; for b in $(BENCHMARKS); do \
 	  echo "== $$b"; $$b || failed="$$failed\n  $$b (exit $$?)"; \
