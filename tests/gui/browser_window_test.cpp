@@ -19,6 +19,7 @@
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
+#include <QWebEngineView>
 #include <functional>
 #include <map>
 #include <memory>
@@ -253,9 +254,9 @@ TEST_F(BrowserWindowTest, SearchEndsWithThePagesTitle) {
 }
 
 // Keyboard only: Ctrl+L, Alt+D and the label's Alt+A select the whole address, so typing
-// replaces it; Tab and Shift+Tab reach every button that has something to do and the
-// address, each button named; the browsers' keys go back, forward, home and reload; Ctrl+W
-// closes the window.
+// replaces it, and the page opened by Enter has the keyboard; Tab and Shift+Tab reach every button
+// that has something to do and the address, each button named; the browsers' keys go back, forward,
+// home and reload; Ctrl+W closes the window.
 TEST_F(BrowserWindowTest, EveryButtonAndTheAddressAreReachedByKeyboard) {
   const QString first = server.url("/tessa/tssupport.php");
   const QString second = server.url("/second.html");
@@ -290,6 +291,10 @@ TEST_F(BrowserWindowTest, EveryButtonAndTheAddressAreReachedByKeyboard) {
     return w.widget->windowTitle() == "Second Page" && button("Back")->isEnabled() &&
            !button("Stop")->isEnabled();
   }));
+  auto* view = w.widget->findChild<QWebEngineView*>();
+  ASSERT_NE(view, nullptr);
+  EXPECT_TRUE(waitFor([&] { return view->hasFocus(); }, 5000))
+      << "the page opened from the address has the keyboard";
 
   // Back from the address, then forward again: every button there is to press, by name.
   auto reached = [&](bool back) {
