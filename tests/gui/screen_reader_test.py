@@ -175,28 +175,40 @@ def walk_every_window(pyatspi, display, clock, orca, log, dots):
     def open_menu(keys, first_item):
         """Opens a menu by `keys` until it shows, and gives Orca time to read `first_item`.
         Without a window manager, a menu opened while the window is still taking the focus
-        can close again at once."""
+        can close again at once: opened again if it is gone once Orca has read it."""
         for _ in range(3):
             mark = len(log.spoken())
             key(keys)
             try:
                 wait_for_menu(display, clock, 5)
+                hear(mark, first_item, 3)
+                wait_for_menu(display, clock, 1)
             except TimeoutError:
                 continue
-            hear(mark, first_item, 3)
             return True
         return False
 
     def options_menu():
         return open_menu("F10", "Always on Top")
 
+    def menu_item(mark, name):
+        """What Orca said for the menu item `name`, moved to by Down from wherever the menu
+        opened (a loaded machine can leave the menu on its second item), or None."""
+        def said(l):
+            return next((s for s in l.spoken()[mark:] if s.startswith(name)), None)
+        for _ in range(4):
+            if said(log):
+                break
+            key("Down")
+            log.wait_for(said, 3, orca)
+        return said(log)
+
     # A switch that is off says so, as a switch.
-    check("F10 opens the Options menu", options_menu())
     mark = len(log.spoken())
-    key("Down")
-    check("the Music switch is read as not checked", hear(mark, "not checked"),
-          f"spoken {log.since(mark)!r}")
-    check("... by its name", "Music" in log.since(mark), f"spoken {log.since(mark)!r}")
+    check("F10 opens the Options menu", options_menu())
+    music = menu_item(mark, "Music")
+    check("the Music switch is read by its name as not checked",
+          music and "not checked" in music, f"spoken {log.since(mark)!r}")
     key("Escape", "Escape")
 
     # On: the prompt, then the word, then the menu says it is checked.
@@ -209,12 +221,12 @@ def walk_every_window(pyatspi, display, clock, orca, log, dots):
     check("Ctrl+M and Enter in its prompt say the music is on", hear(mark, "Music on"),
           f"spoken {log.since(mark)!r}")
     window_named("Tessaron")
-    options_menu()
     mark = len(log.spoken())
-    key("Down")
-    heard = hear(mark, "checked")
+    options_menu()
+    music = menu_item(mark, "Music")
     check("the Music switch is read as checked once on",
-          heard and "not checked" not in log.since(mark), f"spoken {log.since(mark)!r}")
+          music and "checked" in music and "not checked" not in music,
+          f"spoken {log.since(mark)!r}")
     key("Escape", "Escape")
 
     mark = len(log.spoken())
