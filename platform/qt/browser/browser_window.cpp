@@ -93,6 +93,7 @@ BrowserWindow::BrowserWindow(const std::string& startingAddress)
     action->setShortcuts(keysOf(button.Key));
     action->setShortcutContext(Qt::WindowShortcut);
     connect(action, &QAction::triggered, this, [this, index] {
+      fromAddress_ = false;  // an Enter that loaded nothing no longer counts
       form_.tbToolBar_ButtonClick(index);
       sync();
     });
