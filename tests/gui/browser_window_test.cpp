@@ -254,9 +254,10 @@ TEST_F(BrowserWindowTest, SearchEndsWithThePagesTitle) {
 }
 
 // Keyboard only: Ctrl+L, Alt+D and the label's Alt+A select the whole address, so typing
-// replaces it, and the page opened by Enter has the keyboard; Tab and Shift+Tab reach every button
-// that has something to do and the address, each button named; the browsers' keys go back, forward,
-// home and reload; Ctrl+W closes the window.
+// replaces it, and the page opened by Enter has the keyboard and hands it on by Tab and
+// Shift+Tab; Tab and Shift+Tab reach every button that has something to do and the
+// address, each button named; the browsers' keys go back, forward, home and reload; Ctrl+W
+// closes the window.
 TEST_F(BrowserWindowTest, EveryButtonAndTheAddressAreReachedByKeyboard) {
   const QString first = server.url("/tessa/tssupport.php");
   const QString second = server.url("/second.html");
@@ -293,8 +294,22 @@ TEST_F(BrowserWindowTest, EveryButtonAndTheAddressAreReachedByKeyboard) {
   }));
   auto* view = w.widget->findChild<QWebEngineView*>();
   ASSERT_NE(view, nullptr);
-  EXPECT_TRUE(waitFor([&] { return view->hasFocus(); }, 5000))
+  ASSERT_TRUE(waitFor([&] { return view->hasFocus(); }, 5000))
       << "the page opened from the address has the keyboard";
+  // The page, with nothing of its own to focus, hands the keyboard on: Tab to the first
+  // button there is to press, Shift+Tab to the address; never round into the page again.
+  auto focusedName = [] {
+    QWidget* at = QApplication::focusWidget();
+    return at == nullptr ? QString("nothing") : at->accessibleName();
+  };
+  type(Qt::Key_Tab);
+  EXPECT_TRUE(waitFor([&] { return focusedName() == "Back"; }, 5000))
+      << "Tab from the page reached " << focusedName().toStdString();
+  view->setFocus();
+  ASSERT_TRUE(waitFor([&] { return view->hasFocus(); }, 5000));
+  type(Qt::Key_Backtab, Qt::ShiftModifier);
+  EXPECT_TRUE(waitFor([&] { return edit->hasFocus(); }, 5000))
+      << "Shift+Tab from the page reached " << focusedName().toStdString();
 
   // Back from the address, then forward again: every button there is to press, by name.
   auto reached = [&](bool back) {

@@ -232,6 +232,28 @@ void BrowserWindow::announcePage(int triesLeft) {
   }
 }
 
+bool BrowserWindow::focusNextPrevChild(bool next) {
+  QWidget* at = focusWidget();
+  if (at == nullptr || (at != view_ && !view_->isAncestorOf(at))) {
+    return QWidget::focusNextPrevChild(next);
+  }
+  // The page hands the keyboard on past its last link or before its first. Qt's own order
+  // would hand it to the widget inside the view that shows the page, which gives it straight
+  // back to the page: Tab would never leave it. Past the page come the buttons, before it
+  // the address.
+  if (next) {
+    for (QAction* action : buttons_) {
+      QWidget* shown = toolbar_->widgetForAction(action);
+      if (shown != nullptr && shown->isEnabled() && shown->isVisible()) {
+        shown->setFocus(Qt::TabFocusReason);
+        return true;
+      }
+    }
+  }
+  address_->lineEdit()->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+  return true;
+}
+
 void BrowserWindow::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
   // After Qt has given the window's focus back to where it was.
