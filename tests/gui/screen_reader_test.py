@@ -16,8 +16,8 @@ server answers (none is started: its autospawn command is /bin/false).
   line the caret moves to, and Ctrl+W closes it; Help > Support > Web Support opens the
   browser, read by its title, its page read as a document that has the keyboard, and
   Orca's review (keypad 8) reads the page's first line (the pages served here, as the
-  web engine's proxy); Enter in the address opens another, read the same way; Shift+Tab
-  from the address reaches Back by name, as its name.
+  web engine's proxy), and Tab its link; Enter in the address opens another, read the same
+  way, and Tab from it reaches Back, as does Shift+Tab from the address, read by its name.
   The whole walk, as Orca spoke it, is written to orca-walk.txt beside its log.
 
 Usage: screen_reader_test.py BUILD_DIR
@@ -337,6 +337,10 @@ def walk_every_window(pyatspi, display, clock, orca, log, dots):
     check("Orca's review of the page reads its first line", heard,
           f"spoken {log.since(mark)!r}; the text in the tree: "
           f"{bool(heard) or page_text(pyatspi, clock.pid, 'Write to us about Tessa') is not None}")
+    mark = len(log.spoken())
+    key("Tab")
+    check("Tab in the page reaches its link, read by its text",
+          hear(mark, "Questions and answers link", 10), f"spoken {log.since(mark)!r}")
     # Another page, so that Back has somewhere to go; then from the address back to it.
     key("ctrl+l")
     xdotool(display, "type", "--delay", "20", "http://tessaron.example/second.html")
@@ -344,6 +348,11 @@ def walk_every_window(pyatspi, display, clock, orca, log, dots):
     key("Return")
     check("Enter in the address opens the page, read as a document",
           hear(mark, "Second Page document web", 30), f"spoken {log.since(mark)!r}")
+    # A page with nothing to focus hands the keyboard on to the first button to press.
+    mark = len(log.spoken())
+    key("Tab")
+    check("Tab from the page goes on to Back, read by its name",
+          hear(mark, "Back push button", 10), f"spoken {log.since(mark)!r}")
     key("ctrl+l")
     mark = len(log.spoken())
     # Its name before its kind, as Orca speaks a name: a button without one is only a "push
