@@ -19,6 +19,7 @@
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
+#include <QWebEngineView>
 #include <functional>
 #include <map>
 #include <memory>
@@ -253,7 +254,8 @@ TEST_F(BrowserWindowTest, SearchEndsWithThePagesTitle) {
 }
 
 // Keyboard only: Ctrl+L, Alt+D and the label's Alt+A select the whole address, so typing
-// replaces it; Tab and Shift+Tab reach every button that has something to do and the
+// replaces it, and the page opened by Enter has the keyboard and hands it on by Tab and
+// Shift+Tab; Tab and Shift+Tab reach every button that has something to do and the
 // address, each button named; the browsers' keys go back, forward, home and reload; Ctrl+W
 // closes the window.
 TEST_F(BrowserWindowTest, EveryButtonAndTheAddressAreReachedByKeyboard) {
@@ -290,6 +292,24 @@ TEST_F(BrowserWindowTest, EveryButtonAndTheAddressAreReachedByKeyboard) {
     return w.widget->windowTitle() == "Second Page" && button("Back")->isEnabled() &&
            !button("Stop")->isEnabled();
   }));
+  auto* view = w.widget->findChild<QWebEngineView*>();
+  ASSERT_NE(view, nullptr);
+  ASSERT_TRUE(waitFor([&] { return view->hasFocus(); }, 5000))
+      << "the page opened from the address has the keyboard";
+  // The page, with nothing of its own to focus, hands the keyboard on: Tab to the first
+  // button there is to press, Shift+Tab to the address; never round into the page again.
+  auto focusedName = [] {
+    QWidget* at = QApplication::focusWidget();
+    return at == nullptr ? QString("nothing") : at->accessibleName();
+  };
+  type(Qt::Key_Tab);
+  EXPECT_TRUE(waitFor([&] { return focusedName() == "Back"; }, 5000))
+      << "Tab from the page reached " << focusedName().toStdString();
+  view->setFocus();
+  ASSERT_TRUE(waitFor([&] { return view->hasFocus(); }, 5000));
+  type(Qt::Key_Backtab, Qt::ShiftModifier);
+  EXPECT_TRUE(waitFor([&] { return edit->hasFocus(); }, 5000))
+      << "Shift+Tab from the page reached " << focusedName().toStdString();
 
   // Back from the address, then forward again: every button there is to press, by name.
   auto reached = [&](bool back) {

@@ -14,8 +14,10 @@ server answers (none is started: its autospawn command is /bin/false).
   the menu then says it is checked; Ctrl+S says "Seconds hidden"; the arrows in the zone
   box speak the zone it shows, and it still shows it after a tick; Help (F1) reads the
   line the caret moves to, and Ctrl+W closes it; Help > Support > Web Support opens the
-  browser, read by its title, its page's text in the reader's tree (the pages served
-  here, as the web engine's proxy); Shift+Tab from the address reaches Back by name.
+  browser, read by its title, its page read as a document that has the keyboard, and
+  Orca's review (keypad 8) reads the page's first line (the pages served here, as the
+  web engine's proxy), and Tab its link; Enter in the address opens another, read the same
+  way, and Tab from it reaches Back, as does Shift+Tab from the address, read by its name.
   The whole walk, as Orca spoke it, is written to orca-walk.txt beside its log.
 
 Usage: screen_reader_test.py BUILD_DIR
@@ -28,6 +30,7 @@ import shutil
 import sys
 import tempfile
 import threading
+import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from desktop import (PulseNullSink, Report, SessionBus, Xvfb, fake_clock,  # noqa: E402
@@ -74,6 +77,27 @@ class OrcaLog:
     def since(self, mark):
         """What Orca has said after its first `mark` lines, as one text."""
         return " ".join(self.spoken()[mark:])
+
+    def quiet(self, still=0.5, timeout=10):
+        """Returns once Orca has written nothing for `still` seconds (at most `timeout`): a
+        key pressed while it still works through a window's events is read after the focus
+        has already moved, and Orca then takes the move as known and says nothing."""
+        def size():
+            try:
+                return os.path.getsize(self.path)
+            except FileNotFoundError:
+                return 0
+        last = [size(), time.monotonic()]
+
+        def settled():
+            now = size()
+            if now != last[0]:
+                last[:] = [now, time.monotonic()]
+            return time.monotonic() - last[1] >= still
+        try:
+            wait_until(settled, timeout, 0.05, "Orca to be idle")
+        except TimeoutError:
+            pass
 
     def wait_for(self, what, timeout, proc):
         def said():
@@ -173,28 +197,40 @@ def walk_every_window(pyatspi, display, clock, orca, log, dots):
     def open_menu(keys, first_item):
         """Opens a menu by `keys` until it shows, and gives Orca time to read `first_item`.
         Without a window manager, a menu opened while the window is still taking the focus
-        can close again at once."""
+        can close again at once: opened again if it is gone once Orca has read it."""
         for _ in range(3):
             mark = len(log.spoken())
             key(keys)
             try:
                 wait_for_menu(display, clock, 5)
+                hear(mark, first_item, 3)
+                wait_for_menu(display, clock, 1)
             except TimeoutError:
                 continue
-            hear(mark, first_item, 3)
             return True
         return False
 
     def options_menu():
         return open_menu("F10", "Always on Top")
 
+    def menu_item(mark, name):
+        """What Orca said for the menu item `name`, moved to by Down from wherever the menu
+        opened (a loaded machine can leave the menu on its second item), or None."""
+        def said(l):
+            return next((s for s in l.spoken()[mark:] if s.startswith(name)), None)
+        for _ in range(4):
+            if said(log):
+                break
+            key("Down")
+            log.wait_for(said, 3, orca)
+        return said(log)
+
     # A switch that is off says so, as a switch.
-    check("F10 opens the Options menu", options_menu())
     mark = len(log.spoken())
-    key("Down")
-    check("the Music switch is read as not checked", hear(mark, "not checked"),
-          f"spoken {log.since(mark)!r}")
-    check("... by its name", "Music" in log.since(mark), f"spoken {log.since(mark)!r}")
+    check("F10 opens the Options menu", options_menu())
+    music = menu_item(mark, "Music")
+    check("the Music switch is read by its name as not checked",
+          music and "not checked" in music, f"spoken {log.since(mark)!r}")
     key("Escape", "Escape")
 
     # On: the prompt, then the word, then the menu says it is checked.
@@ -207,12 +243,12 @@ def walk_every_window(pyatspi, display, clock, orca, log, dots):
     check("Ctrl+M and Enter in its prompt say the music is on", hear(mark, "Music on"),
           f"spoken {log.since(mark)!r}")
     window_named("Tessaron")
-    options_menu()
     mark = len(log.spoken())
-    key("Down")
-    heard = hear(mark, "checked")
+    options_menu()
+    music = menu_item(mark, "Music")
     check("the Music switch is read as checked once on",
-          heard and "not checked" not in log.since(mark), f"spoken {log.since(mark)!r}")
+          music and "checked" in music and "not checked" not in music,
+          f"spoken {log.since(mark)!r}")
     key("Escape", "Escape")
 
     mark = len(log.spoken())
@@ -276,8 +312,13 @@ def walk_every_window(pyatspi, display, clock, orca, log, dots):
     check("Ctrl+W closes Help", closed)
     window_named("Tessaron")
 
-    # Web Support, from the menu.
-    open_menu("alt+h", "Help")
+    # Web Support, from the menu: F10 opens the first menu, and Left goes round to the last,
+    # Help. (Alt+H, pressed with no window manager while the reader holds each key, had its
+    # menu closed again at once, three tries running, on a loaded machine.)
+    mark = len(log.spoken())
+    options_menu()
+    key("Left")
+    log.wait_for(lambda l: any(s.startswith("Help") for s in l.spoken()[mark:]), 5, orca)
     key("Up", "Return")
     window_named("Tessaron Support")
     mark = len(log.spoken())
@@ -285,27 +326,45 @@ def walk_every_window(pyatspi, display, clock, orca, log, dots):
     window_named("Tessa Support Page", 60)
     check("the browser is announced by its title", hear(mark, "Tessa Support Page", 30),
           f"spoken {log.since(mark)!r}")
-    # The page's own text, in the browser program's tree as a reader finds it.
-    try:
-        line = wait_until(lambda: page_text(pyatspi, clock.pid, "Write to us about Tessa"), 30,
-                          0.5, "the page's text in the tree")
-    except TimeoutError:
-        line = None
-    check("... and its page's text is there for the reader", line, "not in the tree")
+    # The page has the keyboard once loaded: Orca names it, and its review (the keypad's 8,
+    # "read the current line") reads the page's own first line. Where it does not, whether
+    # the text is in the reader's tree at all tells the two faults apart.
+    check("... and its page, which has the keyboard, as a document",
+          hear(mark, "Tessa Support Page document web", 30), f"spoken {log.since(mark)!r}")
+    mark = len(log.spoken())
+    key("KP_Up")
+    heard = hear(mark, "Write to us about Tessa.", 10)
+    check("Orca's review of the page reads its first line", heard,
+          f"spoken {log.since(mark)!r}; the text in the tree: "
+          f"{bool(heard) or page_text(pyatspi, clock.pid, 'Write to us about Tessa') is not None}")
+    mark = len(log.spoken())
+    key("Tab")
+    check("Tab in the page reaches its link, read by its text",
+          hear(mark, "Questions and answers link", 10), f"spoken {log.since(mark)!r}")
     # Another page, so that Back has somewhere to go; then from the address back to it.
     key("ctrl+l")
     xdotool(display, "type", "--delay", "20", "http://tessaron.example/second.html")
+    mark = len(log.spoken())
     key("Return")
-    hear(mark, "Second Page", 30)
+    check("Enter in the address opens the page, read as a document",
+          hear(mark, "Second Page document web", 30), f"spoken {log.since(mark)!r}")
+    # A page with nothing to focus hands the keyboard on to the first button to press.
+    mark = len(log.spoken())
+    key("Tab")
+    check("Tab from the page goes on to Back, read by its name",
+          hear(mark, "Back push button", 10), f"spoken {log.since(mark)!r}")
     key("ctrl+l")
     mark = len(log.spoken())
+    # Its name before its kind, as Orca speaks a name: a button without one is only a "push
+    # button", and a tooltip read after it is no name.
+    back = "Back push button"
     for _ in range(6):
-        if "Back" in log.since(mark):
+        if back in log.since(mark):
             break
         key("shift+Tab")
-        log.wait_for(lambda l: "Back" in l.since(mark), 2, orca)
+        log.wait_for(lambda l: back in l.since(mark), 2, orca)
     check("Shift+Tab from the address reaches Back, read by its name",
-          "Back" in log.since(mark), f"spoken {log.since(mark)!r}")
+          back in log.since(mark), f"spoken {log.since(mark)!r}")
     key("ctrl+w")
 
 
@@ -370,6 +429,7 @@ def main():
             framed = log.wait_for(lambda l: "Tessaron frame." in l.spoken(), 15, orca)
             check("the window is read as a frame", framed, f"spoken {log.spoken()}")
 
+            log.quiet()
             xdotool(xvfb.display, "key", "Tab")
             first = log.wait_for(lambda l: l.times(), 15, orca)
             check("the focused dots are read as the time shown",

@@ -16,6 +16,7 @@
 #include <QWebEngineHistory>
 #include <QWebEngineView>
 #include <algorithm>
+#include <utility>
 
 #include "platform/qt/units.h"
 
@@ -24,6 +25,8 @@ namespace tessaron::qt {
 namespace {
 
 constexpr int kEnter = 13;
+constexpr int kAnnounceTries = 20;  // the page told of its focus within 2 s, or never
+constexpr int kAnnounceStepMs = 100;
 
 QIcon toolbarPicture(QStyle* style, int index) {
   static constexpr QStyle::StandardPixmap kPictures[] = {
@@ -90,6 +93,7 @@ BrowserWindow::BrowserWindow(const std::string& startingAddress)
     action->setShortcuts(keysOf(button.Key));
     action->setShortcutContext(Qt::WindowShortcut);
     connect(action, &QAction::triggered, this, [this, index] {
+      fromAddress_ = false;  // an Enter that loaded nothing no longer counts
       form_.tbToolBar_ButtonClick(index);
       sync();
     });
@@ -126,10 +130,12 @@ BrowserWindow::BrowserWindow(const std::string& startingAddress)
           [this](const QString& text) { form_.cboAddress.Text = text.toStdString(); });
   connect(address_->lineEdit(), &QLineEdit::returnPressed, this, [this] {
     form_.cboAddress.Text = address_->currentText().toStdString();
+    fromAddress_ = true;
     form_.cboAddress_KeyPress(kEnter);
     sync();
   });
   connect(address_, &QComboBox::activated, this, [this](int index) {
+    fromAddress_ = true;
     form_.selectAddress(index);
     sync();
   });
@@ -145,10 +151,14 @@ BrowserWindow::BrowserWindow(const std::string& startingAddress)
     form_.updateButtons();
     sync();
   });
-  connect(view_, &QWebEngineView::loadFinished, this, [this] {
+  connect(view_, &QWebEngineView::loadFinished, this, [this](bool ok) {
     busy_ = false;
     form_.brwWebBrowser_DownloadComplete();
     sync();
+    if (ok) {
+      pageToFocus_ = true;
+      focusPage();
+    }
   });
   // The title can arrive after the load has finished; it completes the download too.
   connect(view_, &QWebEngineView::titleChanged, this, [this] {
@@ -185,6 +195,71 @@ bool BrowserWindow::eventFilter(QObject* watched, QEvent* event) {
     }
   }
   return QWidget::eventFilter(watched, event);
+}
+
+void BrowserWindow::focusPage() {
+  if (!pageToFocus_ || !isActiveWindow()) return;
+  pageToFocus_ = false;
+  QWidget* at = focusWidget();
+  const bool inPage = at == nullptr || at == view_ || view_->isAncestorOf(at);
+  const bool fromAddress = std::exchange(fromAddress_, false);
+  if (!inPage && !fromAddress) return;  // on a button, or the address being typed
+  view_->setFocus(Qt::OtherFocusReason);
+  announcePage(kAnnounceTries);
+}
+
+void BrowserWindow::announcePage(int triesLeft) {
+  if (!QAccessible::isActive() || !view_->hasFocus()) return;
+  // The engine tells screen readers of a focus that moves inside the page, never of the
+  // page itself taking the keyboard; and the widget that holds it is hidden from them (a
+  // reader drops it as a dead object), so the reader would stay on the window's title.
+  // Told that the page has the focus, a reader names it and reviews it from its first line.
+  QAccessibleInterface* shown = QAccessible::queryAccessibleInterface(view_);
+  QAccessibleInterface* page =
+      shown != nullptr && shown->childCount() > 0 ? shown->child(0) : nullptr;
+  const bool focused =
+      page != nullptr && page->role() == QAccessible::WebDocument && page->state().focused;
+  // The engine first puts an empty document in the loaded page's place: a reader told of
+  // that one finds it gone. The page's own is named by its title and holds its content.
+  const bool ready =
+      focused && page->childCount() > 0 && page->text(QAccessible::Name) == view_->title();
+  if (ready || (focused && triesLeft == 0)) {
+    QAccessibleEvent focused(page, QAccessible::Focus);
+    QAccessible::updateAccessibility(&focused);
+  } else if (triesLeft > 0) {
+    // The page learns of its focus from the window a moment later, in the engine's time.
+    QTimer::singleShot(kAnnounceStepMs, this, [this, triesLeft] { announcePage(triesLeft - 1); });
+  }
+}
+
+bool BrowserWindow::focusNextPrevChild(bool next) {
+  QWidget* at = focusWidget();
+  if (at == nullptr || (at != view_ && !view_->isAncestorOf(at))) {
+    return QWidget::focusNextPrevChild(next);
+  }
+  // The page hands the keyboard on past its last link or before its first. Qt's own order
+  // would hand it to the widget inside the view that shows the page, which gives it straight
+  // back to the page: Tab would never leave it. Past the page come the buttons, before it
+  // the address.
+  if (next) {
+    for (QAction* action : buttons_) {
+      QWidget* shown = toolbar_->widgetForAction(action);
+      if (shown != nullptr && shown->isEnabled() && shown->isVisible()) {
+        shown->setFocus(Qt::TabFocusReason);
+        return true;
+      }
+    }
+  }
+  address_->lineEdit()->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+  return true;
+}
+
+void BrowserWindow::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  // After Qt has given the window's focus back to where it was.
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+    QTimer::singleShot(0, this, &BrowserWindow::focusPage);
+  }
 }
 
 double BrowserWindow::scaleWidth() const { return toTwips(width()); }

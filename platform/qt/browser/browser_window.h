@@ -28,6 +28,8 @@ class BrowserWindow : public QWidget, private WebBrowserControl {
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void showEvent(QShowEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  bool focusNextPrevChild(bool next) override;
   void resizeEvent(QResizeEvent* event) override;
 
  private:
@@ -44,6 +46,12 @@ class BrowserWindow : public QWidget, private WebBrowserControl {
   void Refresh() override;
 
   void sync();
+  // The page shown takes the keyboard once loaded and its window active, as in the
+  // desktops' browsers, where the keyboard was in it or the load came from the address;
+  // never from a button or the address being typed.
+  void focusPage();
+  // Tells screen readers that the page has the keyboard, once the engine knows it.
+  void announcePage(int triesLeft);
   double scaleWidth() const;
   double scaleHeight() const;
 
@@ -57,6 +65,8 @@ class BrowserWindow : public QWidget, private WebBrowserControl {
   std::vector<QAction*> buttons_;  // the toolbar's, in the core's order
   bool loaded_ = false;
   bool busy_ = false;
+  bool pageToFocus_ = false;  // a page has loaded since the page last took the keyboard
+  bool fromAddress_ = false;  // the load under way was asked for by Enter in the address
 };
 
 }  // namespace tessaron::qt
