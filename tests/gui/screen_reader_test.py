@@ -27,6 +27,7 @@ import http.server
 import os
 import re
 import shutil
+import subprocess
 import sys
 import tempfile
 import threading
@@ -110,7 +111,14 @@ class OrcaLog:
             return None
 
 
+def no_other_orca():
+    return subprocess.run(["pgrep", "-x", "orca"], capture_output=True).returncode != 0
+
+
 def start_orca(work, bus):
+    # Orca will not start while another of the same user's runs, whatever bus that one is
+    # on: another screen-reader test on this machine is waited for.
+    wait_until(no_other_orca, 150, 0.5, "no other Orca running")
     home = os.path.join(work, "orca-home")
     os.makedirs(home)
     env = {**bus.env(), "HOME": home, "XDG_CONFIG_HOME": os.path.join(home, "config"),
