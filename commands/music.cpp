@@ -42,6 +42,10 @@ bool staysBelowFolder(const std::string& name) {
 
 }  // namespace
 
+void BackgroundMusic::useSaved(const std::string& musicFile) {
+  MusicFile = musicFile.size() < 5 ? "smallworld.wav" : musicFile;
+}
+
 void BackgroundMusic::StopMusic(Platform& platform, const std::string& folder) {
   platform.playOnce(folder + "ding.wav");
   platform.stopSound();

@@ -3,11 +3,14 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "commands/command_bar.h"
 #include "commands/confirmations.h"
 #include "commands/dialogs.h"
 #include "commands/help.h"
+#include "commands/music.h"
 #include "core/preferences.h"
-#include "layout/dot_table.h"
+#include "layout/dot_layout.h"
+#include "timezones/alternate_zone.h"
 
 namespace tessaron {
 
@@ -17,7 +20,24 @@ namespace {
 constexpr int kTickAfterSecond = 2;  // ms
 }  // namespace
 
-Tessaron::Tessaron(Platform& platform) : platform_(platform) {}
+Tessaron::Tessaron(Platform& platform)
+    : zone(std::make_unique<AlternateZone>()),
+      layout(std::make_unique<DotLayout>(zone->selectorMiddle())),
+      commands(std::make_unique<CommandBar>()),
+      music(std::make_unique<BackgroundMusic>()),
+      platform_(platform) {}
+
+Tessaron::~Tessaron() = default;
+
+const std::array<Shape, kDotCount>& Tessaron::dots() const { return layout->dots(); }
+const std::array<Label, kDotCount>& Tessaron::hints() const { return layout->hints(); }
+const ComboBox& Tessaron::zoneSelector() const { return zone->selector(); }
+const Label& Tessaron::zoneLabel() const { return zone->label(); }
+const std::string& Tessaron::chosenZone() const { return zone->zonePair()[1].Display; }
+const MenuItem& Tessaron::item(Command command) const { return commands->item(command); }
+const Toolbar& Tessaron::toolbar() const { return commands->toolbar(); }
+
+std::string Tessaron::readout() const { return readoutText(Shown, platform_.localNow()); }
 
 void Tessaron::Form_Load() {
   loadWindow();
@@ -33,8 +53,8 @@ void Tessaron::loadWindow() {
   PortableFolder = program.portableFolder.empty() ? "" : program.portableFolder + "/";
   AutostartFolder = program.autostartFolder.empty() ? "" : program.autostartFolder + "/";
   StartCommand = program.startCommand;
-  layout.measure(commands.Toolbar1.ButtonWidth);
-  zone.ATZ.Visible = false;
+  layout->measure(commands->toolbar().ButtonWidth);
+  zone->hideLabel();
 
   SavedPreferences saved;  // the first-start values
   loadZoom();
@@ -64,24 +84,20 @@ void Tessaron::loadWindow() {
   OnColor = saved.OnColor;
   OffColor = saved.OffColor;
   HintColor = saved.HintColor;
-  music.MusicFile = saved.MusicFile;
+  music->useSaved(saved.MusicFile);
 
   // Each switch starts inverted, so that its handler below turns it to the saved state.
-  commands.Numbers.Checked = !saved.Numbers;
-  commands.Seconds.Checked = !saved.Seconds;
-  commands.Music.Checked = !saved.Music;
-  commands.Always.Checked = !saved.Always;
-  commands.Vertical.Checked = !saved.Vertical;
+  commands->setChecked(Command::Numbers, !saved.Numbers);
+  commands->setChecked(Command::Seconds, !saved.Seconds);
+  commands->setChecked(Command::Music, !saved.Music);
+  commands->setChecked(Command::Always, !saved.Always);
+  commands->setChecked(Command::Vertical, !saved.Vertical);
 
   // A desktop that never says where the window stands keeps these for the next save.
   SavedTop = saved.Top;
   SavedLeft = saved.Left;
   if (!platform_.canKeepOnTop()) {
-    commands.Always.Enabled = false;
-    commands.Always.Description = kNoKeepOnTop;
-    ToolbarButton& always = commands.Toolbar1.button(1);
-    always.Enabled = false;
-    always.ToolTipText = kNoKeepOnTop;
+    commands->makeUnavailable(Command::Always, kNoKeepOnTop);
   }
   platform_.setWindowTop(saved.Top);
   platform_.setWindowLeft(static_cast<std::int32_t>(roundHalfEven(saved.Left)));
@@ -90,8 +106,7 @@ void Tessaron::loadWindow() {
 
   StartOnColor = OnColor;
   StartOffColor = OffColor;
-  layout.hangRowLabels(HintColor);
-  if (music.MusicFile.size() < 5) music.MusicFile = "smallworld.wav";
+  layout->hangRowLabels(HintColor);
 
   Numbers_Click();
   Seconds_Click();
@@ -102,14 +117,14 @@ void Tessaron::loadWindow() {
   fitZoom(true);
   // The entry may have been made or removed while the clock was closed.
   if (autostartPath().empty()) {
-    commands.StartAtLogin.Enabled = false;
+    commands->setEnabled(Command::StartAtLogin, false);
   } else {
-    commands.setChecked(Command::StartAtLogin, platform_.isOrdinaryFile(autostartPath()));
+    commands->setChecked(Command::StartAtLogin, platform_.isOrdinaryFile(autostartPath()));
   }
 
   BackgroundColor = platform_.windowBackgroundColour();
   // The selector, shown as built, waits hidden for the catalogue's start-up selection.
-  zone.Combo1[1].Visible = false;
+  zone->hideSelector();
   // The window's first frame already shows the time.
   Timer1_Timer();
 }
@@ -117,7 +132,7 @@ void Tessaron::loadWindow() {
 bool Tessaron::loadZoneCatalogue() {
   if (!catalogueRead_) {
     catalogueRead_ = true;
-    unloaded_ = !zone.LoadZoneCatalogue(platform_, belowToolbar());
+    unloaded_ = !zone->LoadZoneCatalogue(platform_, belowToolbar());
   }
   return !unloaded_;
 }
@@ -141,7 +156,7 @@ void Tessaron::keepWindowOnScreen() {
 void Tessaron::windowShown() { fitZoom(true); }
 void Tessaron::screenChanged() { fitZoom(false); }
 
-void Tessaron::Form_Terminate() { music.StopMusic(platform_, AppFolder); }
+void Tessaron::Form_Terminate() { music->StopMusic(platform_, AppFolder); }
 
 void Tessaron::Timer1_Timer() { showTime(platform_.clockNow()); }
 
@@ -152,18 +167,18 @@ void Tessaron::redrawTime() {
 
 void Tessaron::systemZoneChanged() {
   if (unloaded_) return;
-  zone.followSystem(platform_, platform_.clockNow().utc);
+  zone->followSystem(platform_, platform_.clockNow().utc);
   redrawTime();
 }
 
 void Tessaron::showTime(const ClockReading& now) {
   // A zone's standard offset changed (a zone moving to year-round daylight time): the list
   // and the label name the new one.
-  if (now.utc >= zone.listedUntil()) zone.followSystem(platform_, now.utc);
+  if (now.utc >= zone->listedUntil()) zone->followSystem(platform_, now.utc);
   CivilTime t;
-  if (commands.AltTimeZone.Checked) {
-    zone.UpdateAltTime(platform_, now.utc);
-    t = toCivil(zone.AltTime.seconds);
+  if (commands->checked(Command::AltTimeZone)) {
+    zone->UpdateAltTime(platform_, now.utc);
+    t = toCivil(zone->altTime().seconds);
   } else {
     t = toCivil(now.local.seconds);
   }
@@ -181,32 +196,33 @@ void Tessaron::showTime(const ClockReading& now) {
   Shown.drawn = true;
   Shown.hour = H;
   Shown.minute = M;
-  Shown.alternate = commands.AltTimeZone.Checked;
+  Shown.alternate = commands->checked(Command::AltTimeZone);
   if (Shown.alternate) {
     Shown.alternateAt = t;
-    Shown.alternateOffset = zone.AltOffset;
-    Shown.zone = zoneName(zone.ZonePair[1]);
+    Shown.alternateOffset = zone->altOffset();
+    Shown.zone = zoneName(zone->zonePair()[1]);
   }
-  Shown.withSeconds = commands.Seconds.Checked;
-  if (commands.Seconds.Checked) Shown.second = S;
+  Shown.withSeconds = commands->checked(Command::Seconds);
+  if (commands->checked(Command::Seconds)) Shown.second = S;
 
   // A timer that fires a little early shows the same second once more and comes back a few
   // milliseconds later. With the seconds hidden no dot changes before the next minute.
   const int toNextSecond = 1000 - now.millisecond + kTickAfterSecond;
-  Timer1Interval = commands.Seconds.Checked ? toNextSecond : (59 - S) * 1000 + toNextSecond;
+  Timer1Interval =
+      commands->checked(Command::Seconds) ? toNextSecond : (59 - S) * 1000 + toNextSecond;
   ++TimerSettings;
 
-  const bool columns = commands.Vertical.Checked;
+  const bool columns = commands->checked(Command::Vertical);
   if (hourMinute) {
     RedrawAll = false;
-    layout.fillDots(0, lastDotOf(columns, true), OffColor);
+    layout->fillDots(0, lastDotOf(columns, true), OffColor);
   }
   // Each run of the arrangement's dots shows its number, highest bit first: the hour and
   // minute runs when they are redrawn, the seconds' while they show.
   auto showRuns = [&](const auto& runs) {
     for (const DotRun& run : runs) {
       const bool second = run.field == TimeField::Second;
-      if (second ? !commands.Seconds.Checked : !hourMinute) continue;
+      if (second ? !commands->checked(Command::Seconds) : !hourMinute) continue;
       const int value = run.field == TimeField::Hour ? H : run.field == TimeField::Minute ? M : S;
       DisplayTime(run.valueOf(value), run.first, run.bits - 1, run.bits - 1);
     }
@@ -219,14 +235,7 @@ void Tessaron::showTime(const ClockReading& now) {
 }
 
 void Tessaron::DisplayTime(int value, int f, int n, int p) {
-  layout.fillDots(f, f + n, OffColor);
-  for (int i = f; i <= f + n; ++i) {
-    if (p >= 0 && p < 31 && value >= (1 << p)) {
-      layout.Shape1[i].FillColor = OnColor;
-      value -= 1 << p;
-    }
-    --p;
-  }
+  layout->light(value, f, n, p, OnColor, OffColor);
 }
 
 void Tessaron::run(Command command) {
@@ -289,14 +298,15 @@ void Tessaron::dispatch(Command command) {
 }
 
 void Tessaron::clickToolbarButton(int index) {
-  if (ToolbarButton* button = commands.press(index)) Toolbar1_ButtonClick(*button);
+  if (const ToolbarButton* button = commands->press(index)) Toolbar1_ButtonClick(*button);
 }
 
-void Tessaron::Toolbar1_ButtonClick(ToolbarButton& button) {
+void Tessaron::Toolbar1_ButtonClick(const ToolbarButton& button) {
   const MenuEntry* entry = toolbarEntry(button.Key);
   if (entry == nullptr) return;
   run(entry->command);
-  if (entry->isSwitch) button.Value = (commands.*entry->item).Checked ? 1 : 0;
+  // The button shows the switch's mark, whatever the handler made of the click.
+  if (entry->isSwitch) commands->setChecked(entry->command, commands->checked(entry->command));
 }
 
 void Tessaron::HelpFile_Click() { showHelpFile(platform_, AppFolder + "Tessa.hlp", Caption); }

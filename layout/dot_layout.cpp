@@ -166,4 +166,15 @@ void DotLayout::fillDots(int first, int last, Colour colour) {
   for (int i = first; i <= last; ++i) Shape1[i].FillColor = colour;
 }
 
+void DotLayout::light(int value, int first, int n, int p, Colour on, Colour off) {
+  fillDots(first, first + n, off);
+  for (int i = first; i <= first + n; ++i) {
+    if (p >= 0 && p < 31 && value >= (1 << p)) {
+      Shape1[i].FillColor = on;
+      value -= 1 << p;
+    }
+    --p;
+  }
+}
+
 }  // namespace tessaron

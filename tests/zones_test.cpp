@@ -3,10 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include "commands/command_bar.h"
 #include "core/tessaron.h"
+#include "layout/dot_layout.h"
 #include "tests/core_internals.h"
 #include "tests/fake_platform.h"
 #include "tests/zone_rules.h"
+#include "timezones/alternate_zone.h"
 #include "timezones/conversion.h"
 
 namespace tessaron {
@@ -251,15 +254,15 @@ struct Catalogue : ::testing::Test {
 TEST_F(Catalogue, ListsEveryZoneInItsOwnOrderAndSelectsTheSystemZone) {
   load({key(kSydney), key(kNewYork), key(utcZone)}, "America/New_York");
   const std::vector<std::string> expected = {kSydney.Display, kNewYork.Display, "(UTC) UTC"};
-  EXPECT_EQ(core.alternateZone().Combo1[0].List, expected);
-  EXPECT_EQ(core.alternateZone().Combo1[1].List, expected);
-  EXPECT_EQ(core.alternateZone().Combo1[0].ListIndex, 1);
-  EXPECT_EQ(core.alternateZone().Combo1[1].ListIndex, 1);
-  EXPECT_EQ(core.alternateZone().ZonePair[0], kNewYork);
-  EXPECT_EQ(core.alternateZone().ZonePair[1], kNewYork);
-  EXPECT_FALSE(core.alternateZone().ATZ.Visible);
-  EXPECT_FALSE(core.alternateZone().Combo1[1].Visible);
-  EXPECT_EQ(core.alternateZone().ATZ.Caption, "(UTC-05:00)");
+  EXPECT_EQ(core.alternateZone().lists()[0].List, expected);
+  EXPECT_EQ(core.alternateZone().lists()[1].List, expected);
+  EXPECT_EQ(core.alternateZone().lists()[0].ListIndex, 1);
+  EXPECT_EQ(core.alternateZone().lists()[1].ListIndex, 1);
+  EXPECT_EQ(core.alternateZone().zonePair()[0], kNewYork);
+  EXPECT_EQ(core.alternateZone().zonePair()[1], kNewYork);
+  EXPECT_FALSE(core.alternateZone().label().Visible);
+  EXPECT_FALSE(core.alternateZone().lists()[1].Visible);
+  EXPECT_EQ(core.alternateZone().label().Caption, "(UTC-05:00)");
   EXPECT_EQ(platform.catalogueYear, platform.now.year);
 }
 
@@ -289,7 +292,7 @@ TEST_F(Catalogue, WhichZoneIsSelected) {
     }
     p.catalogue.systemStandardName = c.systemName;
     t.Form_Load();
-    EXPECT_EQ(t.alternateZone().Combo1[1].ListIndex, c.selected);
+    EXPECT_EQ(t.alternateZone().lists()[1].ListIndex, c.selected);
   }
 }
 
@@ -297,9 +300,9 @@ TEST_F(Catalogue, AZoneThatCannotBeReadIsListedEmptyAndTextsStopAtNul) {
   ZoneRecord withNul = kSydney;
   withNul.Display = std::string("(UTC+10:00) Sydney\0junk", 23);
   load({key(kNewYork, false), key(withNul)}, "");
-  EXPECT_EQ(core.alternateZone().ZoneCatalogue[0], ZoneRecord{});
-  EXPECT_EQ(core.alternateZone().Combo1[1].List[0], "");
-  EXPECT_EQ(core.alternateZone().ZoneCatalogue[1].Display, "(UTC+10:00) Sydney");
+  EXPECT_EQ(core.alternateZone().catalogue()[0], ZoneRecord{});
+  EXPECT_EQ(core.alternateZone().lists()[1].List[0], "");
+  EXPECT_EQ(core.alternateZone().catalogue()[1].Display, "(UTC+10:00) Sydney");
 }
 
 // Start-up in two steps: the window shows the time before any zone file is read, and
@@ -310,14 +313,14 @@ TEST_F(Catalogue, TheTimeShowsBeforeTheCatalogueIsRead) {
   platform.time = {21, 43, 17};
   core.loadWindow();
   EXPECT_EQ(platform.catalogueReads, 0);
-  EXPECT_FALSE(core.alternateZone().Combo1[1].Visible) << "no empty selector in the first frame";
-  EXPECT_FALSE(core.alternateZone().ATZ.Visible);
+  EXPECT_FALSE(core.alternateZone().lists()[1].Visible) << "no empty selector in the first frame";
+  EXPECT_FALSE(core.alternateZone().label().Visible);
   int hour = 0;
   for (int i = 0; i < 5; ++i)
-    hour = hour * 2 + (core.dotLayout().Shape1[i].FillColor == core.colours().OnColor);
+    hour = hour * 2 + (core.dotLayout().dots()[i].FillColor == core.colours().OnColor);
   EXPECT_EQ(hour, platform.time.hour) << "the hour dots show the time";
-  const std::vector<Shape> firstFrame(core.dotLayout().Shape1.begin(),
-                                      core.dotLayout().Shape1.end());
+  const std::vector<Shape> firstFrame(core.dotLayout().dots().begin(),
+                                      core.dotLayout().dots().end());
   ASSERT_TRUE(core.loadZoneCatalogue());
 
   test::FakePlatform other;
@@ -325,13 +328,14 @@ TEST_F(Catalogue, TheTimeShowsBeforeTheCatalogueIsRead) {
   other.time = platform.time;
   Tessaron oneStep{other};
   oneStep.Form_Load();
-  EXPECT_EQ(firstFrame, std::vector<Shape>(oneStep.dotLayout().Shape1.begin(),
-                                           oneStep.dotLayout().Shape1.end()));
-  EXPECT_EQ(core.alternateZone().Combo1[1].List, oneStep.alternateZone().Combo1[1].List);
-  EXPECT_EQ(core.alternateZone().Combo1[1].Visible, oneStep.alternateZone().Combo1[1].Visible);
-  EXPECT_EQ(core.alternateZone().ZonePair[0], oneStep.alternateZone().ZonePair[0]);
-  EXPECT_EQ(core.alternateZone().ATZ.Visible, oneStep.alternateZone().ATZ.Visible);
-  EXPECT_EQ(core.commandBar().AltTimeZone.Checked, oneStep.commandBar().AltTimeZone.Checked);
+  EXPECT_EQ(firstFrame, std::vector<Shape>(oneStep.dotLayout().dots().begin(),
+                                           oneStep.dotLayout().dots().end()));
+  EXPECT_EQ(core.alternateZone().lists()[1].List, oneStep.alternateZone().lists()[1].List);
+  EXPECT_EQ(core.alternateZone().lists()[1].Visible, oneStep.alternateZone().lists()[1].Visible);
+  EXPECT_EQ(core.alternateZone().zonePair()[0], oneStep.alternateZone().zonePair()[0]);
+  EXPECT_EQ(core.alternateZone().label().Visible, oneStep.alternateZone().label().Visible);
+  EXPECT_EQ(core.commandBar().item(Command::AltTimeZone).Checked,
+            oneStep.commandBar().item(Command::AltTimeZone).Checked);
 }
 
 // The zone option asked for before start-up read the catalogue: it is read then, once.
@@ -341,12 +345,12 @@ TEST_F(Catalogue, TheZoneOptionBeforeTheCatalogueReadsItOnce) {
   core.loadWindow();
   core.AltTimeZone_Click();
   EXPECT_EQ(platform.catalogueReads, 1);
-  EXPECT_TRUE(core.alternateZone().Combo1[1].Visible);
-  EXPECT_EQ(core.alternateZone().Combo1[1].List.size(), 3u);
-  EXPECT_EQ(core.alternateZone().Combo1[1].ListIndex, 1);
+  EXPECT_TRUE(core.alternateZone().lists()[1].Visible);
+  EXPECT_EQ(core.alternateZone().lists()[1].List.size(), 3u);
+  EXPECT_EQ(core.alternateZone().lists()[1].ListIndex, 1);
   EXPECT_TRUE(core.loadZoneCatalogue());
   EXPECT_EQ(platform.catalogueReads, 1) << "start-up's turn reads nothing again";
-  EXPECT_TRUE(core.alternateZone().Combo1[1].Visible) << "and leaves the open selector as it is";
+  EXPECT_TRUE(core.alternateZone().lists()[1].Visible) << "and leaves the open selector as it is";
 }
 
 TEST_F(Catalogue, NoCatalogueShowsTheMessageAndEndsTheProgram) {
@@ -397,9 +401,9 @@ TEST_F(AlternateZone, ToggleAndChoiceInEveryReachableState) {
       p.catalogue.zones = {key(kNewYork), key(kSydney)};
       t.Form_Load();
       auto stateOf = [&t] {
-        return std::string(t.commandBar().AltTimeZone.Checked ? "set" : "clear") + "/" +
-               (t.alternateZone().Combo1[1].Visible ? "visible" : "hidden") + "/" +
-               (t.alternateZone().ATZ.Visible ? "visible" : "hidden");
+        return std::string(t.commandBar().item(Command::AltTimeZone).Checked ? "set" : "clear") +
+               "/" + (t.alternateZone().lists()[1].Visible ? "visible" : "hidden") + "/" +
+               (t.alternateZone().label().Visible ? "visible" : "hidden");
       };
       for (char step : c.path) {
         if (step == 't') t.AltTimeZone_Click();
@@ -409,8 +413,8 @@ TEST_F(AlternateZone, ToggleAndChoiceInEveryReachableState) {
       if (toggle) {
         t.AltTimeZone_Click();
         EXPECT_EQ(stateOf(), c.afterToggle);
-        EXPECT_EQ(t.commandBar().Toolbar1.button(kButtonAltTimeZone).Value,
-                  t.commandBar().AltTimeZone.Checked ? 1 : 0);
+        EXPECT_EQ(t.commandBar().toolbar().button(kButtonAltTimeZone).Value,
+                  t.commandBar().item(Command::AltTimeZone).Checked ? 1 : 0);
       } else {
         t.selectZone(1, 1);
         EXPECT_EQ(stateOf(), c.afterChoice);
@@ -422,18 +426,18 @@ TEST_F(AlternateZone, ToggleAndChoiceInEveryReachableState) {
 TEST_F(AlternateZone, SelectorTakesTheWindowWidthOfTheMomentAndTheLabelItsPlace) {
   platform.width = 5542;
   core.AltTimeZone_Click();
-  EXPECT_EQ(core.alternateZone().Combo1[1].Width, 5542 - 150);
-  EXPECT_EQ(core.alternateZone().Combo1[1].Left, 50);
-  EXPECT_EQ(core.alternateZone().Combo1[1].Top, 384 + 20);
+  EXPECT_EQ(core.alternateZone().lists()[1].Width, 5542 - 150);
+  EXPECT_EQ(core.alternateZone().lists()[1].Left, 50);
+  EXPECT_EQ(core.alternateZone().lists()[1].Top, 384 + 20);
   platform.width = 3622;  // narrowing later leaves the selector as it was
   choose(1);
-  EXPECT_EQ(core.alternateZone().Combo1[1].Width, 5542 - 150);
-  EXPECT_EQ(core.alternateZone().ATZ.Width, 5542 - 150);
-  EXPECT_EQ(core.alternateZone().ATZ.Left, 50);
-  EXPECT_EQ(core.alternateZone().ATZ.Top, 384 + 20);
-  EXPECT_EQ(core.alternateZone().ATZ.Caption, "(UTC+10:00)");
-  EXPECT_EQ(core.alternateZone().ZonePair[0], kNewYork);  // the local zone stays
-  EXPECT_EQ(core.alternateZone().ZonePair[1], kSydney);
+  EXPECT_EQ(core.alternateZone().lists()[1].Width, 5542 - 150);
+  EXPECT_EQ(core.alternateZone().label().Width, 5542 - 150);
+  EXPECT_EQ(core.alternateZone().label().Left, 50);
+  EXPECT_EQ(core.alternateZone().label().Top, 384 + 20);
+  EXPECT_EQ(core.alternateZone().label().Caption, "(UTC+10:00)");
+  EXPECT_EQ(core.alternateZone().zonePair()[0], kNewYork);  // the local zone stays
+  EXPECT_EQ(core.alternateZone().zonePair()[1], kSydney);
 }
 
 TEST_F(AlternateZone, CaptionIsCutAfterTheFirstParenthesis) {
@@ -444,10 +448,12 @@ TEST_F(AlternateZone, CaptionIsCutAfterTheFirstParenthesis) {
   for (const Case& c : {Case{"(UTC) UTC", "(UTC)"}, Case{"(a) (b)", "(a)"},
                         Case{"no parenthesis", ""}, Case{")", ")"}}) {
     SCOPED_TRACE(c.display);
-    test::Internals::zone(core).Combo1[1].List[2] = c.display;
+    // The database renames the entry under the running clock.
+    platform.catalogue.zones[2].Display = c.display;
+    core.systemZoneChanged();
     choose(2);
-    EXPECT_EQ(core.alternateZone().ATZ.Caption, c.caption);
-    EXPECT_TRUE(core.alternateZone().ATZ.Visible);
+    EXPECT_EQ(core.alternateZone().label().Caption, c.caption);
+    EXPECT_TRUE(core.alternateZone().label().Visible);
   }
 }
 
@@ -455,13 +461,13 @@ TEST_F(AlternateZone, TheDotsShowTheChosenZonesTimeAtOnce) {
   platform.now = {2026, 7, 1, 8, 15, 40};  // New York local, EDT
   platform.time = {8, 15, 40};
   platform.utcOffset = -4 * 3600;
-  test::Internals::commands(core).Seconds.Checked = true;
+  core.Seconds_Click();
   core.AltTimeZone_Click();
   choose(1);  // Sydney: 22:15:40 AEST
   auto lit = [&](int first, int count) {
     int v = 0;
     for (int i = first; i < first + count; ++i) {
-      v = v * 2 + (core.dotLayout().Shape1[i].FillColor == core.colours().OnColor ? 1 : 0);
+      v = v * 2 + (core.dotLayout().dots()[i].FillColor == core.colours().OnColor ? 1 : 0);
     }
     return v;
   };

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "core/tessaron.h"
+#include "layout/dot_layout.h"
 #include "tests/fake_platform.h"
 
 namespace tessaron {
@@ -234,8 +235,8 @@ TEST_F(ScreenFit, SecondsThatNoLongerFitStepTheZoomDown) {
   probe.Form_Load();
   const DotLayout& layout = probe.dotLayout();
   // Room for the row without seconds at 400 %, with them at 300 % only.
-  ASSERT_LT(layout.WidthWithoutSeconds * 4, layout.WidthWithSeconds * 3);
-  platform.workArea = ScreenArea{0, 0, layout.WidthWithSeconds * 3 + 1, 1080 * kPx};
+  ASSERT_LT(layout.widthWithoutSeconds() * 4, layout.widthWithSeconds() * 3);
+  platform.workArea = ScreenArea{0, 0, layout.widthWithSeconds() * 3 + 1, 1080 * kPx};
   Tessaron core(platform);
   core.Form_Load();
   EXPECT_EQ(core.zoom(), 400);

@@ -44,15 +44,28 @@ class AlternateZone {
   UtcTime listedUntil() const { return listedUntil_; }
   // Where the dots' row hangs: the selector's middle.
   Twips selectorMiddle() const { return Combo1[1].Top + Combo1[1].Height / 2; }
+  // The label goes, leaving the selector as it is (hidden or shown).
+  void hideLabel() { ATZ.Visible = false; }
+  // The selector waits hidden, as for the catalogue's start-up selection.
+  void hideSelector() { Combo1[1].Visible = false; }
 
+  ZoneTime altTime() const { return AltTime; }
+  UtcOffset altOffset() const { return AltOffset; }
+  // [0] the local zone, [1] the alternate one.
+  const std::array<ZoneRecord, 2>& zonePair() const { return ZonePair; }
+  const std::vector<ZoneRecord>& catalogue() const { return ZoneCatalogue; }
+  // [0] holds the local zone and is never shown; [1] is the selector.
+  const std::array<ComboBox, 2>& lists() const { return Combo1; }
+  const ComboBox& selector() const { return Combo1[1]; }
+  const Label& label() const { return ATZ; }
+
+ private:
   ZoneTime AltTime{0};
   UtcOffset AltOffset{0};              // the alternate zone's offset at AltTime
   std::array<ZoneRecord, 2> ZonePair;  // [0] the local zone, [1] the alternate one
   std::vector<ZoneRecord> ZoneCatalogue;
   std::array<ComboBox, 2> Combo1;  // [0] holds the local zone and is never shown
   Label ATZ;
-
- private:
   ZoneTimes times_;
   UtcTime listedUntil_{INT64_MAX};
 };

@@ -16,6 +16,7 @@
 #include <functional>
 
 #include "core/tessaron.h"
+#include "timezones/conversion.h"
 #include "platform/qt/main_window.h"
 #include "platform/qt/qt_platform.h"
 

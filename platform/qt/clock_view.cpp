@@ -170,9 +170,7 @@ QString ClockView::zoneLabelText() const { return QString::fromStdString(drawnAt
 
 QString ClockView::zoneLabelToolTip() const { return QString::fromStdString(core_.chosenZone()); }
 
-QString ClockView::readoutText() const {
-  return QString::fromStdString(tessaron::readoutText(core_.shown(), core_.platform().localNow()));
-}
+QString ClockView::readoutText() const { return QString::fromStdString(core_.readout()); }
 
 QRect ClockView::dotsRect() const {
   QRect box;

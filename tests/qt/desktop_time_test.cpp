@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "commands/command_bar.h"
 #include "tests/qt/scripted_window.h"
 
 namespace tessaron::qt {
@@ -64,7 +65,7 @@ TEST(DesktopTick, EverySecondReachesTheDotsJustAfterItBegins) {
 // The time the dots show now, as the readout words it: "12:35" or "12:35:07".
 std::string expected(const ScriptedWindow& w) {
   const CivilTime now = toCivil(w.platform.nowMs / 1000);
-  const bool seconds = w.core.commandBar().Seconds.Checked;
+  const bool seconds = w.core.commandBar().item(Command::Seconds).Checked;
   return QTime(now.hour, now.minute, now.second)
       .toString(seconds ? "hh:mm:ss" : "hh:mm")
       .toStdString();
@@ -76,7 +77,7 @@ TEST(DesktopTick, WithTheSecondsHiddenTheClockWakesOnceAMinute) {
   for (int startMs : {0, 700, 59'999}) {
     SCOPED_TRACE(startMs);
     ScriptedWindow w;
-    ASSERT_FALSE(w.core.commandBar().Seconds.Checked);
+    ASSERT_FALSE(w.core.commandBar().item(Command::Seconds).Checked);
     w.platform.at(12, 34, 0);
     w.platform.advance(startMs);
     w.window.startClock();

@@ -15,9 +15,12 @@
 #include <functional>
 #include <numbers>
 
+#include "commands/command_bar.h"
+#include "layout/dot_layout.h"
 #include "platform/qt/icons.h"
 #include "platform/qt/units.h"
 #include "tests/qt/scripted_window.h"
+#include "timezones/alternate_zone.h"
 
 namespace tessaron::qt {
 namespace {
@@ -121,7 +124,7 @@ TEST(Screen, EachDotIsACircleOfItsBoxsSmallerSideCentredInIt) {
     w.run(layout);
     const QImage picture = freshPaint(w);
     const QColor background = w.window.clockView()->palette().color(QPalette::Window);
-    for (const Shape& dot : w.core.dotLayout().Shape1) {
+    for (const Shape& dot : w.core.dotLayout().dots()) {
       if (!dot.Visible) continue;
       SCOPED_TRACE(std::to_string(dot.Left) + "," + std::to_string(dot.Top));
       const QColor fill = toQColor(dot.FillColor, w.window.clockView()->palette());
@@ -150,7 +153,7 @@ TEST(Screen, DotsShowTheChosenColours) {
   w.run(Command::Off);
   const QImage picture = freshPaint(w);
   int lit = 0, unlit = 0;
-  for (const Shape& dot : w.core.dotLayout().Shape1) {
+  for (const Shape& dot : w.core.dotLayout().dots()) {
     if (!dot.Visible) continue;
     const bool isLit = dot.FillColor == rgb(on.red(), on.green(), on.blue());
     (isLit ? lit : unlit)++;
@@ -172,8 +175,8 @@ TEST(Screen, LabelsAreDrawnInTheirOwnColour) {
   const QPalette& palette = w.window.clockView()->palette();
   const QColor background = palette.color(QPalette::Window);
   std::vector<std::pair<std::string, const Label*>> labels = {
-      {"zone label", &w.core.alternateZone().ATZ}};
-  for (const Label& hint : w.core.dotLayout().Label1) {
+      {"zone label", &w.core.alternateZone().label()}};
+  for (const Label& hint : w.core.dotLayout().hints()) {
     if (hint.Visible && !hint.Caption.empty()) labels.emplace_back("hint " + hint.Caption, &hint);
   }
   ASSERT_GT(labels.size(), 1u);
@@ -227,7 +230,7 @@ TEST(Screen, ToolbarPicturesAreStrokedInTheButtonTextColour) {
     palette.setColor(QPalette::WindowText, c.text);
     palette.setColor(QPalette::ButtonText, c.text);
     QApplication::setPalette(palette);
-    for (const ToolbarButton& button : w.core.commandBar().Toolbar1.Buttons) {
+    for (const ToolbarButton& button : w.core.commandBar().toolbar().Buttons) {
       SCOPED_TRACE(button.Key);
       auto* action = w.window.findChild<QAction*>(QString::fromStdString("button_" + button.Key));
       ASSERT_NE(action, nullptr);
