@@ -175,7 +175,7 @@ TEST(ZoneConversion, DaylightDecisionForALocalTime) {
   }
 }
 
-TEST(ZoneConversion, LocalToUtcAndBackGivesTheLocalTime) {
+TEST(ZoneConversion, AWallTimeLivedOnceAndBackGivesTheLocalTime) {
   struct Case {
     const char* name;
     CivilTime local;
@@ -191,13 +191,84 @@ TEST(ZoneConversion, LocalToUtcAndBackGivesTheLocalTime) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    EXPECT_EQ(LocalToUtc(makeTime<ZoneTime>(c.local), kSydney), makeTime<UtcTime>(c.utc));
+    const WallTimeLookup found = lookUpWallTime(makeTime<ZoneTime>(c.local), kSydney);
+    EXPECT_EQ(found.kind, WallTimeLookup::Kind::Unique);
+    EXPECT_EQ(found.pre, makeTime<UtcTime>(c.utc));
   }
   // Every fifth hour of the year returns; the step never lands in the skipped hour
   // (2026-10-04 02:00), which has no UTC instant of its own.
   for (int hour = 0; hour < 24 * 365; hour += 5) {
     const ZoneTime local{makeTime<ZoneTime>({2026, 1, 1, 0, 0, 0}).seconds + hour * 3600LL};
-    ASSERT_EQ(UtcToZone(LocalToUtc(local, kSydney), kSydney), local) << hour;
+    ASSERT_EQ(UtcToZone(lookUpWallTime(local, kSydney).pre, kSydney), local) << hour;
+  }
+}
+
+// Both passes of a repeated time, and both readings of a skipped one, in a zone whose
+// daylight lies in the northern summer and one whose lies in the southern.
+TEST(ZoneConversion, AWallTimeSaysWhetherItIsSkippedOrRepeated) {
+  using Kind = WallTimeLookup::Kind;
+  struct Case {
+    const char* name;
+    const ZoneRecord* zone;
+    CivilTime wall;
+    Kind kind;
+    CivilTime pre, post;  // UTC
+  };
+  const Case cases[] = {
+      {"New York, 02:30 on the spring change",
+       &kNewYork,
+       {2026, 3, 8, 2, 30, 0},
+       Kind::Skipped,
+       {2026, 3, 8, 7, 30, 0},
+       {2026, 3, 8, 6, 30, 0}},
+      {"New York, 03:00 just after it",
+       &kNewYork,
+       {2026, 3, 8, 3, 0, 0},
+       Kind::Unique,
+       {2026, 3, 8, 7, 0, 0},
+       {2026, 3, 8, 7, 0, 0}},
+      {"New York, 01:30 on the autumn change",
+       &kNewYork,
+       {2026, 11, 1, 1, 30, 0},
+       Kind::Repeated,
+       {2026, 11, 1, 5, 30, 0},
+       {2026, 11, 1, 6, 30, 0}},
+      {"New York, 02:00 just after the second pass",
+       &kNewYork,
+       {2026, 11, 1, 2, 0, 0},
+       Kind::Unique,
+       {2026, 11, 1, 7, 0, 0},
+       {2026, 11, 1, 7, 0, 0}},
+      {"Sydney, 02:30 on the October change",
+       &kSydney,
+       {2026, 10, 4, 2, 30, 0},
+       Kind::Skipped,
+       {2026, 10, 3, 16, 30, 0},
+       {2026, 10, 3, 15, 30, 0}},
+      {"Sydney, 02:30 on the April change",
+       &kSydney,
+       {2026, 4, 5, 2, 30, 0},
+       Kind::Repeated,
+       {2026, 4, 4, 15, 30, 0},
+       {2026, 4, 4, 16, 30, 0}},
+      {"Sydney, winter noon",
+       &kSydney,
+       {2026, 7, 1, 12, 0, 0},
+       Kind::Unique,
+       {2026, 7, 1, 2, 0, 0},
+       {2026, 7, 1, 2, 0, 0}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const WallTimeLookup found = lookUpWallTime(makeTime<ZoneTime>(c.wall), *c.zone);
+    EXPECT_EQ(found.kind, c.kind);
+    EXPECT_EQ(found.pre, makeTime<UtcTime>(c.pre));
+    EXPECT_EQ(found.post, makeTime<UtcTime>(c.post));
+    // Each instant given for a time lived shows it again.
+    if (c.kind != Kind::Skipped) {
+      EXPECT_EQ(UtcToZone(found.pre, *c.zone), makeTime<ZoneTime>(c.wall));
+      EXPECT_EQ(UtcToZone(found.post, *c.zone), makeTime<ZoneTime>(c.wall));
+    }
   }
 }
 

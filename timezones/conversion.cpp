@@ -1,5 +1,7 @@
 #include "timezones/conversion.h"
 
+#include <algorithm>
+
 namespace tessaron {
 
 namespace {
@@ -108,9 +110,22 @@ bool IsDaylightTime(ZoneTime t, const ZoneRules& zone) {
   return t.seconds > D || t.seconds < S;
 }
 
-UtcTime LocalToUtc(ZoneTime t, const ZoneRules& zone) {
-  const std::int32_t bias = IsDaylightTime(t, zone) ? zone.Bias + zone.DaylightBias : zone.Bias;
-  return UtcTime{t.seconds - offsetOfBias(bias).count()};
+WallTimeLookup lookUpWallTime(ZoneTime t, const ZoneRules& zone) {
+  // The wall time by each offset the zone keeps; an offset that gives an instant the rules
+  // show as this very wall time is one pass of it.
+  const std::int64_t standard = offsetOfBias(zone.Bias).count();
+  const std::int64_t daylight = offsetOfBias(zone.Bias + zone.DaylightBias).count();
+  const std::int64_t high = std::max(standard, daylight), low = std::min(standard, daylight);
+  const UtcTime early{t.seconds - high}, late{t.seconds - low};
+  const bool earlyShows = UtcToZone(early, zone) == t;
+  const bool lateShows = UtcToZone(late, zone) == t;
+  if (earlyShows && lateShows && high != low) {
+    return {WallTimeLookup::Kind::Repeated, early, late};
+  }
+  if (earlyShows) return {WallTimeLookup::Kind::Unique, early, early};
+  if (lateShows) return {WallTimeLookup::Kind::Unique, late, late};
+  // Forward over it: before the gap the lower offset held, after it the higher one.
+  return {WallTimeLookup::Kind::Skipped, late, early};
 }
 
 ZoneTime UtcToZone(UtcTime t, const ZoneRules& zone) {

@@ -47,7 +47,25 @@ std::optional<DaylightChanges> daylightChanges(const ZoneRules& zone, int Y);
 
 // Whether a zone-local time lies strictly between the daylight start and the standard start.
 bool IsDaylightTime(ZoneTime t, const ZoneRules& zone);
-UtcTime LocalToUtc(ZoneTime t, const ZoneRules& zone);
+
+// A wall time is lived once, never (the clocks went forward over it) or twice (they went
+// back over it): the instants it stands for, and which of the three it is.
+//
+// Example, New York in 2026: 12:00 on 1 July is {Unique, 16:00 UTC, 16:00 UTC}; 02:30 on
+// 8 March is {Skipped, 07:30 UTC by EST, 06:30 UTC by EDT}; 01:30 on 1 November is
+// {Repeated, 05:30 UTC (EDT, the first pass), 06:30 UTC (EST, the second)}.
+struct WallTimeLookup {
+  enum class Kind { Unique, Skipped, Repeated };
+  Kind kind = Kind::Unique;
+  // Unique: the instant, twice. Repeated: the first pass and the second. Skipped: the
+  // instants by the offset before the gap and by the one after it, neither of which
+  // shows this wall time.
+  UtcTime pre;
+  UtcTime post;
+
+  bool operator==(const WallTimeLookup&) const = default;
+};
+WallTimeLookup lookUpWallTime(ZoneTime t, const ZoneRules& zone);
 // Decided by the instant itself: daylight from the daylight start up to, not including,
 // the standard start, both compared in the zone's standard time.
 ZoneTime UtcToZone(UtcTime t, const ZoneRules& zone);
