@@ -1,6 +1,7 @@
 #include "core/tessaron.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 
 #include "commands/command_bar.h"
@@ -175,16 +176,16 @@ void Tessaron::showTime(const ClockReading& now) {
   // A zone's standard offset changed (a zone moving to year-round daylight time): the list
   // and the label name the new one.
   if (now.utc >= zone->listedUntil()) zone->followSystem(platform_, now.utc);
-  CivilTime t;
+  using namespace std::chrono;
+  ZoneTime wall = now.local;
   if (commands->checked(Command::AltTimeZone)) {
     zone->UpdateAltTime(platform_, now.utc);
-    t = toCivil(zone->altTime().seconds);
-  } else {
-    t = toCivil(now.local.seconds);
+    wall = zone->altTime();
   }
-  const int H = t.hour;
-  const int M = t.minute;
-  const int S = t.second;
+  const hh_mm_ss<seconds> t{wall - floor<days>(wall)};
+  const int H = static_cast<int>(t.hours().count());
+  const int M = static_cast<int>(t.minutes().count());
+  const int S = static_cast<int>(t.seconds().count());
   // Besides the design's seconds 0 and 1: whenever the hour or minute shown is not the
   // one now, as after a jump of the clock.
   const bool hourMinute = RedrawAll || S <= 1 || H * 60 + M != drawnHourMinute_;
@@ -198,7 +199,7 @@ void Tessaron::showTime(const ClockReading& now) {
   Shown.minute = M;
   Shown.alternate = commands->checked(Command::AltTimeZone);
   if (Shown.alternate) {
-    Shown.alternateAt = t;
+    Shown.alternateAt = wall;
     Shown.alternateOffset = zone->altOffset();
     Shown.zone = zoneName(zone->zonePair()[1]);
   }

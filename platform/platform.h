@@ -26,25 +26,11 @@ constexpr Colour kButtonFace = static_cast<Colour>(0x8000000Fu);  // the window-
 
 constexpr Colour rgb(int red, int green, int blue) { return red + 256 * green + 65536 * blue; }
 
-struct TimeOfDay {
-  int hour;    // [0:23]
-  int minute;  // [0:59]
-  int second;  // [0:59]
-};
-
-// Seconds since 1899-12-30 00:00 on some clock; Tag keeps the clocks apart.
-template <class Tag>
-struct DateTime {
-  std::int64_t seconds = 0;
-  auto operator<=>(const DateTime&) const = default;
-};
-struct UtcTag {};
-struct ZoneTag {};
-using UtcTime = DateTime<UtcTag>;    // on UTC
-using ZoneTime = DateTime<ZoneTag>;  // on a zone's wall clock
-
-// 1970-01-01 00:00 in those seconds: the one shift between Unix time and ours.
-constexpr std::int64_t kUnixEpochSerial = 25569LL * 86400;
+// An instant, in whole seconds (Unix time), and a wall time on some zone's clock: two types,
+// so that one is never passed for the other. Civil dates and times are read off either with
+// std::chrono::year_month_day and hh_mm_ss.
+using UtcTime = std::chrono::sys_seconds;
+using ZoneTime = std::chrono::local_seconds;
 
 // How far a clock is ahead of UTC, east positive: every offset inside the program is one.
 // Only a zone's rules count minutes west (Bias), as the zone catalogue lays them out, and
@@ -54,7 +40,13 @@ constexpr UtcOffset offsetOfBias(std::int32_t biasMinutesWest) {
   return std::chrono::duration_cast<UtcOffset>(std::chrono::minutes(-biasMinutesWest));
 }
 // The wall time at `offset` of an instant.
-constexpr ZoneTime wallTimeAt(UtcTime t, UtcOffset offset) { return {t.seconds + offset.count()}; }
+constexpr ZoneTime wallTimeAt(UtcTime t, UtcOffset offset) {
+  return ZoneTime{t.time_since_epoch() + offset};
+}
+// The instant at which a clock `offset` ahead of UTC shows `wall`.
+constexpr UtcTime instantOfWall(ZoneTime wall, UtcOffset offset) {
+  return UtcTime{wall.time_since_epoch() - offset};
+}
 
 // The system clock read once: the instant, the local wall time at it, and how far into
 // its second it is (the same for both, zones being whole minutes apart).
@@ -65,17 +57,6 @@ struct ClockReading {
   UtcTime utc;
   ZoneTime local;
   int millisecond = 0;  // [0:999]
-};
-
-struct LocalDateTime {
-  int year;    // e.g. 2026
-  int month;   // [1:12]
-  int day;     // [1:31]
-  int hour;    // [0:23]
-  int minute;  // [0:59]
-  int second;  // [0:59]
-
-  bool operator==(const LocalDateTime&) const = default;
 };
 
 // Message box styles.
@@ -124,23 +105,30 @@ struct ZoneRules {
   bool operator==(const ZoneRules&) const = default;
 };
 
-// One zone of the catalogue: its rules and its four texts.
-struct ZoneKey {
-  bool opened = false;  // false: the zone could not be read; everything else stays empty
-  ZoneRules TZI;
+// One zone of the catalogue: its rules and its four texts. A zone that could not be read is
+// an empty record, listed as an empty entry that converts as UTC.
+//
+// Example, New York in 2026: Bias 300, DaylightBias -60, DaylightDate {Year 0, Month 3,
+// DayOfWeek 0, Day 2, 2:00:00} (second Sunday of March, 02:00 EST), StandardDate {Year 0,
+// Month 11, DayOfWeek 0, Day 1, 2:00:00} (first Sunday of November, 02:00 EDT), Display
+// "(UTC-05:00) America/New York", Std "America/New_York", Dlt "EDT", MapID
+// "US +404251-0740023".
+struct ZoneRecord : ZoneRules {
   std::string Display;  // e.g. "(UTC-05:00) America/New York"
-  std::string Std;      // the zone's identifier, e.g. "America/New_York"
+  std::string Std;      // the zone's identifier, e.g. "America/New_York"; empty: not read
   std::string Dlt;      // its daylight abbreviation, e.g. "EDT"; empty without daylight time
   std::string MapID;    // country code and coordinates from the zone table
+
+  bool operator==(const ZoneRecord&) const = default;
 };
 
 struct ZoneCatalogueSource {
   std::string location;            // where the catalogue lives, for the failure message
   bool found = false;              // false: there is no catalogue at all
-  std::vector<ZoneKey> zones;      // in the source's own order, west to east
+  std::vector<ZoneRecord> zones;   // in the source's own order, west to east
   std::string systemStandardName;  // Std of the zone the system clock runs in; may be empty
   // Up to here every entry's name holds; from here some entry names another offset.
-  UtcTime listedUntil{INT64_MAX};
+  UtcTime listedUntil = UtcTime::max();
 };
 
 // One zone through one year, as the zone database gives it: the year's two yearly rules,
@@ -277,7 +265,8 @@ class Platform {
 
   // Clock.
   virtual ClockReading clockNow() = 0;
-  virtual LocalDateTime localNow() = 0;
+  // The desktop's local date and time now, as its own calendar shows it.
+  virtual ZoneTime localNow() = 0;
 
   // The screen that holds the main window, in desktop twips.
   virtual ScreenArea windowScreen() = 0;

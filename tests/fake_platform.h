@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "tests/civil_time.h"
 #include "timezones/conversion.h"
 
 namespace tessaron::test {
@@ -19,7 +20,7 @@ namespace tessaron::test {
 class FakePlatform : public Platform {
  public:
   TimeOfDay time{0, 0, 0};
-  LocalDateTime now{2026, 12, 10, 0, 0, 0};
+  CivilTime now{2026, 12, 10, 0, 0, 0};
   double screenW = 1920 * 15.0;
   double screenH = 1080 * 15.0;
   double left = 0, top = 0, width = 4956, height = 2000;
@@ -44,9 +45,9 @@ class FakePlatform : public Platform {
   ClockReading clockNow() override {
     const ZoneTime local =
         makeTime<ZoneTime>({now.year, now.month, now.day, time.hour, time.minute, time.second});
-    return {UtcTime{local.seconds - utcOffset}, local, millisecond};
+    return {instantOfWall(local, UtcOffset(utcOffset)), local, millisecond};
   }
-  LocalDateTime localNow() override { return now; }
+  ZoneTime localNow() override { return makeTime<ZoneTime>(now); }
   ScreenArea windowScreen() override {
     // The screen under the window's centre, else the primary one.
     const auto all = screens();
@@ -208,7 +209,7 @@ class FakePlatform : public Platform {
   int catalogueYear = 0;
   int catalogueReads = 0;
   ZoneCatalogueSource readZoneCatalogue(UtcTime at) override {
-    catalogueYear = toCivil(at.seconds).year;
+    catalogueYear = yearOf(at);
     ++catalogueReads;
     return catalogueAt ? catalogueAt(at) : catalogue;
   }
@@ -221,11 +222,11 @@ class FakePlatform : public Platform {
     zoneYearReads.emplace_back(zoneId, year);
     if (zoneYears) return zoneYears(zoneId, year);
     ZoneYear out;
-    for (const ZoneKey& key : catalogue.zones) {
-      if (!key.opened || key.Std != zoneId) continue;
+    for (const ZoneRecord& key : catalogue.zones) {
+      if (key.Std.empty() || key.Std != zoneId) continue;
       out.found = true;
       out.exact = true;
-      out.TZI = key.TZI;
+      out.TZI = key;
     }
     return out;
   }

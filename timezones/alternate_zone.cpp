@@ -9,8 +9,6 @@ namespace tessaron {
 
 namespace {
 
-std::string cutAtNul(const std::string& text) { return text.substr(0, text.find('\0')); }
-
 // The display name starts with the offset in parentheses; the label shows just that.
 std::string labelFor(const std::string& text) {
   const auto close = text.find(')');
@@ -21,17 +19,6 @@ std::string trimSpaces(const std::string& text) {
   const auto first = text.find_first_not_of(' ');
   if (first == std::string::npos) return {};
   return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
-ZoneRecord readZone(const ZoneKey& key) {
-  ZoneRecord record;  // a zone that cannot be read is listed as an empty entry: UTC
-  if (!key.opened) return record;
-  static_cast<ZoneRules&>(record) = key.TZI;
-  record.Display = cutAtNul(key.Display);
-  record.Std = cutAtNul(key.Std);
-  record.Dlt = cutAtNul(key.Dlt);
-  record.MapID = cutAtNul(key.MapID);
-  return record;
 }
 
 }  // namespace
@@ -49,7 +36,7 @@ bool AlternateZone::LoadZoneCatalogue(Platform& platform, double labelTop) {
         MessageStyle::Plain, "");
     return false;
   }
-  const std::string systemName = trimSpaces(cutAtNul(source.systemStandardName));
+  const std::string systemName = trimSpaces(source.systemStandardName);
 
   // The lists' positions are the catalogue's indexes, so nothing here sorts.
   ZoneCatalogue.clear();
@@ -58,9 +45,9 @@ bool AlternateZone::LoadZoneCatalogue(Platform& platform, double labelTop) {
   // first entry when neither is listed.
   int selected = -1;
   int utc = 0;
-  for (const ZoneKey& key : source.zones) {
-    ZoneCatalogue.push_back(readZone(key));
-    const ZoneRecord& zone = ZoneCatalogue.back();
+  // A zone that cannot be read comes as an empty record, listed as an empty entry: UTC.
+  for (const ZoneRecord& zone : source.zones) {
+    ZoneCatalogue.push_back(zone);
     Combo1[0].List.push_back(zone.Display);
     Combo1[1].List.push_back(zone.Display);
     const int index = static_cast<int>(ZoneCatalogue.size()) - 1;
@@ -105,15 +92,15 @@ void AlternateZone::followSystem(Platform& platform, UtcTime now) {
   if (!source.found) return;  // the database went away: keep what the lists hold
   listedUntil_ = source.listedUntil;
   const bool labelNamesPair = ATZ.Caption == labelFor(ZonePair[1].Display);
-  const std::string systemName = trimSpaces(cutAtNul(source.systemStandardName));
+  const std::string systemName = trimSpaces(source.systemStandardName);
   int system = -1;
   for (std::size_t i = 0; i < ZoneCatalogue.size(); ++i) {
     ZoneRecord& entry = ZoneCatalogue[i];
     if (entry.Std.empty()) continue;
     if (entry.Std == systemName) system = static_cast<int>(i);
-    for (const ZoneKey& key : source.zones) {
-      if (!key.opened || key.Std != entry.Std) continue;
-      entry.Display = cutAtNul(key.Display);
+    for (const ZoneRecord& key : source.zones) {
+      if (key.Std != entry.Std) continue;
+      entry.Display = key.Display;
       break;
     }
     for (ComboBox& list : Combo1) list.List[i] = entry.Display;

@@ -158,15 +158,14 @@ ClockReading QtPlatform::clockNow() {
   }
   tm local{};
   ::localtime_r(&now.tv_sec, &local);
-  const UtcTime utc{static_cast<std::int64_t>(now.tv_sec) + kUnixEpochSerial};
-  return {utc, ZoneTime{utc.seconds + local.tm_gmtoff}, static_cast<int>(now.tv_nsec / 1000000)};
+  const UtcTime utc{std::chrono::seconds(now.tv_sec)};
+  return {utc, wallTimeAt(utc, UtcOffset(static_cast<std::int32_t>(local.tm_gmtoff))),
+          static_cast<int>(now.tv_nsec / 1000000)};
 }
 
-LocalDateTime QtPlatform::localNow() {
+ZoneTime QtPlatform::localNow() {
   const QDateTime now = QDateTime::currentDateTime();
-  const QDate d = now.date();
-  const QTime t = now.time();
-  return {d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second()};
+  return ZoneTime{std::chrono::seconds(now.toSecsSinceEpoch() + now.offsetFromUtc())};
 }
 
 static QRect screenGeometry(const MainWindow* window) {
@@ -422,8 +421,7 @@ ProgramInfo QtPlatform::programInfo() {
 
 ZoneCatalogueSource QtPlatform::readZoneCatalogue(UtcTime now) {
   // The zone the C library gives the clock's local time, mapped onto the catalogue.
-  return tzdb::readCatalogue(zoneinfoDir_, tzdb::unixFromSerial(now), systemZoneId(),
-                             localtimePath_);
+  return tzdb::readCatalogue(zoneinfoDir_, now, systemZoneId(), localtimePath_);
 }
 
 ZoneYear QtPlatform::readZoneYear(const std::string& zoneId, int year) {

@@ -59,7 +59,7 @@ class QtPlatform : public Platform {
   HelpViewer* helpViewer() const { return help_.get(); }
 
   ClockReading clockNow() override;
-  LocalDateTime localNow() override;
+  ZoneTime localNow() override;
   ScreenArea windowScreen() override;
   std::vector<ScreenArea> screens() override;
   ScreenArea windowWorkArea() override;

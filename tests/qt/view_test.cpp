@@ -29,6 +29,7 @@
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/units.h"
 #include "platform/qt/wall_clock_timer.h"
+#include "tests/civil_time.h"
 #include "tests/qt/silent_platform.h"
 #include "timezones/alternate_zone.h"
 
@@ -41,9 +42,11 @@ class ScriptedPlatform : public SilentPlatform {
   QTemporaryDir folder;  // no preferences file, whatever lies beside the test
   ClockReading clockNow() override {
     const ZoneTime local = makeTime<ZoneTime>({2026, 12, 10, time.hour, time.minute, time.second});
-    return {UtcTime{local.seconds}, local, 0};
+    return {UtcTime{local.time_since_epoch()}, local, 0};
   }
-  LocalDateTime localNow() override { return {2026, 12, 10, time.hour, time.minute, time.second}; }
+  ZoneTime localNow() override {
+    return makeTime<ZoneTime>({2026, 12, 10, time.hour, time.minute, time.second});
+  }
   ProgramInfo programInfo() override {
     ProgramInfo info = QtPlatform::programInfo();
     info.dataFolder = info.settingsFolder = info.userFolder = folder.path().toStdString();
