@@ -95,13 +95,14 @@ void Tessaron::loadWindow() {
   commands->setChecked(Command::Vertical, !saved.Vertical);
 
   // A desktop that never says where the window stands keeps these for the next save.
-  SavedTop = saved.Top;
-  SavedLeft = saved.Left;
+  SavedTop = Twips(saved.Top);
+  SavedLeft = Twips(saved.Left);
   if (!platform_.canKeepOnTop()) {
     commands->makeUnavailable(Command::Always, kNoKeepOnTop);
   }
-  platform_.setWindowTop(saved.Top);
-  platform_.setWindowLeft(static_cast<std::int32_t>(roundHalfEven(saved.Left)));
+  platform_.setWindowTop(Twips(saved.Top));
+  // Read back as the 32-bit whole twips the file's reader stored.
+  platform_.setWindowLeft(Twips(static_cast<std::int32_t>(roundHalfEven(saved.Left))));
   // Before anything is placed against the window, such as the music prompt.
   keepWindowOnScreen();
 
@@ -139,8 +140,8 @@ bool Tessaron::loadZoneCatalogue() {
 }
 
 void Tessaron::keepWindowOnScreen() {
-  const double L = platform_.windowLeft(), T = platform_.windowTop();
-  const double W = platform_.windowWidth(), H = platform_.windowHeight();
+  const Twips L = platform_.windowLeft(), T = platform_.windowTop();
+  const Twips W = platform_.windowWidth(), H = platform_.windowHeight();
   const std::vector<ScreenArea> screens = platform_.screens();
   for (const ScreenArea& s : screens) {
     if (L < s.left + s.width && L + W > s.left && T < s.top + s.height && T + H > s.top) return;
@@ -148,8 +149,8 @@ void Tessaron::keepWindowOnScreen() {
   if (screens.empty()) return;
   // Saved on a screen that is gone: bring it back onto the primary one, as near as fits.
   const ScreenArea& s = screens.front();
-  const double left = std::max(s.left, std::min(L, s.left + s.width - W));
-  const double top = std::max(s.top, std::min(T, s.top + s.height - H));
+  const Twips left = std::max(s.left, std::min(L, s.left + s.width - W));
+  const Twips top = std::max(s.top, std::min(T, s.top + s.height - H));
   platform_.setWindowTop(top);
   platform_.setWindowLeft(left);
 }

@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/twips.h"
+
 namespace tessaron {
 
 // red + 256 * green + 65536 * blue; a negative value refers to a system colour
@@ -62,10 +64,6 @@ struct ClockReading {
 // Message box styles.
 enum class MessageStyle { Plain = 0, Exclamation = 48, Information = 64 };
 
-// A length on the window or the screen: 1/1440 of an inch, 15 to a logical pixel. Every
-// place and size the clock computes is one; the desktop side converts to pixels.
-using Twips = double;
-
 // A screen's area on the desktop, in twips.
 struct ScreenArea {
   Twips left;
@@ -76,8 +74,8 @@ struct ScreenArea {
 
 // The outer size of a window, in twips.
 struct WindowSize {
-  Twips width = 0;
-  Twips height = 0;
+  Twips width;
+  Twips height;
 };
 
 // When a change happens, as the platform's SYSTEMTIME lays it out.
@@ -187,10 +185,10 @@ struct FormControl {
   enum class Kind { Label, CommandButton };
   Kind kind = Kind::Label;
   std::string Name;  // e.g. "Label2", "Label1(6)", "WebSupport"
-  Twips Left = 0;
-  Twips Top = 0;
-  Twips Width = 0;
-  Twips Height = 0;
+  Twips Left;
+  Twips Top;
+  Twips Width;
+  Twips Height;
   std::string Caption;
   bool Bold = false;
   bool Centred = false;  // a label's text centred in its box; otherwise left-aligned
@@ -206,11 +204,11 @@ struct FormControl {
 struct Form {
   std::string Name;
   std::string Caption;
-  Twips ClientWidth = 0;   // twips, as designed
-  Twips ClientHeight = 0;  // twips
-  Twips Left = 0;          // outer frame, screen twips
-  Twips Top = 0;
-  Twips Width = 0;
+  Twips ClientWidth;   // twips, as designed
+  Twips ClientHeight;  // twips
+  Twips Left;          // outer frame, screen twips
+  Twips Top;
+  Twips Width;
   // How much larger than designed its boxes are drawn (the clock's zoom and the font's
   // scale together), and its text against the desktop's font (the zoom alone, in percent).
   double Scale = 1;

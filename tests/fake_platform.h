@@ -17,6 +17,11 @@
 
 namespace tessaron::test {
 
+// A screen's area from plain numbers of twips, as the scripted desktop keeps them.
+inline ScreenArea screenArea(double left, double top, double width, double height) {
+  return {Twips(left), Twips(top), Twips(width), Twips(height)};
+}
+
 class FakePlatform : public Platform {
  public:
   TimeOfDay time{0, 0, 0};
@@ -51,7 +56,7 @@ class FakePlatform : public Platform {
   ScreenArea windowScreen() override {
     // The screen under the window's centre, else the primary one.
     const auto all = screens();
-    const double x = left + width / 2, y = top + height / 2;
+    const Twips x(left + width / 2), y(top + height / 2);
     for (const ScreenArea& s : all) {
       if (x >= s.left && x < s.left + s.width && y >= s.top && y < s.top + s.height) return s;
     }
@@ -59,7 +64,7 @@ class FakePlatform : public Platform {
   }
   std::vector<ScreenArea> screens() override {
     if (!extraScreens.empty()) return extraScreens;
-    return {{0, 0, screenW, screenH}};
+    return {{0_tw, 0_tw, Twips(screenW), Twips(screenH)}};
   }
   std::optional<ScreenArea> workArea;  // unset: the whole screen under the window
   ScreenArea windowWorkArea() override { return workArea.value_or(windowScreen()); }
@@ -69,28 +74,29 @@ class FakePlatform : public Platform {
   double fontScaleValue = 1;
   WindowSize windowSizeAt(int zoomPercent) override {
     const double s = zoomPercent / 100.0 * fontScaleValue;
-    return {width * s, chromeHeight + (height - chromeHeight) * s};
+    return {Twips(width * s), Twips(chromeHeight + (height - chromeHeight) * s)};
   }
   double fontScale() override { return fontScaleValue; }
-  double windowLeft() override { return left; }
-  double windowTop() override { return top; }
-  double windowWidth() override { return width; }
-  double windowHeight() override { return height; }
-  void setWindowLeft(double twips) override {
-    left = twips;
-    log("setWindowLeft", twips);
+  // The scripted desktop keeps its geometry as plain numbers of twips.
+  Twips windowLeft() override { return Twips(left); }
+  Twips windowTop() override { return Twips(top); }
+  Twips windowWidth() override { return Twips(width); }
+  Twips windowHeight() override { return Twips(height); }
+  void setWindowLeft(Twips twips) override {
+    left = twips.count();
+    log("setWindowLeft", left);
   }
-  void setWindowTop(double twips) override {
-    top = twips;
-    log("setWindowTop", twips);
+  void setWindowTop(Twips twips) override {
+    top = twips.count();
+    log("setWindowTop", top);
   }
-  void setWindowWidth(double twips) override {
-    width = twips;
-    log("setWindowWidth", twips);
+  void setWindowWidth(Twips twips) override {
+    width = twips.count();
+    log("setWindowWidth", width);
   }
-  void setWindowHeight(double twips) override {
-    height = twips;
-    log("setWindowHeight", twips);
+  void setWindowHeight(Twips twips) override {
+    height = twips.count();
+    log("setWindowHeight", height);
   }
   Colour windowBackgroundColour() override { return background; }
   void setTopmost(bool topmost) override { calls.push_back(topmost ? "topmost" : "notopmost"); }
@@ -106,10 +112,10 @@ class FakePlatform : public Platform {
     return answer;
   }
   std::string inputBox(const std::string& message, const std::string& title,
-                       const std::string& defaultText, double l, double t) override {
+                       const std::string& defaultText, Twips l, Twips t) override {
     calls.push_back("inputBox " + message + "|" + title + "|" + defaultText + "|" +
-                    std::to_string(static_cast<long>(l)) + "," +
-                    std::to_string(static_cast<long>(t)));
+                    std::to_string(static_cast<long>(l.count())) + "," +
+                    std::to_string(static_cast<long>(t.count())));
     if (inputAnswers.empty()) return {};
     auto answer = inputAnswers.front();
     inputAnswers.pop_front();
@@ -141,7 +147,7 @@ class FakePlatform : public Platform {
   std::vector<Form> shownForms;          // every form as it was when shown
   std::deque<std::string> buttonClicks;  // clicked, in order, while the next form is open
   bool formOpen = false;
-  double formFrameHeight() override { return frameHeight; }
+  Twips formFrameHeight() override { return Twips(frameHeight); }
   void showModalForm(const Form& form,
                      const std::function<void(const std::string&)>& onClick) override {
     calls.push_back("showModalForm " + form.Name);

@@ -498,15 +498,15 @@ TEST_F(AlternateZone, ToggleAndChoiceInEveryReachableState) {
 TEST_F(AlternateZone, SelectorTakesTheWindowWidthOfTheMomentAndTheLabelItsPlace) {
   platform.width = 5542;
   core.AltTimeZone_Click();
-  EXPECT_EQ(core.alternateZone().lists()[1].Width, 5542 - 150);
-  EXPECT_EQ(core.alternateZone().lists()[1].Left, 50);
-  EXPECT_EQ(core.alternateZone().lists()[1].Top, 384 + 20);
+  EXPECT_EQ(core.alternateZone().lists()[1].Width, Twips(5542 - 150));
+  EXPECT_EQ(core.alternateZone().lists()[1].Left, Twips(50));
+  EXPECT_EQ(core.alternateZone().lists()[1].Top, Twips(384 + 20));
   platform.width = 3622;  // narrowing later leaves the selector as it was
   choose(1);
-  EXPECT_EQ(core.alternateZone().lists()[1].Width, 5542 - 150);
-  EXPECT_EQ(core.alternateZone().label().Width, 5542 - 150);
-  EXPECT_EQ(core.alternateZone().label().Left, 50);
-  EXPECT_EQ(core.alternateZone().label().Top, 384 + 20);
+  EXPECT_EQ(core.alternateZone().lists()[1].Width, Twips(5542 - 150));
+  EXPECT_EQ(core.alternateZone().label().Width, Twips(5542 - 150));
+  EXPECT_EQ(core.alternateZone().label().Left, Twips(50));
+  EXPECT_EQ(core.alternateZone().label().Top, Twips(384 + 20));
   EXPECT_EQ(core.alternateZone().label().Caption, "(UTC+10:00)");
   EXPECT_EQ(core.alternateZone().zonePair()[0], kNewYork);  // the local zone stays
   EXPECT_EQ(core.alternateZone().zonePair()[1], kSydney);

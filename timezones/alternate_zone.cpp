@@ -25,10 +25,11 @@ std::string trimSpaces(const std::string& text) {
 
 AlternateZone::AlternateZone() {
   Combo1[0].Visible = false;
-  ATZ = Label{120, 480, 1332, 252, "", static_cast<Colour>(0x80000012u), false};  // button text
+  ATZ = Label{120_tw, 480_tw, 1332_tw, 252_tw, "", static_cast<Colour>(0x80000012u),
+              false};  // button text
 }
 
-bool AlternateZone::LoadZoneCatalogue(Platform& platform, double labelTop) {
+bool AlternateZone::LoadZoneCatalogue(Platform& platform, Twips labelTop) {
   const ZoneCatalogueSource source = platform.readZoneCatalogue(platform.clockNow().utc);
   if (!source.found) {
     platform.messageBox(
@@ -66,7 +67,7 @@ bool AlternateZone::LoadZoneCatalogue(Platform& platform, double labelTop) {
   return true;
 }
 
-void AlternateZone::selectZone(int Index, int listIndex, double labelTop) {
+void AlternateZone::selectZone(int Index, int listIndex, Twips labelTop) {
   ComboBox& list = Combo1.at(static_cast<std::size_t>(Index));
   if (listIndex < 0 || listIndex >= static_cast<int>(list.List.size())) return;
   list.ListIndex = listIndex;
@@ -74,7 +75,7 @@ void AlternateZone::selectZone(int Index, int listIndex, double labelTop) {
   Combo1_Click(Index, labelTop);
 }
 
-void AlternateZone::Combo1_Click(int Index, double labelTop) {
+void AlternateZone::Combo1_Click(int Index, Twips labelTop) {
   const int chosen = Combo1.at(static_cast<std::size_t>(Index)).ListIndex;
   if (chosen >= 0 && chosen < static_cast<int>(ZoneCatalogue.size())) {
     ZonePair[static_cast<std::size_t>(Index)] = ZoneCatalogue[static_cast<std::size_t>(chosen)];
@@ -124,9 +125,9 @@ void AlternateZone::followSystem(Platform& platform, UtcTime now) {
   ++Combo1[1].Revision;
 }
 
-void AlternateZone::showSelector(Platform& platform, double top) {
-  Combo1[1].Width = platform.windowWidth() - 150;
-  Combo1[1].Left = 50;
+void AlternateZone::showSelector(Platform& platform, Twips top) {
+  Combo1[1].Width = platform.windowWidth() - 150_tw;
+  Combo1[1].Left = 50_tw;
   Combo1[1].Top = top;
   Combo1[1].Visible = true;
 }

@@ -48,6 +48,7 @@ std::string num(double v) {
   std::snprintf(buffer, sizeof buffer, "%.6g", v);
   return buffer;
 }
+std::string num(Twips v) { return num(v.count()); }
 std::string flag(bool b) { return b ? "1" : "0"; }
 
 std::string shape(const Shape& s) {

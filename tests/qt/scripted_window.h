@@ -67,8 +67,8 @@ class ScriptedClockPlatform : public SilentPlatform {
         autostartFolder.empty() ? folder.path().toStdString() + "/autostart" : autostartFolder;
     return info;
   }
-  std::string inputBox(const std::string&, const std::string&, const std::string&, double,
-                       double) override {
+  std::string inputBox(const std::string&, const std::string&, const std::string&, Twips,
+                       Twips) override {
     return typed;
   }
   std::optional<Colour> chooseColour(Colour, const std::string&) override { return chosenColour; }
