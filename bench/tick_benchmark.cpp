@@ -3,7 +3,6 @@
 #include <benchmark/benchmark.h>
 
 #include "core/tessaron.h"
-#include "tests/core_internals.h"
 #include "tests/fake_platform.h"
 
 namespace {
@@ -15,13 +14,16 @@ void tick(benchmark::State& state, bool vertical, bool fullRedraw) {
   FakePlatform platform;
   Tessaron core(platform);
   core.Form_Load();
-  tessaron::test::Internals::commands(core).Vertical.Checked = vertical;
-  tessaron::test::Internals::commands(core).Seconds.Checked = true;
+  if (vertical) core.Vertical_Click();
+  core.Seconds_Click();
   platform.time = {12, 34, 56};
   for (auto _ : state) {
-    tessaron::test::Internals::redrawAll(core) = fullRedraw;
-    core.Timer1_Timer();
-    benchmark::DoNotOptimize(core.dotLayout().Shape1);
+    if (fullRedraw) {
+      core.redrawTime();
+    } else {
+      core.Timer1_Timer();
+    }
+    benchmark::DoNotOptimize(core.dots());
   }
 }
 

@@ -25,7 +25,8 @@ void settle() {
 // but once a minute).
 void windowTick(benchmark::State& state, bool seconds) {
   ScriptedWindow clock;
-  if (seconds != clock.core.commandBar().Seconds.Checked) clock.run(tessaron::Command::Seconds);
+  if (seconds != clock.core.item(tessaron::Command::Seconds).Checked)
+    clock.run(tessaron::Command::Seconds);
   settle();
   for (auto _ : state) {
     clock.platform.advance(1000);

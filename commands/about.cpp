@@ -10,13 +10,13 @@ frmAbout::frmAbout() {
   using K = FormControl::Kind;
   form.Name = "frmAbout";
   form.Caption = "About Tessaron";
-  form.ClientWidth = 3348;
-  form.ClientHeight = 984;
+  form.ClientWidth = 3348_tw;
+  form.ClientHeight = 984_tw;
   form.Controls = {
-      {K::Label, "Label1", 120, 120, 732, 252, "Version:", false, false, ""},
-      {K::Label, "Label2", 960, 120, 972, 252, "", false, false, ""},
-      {K::Label, "Label3", 120, 360, 2652, 252, "", false, false, ""},
-      {K::Label, "Label4", 120, 600, 2652, 252, "", false, false, ""},
+      {K::Label, "Label1", 120_tw, 120_tw, 732_tw, 252_tw, "Version:", false, false, ""},
+      {K::Label, "Label2", 960_tw, 120_tw, 972_tw, 252_tw, "", false, false, ""},
+      {K::Label, "Label3", 120_tw, 360_tw, 2652_tw, 252_tw, "", false, false, ""},
+      {K::Label, "Label4", 120_tw, 600_tw, 2652_tw, 252_tw, "", false, false, ""},
   };
 }
 

@@ -4,7 +4,7 @@
 // it, and a toolbar click finds its command by the button's key.
 //
 // Example: {Command::Seconds, kOptions, "Seconds", "Display &Seconds", "Ctrl+S", true,
-// &CommandBar::Seconds, {"Display seconds", 3, ButtonStyle::Check}} is a switch of the
+// {"Display seconds", 3, ButtonStyle::Check}} is a switch of the
 // Options menu and the fourth toolbar button (the fourth entry with one), which shows
 // picture 3 and the switch's mark, however it was switched. A command's button is a plain
 // push button.
@@ -39,24 +39,6 @@ enum class Command {
   Support,
 };
 
-// The menu items and the toolbar, as the window shows them.
-class CommandBar {
- public:
-  CommandBar();  // captions and buttons from the table
-
-  MenuItem& item(Command command);
-  const MenuItem& item(Command command) const;
-  // A switch's check mark, and the pressed state of its button when that is check-style.
-  void setChecked(Command command, bool checked);
-  // What the toolkit does on a click of button `index` (1-based) before it notifies:
-  // flips a check-style button. Null when there is no such button.
-  ToolbarButton* press(int index);
-
-  MenuItem Always, Music, Numbers, Seconds, On, Off, Transparent, AltTimeZone, Preferences,
-      Vertical, ZoomIn, ZoomOut, ZoomReset, StartAtLogin, HelpFile, ShortCut, About, Support;
-  Toolbar Toolbar1;
-};
-
 struct ToolbarButtonSpec {
   const char* toolTip = nullptr;  // null: the command has no button
   int image = 0;                  // 1-based index into kImageKeys
@@ -73,7 +55,6 @@ struct MenuEntry {
   const char* caption;   // e.g. "Display &Seconds"
   const char* shortcut;  // e.g. "Ctrl+S", "F1"; empty for none
   bool isSwitch;         // carries a check mark, which its button always shows
-  MenuItem CommandBar::*item;
   ToolbarButtonSpec button;
 };
 
@@ -81,39 +62,35 @@ struct MenuEntry {
 // caption has an access letter, unique within its menu.
 // clang-format off
 constexpr std::array<MenuEntry, 18> kCommandTable = {{
-    {Command::Always, kOptions, "Always", "&Always on Top", "Ctrl+A", true, &CommandBar::Always,
+    {Command::Always, kOptions, "Always", "&Always on Top", "Ctrl+A", true,
      {"Keep window on top ", 2, ButtonStyle::Check}},
-    {Command::Music, kOptions, "Music", "&Music", "Ctrl+M", true, &CommandBar::Music,
+    {Command::Music, kOptions, "Music", "&Music", "Ctrl+M", true,
      {"Background .WAV music file", 10, ButtonStyle::Check}},
     {Command::Numbers, kOptions, "Numbers", "Display Numbers (&Hint)", "Ctrl+H", true,
-     &CommandBar::Numbers, {"Display numbers for a hint", 8, ButtonStyle::Check}},
+     {"Display numbers for a hint", 8, ButtonStyle::Check}},
     {Command::Seconds, kOptions, "Seconds", "Display &Seconds", "Ctrl+S", true,
-     &CommandBar::Seconds, {"Display seconds", 3, ButtonStyle::Check}},
-    {Command::On, kOptions, "On", "O&n Color", "Ctrl+N", false, &CommandBar::On,
+     {"Display seconds", 3, ButtonStyle::Check}},
+    {Command::On, kOptions, "On", "O&n Color", "Ctrl+N", false,
      {"Change on color", 5, ButtonStyle::Plain}},
-    {Command::Off, kOptions, "Off", "O&ff Color", "Ctrl+F", false, &CommandBar::Off,
+    {Command::Off, kOptions, "Off", "O&ff Color", "Ctrl+F", false,
      {"Change off color", 6, ButtonStyle::Plain}},
     {Command::Transparent, kOptions, "Transparent", "&Transparent", "Ctrl+T", false,
-     &CommandBar::Transparent, {"Change off color to transparent", 7, ButtonStyle::Plain}},
+     {"Change off color to transparent", 7, ButtonStyle::Plain}},
     {Command::AltTimeZone, kOptions, "AltTimeZone", "Alternate Time &Zone", "Ctrl+Z", true,
-     &CommandBar::AltTimeZone, {"Display alternate time zone", 4, ButtonStyle::Check}},
+     {"Display alternate time zone", 4, ButtonStyle::Check}},
     {Command::Preferences, kOptions, "Preferences", "Save &Preferences", "Ctrl+P", false,
-     &CommandBar::Preferences, {"Save preferences", 9, ButtonStyle::Plain}},
+     {"Save preferences", 9, ButtonStyle::Plain}},
     {Command::Vertical, kOptions, "Vertical", "A&lternate Form", "Ctrl+V", true,
-     &CommandBar::Vertical, {"Alternate Form", 11, ButtonStyle::Check}},
-    {Command::ZoomIn, kOptions, "ZoomIn", "Zoom &In", "Ctrl++", false, &CommandBar::ZoomIn, {}},
-    {Command::ZoomOut, kOptions, "ZoomOut", "Zoom O&ut", "Ctrl+-", false, &CommandBar::ZoomOut,
-     {}},
-    {Command::ZoomReset, kOptions, "ZoomReset", "&Reset Zoom", "Ctrl+0", false,
-     &CommandBar::ZoomReset, {}},
+     {"Alternate Form", 11, ButtonStyle::Check}},
+    {Command::ZoomIn, kOptions, "ZoomIn", "Zoom &In", "Ctrl++", false, {}},
+    {Command::ZoomOut, kOptions, "ZoomOut", "Zoom O&ut", "Ctrl+-", false, {}},
+    {Command::ZoomReset, kOptions, "ZoomReset", "&Reset Zoom", "Ctrl+0", false, {}},
     // "L" is Alternate Form's already.
-    {Command::StartAtLogin, kOptions, "StartAtLogin", "Start at L&ogin", "", true,
-     &CommandBar::StartAtLogin, {}},
-    {Command::HelpFile, kHelp, "HelpFile", "&Help", "F1", false, &CommandBar::HelpFile, {}},
-    {Command::ShortCut, kHelp, "ShortCut", "&Short Cut keys", "", false, &CommandBar::ShortCut,
-     {}},
-    {Command::About, kHelp, "About", "&About", "", false, &CommandBar::About, {}},
-    {Command::Support, kHelp, "Support", "S&upport", "", false, &CommandBar::Support, {}},
+    {Command::StartAtLogin, kOptions, "StartAtLogin", "Start at L&ogin", "", true, {}},
+    {Command::HelpFile, kHelp, "HelpFile", "&Help", "F1", false, {}},
+    {Command::ShortCut, kHelp, "ShortCut", "&Short Cut keys", "", false, {}},
+    {Command::About, kHelp, "About", "&About", "", false, {}},
+    {Command::Support, kHelp, "Support", "S&upport", "", false, {}},
 }};
 // clang-format on
 

@@ -11,7 +11,7 @@ namespace {
 
 constexpr const char* kPrompt = "Enter the .WAV file - ";
 constexpr const char* kPromptTitle = "WAV file Input";
-constexpr double kPromptOffset = 5800;  // twips left of the clock
+constexpr Twips kPromptOffset = 5800_tw;  // left of the clock
 
 // A typed name may use "\" between folders, as it would on the system it came from.
 std::string withSlashes(std::string name) {
@@ -42,6 +42,10 @@ bool staysBelowFolder(const std::string& name) {
 
 }  // namespace
 
+void BackgroundMusic::useSaved(const std::string& musicFile) {
+  MusicFile = musicFile.size() < 5 ? "smallworld.wav" : musicFile;
+}
+
 void BackgroundMusic::StopMusic(Platform& platform, const std::string& folder) {
   platform.playOnce(folder + "ding.wav");
   platform.stopSound();
@@ -71,15 +75,15 @@ bool BackgroundMusic::choose(Platform& platform, const std::string& userFolder,
                              std::function<void(const std::string&)> onFailure,
                              std::string* notFound) {
   const std::string previous = MusicFile;
-  const double L = platform.windowLeft();
-  const double T = platform.windowTop();
-  const double W = platform.windowWidth();
-  const double H = platform.windowHeight();
+  const Twips L = platform.windowLeft();
+  const Twips T = platform.windowTop();
+  const Twips W = platform.windowWidth();
+  const Twips H = platform.windowHeight();
   // The folder the prompt names is there to be found, if it can be made; a copy's own
   // folder is there already.
   if (userFolder != shippedFolder) platform.makeFolder(userFolder);
-  const double x = L - kPromptOffset > 0 ? L - kPromptOffset : L + W;
-  const double y = T - H > 0 ? T - H : T + H;
+  const Twips x = L - kPromptOffset > 0_tw ? L - kPromptOffset : L + W;
+  const Twips y = T - H > 0_tw ? T - H : T + H;
   MusicFile = platform.inputBox(kPrompt + userFolder, kPromptTitle, MusicFile, x, y);
   const auto path = findMusicFile(platform, userFolder, shippedFolder, MusicFile);
   if (!path) {

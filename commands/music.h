@@ -27,10 +27,16 @@ class BackgroundMusic {
               std::string* notFound = nullptr);
   // The closing ding, then silence.
   void StopMusic(Platform& platform, const std::string& folder);
+  // The file kept in the preferences; a name too short to be one gives the shipped
+  // "smallworld.wav".
+  void useSaved(const std::string& musicFile);
 
-  std::string MusicFile;
+  // The file the music plays, or last played, as the user typed it: "sounds\tick.wav".
+  const std::string& musicFile() const { return MusicFile; }
 
  private:
+  std::string MusicFile;
+
   // The path of the file the user named, or nothing when neither folder holds it.
   std::optional<std::string> findMusicFile(Platform& platform, const std::string& userFolder,
                                            const std::string& shippedFolder,

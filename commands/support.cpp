@@ -10,8 +10,8 @@ frmTSSupport::frmTSSupport() {
   using K = FormControl::Kind;
   form.Name = "frmTSSupport";
   form.Caption = "Tessaron Support";
-  form.ClientWidth = 3348;
-  form.ClientHeight = 2700;
+  form.ClientWidth = 3348_tw;
+  form.ClientHeight = 2700_tw;
   const char* texts[] = {
       "Tessa Support",
       "I would like to continue to upgrade Tessa",
@@ -23,13 +23,13 @@ frmTSSupport::frmTSSupport() {
       "",
   };
   for (int i = 0; i <= 7; ++i) {
-    form.Controls.push_back({K::Label, "Label1(" + std::to_string(i) + ")", 120, 240.0 * i, 3132,
-                             252, texts[i], i == 0, i == 0, ""});
+    form.Controls.push_back({K::Label, "Label1(" + std::to_string(i) + ")", 120_tw, 240_tw * i,
+                             3132_tw, 252_tw, texts[i], i == 0, i == 0, ""});
   }
-  form.Controls.push_back({K::Label, "Label1(8)", 240, 2400, 2892, 252,
+  form.Controls.push_back({K::Label, "Label1(8)", 240_tw, 2400_tw, 2892_tw, 252_tw,
                            std::string("email: ") + kSupportEmail, false, true, ""});
-  form.Controls.push_back(
-      {K::CommandButton, "WebSupport", 960, 1920, 1092, 492, "Web Support", false, false, ""});
+  form.Controls.push_back({K::CommandButton, "WebSupport", 960_tw, 1920_tw, 1092_tw, 492_tw,
+                           "Web Support", false, false, ""});
 }
 
 void frmTSSupport::Form_Load(Platform& platform, int zoom) {

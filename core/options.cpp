@@ -3,11 +3,15 @@
 
 #include <algorithm>
 
+#include "commands/command_bar.h"
 #include "commands/confirmations.h"
+#include "commands/music.h"
 #include "core/autostart.h"
 #include "core/preferences.h"
 #include "core/tessaron.h"
 #include "core/zoom.h"
+#include "layout/dot_layout.h"
+#include "timezones/alternate_zone.h"
 
 namespace tessaron {
 
@@ -15,8 +19,8 @@ Colour Tessaron::chooseColour(Colour current, const std::string& title) {
   return platform_.chooseColour(current, title).value_or(current);
 }
 
-double Tessaron::belowToolbar() const {
-  return commands.Toolbar1.Top + commands.Toolbar1.Height + layout.LabelOffset;
+Twips Tessaron::belowToolbar() const {
+  return commands->toolbar().Top + commands->toolbar().Height + layout->labelOffset();
 }
 
 void Tessaron::On_Click() {
@@ -35,28 +39,28 @@ void Tessaron::Transparent_Click() {
 }
 
 void Tessaron::Always_Click() {
-  const bool topmost = !commands.Always.Checked;
-  commands.setChecked(Command::Always, topmost);
+  const bool topmost = !commands->checked(Command::Always);
+  commands->setChecked(Command::Always, topmost);
   // Where the desktop cannot keep it above others, the saved choice stays for the next
   // session that can, and the switch is shown unavailable.
-  if (!commands.Always.Enabled) return;
+  if (!commands->enabled(Command::Always)) return;
   platform_.setTopmost(topmost);
 }
 
 void Tessaron::Music_Click() {
-  if (commands.Music.Checked) {
-    commands.setChecked(Command::Music, false);
-    music.StopMusic(platform_, AppFolder);
-    commands.Music.Caption = musicCaption(false, music.MusicFile);
+  if (commands->checked(Command::Music)) {
+    commands->setChecked(Command::Music, false);
+    music->StopMusic(platform_, AppFolder);
+    commands->setMusicCaption(false, music->musicFile());
     return;
   }
-  commands.setChecked(Command::Music, true);
+  commands->setChecked(Command::Music, true);
   std::string notFound;
-  const bool playing = music.choose(
+  const bool playing = music->choose(
       platform_, UserFolder, AppFolder,
       [this](const std::string& reason) { MusicUnplayable(reason); }, &notFound);
-  commands.setChecked(Command::Music, playing);
-  commands.Music.Caption = musicCaption(playing, music.MusicFile);
+  commands->setChecked(Command::Music, playing);
+  commands->setMusicCaption(playing, music->musicFile());
   // An empty answer is a change of mind; a name that finds nothing gets told as a file
   // that cannot play does.
   if (!playing && !notFound.empty()) {
@@ -68,21 +72,21 @@ void Tessaron::Music_Click() {
 
 void Tessaron::MusicUnplayable(const std::string& reason) {
   // Turned off (or on again with another file) since: that request is not this one's.
-  if (!commands.Music.Checked) return;
-  commands.setChecked(Command::Music, false);
-  commands.Music.Caption = musicCaption(false, music.MusicFile);
+  if (!commands->checked(Command::Music)) return;
+  commands->setChecked(Command::Music, false);
+  commands->setMusicCaption(false, music->musicFile());
   platform_.messageBox("The music cannot play: " + reason + ". The music is switched off.",
                        MessageStyle::Exclamation, Caption);
 }
 
 void Tessaron::Numbers_Click() {
-  const bool hints = !commands.Numbers.Checked;
-  commands.setChecked(Command::Numbers, hints);
-  layout.show(commands.Vertical.Checked, commands.Seconds.Checked, hints);
+  const bool hints = !commands->checked(Command::Numbers);
+  commands->setChecked(Command::Numbers, hints);
+  layout->show(commands->checked(Command::Vertical), commands->checked(Command::Seconds), hints);
   // Hints in the old colour may not read well on dots of a new colour.
   if (hints && (OnColor != StartOnColor || OffColor != StartOffColor)) {
     HintColor = chooseColour(HintColor, "Hint Color");
-    layout.colourLabels(HintColor);
+    layout->colourLabels(HintColor);
   }
 }
 
@@ -94,23 +98,25 @@ void Tessaron::moveWindow(const WindowChange& change) {
 }
 
 void Tessaron::Seconds_Click() {
-  const bool seconds = !commands.Seconds.Checked;
-  commands.setChecked(Command::Seconds, seconds);
-  moveWindow(layout.showSeconds(seconds, commands.Vertical.Checked, commands.Numbers.Checked,
-                                platform_.windowLeft(), platform_.windowScreen()));
+  const bool seconds = !commands->checked(Command::Seconds);
+  commands->setChecked(Command::Seconds, seconds);
+  moveWindow(layout->showSeconds(seconds, commands->checked(Command::Vertical),
+                                 commands->checked(Command::Numbers), platform_.windowLeft(),
+                                 platform_.windowScreen()));
   redrawTime();
 }
 
 void Tessaron::Vertical_Click() {
-  const bool columns = !commands.Vertical.Checked;
-  commands.setChecked(Command::Vertical, columns);
-  const bool seconds = commands.Seconds.Checked, hints = commands.Numbers.Checked;
+  const bool columns = !commands->checked(Command::Vertical);
+  commands->setChecked(Command::Vertical, columns);
+  const bool seconds = commands->checked(Command::Seconds),
+             hints = commands->checked(Command::Numbers);
   if (columns) {
-    moveWindow(layout.enterColumns(seconds, hints, HintColor, platform_.windowTop(),
-                                   platform_.windowScreen()));
+    moveWindow(layout->enterColumns(seconds, hints, HintColor, platform_.windowTop(),
+                                    platform_.windowScreen()));
   } else {
     moveWindow(
-        layout.enterRow(zone.selectorMiddle(), seconds, hints, HintColor, platform_.windowTop()));
+        layout->enterRow(zone->selectorMiddle(), seconds, hints, HintColor, platform_.windowTop()));
   }
   redrawTime();
 }
@@ -118,23 +124,23 @@ void Tessaron::Vertical_Click() {
 void Tessaron::AltTimeZone_Click() {
   // Asked for before start-up got to the catalogue: it is read now, once.
   if (!loadZoneCatalogue()) return;
-  const bool shown = !commands.AltTimeZone.Checked;
-  commands.setChecked(Command::AltTimeZone, shown);
+  const bool shown = !commands->checked(Command::AltTimeZone);
+  commands->setChecked(Command::AltTimeZone, shown);
   if (shown) {
-    zone.showSelector(platform_, belowToolbar());
+    zone->showSelector(platform_, belowToolbar());
   } else {
-    zone.ATZ.Visible = false;
+    zone->hideLabel();
   }
   redrawTime();
 }
 
 void Tessaron::Combo1_Click(int Index) {
-  zone.Combo1_Click(Index, belowToolbar());
+  zone->Combo1_Click(Index, belowToolbar());
   redrawTime();
 }
 
 void Tessaron::selectZone(int Index, int listIndex) {
-  zone.selectZone(Index, listIndex, belowToolbar());
+  zone->selectZone(Index, listIndex, belowToolbar());
   redrawTime();
 }
 
@@ -143,16 +149,16 @@ void Tessaron::Preferences_Click() {
   p.OnColor = OnColor;
   p.OffColor = OffColor;
   p.HintColor = HintColor;
-  p.Numbers = commands.Numbers.Checked;
-  p.Seconds = commands.Seconds.Checked;
-  p.Music = commands.Music.Checked;
-  p.Always = commands.Always.Checked;
+  p.Numbers = commands->checked(Command::Numbers);
+  p.Seconds = commands->checked(Command::Seconds);
+  p.Music = commands->checked(Command::Music);
+  p.Always = commands->checked(Command::Always);
   // Where the window system never tells the position, the one saved before stays.
   const bool known = platform_.knowsWindowPosition();
-  p.Top = static_cast<float>(known ? platform_.windowTop() : SavedTop);
-  p.Left = known ? platform_.windowLeft() : SavedLeft;
-  p.MusicFile = music.MusicFile;
-  p.Vertical = commands.Vertical.Checked;
+  p.Top = static_cast<float>((known ? platform_.windowTop() : SavedTop).count());
+  p.Left = (known ? platform_.windowLeft() : SavedLeft).count();
+  p.MusicFile = music->musicFile();
+  p.Vertical = commands->checked(Command::Vertical);
   const std::string path = SettingsFolder + kPreferencesFileName;
   if (const auto error = platform_.writeFileReplacing(path, formatPreferences(p))) {
     // A failed save leaves what was there: say which of the two that is.
@@ -214,7 +220,7 @@ void Tessaron::fitZoom(bool keepInside) {
     if (step <= Zoom && fits(step)) ShownZoom = step;
   }
   const int larger = stepZoom(ShownZoom, +1);
-  commands.ZoomIn.Enabled = larger != ShownZoom && fits(larger);
+  commands->setEnabled(Command::ZoomIn, larger != ShownZoom && fits(larger));
   // At the normal size the arrangements' own rules place the window.
   if (!keepInside || ShownZoom == kNormalZoom) return;
   const WindowSize size = platform_.windowSizeAt(ShownZoom);
@@ -227,7 +233,7 @@ void Tessaron::fitZoom(bool keepInside) {
 
 // Each step starts from the size shown, which may be below the one chosen.
 void Tessaron::ZoomIn_Click() {
-  if (!commands.ZoomIn.Enabled) return;
+  if (!commands->enabled(Command::ZoomIn)) return;
   setZoom(stepZoom(ShownZoom, +1));
   fitZoom(true);
 }
@@ -247,7 +253,7 @@ std::string Tessaron::autostartPath() const {
 void Tessaron::StartAtLogin_Click() {
   const std::string path = autostartPath();
   if (path.empty()) return;
-  const bool on = !commands.StartAtLogin.Checked;
+  const bool on = !commands->checked(Command::StartAtLogin);
   const auto error = on ? platform_.writeFileReplacing(path, formatAutostartEntry(StartCommand))
                         : platform_.removeFile(path);
   if (error) {
@@ -259,7 +265,7 @@ void Tessaron::StartAtLogin_Click() {
         MessageStyle::Exclamation, Caption);
     return;
   }
-  commands.setChecked(Command::StartAtLogin, on);
+  commands->setChecked(Command::StartAtLogin, on);
 }
 
 }  // namespace tessaron

@@ -1,5 +1,6 @@
 #include "core/readout.h"
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 
@@ -51,11 +52,13 @@ std::string shownTimeText(const ShownTime& shown) {
   return text;
 }
 
-std::string readoutText(const ShownTime& shown, const LocalDateTime& today) {
+std::string readoutText(const ShownTime& shown, ZoneTime today) {
+  using namespace std::chrono;
   if (!shown.drawn) return {};
-  const LocalDateTime& date = shown.alternate ? shown.alternateAt : today;
-  std::string text = clockText(shown) + "\n" + std::to_string(date.year) + "-" +
-                     twoDigits(date.month) + "-" + twoDigits(date.day) + "\n";
+  const year_month_day date{floor<days>(shown.alternate ? shown.alternateAt : today)};
+  std::string text = clockText(shown) + "\n" + std::to_string(static_cast<int>(date.year())) + "-" +
+                     twoDigits(static_cast<int>(static_cast<unsigned>(date.month()))) + "-" +
+                     twoDigits(static_cast<int>(static_cast<unsigned>(date.day()))) + "\n";
   if (!shown.alternate) return text + "Local time";
   // The offset of the very conversion that gave the dots their time: in a repeated hour
   // the first pass tells the daylight offset, the second the standard one.

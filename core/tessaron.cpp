@@ -1,13 +1,17 @@
 #include "core/tessaron.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 
+#include "commands/command_bar.h"
 #include "commands/confirmations.h"
 #include "commands/dialogs.h"
 #include "commands/help.h"
+#include "commands/music.h"
 #include "core/preferences.h"
-#include "layout/dot_table.h"
+#include "layout/dot_layout.h"
+#include "timezones/alternate_zone.h"
 
 namespace tessaron {
 
@@ -17,7 +21,24 @@ namespace {
 constexpr int kTickAfterSecond = 2;  // ms
 }  // namespace
 
-Tessaron::Tessaron(Platform& platform) : platform_(platform) {}
+Tessaron::Tessaron(Platform& platform)
+    : zone(std::make_unique<AlternateZone>()),
+      layout(std::make_unique<DotLayout>(zone->selectorMiddle())),
+      commands(std::make_unique<CommandBar>()),
+      music(std::make_unique<BackgroundMusic>()),
+      platform_(platform) {}
+
+Tessaron::~Tessaron() = default;
+
+const std::array<Shape, kDotCount>& Tessaron::dots() const { return layout->dots(); }
+const std::array<Label, kDotCount>& Tessaron::hints() const { return layout->hints(); }
+const ComboBox& Tessaron::zoneSelector() const { return zone->selector(); }
+const Label& Tessaron::zoneLabel() const { return zone->label(); }
+const std::string& Tessaron::chosenZone() const { return zone->zonePair()[1].Display; }
+const MenuItem& Tessaron::item(Command command) const { return commands->item(command); }
+const Toolbar& Tessaron::toolbar() const { return commands->toolbar(); }
+
+std::string Tessaron::readout() const { return readoutText(Shown, platform_.localNow()); }
 
 void Tessaron::Form_Load() {
   loadWindow();
@@ -33,8 +54,8 @@ void Tessaron::loadWindow() {
   PortableFolder = program.portableFolder.empty() ? "" : program.portableFolder + "/";
   AutostartFolder = program.autostartFolder.empty() ? "" : program.autostartFolder + "/";
   StartCommand = program.startCommand;
-  layout.measure(commands.Toolbar1.ButtonWidth);
-  zone.ATZ.Visible = false;
+  layout->measure(commands->toolbar().ButtonWidth);
+  zone->hideLabel();
 
   SavedPreferences saved;  // the first-start values
   loadZoom();
@@ -64,34 +85,30 @@ void Tessaron::loadWindow() {
   OnColor = saved.OnColor;
   OffColor = saved.OffColor;
   HintColor = saved.HintColor;
-  music.MusicFile = saved.MusicFile;
+  music->useSaved(saved.MusicFile);
 
   // Each switch starts inverted, so that its handler below turns it to the saved state.
-  commands.Numbers.Checked = !saved.Numbers;
-  commands.Seconds.Checked = !saved.Seconds;
-  commands.Music.Checked = !saved.Music;
-  commands.Always.Checked = !saved.Always;
-  commands.Vertical.Checked = !saved.Vertical;
+  commands->setChecked(Command::Numbers, !saved.Numbers);
+  commands->setChecked(Command::Seconds, !saved.Seconds);
+  commands->setChecked(Command::Music, !saved.Music);
+  commands->setChecked(Command::Always, !saved.Always);
+  commands->setChecked(Command::Vertical, !saved.Vertical);
 
   // A desktop that never says where the window stands keeps these for the next save.
-  SavedTop = saved.Top;
-  SavedLeft = saved.Left;
+  SavedTop = Twips(saved.Top);
+  SavedLeft = Twips(saved.Left);
   if (!platform_.canKeepOnTop()) {
-    commands.Always.Enabled = false;
-    commands.Always.Description = kNoKeepOnTop;
-    ToolbarButton& always = commands.Toolbar1.button(1);
-    always.Enabled = false;
-    always.ToolTipText = kNoKeepOnTop;
+    commands->makeUnavailable(Command::Always, kNoKeepOnTop);
   }
-  platform_.setWindowTop(saved.Top);
-  platform_.setWindowLeft(static_cast<std::int32_t>(roundHalfEven(saved.Left)));
+  platform_.setWindowTop(Twips(saved.Top));
+  // Read back as the 32-bit whole twips the file's reader stored.
+  platform_.setWindowLeft(Twips(static_cast<std::int32_t>(roundHalfEven(saved.Left))));
   // Before anything is placed against the window, such as the music prompt.
   keepWindowOnScreen();
 
   StartOnColor = OnColor;
   StartOffColor = OffColor;
-  layout.hangRowLabels(HintColor);
-  if (music.MusicFile.size() < 5) music.MusicFile = "smallworld.wav";
+  layout->hangRowLabels(HintColor);
 
   Numbers_Click();
   Seconds_Click();
@@ -102,14 +119,14 @@ void Tessaron::loadWindow() {
   fitZoom(true);
   // The entry may have been made or removed while the clock was closed.
   if (autostartPath().empty()) {
-    commands.StartAtLogin.Enabled = false;
+    commands->setEnabled(Command::StartAtLogin, false);
   } else {
-    commands.setChecked(Command::StartAtLogin, platform_.isOrdinaryFile(autostartPath()));
+    commands->setChecked(Command::StartAtLogin, platform_.isOrdinaryFile(autostartPath()));
   }
 
   BackgroundColor = platform_.windowBackgroundColour();
   // The selector, shown as built, waits hidden for the catalogue's start-up selection.
-  zone.Combo1[1].Visible = false;
+  zone->hideSelector();
   // The window's first frame already shows the time.
   Timer1_Timer();
 }
@@ -117,14 +134,14 @@ void Tessaron::loadWindow() {
 bool Tessaron::loadZoneCatalogue() {
   if (!catalogueRead_) {
     catalogueRead_ = true;
-    unloaded_ = !zone.LoadZoneCatalogue(platform_, belowToolbar());
+    unloaded_ = !zone->LoadZoneCatalogue(platform_, belowToolbar());
   }
   return !unloaded_;
 }
 
 void Tessaron::keepWindowOnScreen() {
-  const double L = platform_.windowLeft(), T = platform_.windowTop();
-  const double W = platform_.windowWidth(), H = platform_.windowHeight();
+  const Twips L = platform_.windowLeft(), T = platform_.windowTop();
+  const Twips W = platform_.windowWidth(), H = platform_.windowHeight();
   const std::vector<ScreenArea> screens = platform_.screens();
   for (const ScreenArea& s : screens) {
     if (L < s.left + s.width && L + W > s.left && T < s.top + s.height && T + H > s.top) return;
@@ -132,8 +149,8 @@ void Tessaron::keepWindowOnScreen() {
   if (screens.empty()) return;
   // Saved on a screen that is gone: bring it back onto the primary one, as near as fits.
   const ScreenArea& s = screens.front();
-  const double left = std::max(s.left, std::min(L, s.left + s.width - W));
-  const double top = std::max(s.top, std::min(T, s.top + s.height - H));
+  const Twips left = std::max(s.left, std::min(L, s.left + s.width - W));
+  const Twips top = std::max(s.top, std::min(T, s.top + s.height - H));
   platform_.setWindowTop(top);
   platform_.setWindowLeft(left);
 }
@@ -141,7 +158,7 @@ void Tessaron::keepWindowOnScreen() {
 void Tessaron::windowShown() { fitZoom(true); }
 void Tessaron::screenChanged() { fitZoom(false); }
 
-void Tessaron::Form_Terminate() { music.StopMusic(platform_, AppFolder); }
+void Tessaron::Form_Terminate() { music->StopMusic(platform_, AppFolder); }
 
 void Tessaron::Timer1_Timer() { showTime(platform_.clockNow()); }
 
@@ -152,24 +169,24 @@ void Tessaron::redrawTime() {
 
 void Tessaron::systemZoneChanged() {
   if (unloaded_) return;
-  zone.followSystem(platform_, platform_.clockNow().utc);
+  zone->followSystem(platform_, platform_.clockNow().utc);
   redrawTime();
 }
 
 void Tessaron::showTime(const ClockReading& now) {
   // A zone's standard offset changed (a zone moving to year-round daylight time): the list
   // and the label name the new one.
-  if (now.utc >= zone.listedUntil()) zone.followSystem(platform_, now.utc);
-  CivilTime t;
-  if (commands.AltTimeZone.Checked) {
-    zone.UpdateAltTime(platform_, now.utc);
-    t = toCivil(zone.AltTime.seconds);
-  } else {
-    t = toCivil(now.local.seconds);
+  if (now.utc >= zone->listedUntil()) zone->followSystem(platform_, now.utc);
+  using namespace std::chrono;
+  ZoneTime wall = now.local;
+  if (commands->checked(Command::AltTimeZone)) {
+    zone->UpdateAltTime(platform_, now.utc);
+    wall = zone->altTime();
   }
-  const int H = t.hour;
-  const int M = t.minute;
-  const int S = t.second;
+  const hh_mm_ss<seconds> t{wall - floor<days>(wall)};
+  const int H = static_cast<int>(t.hours().count());
+  const int M = static_cast<int>(t.minutes().count());
+  const int S = static_cast<int>(t.seconds().count());
   // Besides the design's seconds 0 and 1: whenever the hour or minute shown is not the
   // one now, as after a jump of the clock.
   const bool hourMinute = RedrawAll || S <= 1 || H * 60 + M != drawnHourMinute_;
@@ -181,32 +198,33 @@ void Tessaron::showTime(const ClockReading& now) {
   Shown.drawn = true;
   Shown.hour = H;
   Shown.minute = M;
-  Shown.alternate = commands.AltTimeZone.Checked;
+  Shown.alternate = commands->checked(Command::AltTimeZone);
   if (Shown.alternate) {
-    Shown.alternateAt = t;
-    Shown.alternateOffset = zone.AltOffset;
-    Shown.zone = zoneName(zone.ZonePair[1]);
+    Shown.alternateAt = wall;
+    Shown.alternateOffset = zone->altOffset();
+    Shown.zone = zoneName(zone->zonePair()[1]);
   }
-  Shown.withSeconds = commands.Seconds.Checked;
-  if (commands.Seconds.Checked) Shown.second = S;
+  Shown.withSeconds = commands->checked(Command::Seconds);
+  if (commands->checked(Command::Seconds)) Shown.second = S;
 
   // A timer that fires a little early shows the same second once more and comes back a few
   // milliseconds later. With the seconds hidden no dot changes before the next minute.
   const int toNextSecond = 1000 - now.millisecond + kTickAfterSecond;
-  Timer1Interval = commands.Seconds.Checked ? toNextSecond : (59 - S) * 1000 + toNextSecond;
+  Timer1Interval =
+      commands->checked(Command::Seconds) ? toNextSecond : (59 - S) * 1000 + toNextSecond;
   ++TimerSettings;
 
-  const bool columns = commands.Vertical.Checked;
+  const bool columns = commands->checked(Command::Vertical);
   if (hourMinute) {
     RedrawAll = false;
-    layout.fillDots(0, lastDotOf(columns, true), OffColor);
+    layout->fillDots(0, lastDotOf(columns, true), OffColor);
   }
   // Each run of the arrangement's dots shows its number, highest bit first: the hour and
   // minute runs when they are redrawn, the seconds' while they show.
   auto showRuns = [&](const auto& runs) {
     for (const DotRun& run : runs) {
       const bool second = run.field == TimeField::Second;
-      if (second ? !commands.Seconds.Checked : !hourMinute) continue;
+      if (second ? !commands->checked(Command::Seconds) : !hourMinute) continue;
       const int value = run.field == TimeField::Hour ? H : run.field == TimeField::Minute ? M : S;
       DisplayTime(run.valueOf(value), run.first, run.bits - 1, run.bits - 1);
     }
@@ -219,14 +237,7 @@ void Tessaron::showTime(const ClockReading& now) {
 }
 
 void Tessaron::DisplayTime(int value, int f, int n, int p) {
-  layout.fillDots(f, f + n, OffColor);
-  for (int i = f; i <= f + n; ++i) {
-    if (p >= 0 && p < 31 && value >= (1 << p)) {
-      layout.Shape1[i].FillColor = OnColor;
-      value -= 1 << p;
-    }
-    --p;
-  }
+  layout->light(value, f, n, p, OnColor, OffColor);
 }
 
 void Tessaron::run(Command command) {
@@ -289,14 +300,15 @@ void Tessaron::dispatch(Command command) {
 }
 
 void Tessaron::clickToolbarButton(int index) {
-  if (ToolbarButton* button = commands.press(index)) Toolbar1_ButtonClick(*button);
+  if (const ToolbarButton* button = commands->press(index)) Toolbar1_ButtonClick(*button);
 }
 
-void Tessaron::Toolbar1_ButtonClick(ToolbarButton& button) {
+void Tessaron::Toolbar1_ButtonClick(const ToolbarButton& button) {
   const MenuEntry* entry = toolbarEntry(button.Key);
   if (entry == nullptr) return;
   run(entry->command);
-  if (entry->isSwitch) button.Value = (commands.*entry->item).Checked ? 1 : 0;
+  // The button shows the switch's mark, whatever the handler made of the click.
+  if (entry->isSwitch) commands->setChecked(entry->command, commands->checked(entry->command));
 }
 
 void Tessaron::HelpFile_Click() { showHelpFile(platform_, AppFolder + "Tessa.hlp", Caption); }

@@ -8,17 +8,24 @@
 // (hour 12 = 8 + 4), (5) and (9) (minute 34 = 32 + 2) and (11..13) (second 56 =
 // 32 + 16 + 8); every other dot gets OffColor.
 
+#include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "commands/menu.h"
-#include "commands/music.h"
 #include "core/readout.h"
-#include "layout/dot_layout.h"
+#include "layout/dot_table.h"
+#include "platform/controls.h"
 #include "platform/platform.h"
-#include "timezones/alternate_zone.h"
 
 namespace tessaron {
+
+class AlternateZone;
+class BackgroundMusic;
+class CommandBar;
+class DotLayout;
+struct WindowChange;
 
 namespace test {
 struct Internals;
@@ -27,6 +34,9 @@ struct Internals;
 class Tessaron {
  public:
   explicit Tessaron(Platform& platform);
+  ~Tessaron();
+  Tessaron(const Tessaron&) = delete;
+  Tessaron& operator=(const Tessaron&) = delete;
 
   // Start-up whole: the window, then the zone catalogue.
   void Form_Load();
@@ -66,7 +76,7 @@ class Tessaron {
   void run(Command command);
 
   // The toolbar's click notification; a check-style button has already flipped its Value.
-  void Toolbar1_ButtonClick(ToolbarButton& button);
+  void Toolbar1_ButtonClick(const ToolbarButton& button);
   // What the toolkit does on a click of button `index` (1-based): flips, then notifies.
   void clickToolbarButton(int index);
 
@@ -76,14 +86,14 @@ class Tessaron {
 
   // What the desktop draws, read-only: the dots and their hints, the zone selector and the
   // label that stands in for it, the menus and toolbar, the title, the zoom.
-  const std::array<Shape, kDotCount>& dots() const { return layout.Shape1; }
-  const std::array<Label, kDotCount>& hints() const { return layout.Label1; }
-  const ComboBox& zoneSelector() const { return zone.Combo1[1]; }
-  const Label& zoneLabel() const { return zone.ATZ; }
+  const std::array<Shape, kDotCount>& dots() const;
+  const std::array<Label, kDotCount>& hints() const;
+  const ComboBox& zoneSelector() const;
+  const Label& zoneLabel() const;
   // The alternate zone as its list names it: "(UTC+09:00) Asia/Tokyo".
-  const std::string& chosenZone() const { return zone.ZonePair[1].Display; }
-  const MenuItem& item(Command command) const { return commands.*menuEntry(command).item; }
-  const Toolbar& toolbar() const { return commands.Toolbar1; }
+  const std::string& chosenZone() const;
+  const MenuItem& item(Command command) const;
+  const Toolbar& toolbar() const;
   const std::string& caption() const { return Caption; }
   // The zoom the clock is drawn at: the chosen one, or the largest step below it that fits
   // the screen the window is on.
@@ -98,12 +108,15 @@ class Tessaron {
   bool unloaded() const { return unloaded_; }
   // What the last tick drew, for the readout and screen readers.
   const ShownTime& shown() const { return Shown; }
+  // The readout of what the last tick drew, dated by the desktop's local date while the
+  // dots show the local time.
+  std::string readout() const;
 
   // The subsystems whole, read-only, for readers that check them (tests, the behaviour dump).
-  const AlternateZone& alternateZone() const { return zone; }
-  const DotLayout& dotLayout() const { return layout; }
-  const CommandBar& commandBar() const { return commands; }
-  const BackgroundMusic& backgroundMusic() const { return music; }
+  const AlternateZone& alternateZone() const { return *zone; }
+  const DotLayout& dotLayout() const { return *layout; }
+  const CommandBar& commandBar() const { return *commands; }
+  const BackgroundMusic& backgroundMusic() const { return *music; }
   struct Colours {
     Colour OnColor, OffColor, HintColor, StartOnColor, StartOffColor, BackgroundColor;
   };
@@ -112,14 +125,11 @@ class Tessaron {
   }
   const std::string& appFolder() const { return AppFolder; }
 
-  // The desktop it runs on, for readers of its state that need the date or the screen.
-  Platform& platform() const { return platform_; }
-
   static constexpr const char* kNoKeepOnTop =
       "Always on Top is not available: this desktop does not let a program keep its window "
       "above others";
   // The design's client area, before start-up sets the window's size.
-  static constexpr Twips kDesignClientWidth = 4956, kDesignClientHeight = 1248;
+  static constexpr Twips kDesignClientWidth = 4956_tw, kDesignClientHeight = 1248_tw;
 
  private:
   // Tests set up what no command reaches (a stale dot, a narrower toolbar) through this.
@@ -133,8 +143,8 @@ class Tessaron {
   std::string PortableFolder;   // a read-only portable copy's folder, or empty
   std::string AutostartFolder;  // the desktop's autostart entries, with "/"; may be empty
   std::string StartCommand;     // what an autostart entry runs to start this clock
-  Twips SavedTop = 0;           // as read at start (or the first-start values)
-  Twips SavedLeft = 0;
+  Twips SavedTop;               // as read at start (or the first-start values)
+  Twips SavedLeft;
   bool SavedElsewhereTold = false;  // the user knows saves go to SettingsFolder
   bool ZoomNotKeptTold = false;     // the user knows the zoom is not kept this run
   std::string Caption = "Tessaron";
@@ -149,10 +159,11 @@ class Tessaron {
   bool unloaded_ = false;
   ShownTime Shown;  // what the last tick drew, for the readout and screen readers
 
-  AlternateZone zone;
-  DotLayout layout{zone.selectorMiddle()};  // after zone: the row hangs from its selector
-  CommandBar commands;
-  BackgroundMusic music;
+  // Each room owns its state; the core changes it only through the room's verbs.
+  std::unique_ptr<AlternateZone> zone;
+  std::unique_ptr<DotLayout> layout;  // after zone: the row hangs from its selector
+  std::unique_ptr<CommandBar> commands;
+  std::unique_ptr<BackgroundMusic> music;
 
   Platform& platform_;
   bool catalogueRead_ = false;     // read once, at start-up or at the zone option if sooner

@@ -9,12 +9,11 @@
 #include <array>
 #include <optional>
 
+#include "layout/dot_table.h"
 #include "platform/controls.h"
 #include "platform/platform.h"
 
 namespace tessaron {
-
-constexpr int kDotCount = 20;
 
 // What an arrangement asks of the window, in twips: a size, and a move should it need one.
 // What is empty stays as it is.
@@ -50,15 +49,25 @@ class DotLayout {
   void show(bool columns, bool seconds, bool hints);
   void colourLabels(Colour hint);
   void fillDots(int first, int last, Colour colour);
+  // Shows `value` in binary on dots first..first+n in `on` and `off`, bit p on dot `first`
+  // and down from there.
+  void light(int value, int first, int n, int p, Colour on, Colour off);
 
-  std::array<Shape, kDotCount> Shape1;
-  std::array<Label, kDotCount> Label1;
-  Twips LabelOffset = 0;
-  Twips WidthWithoutSeconds = 0;  // whole twips
-  Twips WidthWithSeconds = 0;
-  bool RaisedForAlternate = false;  // entering the columns moved the window up 760 twips
+  const std::array<Shape, kDotCount>& dots() const { return Shape1; }
+  const std::array<Label, kDotCount>& hints() const { return Label1; }
+  Twips labelOffset() const { return LabelOffset; }
+  Twips widthWithoutSeconds() const { return WidthWithoutSeconds; }
+  Twips widthWithSeconds() const { return WidthWithSeconds; }
+  bool raisedForAlternate() const { return RaisedForAlternate; }
 
  private:
+  std::array<Shape, kDotCount> Shape1;
+  std::array<Label, kDotCount> Label1;
+  Twips LabelOffset;                // twips from a dot's top to its hint label's
+  Twips WidthWithoutSeconds;        // the window's width in twips, whole twips
+  Twips WidthWithSeconds;           // the same with the seconds' dots shown
+  bool RaisedForAlternate = false;  // entering the columns moved the window up 760 twips
+
   void placeLabel(int i, Colour hint);
 };
 

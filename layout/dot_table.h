@@ -12,6 +12,8 @@
 
 namespace tessaron {
 
+constexpr int kDotCount = 20;
+
 enum class TimeField { Hour, Minute, Second };
 enum class Digit { Whole, Tens, Units };  // which part of the field's value a run shows
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "commands/command_bar.h"
 #include "core/tessaron.h"
 #include "tests/fake_platform.h"
 
@@ -83,7 +84,7 @@ TEST_F(Confirmations, MusicSaysOnlyAChange) {
   EXPECT_EQ(said(Command::Music), Said{"Music off"});
   // The prompt cancelled: the switch stays off, and the prompt's closing is all there is.
   EXPECT_EQ(said(Command::Music), Said{});
-  EXPECT_FALSE(core.commandBar().Music.Checked);
+  EXPECT_FALSE(core.commandBar().item(Command::Music).Checked);
 }
 
 TEST_F(Confirmations, ASaveSaysSoOnlyWhenTheFileWasWritten) {
@@ -115,7 +116,7 @@ TEST(ConfirmationsWithoutKeepOnTop, AlwaysSaysWhyItIsUnavailable) {
   wayland.waylandOnly = true;
   Tessaron core(wayland);
   core.Form_Load();
-  EXPECT_EQ(core.commandBar().Always.Description, Tessaron::kNoKeepOnTop);
+  EXPECT_EQ(core.commandBar().item(Command::Always).Description, Tessaron::kNoKeepOnTop);
   core.run(Command::Always);
   EXPECT_EQ(wayland.announcements, Said{Tessaron::kNoKeepOnTop});
 }

@@ -10,11 +10,14 @@
 #include <utility>
 #include <vector>
 
+#include "commands/command_bar.h"
 #include "core/tessaron.h"
+#include "layout/dot_layout.h"
 #include "platform/tzdb/catalogue.h"
 #include "platform/tzdb/zone_year.h"
 #include "tests/fake_platform.h"
 #include "tests/tzdb/tzdb_test_support.h"
+#include "timezones/alternate_zone.h"
 
 namespace tessaron {
 namespace {
@@ -28,15 +31,14 @@ struct FixtureClock {
   FixtureClock(const std::string& systemZone, CivilTime utcStart, int utcOffset) {
     const std::string folder = tzdb::test::fixtureZoneinfo();
     platform.catalogueAt = [folder, systemZone](UtcTime at) {
-      const tzdb::UnixTime unix = tzdb::unixFromSerial(at);
-      ZoneCatalogueSource catalogue = tzdb::readCatalogue(folder, unix, systemZone, "");
+      ZoneCatalogueSource catalogue = tzdb::readCatalogue(folder, at, systemZone, "");
       // The fixture zones of irregular years, which the fixture's zone table leaves out.
       for (const char* id :
            {"America/Havana", "America/Vancouver", "Asia/Gaza", "Pacific/Kiritimati"}) {
         tzdb::ListedOffset listed;
         catalogue.zones.push_back(
-            tzdb::readZoneKey(folder, {"ZZ", "+0000+00000", id, ""}, unix, &listed));
-        catalogue.listedUntil = std::min(catalogue.listedUntil, tzdb::serialFromUnix(listed.until));
+            tzdb::readZoneRecord(folder, {"ZZ", "+0000+00000", id, ""}, at, &listed));
+        catalogue.listedUntil = std::min(catalogue.listedUntil, listed.until);
       }
       return catalogue;
     };
@@ -49,26 +51,26 @@ struct FixtureClock {
   }
   // The system clock at a UTC instant, its local wall time `utcOffset` seconds east.
   void setClock(CivilTime utc, int utcOffset, int millisecond = 0) {
-    const CivilTime local = toCivil(makeTime<UtcTime>(utc).seconds + utcOffset);
+    const CivilTime local = toCivil(wallTimeAt(makeTime<UtcTime>(utc), UtcOffset(utcOffset)));
     platform.now = local;
     platform.time = {local.hour, local.minute, local.second};
     platform.utcOffset = utcOffset;
     platform.millisecond = millisecond;
   }
   void choose(const std::string& zoneId) {
-    if (!core.commandBar().AltTimeZone.Checked) core.AltTimeZone_Click();
-    const auto& zones = core.alternateZone().ZoneCatalogue;
+    if (!core.commandBar().item(Command::AltTimeZone).Checked) core.AltTimeZone_Click();
+    const auto& zones = core.alternateZone().catalogue();
     for (std::size_t i = 0; i < zones.size(); ++i) {
       if (zones[i].Std == zoneId) core.selectZone(1, static_cast<int>(i));
     }
-    ASSERT_EQ(core.alternateZone().ZonePair[1].Std, zoneId);
+    ASSERT_EQ(core.alternateZone().zonePair()[1].Std, zoneId);
   }
   // hh:mm:ss as the row of dots shows it.
   std::string shown() const {
     const auto bits = [&](int first, int count) {
       int v = 0;
       for (int i = first; i < first + count; ++i) {
-        v = v * 2 + (core.dotLayout().Shape1[i].FillColor == core.colours().OnColor ? 1 : 0);
+        v = v * 2 + (core.dotLayout().dots()[i].FillColor == core.colours().OnColor ? 1 : 0);
       }
       return v;
     };
@@ -187,7 +189,7 @@ TEST(ExactTime, TheListStartsOnTheZoneTheClockRunsIn) {
                         Case{"JST-9", "Asia/Tokyo"}, Case{"XXX3", "UTC"}}) {
     SCOPED_TRACE(c.system);
     FixtureClock clock(c.system, {2026, 12, 10, 12, 0, 0}, 0);
-    EXPECT_EQ(clock.core.alternateZone().ZonePair[1].Std, c.selected);
+    EXPECT_EQ(clock.core.alternateZone().zonePair()[1].Std, c.selected);
   }
 }
 
@@ -340,7 +342,7 @@ TEST(ExactTime, TheReadoutTellsTheOffsetOfTheDotsTime) {
     FixtureClock clock("UTC", c.utc, 0);
     clock.choose(c.zone);
     clock.core.Timer1_Timer();
-    EXPECT_EQ(readoutText(clock.core.shown(), clock.platform.now), c.readout);
+    EXPECT_EQ(readoutText(clock.core.shown(), clock.platform.localNow()), c.readout);
   }
 }
 
@@ -365,19 +367,20 @@ TEST(ExactTime, TwoTicksAcrossAFallBackEachTellTheirOwnOffset) {
       for (bool seconds : {true, false}) {
         SCOPED_TRACE(std::string(id) + (seconds ? ", seconds shown" : ", seconds hidden"));
         // 30 s into the repeated time's first pass, then the same wall time on the second.
-        const UtcTime first{change.at.seconds - back + 30};
-        const UtcTime second{change.at.seconds + 30};
+        const UtcTime first = change.at - std::chrono::seconds(back) + std::chrono::seconds(30);
+        const UtcTime second = change.at + std::chrono::seconds(30);
         ASSERT_EQ(wallTimeAt(first, change.offset + UtcOffset(back)), wallTimeAt(second, after));
-        FixtureClock clock("UTC", toCivil(first.seconds), 0);
+        FixtureClock clock("UTC", toCivil(first), 0);
         if (!seconds) clock.core.Seconds_Click();
         clock.choose(id);
         clock.core.Timer1_Timer();
-        const std::string firstReadout = readoutText(clock.core.shown(), clock.platform.now);
+        const std::string firstReadout = readoutText(clock.core.shown(), clock.platform.localNow());
         EXPECT_NE(firstReadout.find(utcOffsetText(after + UtcOffset(back))), std::string::npos)
             << firstReadout;
-        clock.setClock(toCivil(second.seconds), 0);
+        clock.setClock(toCivil(second), 0);
         clock.core.Timer1_Timer();
-        const std::string secondReadout = readoutText(clock.core.shown(), clock.platform.now);
+        const std::string secondReadout =
+            readoutText(clock.core.shown(), clock.platform.localNow());
         EXPECT_NE(secondReadout.find(", " + utcOffsetText(after)), std::string::npos)
             << secondReadout;
         // The same words but for the offset: the same wall time and date.
@@ -431,7 +434,7 @@ TEST(ExactTime, WithTheSecondsHiddenTheNextTickIsJustAfterTheNextMinute) {
 TEST(ExactTime, TheListAndLabelNameTheStandardOffsetInForce) {
   FixtureClock clock("UTC", {2026, 3, 8, 9, 59, 59}, 0);
   const auto entry = [&](const std::string& id) {
-    for (const ZoneRecord& z : clock.core.alternateZone().ZoneCatalogue) {
+    for (const ZoneRecord& z : clock.core.alternateZone().catalogue()) {
       if (z.Std == id) return z.Display;
     }
     return std::string();
@@ -440,13 +443,13 @@ TEST(ExactTime, TheListAndLabelNameTheStandardOffsetInForce) {
   EXPECT_EQ(entry("Europe/Dublin"), "(UTC) Europe/Dublin");
   EXPECT_EQ(entry("America/Vancouver"), "(UTC-08:00) America/Vancouver");
   clock.choose("America/Vancouver");
-  EXPECT_EQ(clock.core.alternateZone().ATZ.Caption, "(UTC-08:00)");
+  EXPECT_EQ(clock.core.alternateZone().label().Caption, "(UTC-08:00)");
   // 2026-03-08 10:00 UTC: Vancouver keeps -07:00 as its standard time from now on.
   clock.setClock({2026, 3, 8, 10, 0, 0}, 0);
   clock.core.Timer1_Timer();
   EXPECT_EQ(entry("America/Vancouver"), "(UTC-07:00) America/Vancouver");
-  EXPECT_EQ(clock.core.alternateZone().ATZ.Caption, "(UTC-07:00)");
-  EXPECT_EQ(clock.core.alternateZone().ZonePair[1].Display, "(UTC-07:00) America/Vancouver");
+  EXPECT_EQ(clock.core.alternateZone().label().Caption, "(UTC-07:00)");
+  EXPECT_EQ(clock.core.alternateZone().zonePair()[1].Display, "(UTC-07:00) America/Vancouver");
   // In the middle of Havana's long daylight time its entry still names CST.
   clock.setClock({2027, 6, 1, 12, 0, 0}, 0);
   clock.core.Timer1_Timer();
@@ -461,20 +464,21 @@ TEST(ExactTime, AChangeOfTheSystemZoneIsShownAtOnce) {
   FixtureClock clock("Asia/Tokyo", {2026, 7, 1, 12, 0, 30}, 9 * kHour);
   const std::string folder = tzdb::test::fixtureZoneinfo();
   clock.platform.catalogueAt = [&](UtcTime at) {
-    return tzdb::readCatalogue(folder, tzdb::unixFromSerial(at), system, "");
+    return tzdb::readCatalogue(folder, at, system, "");
   };
   EXPECT_EQ(clock.shown(), "21:00:30");
   system = "America/New_York";
   clock.setClock({2026, 7, 1, 12, 0, 30}, -4 * kHour);
   clock.core.systemZoneChanged();
   EXPECT_EQ(clock.shown(), "08:00:30");
-  EXPECT_EQ(clock.core.alternateZone().ZonePair[0].Std, "America/New_York");
-  EXPECT_EQ(clock.core.alternateZone().ZonePair[1].Std, "Asia/Tokyo");  // the alternate zone stays
-  const ComboBox& local = clock.core.alternateZone().Combo1[0];
-  EXPECT_EQ(clock.core.alternateZone().ZoneCatalogue[static_cast<std::size_t>(local.ListIndex)].Std,
+  EXPECT_EQ(clock.core.alternateZone().zonePair()[0].Std, "America/New_York");
+  EXPECT_EQ(clock.core.alternateZone().zonePair()[1].Std,
+            "Asia/Tokyo");  // the alternate zone stays
+  const ComboBox& local = clock.core.alternateZone().lists()[0];
+  EXPECT_EQ(clock.core.alternateZone().catalogue()[static_cast<std::size_t>(local.ListIndex)].Std,
             "America/New_York");
-  EXPECT_FALSE(clock.core.alternateZone().ATZ.Visible);  // nothing shown moves
-  EXPECT_FALSE(clock.core.alternateZone().Combo1[1].Visible);
+  EXPECT_FALSE(clock.core.alternateZone().label().Visible);  // nothing shown moves
+  EXPECT_FALSE(clock.core.alternateZone().lists()[1].Visible);
 }
 
 }  // namespace

@@ -9,7 +9,9 @@
 #include <string>
 #include <utility>
 
+#include "commands/command_bar.h"
 #include "core/tessaron.h"
+#include "layout/dot_layout.h"
 #include "tests/core_internals.h"
 #include "tests/fake_platform.h"
 
@@ -40,12 +42,12 @@ void expectPlaces(const Tessaron& core, const Place* places, std::size_t count, 
   for (std::size_t k = 0; k < count; ++k) {
     const Place& p = places[k];
     SCOPED_TRACE("dot " + std::to_string(p.dot));
-    EXPECT_EQ(core.dotLayout().Shape1[p.dot].Left, p.left);
-    EXPECT_EQ(core.dotLayout().Shape1[p.dot].Top, p.top);
-    EXPECT_EQ(core.dotLayout().Label1[p.dot].Caption, p.caption);
-    EXPECT_EQ(core.dotLayout().Label1[p.dot].Left, p.left);
-    EXPECT_EQ(core.dotLayout().Label1[p.dot].Top, p.top + 20);
-    EXPECT_EQ(core.dotLayout().Label1[p.dot].ForeColor, hint);
+    EXPECT_EQ(core.dotLayout().dots()[p.dot].Left, Twips(p.left));
+    EXPECT_EQ(core.dotLayout().dots()[p.dot].Top, Twips(p.top));
+    EXPECT_EQ(core.dotLayout().hints()[p.dot].Caption, p.caption);
+    EXPECT_EQ(core.dotLayout().hints()[p.dot].Left, Twips(p.left));
+    EXPECT_EQ(core.dotLayout().hints()[p.dot].Top, Twips(p.top + 20));
+    EXPECT_EQ(core.dotLayout().hints()[p.dot].ForeColor, hint);
   }
 }
 
@@ -78,23 +80,23 @@ TEST(Layout, RowStandsAtTheSelectorWithTheBitWeightsAsHints) {
   }
   // A trip through the columns rewrites every caption and position, and recolours
   // all twenty labels, the hidden ones too.
-  test::Internals::hintColor(c.core) = rgb(1, 2, 3);
+  test::Internals::setHintColor(c.core, rgb(1, 2, 3));
   c.core.Vertical_Click();
   c.core.Vertical_Click();
   {
     SCOPED_TRACE("back from the columns");
     expectPlaces(c.core, kRow, std::size(kRow), rgb(1, 2, 3));
     for (int i = 17; i <= 19; ++i) {
-      EXPECT_EQ(c.core.dotLayout().Shape1[i].Top, kRowTop) << i;
-      EXPECT_EQ(c.core.dotLayout().Label1[i].Top, kRowTop + 20) << i;
-      EXPECT_EQ(c.core.dotLayout().Label1[i].ForeColor, rgb(1, 2, 3)) << i;
+      EXPECT_EQ(c.core.dotLayout().dots()[i].Top, Twips(kRowTop)) << i;
+      EXPECT_EQ(c.core.dotLayout().hints()[i].Top, Twips(kRowTop + 20)) << i;
+      EXPECT_EQ(c.core.dotLayout().hints()[i].ForeColor, rgb(1, 2, 3)) << i;
     }
   }
 }
 
 TEST(Layout, ColumnsStandBottomAlignedByDigitWeight) {
   Clock c;
-  test::Internals::hintColor(c.core) = rgb(0, 128, 255);
+  test::Internals::setHintColor(c.core, rgb(0, 128, 255));
   c.core.Vertical_Click();
   expectPlaces(c.core, kColumns, std::size(kColumns), rgb(0, 128, 255));
 }
@@ -102,13 +104,15 @@ TEST(Layout, ColumnsStandBottomAlignedByDigitWeight) {
 TEST(Layout, RowFollowsTheSelectorWhereverItWasMoved) {
   Clock c;
   c.core.Vertical_Click();
-  // The alternate zone puts the selector 20 twips below the 384-twip toolbar.
-  test::Internals::zone(c.core).Combo1[1].Top = 404;
+  // The alternate zone puts the selector 20 twips below the 384-twip toolbar, where it
+  // stays once the option is off again.
+  c.core.AltTimeZone_Click();
+  c.core.AltTimeZone_Click();
   c.core.Vertical_Click();
   for (int i = 0; i < kDotCount; ++i) {
     SCOPED_TRACE(i);
-    EXPECT_EQ(c.core.dotLayout().Shape1[i].Top, 404 + 144);
-    EXPECT_EQ(c.core.dotLayout().Label1[i].Top, 404 + 144 + 20);
+    EXPECT_EQ(c.core.dotLayout().dots()[i].Top, Twips(404 + 144));
+    EXPECT_EQ(c.core.dotLayout().hints()[i].Top, Twips(404 + 144 + 20));
   }
 }
 
@@ -138,13 +142,13 @@ TEST(Layout, VisibilityFollowsHintsSecondsAndArrangementInAnyOrder) {
           columns = !columns;
         }
       }
-      ASSERT_EQ(c.core.commandBar().Numbers.Checked, hints);
-      ASSERT_EQ(c.core.commandBar().Seconds.Checked, seconds);
-      ASSERT_EQ(c.core.commandBar().Vertical.Checked, columns);
+      ASSERT_EQ(c.core.commandBar().item(Command::Numbers).Checked, hints);
+      ASSERT_EQ(c.core.commandBar().item(Command::Seconds).Checked, seconds);
+      ASSERT_EQ(c.core.commandBar().item(Command::Vertical).Checked, columns);
       const int last = columns ? (seconds ? 19 : 12) : (seconds ? 16 : 10);
       for (int i = 0; i < kDotCount; ++i) {
-        EXPECT_EQ(c.core.dotLayout().Shape1[i].Visible, i <= last) << "dot " << i;
-        EXPECT_EQ(c.core.dotLayout().Label1[i].Visible, hints && i <= last) << "label " << i;
+        EXPECT_EQ(c.core.dotLayout().dots()[i].Visible, i <= last) << "dot " << i;
+        EXPECT_EQ(c.core.dotLayout().hints()[i].Visible, hints && i <= last) << "label " << i;
       }
     }
   }
@@ -169,12 +173,12 @@ TEST(Layout, HintButtonShowsTheLabelsOfTheShownDotsAndHidesAllTwenty) {
     if (k.seconds) c.core.clickToolbarButton(kButtonSeconds);
     if (k.columns) c.core.clickToolbarButton(kButtonVertical);
     c.core.clickToolbarButton(kButtonNumbers);
-    EXPECT_EQ(c.core.commandBar().Toolbar1.button(kButtonNumbers).Value, 1);
+    EXPECT_EQ(c.core.commandBar().toolbar().button(kButtonNumbers).Value, 1);
     for (int i = 0; i < kDotCount; ++i)
-      EXPECT_EQ(c.core.dotLayout().Label1[i].Visible, i <= k.lastLabel) << i;
+      EXPECT_EQ(c.core.dotLayout().hints()[i].Visible, i <= k.lastLabel) << i;
     c.core.clickToolbarButton(kButtonNumbers);
-    EXPECT_EQ(c.core.commandBar().Toolbar1.button(kButtonNumbers).Value, 0);
-    for (int i = 0; i < kDotCount; ++i) EXPECT_FALSE(c.core.dotLayout().Label1[i].Visible) << i;
+    EXPECT_EQ(c.core.commandBar().toolbar().button(kButtonNumbers).Value, 0);
+    for (int i = 0; i < kDotCount; ++i) EXPECT_FALSE(c.core.dotLayout().hints()[i].Visible) << i;
   }
 }
 
@@ -215,10 +219,10 @@ TEST(Layout, ColumnsRaiseTheWindowOnlyWhenTheyWouldReachTheScreenBottom) {
     c.platform.top = k.top;
     c.core.Vertical_Click();
     EXPECT_EQ(c.platform.top, k.raised ? k.top - 760 : k.top);
-    EXPECT_EQ(c.core.dotLayout().RaisedForAlternate, k.raised);
+    EXPECT_EQ(c.core.dotLayout().raisedForAlternate(), k.raised);
     c.core.Vertical_Click();
     EXPECT_EQ(c.platform.top, k.top);
-    EXPECT_FALSE(c.core.dotLayout().RaisedForAlternate);
+    EXPECT_FALSE(c.core.dotLayout().raisedForAlternate());
   }
 }
 
@@ -254,7 +258,7 @@ TEST(Layout, FirstTickAfterASwitchRepaintsEveryDot) {
   auto lit = [&](int last) {
     std::set<int> dots;
     for (int i = 0; i <= last; ++i) {
-      if (c.core.dotLayout().Shape1[i].FillColor == c.core.colours().OnColor) dots.insert(i);
+      if (c.core.dotLayout().dots()[i].FillColor == c.core.colours().OnColor) dots.insert(i);
     }
     return dots;
   };
@@ -300,8 +304,8 @@ TEST(Seconds, KeepsTheWindowAgainstTheScreensRightEdge) {
     if (k.hide) c.core.Seconds_Click();
     c.platform.left = k.left;
     c.core.Seconds_Click();
-    EXPECT_EQ(c.core.commandBar().Seconds.Checked, !k.hide);
-    EXPECT_EQ(c.core.commandBar().Toolbar1.button(kButtonSeconds).Value, k.hide ? 0 : 1);
+    EXPECT_EQ(c.core.commandBar().item(Command::Seconds).Checked, !k.hide);
+    EXPECT_EQ(c.core.commandBar().toolbar().button(kButtonSeconds).Value, k.hide ? 0 : 1);
     EXPECT_EQ(c.platform.width, k.hide ? S : kWide);
     EXPECT_EQ(c.platform.left, k.expectedLeft);
   }
@@ -313,9 +317,9 @@ TEST(Seconds, NeitherHidingNorShowingMovesADotOrTheWindowsHeight) {
     Clock c;
     if (columns) c.core.Vertical_Click();
     c.platform.top = 3000;
-    std::array<std::pair<double, double>, kDotCount> before;
+    std::array<std::pair<Twips, Twips>, kDotCount> before;
     for (int i = 0; i < kDotCount; ++i)
-      before[i] = {c.core.dotLayout().Shape1[i].Left, c.core.dotLayout().Shape1[i].Top};
+      before[i] = {c.core.dotLayout().dots()[i].Left, c.core.dotLayout().dots()[i].Top};
     const double height = c.platform.height;
     for (const char* step : {"show", "hide"}) {
       SCOPED_TRACE(step);
@@ -323,8 +327,8 @@ TEST(Seconds, NeitherHidingNorShowingMovesADotOrTheWindowsHeight) {
       EXPECT_EQ(c.platform.height, height);
       EXPECT_EQ(c.platform.top, 3000);
       for (int i = 0; i < kDotCount; ++i) {
-        EXPECT_EQ(c.core.dotLayout().Shape1[i].Left, before[i].first) << i;
-        EXPECT_EQ(c.core.dotLayout().Shape1[i].Top, before[i].second) << i;
+        EXPECT_EQ(c.core.dotLayout().dots()[i].Left, before[i].first) << i;
+        EXPECT_EQ(c.core.dotLayout().dots()[i].Top, before[i].second) << i;
       }
     }
   }

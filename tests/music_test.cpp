@@ -1,11 +1,14 @@
 // Background music: the switch both ways, where the prompt opens, which names it
 // refuses, and the closing sound at start-up and at the end.
 
+#include "commands/music.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "commands/command_bar.h"
 #include "core/tessaron.h"
 #include "tests/fake_platform.h"
 
@@ -39,18 +42,18 @@ class MusicSwitch : public ::testing::Test {
     return out;
   }
   void expectOff() {
-    EXPECT_FALSE(core.commandBar().Music.Checked);
-    EXPECT_EQ(core.commandBar().Music.Caption, "&Music");
-    EXPECT_EQ(core.commandBar().Toolbar1.button(kButtonMusic).Value, 0);
+    EXPECT_FALSE(core.commandBar().item(Command::Music).Checked);
+    EXPECT_EQ(core.commandBar().item(Command::Music).Caption, "&Music");
+    EXPECT_EQ(core.commandBar().toolbar().button(kButtonMusic).Value, 0);
   }
 };
 
 TEST_F(MusicSwitch, OnLoopsTheNamedFileOffPlaysTheClosingSequence) {
   platform.inputAnswers = {"smallworld.wav"};
   core.Music_Click();
-  EXPECT_TRUE(core.commandBar().Music.Checked);
-  EXPECT_EQ(core.commandBar().Music.Caption, "&Music (smallworld.wav)");
-  EXPECT_EQ(core.commandBar().Toolbar1.button(kButtonMusic).Value, 1);
+  EXPECT_TRUE(core.commandBar().item(Command::Music).Checked);
+  EXPECT_EQ(core.commandBar().item(Command::Music).Caption, "&Music (smallworld.wav)");
+  EXPECT_EQ(core.commandBar().toolbar().button(kButtonMusic).Value, 1);
   EXPECT_EQ(effects(), (Calls{std::string(kPromptStart) + "smallworld.wav|3622,2000",
                               "playLoop /opt/tessaron/smallworld.wav"}));
 
@@ -58,7 +61,7 @@ TEST_F(MusicSwitch, OnLoopsTheNamedFileOffPlaysTheClosingSequence) {
   core.Music_Click();
   expectOff();
   EXPECT_EQ(effects(), kClosing) << "nothing asked, the closing sound, then the loop ends";
-  EXPECT_EQ(core.backgroundMusic().MusicFile, "smallworld.wav");
+  EXPECT_EQ(core.backgroundMusic().musicFile(), "smallworld.wav");
 }
 
 TEST_F(MusicSwitch, PromptStandsBesideTheClockWhereThereIsRoom) {
@@ -129,7 +132,7 @@ TEST_F(MusicSwitch, RefusedNamesLeaveTheSwitchOffAndTheNameAsItWas) {
     platform.inputAnswers = {c.typed};
     core.Music_Click();
     expectOff();
-    EXPECT_EQ(core.backgroundMusic().MusicFile, "smallworld.wav");
+    EXPECT_EQ(core.backgroundMusic().musicFile(), "smallworld.wav");
     EXPECT_TRUE(platform.callsStartingWith("play").empty());
     EXPECT_TRUE(platform.callsStartingWith("stopSound").empty());
     // A change of mind is not told; any name that finds nothing is.
@@ -150,25 +153,26 @@ TEST_F(MusicSwitch, RefusedNamesLeaveTheSwitchOffAndTheNameAsItWas) {
   EXPECT_EQ(platform.callsStartingWith("inputBox")[0].rfind(
                 std::string(kPromptStart) + "smallworld.wav|", 0),
             0u);
-  EXPECT_TRUE(core.commandBar().Music.Checked);
+  EXPECT_TRUE(core.commandBar().item(Command::Music).Checked);
 }
 
 TEST_F(MusicSwitch, BackslashSeparatesFoldersBelowTheProgramFolder) {
   platform.files[std::string(kFolder) + "sounds/rain.wav"] = "RIFF";
   platform.inputAnswers = {"sounds\\rain.wav"};
   core.Music_Click();
-  EXPECT_TRUE(core.commandBar().Music.Checked);
+  EXPECT_TRUE(core.commandBar().item(Command::Music).Checked);
   EXPECT_EQ(platform.callsStartingWith("playLoop"),
             Calls{"playLoop /opt/tessaron/sounds/rain.wav"});
-  EXPECT_EQ(core.commandBar().Music.Caption, "&Music (sounds\\rain.wav)") << "the name as typed";
-  EXPECT_EQ(core.backgroundMusic().MusicFile, "sounds\\rain.wav");
+  EXPECT_EQ(core.commandBar().item(Command::Music).Caption, "&Music (sounds\\rain.wav)")
+      << "the name as typed";
+  EXPECT_EQ(core.backgroundMusic().musicFile(), "sounds\\rain.wav");
 }
 
 TEST_F(MusicSwitch, ADotDotThatStaysBelowTheFolderIsFound) {
   platform.files[std::string(kFolder) + "sounds/../smallworld.wav"] = "RIFF";
   platform.inputAnswers = {"sounds\\..\\smallworld.wav"};
   core.Music_Click();
-  EXPECT_TRUE(core.commandBar().Music.Checked);
+  EXPECT_TRUE(core.commandBar().item(Command::Music).Checked);
   EXPECT_EQ(platform.callsStartingWith("playLoop"),
             Calls{"playLoop /opt/tessaron/sounds/../smallworld.wav"});
 }
@@ -182,7 +186,7 @@ TEST_F(MusicSwitch, AnUnplayableLoopSwitchesTheMusicOffWithOneMessage) {
   platform.calls.clear();
   platform.loopFailures[0]("the file is not a playable .WAV");
   expectOff();
-  EXPECT_EQ(core.backgroundMusic().MusicFile, "smallworld.wav")
+  EXPECT_EQ(core.backgroundMusic().musicFile(), "smallworld.wav")
       << "the name stays for the next prompt";
   EXPECT_EQ(effects(), (Calls{"messageBox 48 Tessaron|The music cannot play: the file is not a "
                               "playable .WAV. The music is switched off."}));
@@ -229,9 +233,9 @@ TEST(MusicAtStartUp, SavedStateDecidesBetweenThePromptAndTheClosingSound) {
     if (c.answer != nullptr) platform.inputAnswers = {c.answer};
     Tessaron core(platform);
     core.Form_Load();
-    EXPECT_EQ(core.commandBar().Music.Checked, c.on);
-    EXPECT_EQ(core.commandBar().Music.Caption, c.caption);
-    EXPECT_EQ(core.commandBar().Toolbar1.button(kButtonMusic).Value, c.on ? 1 : 0);
+    EXPECT_EQ(core.commandBar().item(Command::Music).Checked, c.on);
+    EXPECT_EQ(core.commandBar().item(Command::Music).Caption, c.caption);
+    EXPECT_EQ(core.commandBar().toolbar().button(kButtonMusic).Value, c.on ? 1 : 0);
     Calls sound;
     for (const auto& call : platform.calls) {
       if (call.rfind("play", 0) == 0 || call == "stopSound") sound.push_back(call);
@@ -244,7 +248,8 @@ TEST(MusicAtStartUp, SavedStateDecidesBetweenThePromptAndTheClosingSound) {
       ASSERT_EQ(prompts.size(), 1u);
       EXPECT_EQ(prompts[0].rfind(std::string(kPromptStart) + "tick.wav|", 0), 0u) << prompts[0];
     }
-    EXPECT_EQ(core.backgroundMusic().MusicFile, c.file != nullptr ? "tick.wav" : "smallworld.wav");
+    EXPECT_EQ(core.backgroundMusic().musicFile(),
+              c.file != nullptr ? "tick.wav" : "smallworld.wav");
   }
 }
 
@@ -258,7 +263,7 @@ TEST(MusicAtTermination, ClosingSequenceEndsTheMusicWhateverTheState) {
     if (on) {
       platform.inputAnswers = {"smallworld.wav"};
       core.Music_Click();
-      ASSERT_TRUE(core.commandBar().Music.Checked);
+      ASSERT_TRUE(core.commandBar().item(Command::Music).Checked);
     }
     platform.calls.clear();
     core.Form_Terminate();

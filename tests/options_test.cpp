@@ -8,7 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "commands/command_bar.h"
 #include "core/tessaron.h"
+#include "layout/dot_layout.h"
 #include "tests/fake_platform.h"
 
 namespace tessaron {
@@ -61,7 +63,7 @@ TEST(Colours, OnAndOffTakeTheChosenColourAndRepaintAtOnce) {
     EXPECT_EQ(c.core.colours().*k.field, kNavy);
     // Mid-minute, before any tick: the hour and minute dots have the new colour already.
     for (int i = 0; i <= 10; ++i) {
-      EXPECT_EQ(c.core.dotLayout().Shape1[i].FillColor,
+      EXPECT_EQ(c.core.dotLayout().dots()[i].FillColor,
                 litAt1234.count(i) ? c.core.colours().OnColor : c.core.colours().OffColor)
           << "dot " << i;
     }
@@ -88,9 +90,9 @@ TEST(Colours, TransparentReachesEveryUnlitDotAtOnce) {
   c.core.Transparent_Click();
   EXPECT_EQ(c.core.colours().OffColor, kButtonFace);
   for (int dot : {0, 6, 11}) {
-    EXPECT_EQ(c.core.dotLayout().Shape1[dot].FillColor, kButtonFace) << "dot " << dot;
+    EXPECT_EQ(c.core.dotLayout().dots()[dot].FillColor, kButtonFace) << "dot " << dot;
   }
-  EXPECT_EQ(c.core.dotLayout().Shape1[12].FillColor, c.core.colours().OnColor);
+  EXPECT_EQ(c.core.dotLayout().dots()[12].FillColor, c.core.colours().OnColor);
 }
 
 TEST(Colours, OffAfterTransparentEndsTheTransparentLook) {
@@ -102,19 +104,19 @@ TEST(Colours, OffAfterTransparentEndsTheTransparentLook) {
             std::vector<std::string>{"chooseColour " + std::to_string(kButtonFace) + " Off Color"});
   EXPECT_EQ(c.core.colours().OffColor, kNavy);
   c.tickAt(12, 34, 31);
-  EXPECT_EQ(c.core.dotLayout().Shape1[0].FillColor, kNavy);
-  EXPECT_EQ(c.core.dotLayout().Shape1[11].FillColor, kNavy);
+  EXPECT_EQ(c.core.dotLayout().dots()[0].FillColor, kNavy);
+  EXPECT_EQ(c.core.dotLayout().dots()[11].FillColor, kNavy);
 }
 
 TEST(Always, TwiceReturnsTheWindowToNormalStackingWithoutMovingIt) {
   Clock c;
   c.core.Always_Click();
-  EXPECT_TRUE(c.core.commandBar().Always.Checked);
-  EXPECT_EQ(c.core.commandBar().Toolbar1.button(kButtonAlways).Value, 1);
+  EXPECT_TRUE(c.core.commandBar().item(Command::Always).Checked);
+  EXPECT_EQ(c.core.commandBar().toolbar().button(kButtonAlways).Value, 1);
   EXPECT_EQ(c.platform.calls, std::vector<std::string>{"topmost"});
   c.core.Always_Click();
-  EXPECT_FALSE(c.core.commandBar().Always.Checked);
-  EXPECT_EQ(c.core.commandBar().Toolbar1.button(kButtonAlways).Value, 0);
+  EXPECT_FALSE(c.core.commandBar().item(Command::Always).Checked);
+  EXPECT_EQ(c.core.commandBar().toolbar().button(kButtonAlways).Value, 0);
   EXPECT_EQ(c.platform.calls, (std::vector<std::string>{"topmost", "notopmost"}));
 }
 
@@ -160,7 +162,7 @@ TEST(HintColour, PromptOnlyWhileADotColourDiffersFromItsStartValue) {
                                     : std::vector<std::string>{});
     EXPECT_EQ(c.core.colours().HintColor, k.hint);
     for (int i = 0; i < kDotCount; ++i)
-      EXPECT_EQ(c.core.dotLayout().Label1[i].ForeColor, k.hint) << i;
+      EXPECT_EQ(c.core.dotLayout().hints()[i].ForeColor, k.hint) << i;
   }
 }
 
@@ -176,8 +178,8 @@ TEST(HintColour, PromptsAgainEachTimeTheHintsComeBackAndColoursHiddenLabelsToo) 
                                   "chooseColour " + std::to_string(kYellow) + " Hint Color"}));
   EXPECT_EQ(c.core.colours().HintColor, kGreen);
   for (int i = 0; i < kDotCount; ++i) {
-    EXPECT_EQ(c.core.dotLayout().Label1[i].ForeColor, kGreen) << i;
-    EXPECT_EQ(c.core.dotLayout().Label1[i].Visible, i <= 16) << i;
+    EXPECT_EQ(c.core.dotLayout().hints()[i].ForeColor, kGreen) << i;
+    EXPECT_EQ(c.core.dotLayout().hints()[i].Visible, i <= 16) << i;
   }
 }
 

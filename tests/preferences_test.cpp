@@ -11,7 +11,10 @@
 #include <utility>
 #include <vector>
 
+#include "commands/command_bar.h"
+#include "commands/music.h"
 #include "core/tessaron.h"
+#include "layout/dot_layout.h"
 #include "tests/core_internals.h"
 #include "tests/fake_platform.h"
 
@@ -127,14 +130,14 @@ TEST(ReadPreferences, StartUpTakesEachFieldAsSaved) {
     EXPECT_EQ(s.core.colours().HintColor, k.hint);
     EXPECT_EQ(s.core.colours().StartOnColor, k.on);
     EXPECT_EQ(s.core.colours().StartOffColor, k.off);
-    EXPECT_EQ(s.core.commandBar().Numbers.Checked, k.numbers);
-    EXPECT_EQ(s.core.commandBar().Seconds.Checked, k.seconds);
-    EXPECT_FALSE(s.core.commandBar().Music.Checked);
-    EXPECT_EQ(s.core.commandBar().Always.Checked, k.always);
-    EXPECT_EQ(s.core.commandBar().Vertical.Checked, k.vertical);
+    EXPECT_EQ(s.core.commandBar().item(Command::Numbers).Checked, k.numbers);
+    EXPECT_EQ(s.core.commandBar().item(Command::Seconds).Checked, k.seconds);
+    EXPECT_FALSE(s.core.commandBar().item(Command::Music).Checked);
+    EXPECT_EQ(s.core.commandBar().item(Command::Always).Checked, k.always);
+    EXPECT_EQ(s.core.commandBar().item(Command::Vertical).Checked, k.vertical);
     EXPECT_EQ(s.platform.top, k.top);
     EXPECT_EQ(s.platform.left, k.left);
-    EXPECT_EQ(s.core.backgroundMusic().MusicFile, k.music);
+    EXPECT_EQ(s.core.backgroundMusic().musicFile(), k.music);
     EXPECT_EQ(s.count("messageBox"), 0u);
     EXPECT_EQ(s.count("chooseColour"), 0u) << "no hint-colour prompt at start-up";
     EXPECT_EQ(s.platform.files.at(kSavePath), k.file);
@@ -188,14 +191,14 @@ TEST(ReadPreferences, ADamagedFileGivesTheFirstStartValuesAndAMessage) {
     EXPECT_EQ(s.core.colours().OnColor, 255);
     EXPECT_EQ(s.core.colours().OffColor, 0);
     EXPECT_EQ(s.core.colours().HintColor, kWhite);
-    EXPECT_FALSE(s.core.commandBar().Numbers.Checked);
-    EXPECT_FALSE(s.core.commandBar().Seconds.Checked);
-    EXPECT_FALSE(s.core.commandBar().Music.Checked);
-    EXPECT_FALSE(s.core.commandBar().Always.Checked);
-    EXPECT_FALSE(s.core.commandBar().Vertical.Checked);
+    EXPECT_FALSE(s.core.commandBar().item(Command::Numbers).Checked);
+    EXPECT_FALSE(s.core.commandBar().item(Command::Seconds).Checked);
+    EXPECT_FALSE(s.core.commandBar().item(Command::Music).Checked);
+    EXPECT_FALSE(s.core.commandBar().item(Command::Always).Checked);
+    EXPECT_FALSE(s.core.commandBar().item(Command::Vertical).Checked);
     EXPECT_EQ(s.platform.top, 0);
     EXPECT_EQ(s.platform.left, 0);
-    EXPECT_EQ(s.core.backgroundMusic().MusicFile, "smallworld.wav");
+    EXPECT_EQ(s.core.backgroundMusic().musicFile(), "smallworld.wav");
     EXPECT_EQ(s.platform.width, kNarrow);
     EXPECT_EQ(s.platform.height, 2000);
     EXPECT_EQ(s.count("messageBox 48 Tessaron|"), 1u);
@@ -238,7 +241,7 @@ TEST(ReadPreferences, AFileThatCannotBeReadIsNamedWithTheReason) {
                   "). The clock starts with its first-start settings and leaves the file as "
                   "it is."});
     EXPECT_EQ(s.core.colours().OnColor, 255);
-    EXPECT_FALSE(s.core.commandBar().Music.Checked);
+    EXPECT_FALSE(s.core.commandBar().item(Command::Music).Checked);
   }
   // The largest line that fits is still read.
   Start fits(kExample.substr(0, kExample.size() - 2) +
@@ -290,20 +293,20 @@ TEST(SavePreferences, RoundTripRestoresEverySavedChoice) {
   EXPECT_EQ(core.colours().OnColor, rgb(0, 255, 0));
   EXPECT_EQ(core.colours().OffColor, kButtonFace);
   EXPECT_EQ(core.colours().HintColor, rgb(0, 0, 255));
-  EXPECT_TRUE(core.commandBar().Numbers.Checked);
-  EXPECT_TRUE(core.commandBar().Seconds.Checked);
-  EXPECT_TRUE(core.commandBar().Music.Checked);
-  EXPECT_TRUE(core.commandBar().Always.Checked);
-  EXPECT_TRUE(core.commandBar().Vertical.Checked);
-  EXPECT_FALSE(core.commandBar().AltTimeZone.Checked);
+  EXPECT_TRUE(core.commandBar().item(Command::Numbers).Checked);
+  EXPECT_TRUE(core.commandBar().item(Command::Seconds).Checked);
+  EXPECT_TRUE(core.commandBar().item(Command::Music).Checked);
+  EXPECT_TRUE(core.commandBar().item(Command::Always).Checked);
+  EXPECT_TRUE(core.commandBar().item(Command::Vertical).Checked);
+  EXPECT_FALSE(core.commandBar().item(Command::AltTimeZone).Checked);
   EXPECT_EQ(second.top, 1234.5);
   EXPECT_EQ(second.left, 4322);  // 4321.5: halves to even
-  EXPECT_EQ(core.backgroundMusic().MusicFile, "tick.wav");
+  EXPECT_EQ(core.backgroundMusic().musicFile(), "tick.wav");
   EXPECT_EQ(second.callsStartingWith("playLoop"),
             std::vector<std::string>{"playLoop /opt/tessaron/tick.wav"});
   EXPECT_TRUE(second.callsStartingWith("chooseColour").empty());
   for (int i = 0; i < kDotCount; ++i)
-    EXPECT_EQ(core.dotLayout().Label1[i].ForeColor, rgb(0, 0, 255)) << i;
+    EXPECT_EQ(core.dotLayout().hints()[i].ForeColor, rgb(0, 0, 255)) << i;
 
   // Saved again unchanged, the same choices give the same line.
   core.Preferences_Click();
@@ -360,7 +363,7 @@ TEST(SavePreferences, AFailedSaveKeepsTheOldFileTellsTheUserAndChangesNothing) {
   const Colour on = core.colours().OnColor, off = core.colours().OffColor,
                hint = core.colours().HintColor;
   const bool redraw = test::Internals::redrawAll(core);
-  const std::string music = core.backgroundMusic().MusicFile;
+  const std::string music = core.backgroundMusic().musicFile();
 
   s.core.Preferences_Click();
 
@@ -373,9 +376,9 @@ TEST(SavePreferences, AFailedSaveKeepsTheOldFileTellsTheUserAndChangesNothing) {
   EXPECT_EQ(core.colours().OffColor, off);
   EXPECT_EQ(core.colours().HintColor, hint);
   EXPECT_EQ(test::Internals::redrawAll(core), redraw);
-  EXPECT_EQ(core.backgroundMusic().MusicFile, music);
-  EXPECT_TRUE(core.commandBar().Seconds.Checked);
-  EXPECT_FALSE(core.commandBar().Numbers.Checked);
+  EXPECT_EQ(core.backgroundMusic().musicFile(), music);
+  EXPECT_TRUE(core.commandBar().item(Command::Seconds).Checked);
+  EXPECT_FALSE(core.commandBar().item(Command::Numbers).Checked);
   EXPECT_EQ(s.platform.top, 2222);
   EXPECT_EQ(s.platform.left, 3000);
   EXPECT_EQ(s.platform.width, kWide);
@@ -403,13 +406,12 @@ TEST(StartUpOptions, SavedOnAndSavedOffRunEachCommandsOwnPath) {
     s.platform.inputAnswers = {"tick.wav"};
     s.core.Form_Load();
 
-    for (MenuItem CommandBar::*item :
-         {&CommandBar::Numbers, &CommandBar::Seconds, &CommandBar::Music, &CommandBar::Always,
-          &CommandBar::Vertical}) {
-      EXPECT_EQ((s.core.commandBar().*item).Checked, k.on);
+    for (Command command :
+         {Command::Numbers, Command::Seconds, Command::Music, Command::Always, Command::Vertical}) {
+      EXPECT_EQ(s.core.commandBar().item(command).Checked, k.on);
     }
     for (int button : {kButtonAlways, kButtonMusic, kButtonNumbers, kButtonSeconds}) {
-      EXPECT_EQ(s.core.commandBar().Toolbar1.button(button).Value, k.on ? 1 : 0)
+      EXPECT_EQ(s.core.commandBar().toolbar().button(button).Value, k.on ? 1 : 0)
           << "button " << button;
     }
     EXPECT_EQ(s.platform.width, k.on ? kWide : kNarrow);
@@ -417,10 +419,10 @@ TEST(StartUpOptions, SavedOnAndSavedOffRunEachCommandsOwnPath) {
     EXPECT_EQ(s.platform.top, 1200);
     EXPECT_EQ(s.platform.left, 3000);
     for (int i = 0; i < kDotCount; ++i) {
-      EXPECT_EQ(s.core.dotLayout().Shape1[i].Visible, k.on || i <= 10) << "dot " << i;
-      EXPECT_EQ(s.core.dotLayout().Label1[i].Visible, k.on) << "label " << i;
+      EXPECT_EQ(s.core.dotLayout().dots()[i].Visible, k.on || i <= 10) << "dot " << i;
+      EXPECT_EQ(s.core.dotLayout().hints()[i].Visible, k.on) << "label " << i;
     }
-    EXPECT_EQ(s.core.dotLayout().Label1[0].Caption, k.on ? "2" : "16");
+    EXPECT_EQ(s.core.dotLayout().hints()[0].Caption, k.on ? "2" : "16");
     EXPECT_EQ(s.count("chooseColour"), 0u);
     EXPECT_EQ(s.count("messageBox"), 0u);
 
@@ -479,20 +481,20 @@ TEST(StartUpOptions, SavedHintsSecondsAndArrangementGiveTheirDotsAndLabels) {
     Start s(exampleWith({{4, flag(hints)}, {5, flag(seconds)}, {11, flag(columns)}}));
     s.core.Form_Load();
     ASSERT_EQ(s.count("messageBox"), 0u) << s.platform.files.at(kSavePath);
-    EXPECT_EQ(s.core.commandBar().Numbers.Checked, hints);
-    EXPECT_EQ(s.core.commandBar().Seconds.Checked, seconds);
-    EXPECT_EQ(s.core.commandBar().Vertical.Checked, columns);
+    EXPECT_EQ(s.core.commandBar().item(Command::Numbers).Checked, hints);
+    EXPECT_EQ(s.core.commandBar().item(Command::Seconds).Checked, seconds);
+    EXPECT_EQ(s.core.commandBar().item(Command::Vertical).Checked, columns);
     EXPECT_EQ(s.platform.width, seconds ? kWide : kNarrow);
     EXPECT_EQ(s.platform.height, columns ? 2760 : 2000);
     for (int i = 0; i < kDotCount; ++i) {
-      EXPECT_EQ(s.core.dotLayout().Shape1[i].Visible, i <= k.lastDot) << "dot " << i;
-      EXPECT_EQ(s.core.dotLayout().Label1[i].Visible, hints && i <= k.lastDot) << "label " << i;
+      EXPECT_EQ(s.core.dotLayout().dots()[i].Visible, i <= k.lastDot) << "dot " << i;
+      EXPECT_EQ(s.core.dotLayout().hints()[i].Visible, hints && i <= k.lastDot) << "label " << i;
     }
   }
 }
 
 TEST(SavedPosition, AWindowThatNoScreenShowsComesBackOntoThePrimaryScreen) {
-  const ScreenArea primary{0, 0, kScreenW, kScreenH};
+  const ScreenArea primary = test::screenArea(0, 0, kScreenW, kScreenH);
   struct Case {
     const char* name;
     std::vector<ScreenArea> screens;  // empty: the primary screen alone
@@ -509,22 +511,22 @@ TEST(SavedPosition, AWindowThatNoScreenShowsComesBackOntoThePrimaryScreen) {
       {"far up and left", {}, -100000, -100000, false},
       {"below the screen", {}, 50000, 3000, false},
       {"on a second screen to the right",
-       {primary, {kScreenW, 0, kScreenW, kScreenH}},
+       {primary, test::screenArea(kScreenW, 0, kScreenW, kScreenH)},
        1200,
        40000,
        true},
       {"on a second screen to the left",
-       {primary, {-kScreenW, 0, kScreenW, kScreenH}},
+       {primary, test::screenArea(-kScreenW, 0, kScreenW, kScreenH)},
        1200,
        -20000,
        true},
       {"on a second screen above",
-       {primary, {0, -kScreenH, kScreenW, kScreenH}},
+       {primary, test::screenArea(0, -kScreenH, kScreenW, kScreenH)},
        -10000,
        3000,
        true},
       {"between two screens, on neither",
-       {primary, {kScreenW * 2, 0, kScreenW, kScreenH}},
+       {primary, test::screenArea(kScreenW * 2, 0, kScreenW, kScreenH)},
        1200,
        kScreenW + 5000,
        false},
@@ -569,7 +571,7 @@ TEST(SavedPosition, MusicPromptAtStartUpOpensOnTheScreen) {
 // The seconds and arrangement switches keep the window inside the screen that holds it;
 // on a second screen that is not at the desktop's origin, a window well inside it stays.
 TEST(SavedPosition, OptionsRestoredOnASecondScreenKeepTheWindowWhereItWas) {
-  const ScreenArea primary{0, 0, kScreenW, kScreenH};
+  const ScreenArea primary = test::screenArea(0, 0, kScreenW, kScreenH);
   struct Case {
     const char* name;
     ScreenArea second;
@@ -578,18 +580,10 @@ TEST(SavedPosition, OptionsRestoredOnASecondScreenKeepTheWindowWhereItWas) {
     const char* vertical;
   };
   const Case cases[] = {
-      {"seconds on a screen to the right",
-       {kScreenW, 0, kScreenW, kScreenH},
-       1200,
-       40000,
-       "#TRUE#",
-       "#FALSE#"},
-      {"columns on a screen below",
-       {0, kScreenH, kScreenW, kScreenH},
-       20000,
-       3000,
-       "#FALSE#",
-       "#TRUE#"},
+      {"seconds on a screen to the right", test::screenArea(kScreenW, 0, kScreenW, kScreenH), 1200,
+       40000, "#TRUE#", "#FALSE#"},
+      {"columns on a screen below", test::screenArea(0, kScreenH, kScreenW, kScreenH), 20000, 3000,
+       "#FALSE#", "#TRUE#"},
   };
   for (const Case& k : cases) {
     SCOPED_TRACE(k.name);

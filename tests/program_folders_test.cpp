@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "commands/command_bar.h"
+#include "commands/music.h"
 #include "core/tessaron.h"
 #include "tests/fake_platform.h"
 
@@ -40,7 +42,7 @@ TEST_F(InstalledClock, SavesToTheSettingsFolderAndTheNextStartRestoresFromIt) {
   platform.files[kData + "Tessa.sav"] = kSavedHints;
   Tessaron first{platform};
   first.Form_Load();
-  EXPECT_FALSE(first.commandBar().Numbers.Checked);
+  EXPECT_FALSE(first.commandBar().item(Command::Numbers).Checked);
   EXPECT_TRUE(platform.callsStartingWith("messageBox").empty());
 
   first.Numbers_Click();
@@ -51,15 +53,15 @@ TEST_F(InstalledClock, SavesToTheSettingsFolderAndTheNextStartRestoresFromIt) {
 
   Tessaron second{platform};
   second.Form_Load();
-  EXPECT_TRUE(second.commandBar().Numbers.Checked);
+  EXPECT_TRUE(second.commandBar().item(Command::Numbers).Checked);
 }
 
 TEST_F(InstalledClock, APortableCopysFileIsReadAsItIs) {
   platform.files[kSettings + "Tessa.sav"] = kSavedHints;
   Tessaron core{platform};
   core.Form_Load();
-  EXPECT_TRUE(core.commandBar().Numbers.Checked);
-  EXPECT_EQ(core.backgroundMusic().MusicFile, "smallworld.wav");
+  EXPECT_TRUE(core.commandBar().item(Command::Numbers).Checked);
+  EXPECT_EQ(core.backgroundMusic().musicFile(), "smallworld.wav");
 }
 
 TEST_F(InstalledClock, TheClosingSoundAndTheHelpFilesComeFromTheDataFolder) {
@@ -109,11 +111,11 @@ TEST_F(InstalledClock, MusicPromptNamesTheUsersFolderAndLooksThereFirst) {
     EXPECT_EQ(prompts[0].rfind("inputBox Enter the .WAV file - " + kUser + "|", 0), 0u)
         << prompts[0];
     if (c.played.empty()) {
-      EXPECT_FALSE(core.commandBar().Music.Checked);
+      EXPECT_FALSE(core.commandBar().item(Command::Music).Checked);
       EXPECT_TRUE(p.callsStartingWith("playLoop").empty());
     } else {
-      EXPECT_TRUE(core.commandBar().Music.Checked);
-      EXPECT_EQ(core.commandBar().Music.Caption, "&Music (" + c.typed + ")");
+      EXPECT_TRUE(core.commandBar().item(Command::Music).Checked);
+      EXPECT_EQ(core.commandBar().item(Command::Music).Caption, "&Music (" + c.typed + ")");
       EXPECT_EQ(p.callsStartingWith("playLoop"), Calls{"playLoop " + c.played});
     }
     for (const auto& f : c.files) p.files.erase(f);
@@ -134,7 +136,8 @@ TEST_F(InstalledClock, AReadOnlyPortableCopyStartsFromItsFileAndSaysOnceWhereSav
   platform.files[portable + "Tessa.sav"] = kSavedHints;
   Tessaron first{platform};
   first.Form_Load();
-  EXPECT_TRUE(first.commandBar().Numbers.Checked) << "the file beside the program was read";
+  EXPECT_TRUE(first.commandBar().item(Command::Numbers).Checked)
+      << "the file beside the program was read";
 
   platform.calls.clear();
   first.Preferences_Click();
@@ -151,7 +154,7 @@ TEST_F(InstalledClock, AReadOnlyPortableCopyStartsFromItsFileAndSaysOnceWhereSav
       "255,0,16777215,#FALSE#,#FALSE#,#FALSE#,#FALSE#,0,0,\"smallworld.wav\",#FALSE#\r\n";
   Tessaron second{platform};
   second.Form_Load();
-  EXPECT_FALSE(second.commandBar().Numbers.Checked);
+  EXPECT_FALSE(second.commandBar().item(Command::Numbers).Checked);
 }
 
 TEST_F(InstalledClock, AFailedFirstSaveDoesNotSpeakOfPreferencesSavedBefore) {

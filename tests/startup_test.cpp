@@ -4,9 +4,13 @@
 
 #include <set>
 
+#include "commands/command_bar.h"
+#include "commands/music.h"
 #include "core/tessaron.h"
+#include "layout/dot_layout.h"
 #include "tests/core_internals.h"
 #include "tests/fake_platform.h"
+#include "timezones/alternate_zone.h"
 
 namespace tessaron {
 namespace {
@@ -23,12 +27,12 @@ TEST(Startup, FirstStartTakesTheDefaultValues) {
   EXPECT_EQ(core.colours().HintColor, 16777215);
   EXPECT_EQ(core.colours().StartOnColor, 255);
   EXPECT_EQ(core.colours().StartOffColor, 0);
-  EXPECT_EQ(core.backgroundMusic().MusicFile, "smallworld.wav");
+  EXPECT_EQ(core.backgroundMusic().musicFile(), "smallworld.wav");
   EXPECT_EQ(core.appFolder(), "/opt/tessaron/");
-  EXPECT_EQ(core.dotLayout().LabelOffset, 20);
+  EXPECT_EQ(core.dotLayout().labelOffset(), Twips(20));
   EXPECT_FALSE(test::Internals::redrawAll(core));  // the first frame is drawn
-  EXPECT_FALSE(core.alternateZone().ATZ.Visible);
-  EXPECT_FALSE(core.commandBar().AltTimeZone.Checked);
+  EXPECT_FALSE(core.alternateZone().label().Visible);
+  EXPECT_FALSE(core.commandBar().item(Command::AltTimeZone).Checked);
   EXPECT_EQ(core.colours().BackgroundColor, kButtonFace);
   EXPECT_EQ(platform.left, 0);
   EXPECT_EQ(platform.top, 0);
@@ -43,7 +47,7 @@ TEST(Startup, TheFirstFrameShowsTheTime) {
   core.Form_Load();
   const std::set<int> lit = {1, 2, 5, 9};  // hour 12 = 8 + 4, minute 34 = 32 + 2
   for (int i = 0; i <= 10; ++i) {
-    EXPECT_EQ(core.dotLayout().Shape1[i].FillColor,
+    EXPECT_EQ(core.dotLayout().dots()[i].FillColor,
               lit.count(i) ? core.colours().OnColor : core.colours().OffColor)
         << i;
   }
@@ -80,10 +84,10 @@ TEST(Startup, WindowWidthsFollowTheToolbarButtonWidth) {
     SCOPED_TRACE(c.name);
     test::FakePlatform platform;
     Tessaron core(platform);
-    test::Internals::commands(core).Toolbar1.ButtonWidth = c.buttonWidth;
+    test::Internals::setButtonWidth(core, Twips(c.buttonWidth));
     core.Form_Load();
-    EXPECT_EQ(core.dotLayout().WidthWithoutSeconds, c.withoutSeconds);
-    EXPECT_EQ(core.dotLayout().WidthWithSeconds, c.withSeconds);
+    EXPECT_EQ(core.dotLayout().widthWithoutSeconds(), Twips(c.withoutSeconds));
+    EXPECT_EQ(core.dotLayout().widthWithSeconds(), Twips(c.withSeconds));
   }
 }
 
@@ -94,9 +98,9 @@ TEST(Startup, HangsTheRowsLabelsOverTheirDots) {
   // The captions themselves are checked with the row's places.
   for (int i = 0; i <= 16; ++i) {
     SCOPED_TRACE(i);
-    EXPECT_EQ(core.dotLayout().Label1[i].Left, core.dotLayout().Shape1[i].Left);
-    EXPECT_EQ(core.dotLayout().Label1[i].Top, core.dotLayout().Shape1[i].Top + 20);
-    EXPECT_EQ(core.dotLayout().Label1[i].ForeColor, core.colours().HintColor);
+    EXPECT_EQ(core.dotLayout().hints()[i].Left, core.dotLayout().dots()[i].Left);
+    EXPECT_EQ(core.dotLayout().hints()[i].Top, core.dotLayout().dots()[i].Top + 20_tw);
+    EXPECT_EQ(core.dotLayout().hints()[i].ForeColor, core.colours().HintColor);
   }
 }
 
@@ -113,7 +117,7 @@ TEST(Startup, FirstStartRunsEverySwitchOffPathOnceAndSaysNothing) {
   EXPECT_TRUE(platform.callsStartingWith("chooseColour").empty());
   EXPECT_EQ(platform.width, 3622);
   EXPECT_EQ(platform.height, 2000);
-  for (const ToolbarButton& button : core.commandBar().Toolbar1.Buttons) {
+  for (const ToolbarButton& button : core.commandBar().toolbar().Buttons) {
     EXPECT_EQ(button.Value, 0) << button.Key;
   }
 }

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "core/tessaron.h"
+#include "layout/dot_layout.h"
 #include "tests/core_internals.h"
 #include "tests/fake_platform.h"
 
@@ -20,20 +21,30 @@ struct TickTest : ::testing::Test {
   Tessaron core{platform};
 
   void SetUp() override {
-    core.Form_Load();
-    test::Internals::commands(core).Seconds.Checked = true;
-    test::Internals::commands(core).Vertical.Checked = false;
+    core.Form_Load();  // a first start: the row, the seconds hidden
+    setSeconds(true);
   }
 
+  void setSeconds(bool shown) {
+    if (core.item(Command::Seconds).Checked != shown) core.Seconds_Click();
+  }
+  void setColumns(bool columns) {
+    if (core.item(Command::Vertical).Checked != columns) core.Vertical_Click();
+  }
   void tickAt(int h, int m, int s) {
     platform.time = {h, m, s};
     core.Timer1_Timer();
+  }
+  // Every dot repainted with the time then, as after any change of how they look.
+  void redrawAt(int h, int m, int s) {
+    platform.time = {h, m, s};
+    core.redrawTime();
   }
 
   std::set<int> litDots(int last) const {
     std::set<int> lit;
     for (int i = 0; i <= last; ++i) {
-      if (core.dotLayout().Shape1[i].FillColor == core.colours().OnColor) lit.insert(i);
+      if (core.dotLayout().dots()[i].FillColor == core.colours().OnColor) lit.insert(i);
     }
     return lit;
   }
@@ -62,14 +73,13 @@ TEST_F(TickTest, LightsTheBitsOfTheTimeDotByDot) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    test::Internals::commands(core).Vertical.Checked = c.columns;
-    test::Internals::redrawAll(core) = true;
-    tickAt(c.time.hour, c.time.minute, c.time.second);
+    setColumns(c.columns);
+    redrawAt(c.time.hour, c.time.minute, c.time.second);
     const int last = c.columns ? 19 : 16;
     EXPECT_EQ(litDots(last), c.lit);
     for (int i = 0; i <= last; ++i) {
       if (c.lit.count(i) == 0) {
-        EXPECT_EQ(core.dotLayout().Shape1[i].FillColor, kOff) << "dot " << i;
+        EXPECT_EQ(core.dotLayout().dots()[i].FillColor, kOff) << "dot " << i;
       }
     }
   }
@@ -87,7 +97,7 @@ TEST_F(TickTest, EverySecondOfTheDayReadsBackFromTheDots) {
     for (const Group& g : groups) {
       int v = 0;
       for (std::size_t k = 0; k < g.weights.size(); ++k) {
-        if (core.dotLayout().Shape1[g.first + static_cast<int>(k)].FillColor == kOn)
+        if (core.dotLayout().dots()[g.first + static_cast<int>(k)].FillColor == kOn)
           v += g.weights[k];
       }
       values.push_back(v);
@@ -99,11 +109,10 @@ TEST_F(TickTest, EverySecondOfTheDayReadsBackFromTheDots) {
   const std::vector<Group> columns = {{0, {2, 1}},       {2, {8, 4, 2, 1}}, {6, {4, 2, 1}},
                                       {9, {8, 4, 2, 1}}, {13, {4, 2, 1}},   {16, {8, 4, 2, 1}}};
   for (bool vertical : {false, true}) {
-    test::Internals::commands(core).Vertical.Checked = vertical;
+    setColumns(vertical);
     for (int t = 0; t < 86400; ++t) {
       const int h = t / 3600, m = t / 60 % 60, s = t % 60;
-      test::Internals::redrawAll(core) = true;
-      tickAt(h, m, s);
+      redrawAt(h, m, s);
       const auto got = read(vertical ? columns : row);
       const auto want = vertical ? std::vector<int>{h / 10, h % 10, m / 10, m % 10, s / 10, s % 10}
                                  : std::vector<int>{h, m, s};
@@ -131,23 +140,23 @@ TEST_F(TickTest, HourAndMinuteRepaintAtAFullRedrawInTheFirstTwoSecondsOrWhenThey
   for (bool vertical : {false, true}) {
     for (const Case& c : cases) {
       SCOPED_TRACE(std::string(c.name) + (vertical ? ", columns" : ", row"));
-      test::Internals::commands(core).Vertical.Checked = vertical;
-      test::Internals::redrawAll(core) = true;
-      tickAt(c.shownHour, c.shownHour == 23 ? 59 : 0, 30);
-      for (int i = 0; i <= 12; ++i)
-        test::Internals::layout(core).Shape1[i].FillColor = kOff;  // looks stale
-      test::Internals::redrawAll(core) = c.redrawAll;
-      tickAt(23, 59, c.second);
+      setColumns(vertical);
+      redrawAt(c.shownHour, c.shownHour == 23 ? 59 : 0, 30);
+      test::Internals::paintDots(core, 0, 12, kOff);  // looks stale
+      if (c.redrawAll) {
+        redrawAt(23, 59, c.second);
+      } else {
+        tickAt(23, 59, c.second);
+      }
       // Dot 0 is the hour's 16 in the row and the hour tens' 2 in the columns: lit at 23h.
-      EXPECT_EQ(core.dotLayout().Shape1[0].FillColor == kOn, c.minuteRepainted);
+      EXPECT_EQ(core.dotLayout().dots()[0].FillColor == kOn, c.minuteRepainted);
       EXPECT_FALSE(test::Internals::redrawAll(core));
     }
   }
 }
 
 TEST_F(TickTest, SecondsDotsFollowEveryTickWhileShown) {
-  test::Internals::redrawAll(core) = true;
-  tickAt(12, 34, 56);
+  redrawAt(12, 34, 56);
   tickAt(12, 34, 57);
   EXPECT_EQ(litDots(16), (std::set<int>{1, 2, 5, 9, 11, 12, 13, 16}));
 }
@@ -155,28 +164,27 @@ TEST_F(TickTest, SecondsDotsFollowEveryTickWhileShown) {
 TEST_F(TickTest, HiddenSecondsDotsAreClearedOnlyByAFullRedraw) {
   for (bool vertical : {false, true}) {
     SCOPED_TRACE(vertical ? "columns" : "row");
-    test::Internals::commands(core).Vertical.Checked = vertical;
-    test::Internals::commands(core).Seconds.Checked = false;
+    setColumns(vertical);
+    setSeconds(false);
     const int first = vertical ? 13 : 11, last = vertical ? 19 : 16;
-    test::Internals::redrawAll(core) = true;
-    tickAt(10, 10, 58);
-    for (int i = first; i <= last; ++i) test::Internals::layout(core).Shape1[i].FillColor = kOn;
+    redrawAt(10, 10, 58);
+    test::Internals::paintDots(core, first, last, kOn);
     tickAt(10, 10, 59);
-    for (int i = first; i <= last; ++i) EXPECT_EQ(core.dotLayout().Shape1[i].FillColor, kOn) << i;
-    test::Internals::redrawAll(core) = true;
-    tickAt(10, 10, 59);
-    for (int i = first; i <= last; ++i) EXPECT_EQ(core.dotLayout().Shape1[i].FillColor, kOff) << i;
+    for (int i = first; i <= last; ++i) EXPECT_EQ(core.dotLayout().dots()[i].FillColor, kOn) << i;
+    redrawAt(10, 10, 59);
+    for (int i = first; i <= last; ++i) EXPECT_EQ(core.dotLayout().dots()[i].FillColor, kOff) << i;
   }
 }
 
 TEST_F(TickTest, ColoursComeFromTheFieldsAtTheTimeOfDrawing) {
-  test::Internals::onColor(core) = rgb(0, 255, 0);
-  test::Internals::offColor(core) = rgb(10, 20, 30);
-  test::Internals::redrawAll(core) = true;
-  tickAt(1, 0, 0);
-  EXPECT_EQ(core.dotLayout().Shape1[4].FillColor, rgb(0, 255, 0));
-  EXPECT_EQ(core.dotLayout().Shape1[3].FillColor, rgb(10, 20, 30));
-  EXPECT_EQ(core.dotLayout().Shape1[16].FillColor, rgb(10, 20, 30));
+  platform.colourAnswers = {rgb(0, 255, 0)};
+  core.On_Click();
+  platform.colourAnswers = {rgb(10, 20, 30)};
+  core.Off_Click();
+  redrawAt(1, 0, 0);
+  EXPECT_EQ(core.dotLayout().dots()[4].FillColor, rgb(0, 255, 0));
+  EXPECT_EQ(core.dotLayout().dots()[3].FillColor, rgb(10, 20, 30));
+  EXPECT_EQ(core.dotLayout().dots()[16].FillColor, rgb(10, 20, 30));
 }
 
 }  // namespace

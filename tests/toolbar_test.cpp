@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "commands/command_bar.h"
 #include "commands/menu.h"
 #include "core/tessaron.h"
 #include "tests/core_internals.h"
@@ -35,10 +36,10 @@ TEST(Toolbar, TheTenButtonsInOrderWithTheirTooltipsPicturesAndKinds) {
       {"Vertical", "Alternate Form", ButtonStyle::Check},
   };
   const CommandBar bar;
-  ASSERT_EQ(bar.Toolbar1.Buttons.size(), std::size(cases));
+  ASSERT_EQ(bar.toolbar().Buttons.size(), std::size(cases));
   for (int i = 1; i <= static_cast<int>(std::size(cases)); ++i) {
     const Case& c = cases[i - 1];
-    const ToolbarButton& b = bar.Toolbar1.button(i);
+    const ToolbarButton& b = bar.toolbar().button(i);
     SCOPED_TRACE(c.key);
     EXPECT_EQ(b.Key, c.key);
     EXPECT_EQ(b.ToolTipText, c.toolTip);
@@ -84,8 +85,8 @@ TEST(Commands, EachCommandRunsItsOwnHandler) {
     core.run(c.command);
     const std::string effect = c.effect;
     if (effect == "Numbers" || effect == "AltTimeZone") {
-      EXPECT_EQ(effect == "Numbers", core.commandBar().Numbers.Checked);
-      EXPECT_EQ(effect == "AltTimeZone", core.commandBar().AltTimeZone.Checked);
+      EXPECT_EQ(effect == "Numbers", core.commandBar().item(Command::Numbers).Checked);
+      EXPECT_EQ(effect == "AltTimeZone", core.commandBar().item(Command::AltTimeZone).Checked);
     } else if (effect == "OffColor") {
       EXPECT_EQ(core.colours().OffColor, rgb(9, 9, 9));
     } else if (effect == "Tessa.sav") {
@@ -110,23 +111,23 @@ struct ToolbarClicks : ::testing::Test {
     platform.files["/opt/tessaron/smallworld.wav"] = "RIFF";
     core.Form_Load();
   }
-  int value(int index) const { return core.commandBar().Toolbar1.button(index).Value; }
+  int value(int index) const { return core.commandBar().toolbar().button(index).Value; }
 };
 
 TEST_F(ToolbarClicks, SwitchButtonsShowTheirMarkAfterEveryClick) {
   struct Case {
     int index;
-    MenuItem CommandBar::*item;
+    Command command;
   };
-  const Case cases[] = {{kButtonAlways, &CommandBar::Always},
-                        {kButtonNumbers, &CommandBar::Numbers},
-                        {kButtonSeconds, &CommandBar::Seconds},
-                        {kButtonVertical, &CommandBar::Vertical}};
+  const Case cases[] = {{kButtonAlways, Command::Always},
+                        {kButtonNumbers, Command::Numbers},
+                        {kButtonSeconds, Command::Seconds},
+                        {kButtonVertical, Command::Vertical}};
   for (const Case& c : cases) {
-    SCOPED_TRACE(core.commandBar().Toolbar1.button(c.index).Key);
+    SCOPED_TRACE(core.commandBar().toolbar().button(c.index).Key);
     for (bool expected : {true, false, true}) {
       core.clickToolbarButton(c.index);
-      EXPECT_EQ((core.commandBar().*c.item).Checked, expected);
+      EXPECT_EQ(core.commandBar().item(c.command).Checked, expected);
       EXPECT_EQ(value(c.index), expected ? 1 : 0);
     }
   }
@@ -135,11 +136,11 @@ TEST_F(ToolbarClicks, SwitchButtonsShowTheirMarkAfterEveryClick) {
 TEST_F(ToolbarClicks, MusicRefusedAtThePromptLeavesItsButtonReleased) {
   platform.inputAnswers = {"missing.wav"};
   core.clickToolbarButton(kButtonMusic);
-  EXPECT_FALSE(core.commandBar().Music.Checked);
+  EXPECT_FALSE(core.commandBar().item(Command::Music).Checked);
   EXPECT_EQ(value(kButtonMusic), 0);
   platform.inputAnswers = {"smallworld.wav"};
   core.clickToolbarButton(kButtonMusic);
-  EXPECT_TRUE(core.commandBar().Music.Checked);
+  EXPECT_TRUE(core.commandBar().item(Command::Music).Checked);
   EXPECT_EQ(value(kButtonMusic), 1);
 }
 
@@ -165,7 +166,7 @@ TEST_F(ToolbarClicks, SwitchButtonsStayInStepWhicheverWayTheyAreSwitched) {
   for (const Case& c : cases) {
     const int index = toolbarIndex(c.command);
     const MenuItem& item = core.commandBar().item(c.command);
-    SCOPED_TRACE(core.commandBar().Toolbar1.button(index).Key);
+    SCOPED_TRACE(core.commandBar().toolbar().button(index).Key);
     for (std::size_t step = 0; step < c.ways.size(); ++step) {
       SCOPED_TRACE(step);
       const bool before = item.Checked;
@@ -204,9 +205,9 @@ TEST(SwitchButtons, StartUpShowsTheSavedSwitchesOnTheirButtons) {
     for (Command command :
          {Command::Always, Command::Music, Command::Numbers, Command::Seconds, Command::Vertical}) {
       const int index = toolbarIndex(command);
-      SCOPED_TRACE(core.commandBar().Toolbar1.button(index).Key);
+      SCOPED_TRACE(core.commandBar().toolbar().button(index).Key);
       EXPECT_EQ(core.commandBar().item(command).Checked, f == "#TRUE#");
-      EXPECT_EQ(core.commandBar().Toolbar1.button(index).Value, f == "#TRUE#" ? 1 : 0);
+      EXPECT_EQ(core.commandBar().toolbar().button(index).Value, f == "#TRUE#" ? 1 : 0);
     }
   }
 }
@@ -225,13 +226,13 @@ TEST_F(ToolbarClicks, PlainCommandButtonsNeverStayPressed) {
 TEST(Toolbar, AButtonWithAnUnknownKeyOnlyToggles) {
   test::FakePlatform platform;
   Tessaron core(platform);
-  test::Internals::commands(core).Seconds.Checked = true;
-  test::Internals::commands(core).Toolbar1.button(kButtonSeconds).Key = "seconds";
+  test::Internals::markOnly(core, Command::Seconds, true);
+  test::Internals::renameButton(core, kButtonSeconds, "seconds");
   core.clickToolbarButton(kButtonSeconds);
-  EXPECT_EQ(core.commandBar().Toolbar1.button(kButtonSeconds).Value, 1);
-  EXPECT_TRUE(core.commandBar().Seconds.Checked);
+  EXPECT_EQ(core.commandBar().toolbar().button(kButtonSeconds).Value, 1);
+  EXPECT_TRUE(core.commandBar().item(Command::Seconds).Checked);
   core.clickToolbarButton(kButtonSeconds);
-  EXPECT_EQ(core.commandBar().Toolbar1.button(kButtonSeconds).Value, 0);
+  EXPECT_EQ(core.commandBar().toolbar().button(kButtonSeconds).Value, 0);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "commands/command_bar.h"
 #include "core/tessaron.h"
 #include "tests/fake_platform.h"
 
@@ -36,9 +37,9 @@ TEST(WindowSystem, WithoutXAlwaysOnTopIsUnavailableAndSavesKeepThePosition) {
     Tessaron core{platform};
     core.Form_Load();
     EXPECT_EQ(platform.callsStartingWith("topmost").size(), c.stacked ? 1u : 0u);
-    EXPECT_TRUE(core.commandBar().Always.Checked) << "the saved choice stays";
-    EXPECT_EQ(core.commandBar().Always.Enabled, !c.waylandOnly);
-    const ToolbarButton& button = core.commandBar().Toolbar1.button(1);
+    EXPECT_TRUE(core.commandBar().item(Command::Always).Checked) << "the saved choice stays";
+    EXPECT_EQ(core.commandBar().item(Command::Always).Enabled, !c.waylandOnly);
+    const ToolbarButton& button = core.commandBar().toolbar().button(1);
     EXPECT_EQ(button.Enabled, !c.waylandOnly);
     if (c.waylandOnly) {
       EXPECT_EQ(button.ToolTipText, Tessaron::kNoKeepOnTop);

@@ -3,10 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include "commands/command_bar.h"
 #include "core/tessaron.h"
+#include "layout/dot_layout.h"
 #include "tests/core_internals.h"
 #include "tests/fake_platform.h"
 #include "tests/zone_rules.h"
+#include "timezones/alternate_zone.h"
 #include "timezones/conversion.h"
 
 namespace tessaron {
@@ -45,7 +48,7 @@ const ZoneRecord kNoDaylight = zone(-60, -60, TransitionRule{}, weekdayRule(10, 
 UtcTime utc(int y, int mo, int d, int h, int mi, int s) {
   return makeTime<UtcTime>({y, mo, d, h, mi, s});
 }
-CivilTime civil(ZoneTime t) { return toCivil(t.seconds); }
+CivilTime civil(ZoneTime t) { return toCivil(t); }
 
 TEST(ZoneConversion, UtcToZoneAcrossTheChanges) {
   struct Case {
@@ -138,10 +141,10 @@ TEST(ZoneConversion, EverySecondAroundTheChangesAgreesWithTheRuleInstants) {
   const UtcTime start = utc(2026, 3, 8, 7, 0, 0), end = utc(2026, 11, 1, 6, 0, 0);
   for (const UtcTime centre : {start, end}) {
     for (std::int64_t d = -7200; d <= 7200; ++d) {
-      const UtcTime t{centre.seconds + d};
+      const UtcTime t = centre + std::chrono::seconds(d);
       const bool daylight = t >= start && t < end;
-      const std::int64_t expected = t.seconds - (daylight ? 240 : 300) * 60;
-      ASSERT_EQ(UtcToZone(t, kNewYork).seconds, expected) << d;
+      const std::int64_t expected = t.time_since_epoch().count() - (daylight ? 240 : 300) * 60;
+      ASSERT_EQ(UtcToZone(t, kNewYork).time_since_epoch().count(), expected) << d;
     }
   }
 }
@@ -172,7 +175,7 @@ TEST(ZoneConversion, DaylightDecisionForALocalTime) {
   }
 }
 
-TEST(ZoneConversion, LocalToUtcAndBackGivesTheLocalTime) {
+TEST(ZoneConversion, AWallTimeLivedOnceAndBackGivesTheLocalTime) {
   struct Case {
     const char* name;
     CivilTime local;
@@ -188,13 +191,85 @@ TEST(ZoneConversion, LocalToUtcAndBackGivesTheLocalTime) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    EXPECT_EQ(LocalToUtc(makeTime<ZoneTime>(c.local), kSydney), makeTime<UtcTime>(c.utc));
+    const WallTimeLookup found = lookUpWallTime(makeTime<ZoneTime>(c.local), kSydney);
+    EXPECT_EQ(found.kind, WallTimeLookup::Kind::Unique);
+    EXPECT_EQ(found.pre, makeTime<UtcTime>(c.utc));
   }
   // Every fifth hour of the year returns; the step never lands in the skipped hour
   // (2026-10-04 02:00), which has no UTC instant of its own.
   for (int hour = 0; hour < 24 * 365; hour += 5) {
-    const ZoneTime local{makeTime<ZoneTime>({2026, 1, 1, 0, 0, 0}).seconds + hour * 3600LL};
-    ASSERT_EQ(UtcToZone(LocalToUtc(local, kSydney), kSydney), local) << hour;
+    const ZoneTime local =
+        makeTime<ZoneTime>({2026, 1, 1, 0, 0, 0}) + std::chrono::seconds(hour * 3600LL);
+    ASSERT_EQ(UtcToZone(lookUpWallTime(local, kSydney).pre, kSydney), local) << hour;
+  }
+}
+
+// Both passes of a repeated time, and both readings of a skipped one, in a zone whose
+// daylight lies in the northern summer and one whose lies in the southern.
+TEST(ZoneConversion, AWallTimeSaysWhetherItIsSkippedOrRepeated) {
+  using Kind = WallTimeLookup::Kind;
+  struct Case {
+    const char* name;
+    const ZoneRecord* zone;
+    CivilTime wall;
+    Kind kind;
+    CivilTime pre, post;  // UTC
+  };
+  const Case cases[] = {
+      {"New York, 02:30 on the spring change",
+       &kNewYork,
+       {2026, 3, 8, 2, 30, 0},
+       Kind::Skipped,
+       {2026, 3, 8, 7, 30, 0},
+       {2026, 3, 8, 6, 30, 0}},
+      {"New York, 03:00 just after it",
+       &kNewYork,
+       {2026, 3, 8, 3, 0, 0},
+       Kind::Unique,
+       {2026, 3, 8, 7, 0, 0},
+       {2026, 3, 8, 7, 0, 0}},
+      {"New York, 01:30 on the autumn change",
+       &kNewYork,
+       {2026, 11, 1, 1, 30, 0},
+       Kind::Repeated,
+       {2026, 11, 1, 5, 30, 0},
+       {2026, 11, 1, 6, 30, 0}},
+      {"New York, 02:00 just after the second pass",
+       &kNewYork,
+       {2026, 11, 1, 2, 0, 0},
+       Kind::Unique,
+       {2026, 11, 1, 7, 0, 0},
+       {2026, 11, 1, 7, 0, 0}},
+      {"Sydney, 02:30 on the October change",
+       &kSydney,
+       {2026, 10, 4, 2, 30, 0},
+       Kind::Skipped,
+       {2026, 10, 3, 16, 30, 0},
+       {2026, 10, 3, 15, 30, 0}},
+      {"Sydney, 02:30 on the April change",
+       &kSydney,
+       {2026, 4, 5, 2, 30, 0},
+       Kind::Repeated,
+       {2026, 4, 4, 15, 30, 0},
+       {2026, 4, 4, 16, 30, 0}},
+      {"Sydney, winter noon",
+       &kSydney,
+       {2026, 7, 1, 12, 0, 0},
+       Kind::Unique,
+       {2026, 7, 1, 2, 0, 0},
+       {2026, 7, 1, 2, 0, 0}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const WallTimeLookup found = lookUpWallTime(makeTime<ZoneTime>(c.wall), *c.zone);
+    EXPECT_EQ(found.kind, c.kind);
+    EXPECT_EQ(found.pre, makeTime<UtcTime>(c.pre));
+    EXPECT_EQ(found.post, makeTime<UtcTime>(c.post));
+    // Each instant given for a time lived shows it again.
+    if (c.kind != Kind::Skipped) {
+      EXPECT_EQ(UtcToZone(found.pre, *c.zone), makeTime<ZoneTime>(c.wall));
+      EXPECT_EQ(UtcToZone(found.post, *c.zone), makeTime<ZoneTime>(c.wall));
+    }
   }
 }
 
@@ -223,14 +298,16 @@ TEST(ZoneConversion, TransitionDays) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    EXPECT_EQ(toCivil(TransitionDay(c.rule, c.year).seconds), c.day);
+    EXPECT_EQ(toCivil(TransitionDay(c.rule, c.year)), c.day);
   }
 }
 
-ZoneKey key(const ZoneRecord& z, bool opened = true) {
-  ZoneKey k;
-  k.opened = opened;
-  k.TZI = z;
+// The catalogue's entry for `z`: its rules and names, or an empty record for a zone whose
+// file cannot be read.
+ZoneRecord key(const ZoneRecord& z, bool opened = true) {
+  if (!opened) return {};
+  ZoneRecord k;
+  static_cast<ZoneRules&>(k) = z;
   k.Display = z.Display;
   k.Std = z.Std;
   return k;
@@ -241,7 +318,7 @@ struct Catalogue : ::testing::Test {
   Tessaron core{platform};
   const ZoneRecord utcZone = zone(0, 0, {}, {}, "(UTC) UTC", "UTC");
 
-  void load(std::vector<ZoneKey> zones, const std::string& systemName) {
+  void load(std::vector<ZoneRecord> zones, const std::string& systemName) {
     platform.catalogue.zones = std::move(zones);
     platform.catalogue.systemStandardName = systemName;
     core.Form_Load();
@@ -251,15 +328,15 @@ struct Catalogue : ::testing::Test {
 TEST_F(Catalogue, ListsEveryZoneInItsOwnOrderAndSelectsTheSystemZone) {
   load({key(kSydney), key(kNewYork), key(utcZone)}, "America/New_York");
   const std::vector<std::string> expected = {kSydney.Display, kNewYork.Display, "(UTC) UTC"};
-  EXPECT_EQ(core.alternateZone().Combo1[0].List, expected);
-  EXPECT_EQ(core.alternateZone().Combo1[1].List, expected);
-  EXPECT_EQ(core.alternateZone().Combo1[0].ListIndex, 1);
-  EXPECT_EQ(core.alternateZone().Combo1[1].ListIndex, 1);
-  EXPECT_EQ(core.alternateZone().ZonePair[0], kNewYork);
-  EXPECT_EQ(core.alternateZone().ZonePair[1], kNewYork);
-  EXPECT_FALSE(core.alternateZone().ATZ.Visible);
-  EXPECT_FALSE(core.alternateZone().Combo1[1].Visible);
-  EXPECT_EQ(core.alternateZone().ATZ.Caption, "(UTC-05:00)");
+  EXPECT_EQ(core.alternateZone().lists()[0].List, expected);
+  EXPECT_EQ(core.alternateZone().lists()[1].List, expected);
+  EXPECT_EQ(core.alternateZone().lists()[0].ListIndex, 1);
+  EXPECT_EQ(core.alternateZone().lists()[1].ListIndex, 1);
+  EXPECT_EQ(core.alternateZone().zonePair()[0], kNewYork);
+  EXPECT_EQ(core.alternateZone().zonePair()[1], kNewYork);
+  EXPECT_FALSE(core.alternateZone().label().Visible);
+  EXPECT_FALSE(core.alternateZone().lists()[1].Visible);
+  EXPECT_EQ(core.alternateZone().label().Caption, "(UTC-05:00)");
   EXPECT_EQ(platform.catalogueYear, platform.now.year);
 }
 
@@ -289,17 +366,15 @@ TEST_F(Catalogue, WhichZoneIsSelected) {
     }
     p.catalogue.systemStandardName = c.systemName;
     t.Form_Load();
-    EXPECT_EQ(t.alternateZone().Combo1[1].ListIndex, c.selected);
+    EXPECT_EQ(t.alternateZone().lists()[1].ListIndex, c.selected);
   }
 }
 
-TEST_F(Catalogue, AZoneThatCannotBeReadIsListedEmptyAndTextsStopAtNul) {
-  ZoneRecord withNul = kSydney;
-  withNul.Display = std::string("(UTC+10:00) Sydney\0junk", 23);
-  load({key(kNewYork, false), key(withNul)}, "");
-  EXPECT_EQ(core.alternateZone().ZoneCatalogue[0], ZoneRecord{});
-  EXPECT_EQ(core.alternateZone().Combo1[1].List[0], "");
-  EXPECT_EQ(core.alternateZone().ZoneCatalogue[1].Display, "(UTC+10:00) Sydney");
+TEST_F(Catalogue, AZoneThatCannotBeReadIsListedEmpty) {
+  load({key(kNewYork, false), key(kSydney)}, "");
+  EXPECT_EQ(core.alternateZone().catalogue()[0], ZoneRecord{});
+  EXPECT_EQ(core.alternateZone().lists()[1].List[0], "");
+  EXPECT_EQ(core.alternateZone().catalogue()[1].Display, kSydney.Display);
 }
 
 // Start-up in two steps: the window shows the time before any zone file is read, and
@@ -310,14 +385,14 @@ TEST_F(Catalogue, TheTimeShowsBeforeTheCatalogueIsRead) {
   platform.time = {21, 43, 17};
   core.loadWindow();
   EXPECT_EQ(platform.catalogueReads, 0);
-  EXPECT_FALSE(core.alternateZone().Combo1[1].Visible) << "no empty selector in the first frame";
-  EXPECT_FALSE(core.alternateZone().ATZ.Visible);
+  EXPECT_FALSE(core.alternateZone().lists()[1].Visible) << "no empty selector in the first frame";
+  EXPECT_FALSE(core.alternateZone().label().Visible);
   int hour = 0;
   for (int i = 0; i < 5; ++i)
-    hour = hour * 2 + (core.dotLayout().Shape1[i].FillColor == core.colours().OnColor);
+    hour = hour * 2 + (core.dotLayout().dots()[i].FillColor == core.colours().OnColor);
   EXPECT_EQ(hour, platform.time.hour) << "the hour dots show the time";
-  const std::vector<Shape> firstFrame(core.dotLayout().Shape1.begin(),
-                                      core.dotLayout().Shape1.end());
+  const std::vector<Shape> firstFrame(core.dotLayout().dots().begin(),
+                                      core.dotLayout().dots().end());
   ASSERT_TRUE(core.loadZoneCatalogue());
 
   test::FakePlatform other;
@@ -325,13 +400,14 @@ TEST_F(Catalogue, TheTimeShowsBeforeTheCatalogueIsRead) {
   other.time = platform.time;
   Tessaron oneStep{other};
   oneStep.Form_Load();
-  EXPECT_EQ(firstFrame, std::vector<Shape>(oneStep.dotLayout().Shape1.begin(),
-                                           oneStep.dotLayout().Shape1.end()));
-  EXPECT_EQ(core.alternateZone().Combo1[1].List, oneStep.alternateZone().Combo1[1].List);
-  EXPECT_EQ(core.alternateZone().Combo1[1].Visible, oneStep.alternateZone().Combo1[1].Visible);
-  EXPECT_EQ(core.alternateZone().ZonePair[0], oneStep.alternateZone().ZonePair[0]);
-  EXPECT_EQ(core.alternateZone().ATZ.Visible, oneStep.alternateZone().ATZ.Visible);
-  EXPECT_EQ(core.commandBar().AltTimeZone.Checked, oneStep.commandBar().AltTimeZone.Checked);
+  EXPECT_EQ(firstFrame, std::vector<Shape>(oneStep.dotLayout().dots().begin(),
+                                           oneStep.dotLayout().dots().end()));
+  EXPECT_EQ(core.alternateZone().lists()[1].List, oneStep.alternateZone().lists()[1].List);
+  EXPECT_EQ(core.alternateZone().lists()[1].Visible, oneStep.alternateZone().lists()[1].Visible);
+  EXPECT_EQ(core.alternateZone().zonePair()[0], oneStep.alternateZone().zonePair()[0]);
+  EXPECT_EQ(core.alternateZone().label().Visible, oneStep.alternateZone().label().Visible);
+  EXPECT_EQ(core.commandBar().item(Command::AltTimeZone).Checked,
+            oneStep.commandBar().item(Command::AltTimeZone).Checked);
 }
 
 // The zone option asked for before start-up read the catalogue: it is read then, once.
@@ -341,12 +417,12 @@ TEST_F(Catalogue, TheZoneOptionBeforeTheCatalogueReadsItOnce) {
   core.loadWindow();
   core.AltTimeZone_Click();
   EXPECT_EQ(platform.catalogueReads, 1);
-  EXPECT_TRUE(core.alternateZone().Combo1[1].Visible);
-  EXPECT_EQ(core.alternateZone().Combo1[1].List.size(), 3u);
-  EXPECT_EQ(core.alternateZone().Combo1[1].ListIndex, 1);
+  EXPECT_TRUE(core.alternateZone().lists()[1].Visible);
+  EXPECT_EQ(core.alternateZone().lists()[1].List.size(), 3u);
+  EXPECT_EQ(core.alternateZone().lists()[1].ListIndex, 1);
   EXPECT_TRUE(core.loadZoneCatalogue());
   EXPECT_EQ(platform.catalogueReads, 1) << "start-up's turn reads nothing again";
-  EXPECT_TRUE(core.alternateZone().Combo1[1].Visible) << "and leaves the open selector as it is";
+  EXPECT_TRUE(core.alternateZone().lists()[1].Visible) << "and leaves the open selector as it is";
 }
 
 TEST_F(Catalogue, NoCatalogueShowsTheMessageAndEndsTheProgram) {
@@ -397,9 +473,9 @@ TEST_F(AlternateZone, ToggleAndChoiceInEveryReachableState) {
       p.catalogue.zones = {key(kNewYork), key(kSydney)};
       t.Form_Load();
       auto stateOf = [&t] {
-        return std::string(t.commandBar().AltTimeZone.Checked ? "set" : "clear") + "/" +
-               (t.alternateZone().Combo1[1].Visible ? "visible" : "hidden") + "/" +
-               (t.alternateZone().ATZ.Visible ? "visible" : "hidden");
+        return std::string(t.commandBar().item(Command::AltTimeZone).Checked ? "set" : "clear") +
+               "/" + (t.alternateZone().lists()[1].Visible ? "visible" : "hidden") + "/" +
+               (t.alternateZone().label().Visible ? "visible" : "hidden");
       };
       for (char step : c.path) {
         if (step == 't') t.AltTimeZone_Click();
@@ -409,8 +485,8 @@ TEST_F(AlternateZone, ToggleAndChoiceInEveryReachableState) {
       if (toggle) {
         t.AltTimeZone_Click();
         EXPECT_EQ(stateOf(), c.afterToggle);
-        EXPECT_EQ(t.commandBar().Toolbar1.button(kButtonAltTimeZone).Value,
-                  t.commandBar().AltTimeZone.Checked ? 1 : 0);
+        EXPECT_EQ(t.commandBar().toolbar().button(kButtonAltTimeZone).Value,
+                  t.commandBar().item(Command::AltTimeZone).Checked ? 1 : 0);
       } else {
         t.selectZone(1, 1);
         EXPECT_EQ(stateOf(), c.afterChoice);
@@ -422,18 +498,18 @@ TEST_F(AlternateZone, ToggleAndChoiceInEveryReachableState) {
 TEST_F(AlternateZone, SelectorTakesTheWindowWidthOfTheMomentAndTheLabelItsPlace) {
   platform.width = 5542;
   core.AltTimeZone_Click();
-  EXPECT_EQ(core.alternateZone().Combo1[1].Width, 5542 - 150);
-  EXPECT_EQ(core.alternateZone().Combo1[1].Left, 50);
-  EXPECT_EQ(core.alternateZone().Combo1[1].Top, 384 + 20);
+  EXPECT_EQ(core.alternateZone().lists()[1].Width, Twips(5542 - 150));
+  EXPECT_EQ(core.alternateZone().lists()[1].Left, Twips(50));
+  EXPECT_EQ(core.alternateZone().lists()[1].Top, Twips(384 + 20));
   platform.width = 3622;  // narrowing later leaves the selector as it was
   choose(1);
-  EXPECT_EQ(core.alternateZone().Combo1[1].Width, 5542 - 150);
-  EXPECT_EQ(core.alternateZone().ATZ.Width, 5542 - 150);
-  EXPECT_EQ(core.alternateZone().ATZ.Left, 50);
-  EXPECT_EQ(core.alternateZone().ATZ.Top, 384 + 20);
-  EXPECT_EQ(core.alternateZone().ATZ.Caption, "(UTC+10:00)");
-  EXPECT_EQ(core.alternateZone().ZonePair[0], kNewYork);  // the local zone stays
-  EXPECT_EQ(core.alternateZone().ZonePair[1], kSydney);
+  EXPECT_EQ(core.alternateZone().lists()[1].Width, Twips(5542 - 150));
+  EXPECT_EQ(core.alternateZone().label().Width, Twips(5542 - 150));
+  EXPECT_EQ(core.alternateZone().label().Left, Twips(50));
+  EXPECT_EQ(core.alternateZone().label().Top, Twips(384 + 20));
+  EXPECT_EQ(core.alternateZone().label().Caption, "(UTC+10:00)");
+  EXPECT_EQ(core.alternateZone().zonePair()[0], kNewYork);  // the local zone stays
+  EXPECT_EQ(core.alternateZone().zonePair()[1], kSydney);
 }
 
 TEST_F(AlternateZone, CaptionIsCutAfterTheFirstParenthesis) {
@@ -444,10 +520,12 @@ TEST_F(AlternateZone, CaptionIsCutAfterTheFirstParenthesis) {
   for (const Case& c : {Case{"(UTC) UTC", "(UTC)"}, Case{"(a) (b)", "(a)"},
                         Case{"no parenthesis", ""}, Case{")", ")"}}) {
     SCOPED_TRACE(c.display);
-    test::Internals::zone(core).Combo1[1].List[2] = c.display;
+    // The database renames the entry under the running clock.
+    platform.catalogue.zones[2].Display = c.display;
+    core.systemZoneChanged();
     choose(2);
-    EXPECT_EQ(core.alternateZone().ATZ.Caption, c.caption);
-    EXPECT_TRUE(core.alternateZone().ATZ.Visible);
+    EXPECT_EQ(core.alternateZone().label().Caption, c.caption);
+    EXPECT_TRUE(core.alternateZone().label().Visible);
   }
 }
 
@@ -455,13 +533,13 @@ TEST_F(AlternateZone, TheDotsShowTheChosenZonesTimeAtOnce) {
   platform.now = {2026, 7, 1, 8, 15, 40};  // New York local, EDT
   platform.time = {8, 15, 40};
   platform.utcOffset = -4 * 3600;
-  test::Internals::commands(core).Seconds.Checked = true;
+  core.Seconds_Click();
   core.AltTimeZone_Click();
   choose(1);  // Sydney: 22:15:40 AEST
   auto lit = [&](int first, int count) {
     int v = 0;
     for (int i = first; i < first + count; ++i) {
-      v = v * 2 + (core.dotLayout().Shape1[i].FillColor == core.colours().OnColor ? 1 : 0);
+      v = v * 2 + (core.dotLayout().dots()[i].FillColor == core.colours().OnColor ? 1 : 0);
     }
     return v;
   };

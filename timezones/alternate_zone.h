@@ -13,7 +13,6 @@
 #include "platform/controls.h"
 #include "platform/platform.h"
 #include "timezones/conversion.h"
-#include "timezones/zone_record.h"
 #include "timezones/zone_times.h"
 
 namespace tessaron {
@@ -44,17 +43,30 @@ class AlternateZone {
   UtcTime listedUntil() const { return listedUntil_; }
   // Where the dots' row hangs: the selector's middle.
   Twips selectorMiddle() const { return Combo1[1].Top + Combo1[1].Height / 2; }
+  // The label goes, leaving the selector as it is (hidden or shown).
+  void hideLabel() { ATZ.Visible = false; }
+  // The selector waits hidden, as for the catalogue's start-up selection.
+  void hideSelector() { Combo1[1].Visible = false; }
 
-  ZoneTime AltTime{0};
+  ZoneTime altTime() const { return AltTime; }
+  UtcOffset altOffset() const { return AltOffset; }
+  // [0] the local zone, [1] the alternate one.
+  const std::array<ZoneRecord, 2>& zonePair() const { return ZonePair; }
+  const std::vector<ZoneRecord>& catalogue() const { return ZoneCatalogue; }
+  // [0] holds the local zone and is never shown; [1] is the selector.
+  const std::array<ComboBox, 2>& lists() const { return Combo1; }
+  const ComboBox& selector() const { return Combo1[1]; }
+  const Label& label() const { return ATZ; }
+
+ private:
+  ZoneTime AltTime = kDayZero;         // the design's zero until the first conversion
   UtcOffset AltOffset{0};              // the alternate zone's offset at AltTime
   std::array<ZoneRecord, 2> ZonePair;  // [0] the local zone, [1] the alternate one
   std::vector<ZoneRecord> ZoneCatalogue;
   std::array<ComboBox, 2> Combo1;  // [0] holds the local zone and is never shown
   Label ATZ;
-
- private:
   ZoneTimes times_;
-  UtcTime listedUntil_{INT64_MAX};
+  UtcTime listedUntil_ = UtcTime::max();
 };
 
 }  // namespace tessaron

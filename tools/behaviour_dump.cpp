@@ -7,21 +7,35 @@
 // Each block names its sequence, then the controls, menu marks, buttons, texts and every
 // outward call since the last block.
 
+#include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "commands/command_bar.h"
+#include "commands/music.h"
 #include "core/readout.h"
 #include "core/tessaron.h"
+#include "layout/dot_layout.h"
 #include "platform/tzdb/catalogue.h"
 #include "platform/tzdb/zone_year.h"
 #include "tests/core_internals.h"
 #include "tests/fake_platform.h"
 #include "tests/tzdb/tzdb_test_support.h"
+#include "timezones/alternate_zone.h"
 
 namespace tessaron {
 namespace {
+
+// The design's date serial, seconds from 1899-12-30, as the dump has always printed times;
+// the largest count stands for "none in sight".
+template <class Clock>
+std::int64_t serial(std::chrono::time_point<Clock, std::chrono::seconds> t) {
+  if (t == t.max()) return INT64_MAX;
+  return t.time_since_epoch().count() + 25569LL * 86400;
+}
 
 std::string out;
 
@@ -34,6 +48,7 @@ std::string num(double v) {
   std::snprintf(buffer, sizeof buffer, "%.6g", v);
   return buffer;
 }
+std::string num(Twips v) { return num(v.count()); }
 std::string flag(bool b) { return b ? "1" : "0"; }
 
 std::string shape(const Shape& s) {
@@ -72,7 +87,7 @@ struct Run {
   explicit Run(const std::string& systemZone) {
     const std::string folder = tzdb::test::fixtureZoneinfo();
     platform.catalogueAt = [folder, systemZone](UtcTime at) {
-      return tzdb::readCatalogue(folder, tzdb::unixFromSerial(at), systemZone, "");
+      return tzdb::readCatalogue(folder, at, systemZone, "");
     };
     platform.zoneYears = [folder](const std::string& id, int year) {
       return tzdb::readZoneYear(folder, id, year);
@@ -103,32 +118,32 @@ struct Run {
     line("text '" + shownTimeText(c.shown()) + "' readout '" +
          readoutText(c.shown(), platform.localNow()) + "'");
     for (int i = 0; i < kDotCount; ++i) {
-      line("dot " + std::to_string(i) + " " + shape(c.dotLayout().Shape1[i]) + " | " +
-           label(c.dotLayout().Label1[i]));
+      line("dot " + std::to_string(i) + " " + shape(c.dotLayout().dots()[i]) + " | " +
+           label(c.dotLayout().hints()[i]));
     }
-    line("layout " + num(c.dotLayout().LabelOffset) + " " + num(c.dotLayout().WidthWithoutSeconds) +
-         " " + num(c.dotLayout().WidthWithSeconds) + " raised " +
-         flag(c.dotLayout().RaisedForAlternate));
-    line("alt " + std::to_string(c.alternateZone().AltTime.seconds) + " " +
-         std::to_string(c.alternateZone().AltOffset.count()) + " until " +
-         std::to_string(c.alternateZone().listedUntil().seconds));
-    for (const ZoneRecord& z : c.alternateZone().ZonePair) line("pair " + record(z));
-    line("catalogue " + std::to_string(c.alternateZone().ZoneCatalogue.size()));
-    for (const ComboBox& box : c.alternateZone().Combo1) line("combo " + combo(box));
-    line("atz " + label(c.alternateZone().ATZ));
+    line("layout " + num(c.dotLayout().labelOffset()) + " " +
+         num(c.dotLayout().widthWithoutSeconds()) + " " + num(c.dotLayout().widthWithSeconds()) +
+         " raised " + flag(c.dotLayout().raisedForAlternate()));
+    line("alt " + std::to_string(serial(c.alternateZone().altTime())) + " " +
+         std::to_string(c.alternateZone().altOffset().count()) + " until " +
+         std::to_string(serial(c.alternateZone().listedUntil())));
+    for (const ZoneRecord& z : c.alternateZone().zonePair()) line("pair " + record(z));
+    line("catalogue " + std::to_string(c.alternateZone().catalogue().size()));
+    for (const ComboBox& box : c.alternateZone().lists()) line("combo " + combo(box));
+    line("atz " + label(c.alternateZone().label()));
     for (const MenuEntry& entry : kCommandTable) {
-      const MenuItem& item = c.commandBar().*entry.item;
+      const MenuItem& item = c.commandBar().item(entry.command);
       line("item " + std::string(entry.name) + " '" + item.Caption + "' " + flag(item.Checked) +
            flag(item.Enabled));
     }
-    for (const ToolbarButton& b : c.commandBar().Toolbar1.Buttons) {
+    for (const ToolbarButton& b : c.commandBar().toolbar().Buttons) {
       line("button " + b.Key + " '" + b.ToolTipText + "' " + std::to_string(b.Image) + " " +
            std::to_string(static_cast<int>(b.Style)) + " " + std::to_string(b.Value) + " " +
            flag(b.Enabled));
     }
-    line("toolbar " + num(c.commandBar().Toolbar1.Top) + " " + num(c.commandBar().Toolbar1.Height) +
-         " " + num(c.commandBar().Toolbar1.ButtonWidth));
-    line("music '" + c.backgroundMusic().MusicFile + "'");
+    line("toolbar " + num(c.commandBar().toolbar().Top) + " " +
+         num(c.commandBar().toolbar().Height) + " " + num(c.commandBar().toolbar().ButtonWidth));
+    line("music '" + c.backgroundMusic().musicFile() + "'");
     line("window " + num(platform.left) + "," + num(platform.top) + " " + num(platform.width) +
          "x" + num(platform.height));
     for (; callsShown < platform.calls.size(); ++callsShown) {
@@ -166,7 +181,7 @@ std::vector<Step> steps() {
   all.push_back({"zone 3", [](Run& r) { r.core.selectZone(1, 3); }});
   all.push_back({"zone last", [](Run& r) {
                    r.core.selectZone(
-                       1, static_cast<int>(r.core.alternateZone().Combo1[1].List.size()) - 1);
+                       1, static_cast<int>(r.core.alternateZone().selector().List.size()) - 1);
                  }});
   all.push_back({"system zone", [](Run& r) {
                    r.platform.utcOffset = -18000;

@@ -18,6 +18,7 @@
 #include "core/tessaron.h"
 #include "platform/qt/main_window.h"
 #include "platform/qt/qt_platform.h"
+#include "timezones/conversion.h"
 
 namespace {
 
@@ -28,8 +29,10 @@ class PicturePlatform : public tessaron::qt::QtPlatform {
  public:
   QTemporaryDir folder;  // holds only the saved options
   tessaron::ClockReading clockNow() override {
-    const auto at = tessaron::makeTime<tessaron::ZoneTime>({2026, 12, 10, 21, 43, 17});
-    return {tessaron::UtcTime{at.seconds}, at, 0};
+    using namespace std::chrono;
+    const tessaron::ZoneTime at{tessaron::localDate(2026, 12, 10) + hours(21) + minutes(43) +
+                                seconds(17)};
+    return {tessaron::UtcTime{at.time_since_epoch()}, at, 0};
   }
   // A picture makes no sound.
   void playOnce(const std::string&) override {}

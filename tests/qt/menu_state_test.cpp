@@ -11,6 +11,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "commands/command_bar.h"
 #include "platform/qt/icons.h"
 #include "tests/qt/scripted_window.h"
 
@@ -24,7 +25,7 @@ void expectShownAsTheCoreHasIt(ScriptedWindow& w, const std::string& step) {
   SCOPED_TRACE("after " + step);
   for (const MenuEntry& entry : kCommandTable) {
     SCOPED_TRACE(entry.name);
-    const MenuItem& item = w.core.commandBar().*entry.item;
+    const MenuItem& item = w.core.commandBar().item(entry.command);
     auto* action = w.window.findChild<QAction*>(entry.name);
     ASSERT_NE(action, nullptr);
     EXPECT_EQ(action->text().toStdString(), item.Caption);
@@ -32,7 +33,7 @@ void expectShownAsTheCoreHasIt(ScriptedWindow& w, const std::string& step) {
     EXPECT_EQ(action->isEnabled(), item.Enabled);
   }
   QToolBar* bar = w.window.clockView()->toolbar();
-  for (const ToolbarButton& button : w.core.commandBar().Toolbar1.Buttons) {
+  for (const ToolbarButton& button : w.core.commandBar().toolbar().Buttons) {
     SCOPED_TRACE(button.Key);
     auto* action = w.window.findChild<QAction*>(QString::fromStdString("button_" + button.Key));
     ASSERT_NE(action, nullptr);
@@ -146,7 +147,7 @@ TEST(MenuState, EveryCaptionCheckMarkAndPictureFollowsEachCommand) {
 // unavailable, whatever the commands do.
 TEST(MenuState, WithoutXAlwaysOnTopIsShownUnavailable) {
   ScriptedWindow w({}, /*onX=*/false);
-  ASSERT_FALSE(w.core.commandBar().Always.Enabled);
+  ASSERT_FALSE(w.core.commandBar().item(Command::Always).Enabled);
   expectShownAsTheCoreHasIt(w, "start-up");
   EXPECT_FALSE(w.window.findChild<QAction*>("Always")->isEnabled());
   w.run(Command::Always);

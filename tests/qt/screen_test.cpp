@@ -15,9 +15,12 @@
 #include <functional>
 #include <numbers>
 
+#include "commands/command_bar.h"
+#include "layout/dot_layout.h"
 #include "platform/qt/icons.h"
 #include "platform/qt/units.h"
 #include "tests/qt/scripted_window.h"
+#include "timezones/alternate_zone.h"
 
 namespace tessaron::qt {
 namespace {
@@ -121,22 +124,21 @@ TEST(Screen, EachDotIsACircleOfItsBoxsSmallerSideCentredInIt) {
     w.run(layout);
     const QImage picture = freshPaint(w);
     const QColor background = w.window.clockView()->palette().color(QPalette::Window);
-    for (const Shape& dot : w.core.dotLayout().Shape1) {
+    for (const Shape& dot : w.core.dotLayout().dots()) {
       if (!dot.Visible) continue;
-      SCOPED_TRACE(std::to_string(dot.Left) + "," + std::to_string(dot.Top));
+      SCOPED_TRACE(std::to_string(dot.Left.count()) + "," + std::to_string(dot.Top.count()));
       const QColor fill = toQColor(dot.FillColor, w.window.clockView()->palette());
       QPointF centre;
       // The box's own pixels: a neighbour may start at the next one.
-      const QRect box(
-          QPoint(static_cast<int>(std::floor(dot.Left / kTwipsPerPixel)),
-                 static_cast<int>(std::floor(dot.Top / kTwipsPerPixel))),
-          QPoint(static_cast<int>(std::ceil((dot.Left + dot.Width) / kTwipsPerPixel)) - 1,
-                 static_cast<int>(std::ceil((dot.Top + dot.Height) / kTwipsPerPixel)) - 1));
+      const QRect box(QPoint(static_cast<int>(std::floor(dot.Left.toPixels())),
+                             static_cast<int>(std::floor(dot.Top.toPixels()))),
+                      QPoint(static_cast<int>(std::ceil((dot.Left + dot.Width).toPixels())) - 1,
+                             static_cast<int>(std::ceil((dot.Top + dot.Height).toPixels())) - 1));
       const double area = inkArea(picture, box, fill, background, &centre);
-      const double radius = std::min(dot.Width, dot.Height) / 2 / kTwipsPerPixel;
+      const double radius = (std::min(dot.Width, dot.Height) / 2).toPixels();
       EXPECT_NEAR(area, std::numbers::pi * radius * radius, 0.04 * area);
-      EXPECT_NEAR(centre.x(), (dot.Left + dot.Width / 2) / kTwipsPerPixel, 0.3);
-      EXPECT_NEAR(centre.y(), (dot.Top + dot.Height / 2) / kTwipsPerPixel, 0.3);
+      EXPECT_NEAR(centre.x(), (dot.Left + dot.Width / 2).toPixels(), 0.3);
+      EXPECT_NEAR(centre.y(), (dot.Top + dot.Height / 2).toPixels(), 0.3);
     }
   }
 }
@@ -150,12 +152,12 @@ TEST(Screen, DotsShowTheChosenColours) {
   w.run(Command::Off);
   const QImage picture = freshPaint(w);
   int lit = 0, unlit = 0;
-  for (const Shape& dot : w.core.dotLayout().Shape1) {
+  for (const Shape& dot : w.core.dotLayout().dots()) {
     if (!dot.Visible) continue;
     const bool isLit = dot.FillColor == rgb(on.red(), on.green(), on.blue());
     (isLit ? lit : unlit)++;
-    const QPoint centre(static_cast<int>((dot.Left + dot.Width / 2) / kTwipsPerPixel),
-                        static_cast<int>((dot.Top + dot.Height / 2) / kTwipsPerPixel));
+    const QPoint centre(static_cast<int>((dot.Left + dot.Width / 2).toPixels()),
+                        static_cast<int>((dot.Top + dot.Height / 2).toPixels()));
     EXPECT_EQ(picture.pixelColor(centre), isLit ? on : off) << dot.Left << "," << dot.Top;
   }
   // 12:34:30 has both.
@@ -172,8 +174,8 @@ TEST(Screen, LabelsAreDrawnInTheirOwnColour) {
   const QPalette& palette = w.window.clockView()->palette();
   const QColor background = palette.color(QPalette::Window);
   std::vector<std::pair<std::string, const Label*>> labels = {
-      {"zone label", &w.core.alternateZone().ATZ}};
-  for (const Label& hint : w.core.dotLayout().Label1) {
+      {"zone label", &w.core.alternateZone().label()}};
+  for (const Label& hint : w.core.dotLayout().hints()) {
     if (hint.Visible && !hint.Caption.empty()) labels.emplace_back("hint " + hint.Caption, &hint);
   }
   ASSERT_GT(labels.size(), 1u);
@@ -227,7 +229,7 @@ TEST(Screen, ToolbarPicturesAreStrokedInTheButtonTextColour) {
     palette.setColor(QPalette::WindowText, c.text);
     palette.setColor(QPalette::ButtonText, c.text);
     QApplication::setPalette(palette);
-    for (const ToolbarButton& button : w.core.commandBar().Toolbar1.Buttons) {
+    for (const ToolbarButton& button : w.core.commandBar().toolbar().Buttons) {
       SCOPED_TRACE(button.Key);
       auto* action = w.window.findChild<QAction*>(QString::fromStdString("button_" + button.Key));
       ASSERT_NE(action, nullptr);

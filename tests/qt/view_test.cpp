@@ -21,13 +21,17 @@
 #include <QToolBar>
 #include <QToolTip>
 
+#include "commands/command_bar.h"
 #include "core/tessaron.h"
+#include "layout/dot_layout.h"
 #include "platform/qt/clock_view.h"
 #include "platform/qt/main_window.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/units.h"
 #include "platform/qt/wall_clock_timer.h"
+#include "tests/civil_time.h"
 #include "tests/qt/silent_platform.h"
+#include "timezones/alternate_zone.h"
 
 namespace tessaron::qt {
 namespace {
@@ -38,9 +42,11 @@ class ScriptedPlatform : public SilentPlatform {
   QTemporaryDir folder;  // no preferences file, whatever lies beside the test
   ClockReading clockNow() override {
     const ZoneTime local = makeTime<ZoneTime>({2026, 12, 10, time.hour, time.minute, time.second});
-    return {UtcTime{local.seconds}, local, 0};
+    return {UtcTime{local.time_since_epoch()}, local, 0};
   }
-  LocalDateTime localNow() override { return {2026, 12, 10, time.hour, time.minute, time.second}; }
+  ZoneTime localNow() override {
+    return makeTime<ZoneTime>({2026, 12, 10, time.hour, time.minute, time.second});
+  }
   ProgramInfo programInfo() override {
     ProgramInfo info = QtPlatform::programInfo();
     info.dataFolder = info.settingsFolder = info.userFolder = folder.path().toStdString();
@@ -117,7 +123,7 @@ TEST_F(QtWindow, ATickRepaintsOnlyTheDotsThatChanged) {
   platform.time = {12, 34, 31};  // only the seconds' last dots change
   tick();
   ASSERT_GT(recorder.paints, 0);
-  const int secondsStart = toPixels(core.dotLayout().Shape1[11].Left) - 2;
+  const int secondsStart = toPixels(core.dotLayout().dots()[11].Left) - 2;
   EXPECT_GE(recorder.region.boundingRect().left(), secondsStart);
 }
 
@@ -152,7 +158,7 @@ TEST_F(QtWindow, TicksLeaveTheSamePixelsAsAWholeRepaint) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     core.run(c.zoom);
-    if (core.commandBar().Vertical.Checked != c.columns) core.Vertical_Click();
+    if (core.commandBar().item(Command::Vertical).Checked != c.columns) core.Vertical_Click();
     window.sync();
     settle();
     // Across a minute's turn: the hour and minute dots are redrawn as well.
@@ -204,19 +210,19 @@ TEST_F(QtWindow, TheZoneListIsMadeWhenFirstShownAndAPickReachesTheCore) {
   QComboBox* list = window.clockView()->zoneSelector();
   ASSERT_NE(list, nullptr);
   EXPECT_TRUE(list->isVisible());
-  ASSERT_EQ(list->count(), static_cast<int>(core.alternateZone().Combo1[1].List.size()));
+  ASSERT_EQ(list->count(), static_cast<int>(core.alternateZone().lists()[1].List.size()));
   ASSERT_GT(list->count(), 1);
   const int pick = list->currentIndex() == 0 ? 1 : 0;
   emit list->activated(pick);
-  EXPECT_EQ(core.alternateZone().Combo1[1].ListIndex, pick);
+  EXPECT_EQ(core.alternateZone().lists()[1].ListIndex, pick);
   EXPECT_FALSE(list->isVisible());
-  EXPECT_TRUE(core.alternateZone().ATZ.Visible);
-  EXPECT_EQ(core.alternateZone().ATZ.Caption.front(), '(');
+  EXPECT_TRUE(core.alternateZone().label().Visible);
+  EXPECT_EQ(core.alternateZone().label().Caption.front(), '(');
 }
 
 TEST_F(QtWindow, SwitchButtonsFollowTheMenuAndCommandButtonsArePlain) {
   action("Vertical")->trigger();  // as Ctrl+V does
-  EXPECT_TRUE(core.commandBar().Vertical.Checked);
+  EXPECT_TRUE(core.commandBar().item(Command::Vertical).Checked);
   EXPECT_TRUE(action("button_Vertical")->isChecked());
   action("Vertical")->trigger();
   EXPECT_FALSE(action("button_Vertical")->isChecked());
@@ -260,7 +266,7 @@ TEST_F(QtWindow, HoveringTheDotsShowsTheReadoutAndElsewhereNothing) {
 
 TEST_F(QtWindow, EveryToolbarButtonIsNamedByWhatItDoes) {
   QToolBar* bar = window.clockView()->toolbar();
-  for (const ToolbarButton& button : core.commandBar().Toolbar1.Buttons) {
+  for (const ToolbarButton& button : core.commandBar().toolbar().Buttons) {
     SCOPED_TRACE(button.Key);
     QWidget* widget = bar->widgetForAction(action(("button_" + button.Key).c_str()));
     ASSERT_NE(widget, nullptr);
@@ -279,11 +285,11 @@ TEST_F(QtWindow, ArrowsBrowseTheZoneListEnterChoosesAndTheClockGetsTheKeyboardBa
     QApplication::sendEvent(list->lineEdit(), &down);
   }
   EXPECT_EQ(list->currentIndex(), start + 2);
-  EXPECT_EQ(core.alternateZone().Combo1[1].ListIndex, start) << "browsing chooses nothing";
+  EXPECT_EQ(core.alternateZone().lists()[1].ListIndex, start) << "browsing chooses nothing";
   EXPECT_TRUE(list->isVisible());
   QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
   QApplication::sendEvent(list->lineEdit(), &enter);
-  EXPECT_EQ(core.alternateZone().Combo1[1].ListIndex, start + 2);
+  EXPECT_EQ(core.alternateZone().lists()[1].ListIndex, start + 2);
   EXPECT_FALSE(list->isVisible());
   EXPECT_FALSE(list->lineEdit()->hasFocus());
 }
@@ -329,7 +335,7 @@ void enterChoosesTheFirstFound(QComboBox* list, const Tessaron& core, bool fromT
   if (!fromTheList) popup->hide();
   QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
   QApplication::sendEvent(fromTheList ? popup : static_cast<QWidget*>(list->lineEdit()), &enter);
-  const int chosen = core.alternateZone().Combo1[1].ListIndex;
+  const int chosen = core.alternateZone().lists()[1].ListIndex;
   ASSERT_GE(chosen, 0);
   EXPECT_EQ(list->itemText(chosen), found.front().first);
 }
@@ -350,14 +356,14 @@ TEST_F(QtWindow, ATextThatNoZoneHoldsSaysSoAndEnterChoosesNothing) {
   action("AltTimeZone")->trigger();
   QComboBox* list = window.clockView()->zoneSelector();
   ASSERT_NE(list, nullptr);
-  const int before = core.alternateZone().Combo1[1].ListIndex;
+  const int before = core.alternateZone().lists()[1].ListIndex;
   const auto found = typeIntoZoneSearch(list, "qqxz");
   ASSERT_EQ(found.size(), 1u);
   EXPECT_EQ(found.front().first, "no zone matches");
   EXPECT_FALSE(found.front().second);
   QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
   QApplication::sendEvent(list->lineEdit(), &enter);
-  EXPECT_EQ(core.alternateZone().Combo1[1].ListIndex, before);
+  EXPECT_EQ(core.alternateZone().lists()[1].ListIndex, before);
   EXPECT_TRUE(list->isVisible());
 }
 
@@ -382,8 +388,8 @@ int rimContrast(ClockView* view, const Shape& dot) {
   const QImage picture = view->grab().toImage();
   const double ratio = picture.devicePixelRatio();
   const QColor background = view->palette().color(QPalette::Window);
-  const int y = static_cast<int>((dot.Top + dot.Height / 2) / kTwipsPerPixel * ratio);
-  const int left = static_cast<int>(dot.Left / kTwipsPerPixel * ratio);
+  const int y = static_cast<int>((dot.Top + dot.Height / 2).toPixels() * ratio);
+  const int left = static_cast<int>(dot.Left.toPixels() * ratio);
   int most = 0;
   for (int x = left - 2; x <= left + 3; ++x) {
     const QColor c = picture.pixelColor(x, y);
@@ -399,13 +405,13 @@ TEST_F(QtWindow, UnlitDotsKeepAVisibleEdgeOnABackgroundOfNearlyTheirColour) {
   dark.setColor(QPalette::Window, QColor(24, 24, 24));
   dark.setColor(QPalette::WindowText, QColor(230, 230, 230));
   window.clockView()->setPalette(dark);
-  const Shape& unlit = core.dotLayout().Shape1[0];  // hour 16 at 12:34: off, black
+  const Shape& unlit = core.dotLayout().dots()[0];  // hour 16 at 12:34: off, black
   ASSERT_TRUE(unlit.Visible);
   ASSERT_EQ(unlit.FillColor, 0);
   EXPECT_GE(rimContrast(window.clockView(), unlit), 40);
   core.Transparent_Click();  // the background's own colour: meant to vanish
   window.sync();
-  EXPECT_LE(rimContrast(window.clockView(), core.dotLayout().Shape1[0]), 2);
+  EXPECT_LE(rimContrast(window.clockView(), core.dotLayout().dots()[0]), 2);
 }
 
 TEST_F(QtWindow, CtrlQClosesTheClock) {
@@ -449,10 +455,10 @@ TEST_F(QtWindow, TheColourChooserIsTitledByItsColourAndStandsBesideTheClock) {
 }
 
 TEST_F(QtWindow, OuterGeometryIsTheOneTheCoreSet) {
-  EXPECT_EQ(platform.windowWidth(), core.dotLayout().WidthWithoutSeconds);
-  EXPECT_EQ(platform.windowHeight(), 2000);
-  platform.setWindowLeft(1234);
-  EXPECT_EQ(platform.windowLeft(), 1234);  // exact while the window stays where it was put
+  EXPECT_EQ(platform.windowWidth(), core.dotLayout().widthWithoutSeconds());
+  EXPECT_EQ(platform.windowHeight(), 2000_tw);
+  platform.setWindowLeft(1234_tw);
+  EXPECT_EQ(platform.windowLeft(), 1234_tw);  // exact while the window stays where it was put
 }
 
 }  // namespace

@@ -52,8 +52,8 @@ class BrowserWindow : public QWidget, private WebBrowserControl {
   void focusPage();
   // Tells screen readers that the page has the keyboard, once the engine knows it.
   void announcePage(int triesLeft);
-  double scaleWidth() const;
-  double scaleHeight() const;
+  Twips scaleWidth() const;
+  Twips scaleHeight() const;
 
   frmBrowser form_;
   QToolBar* toolbar_;
