@@ -34,6 +34,9 @@ const std::array<Shape, kDotCount>& Tessaron::dots() const { return layout->dots
 const std::array<Label, kDotCount>& Tessaron::hints() const { return layout->hints(); }
 const ComboBox& Tessaron::zoneSelector() const { return zone->selector(); }
 const Label& Tessaron::zoneLabel() const { return zone->label(); }
+std::vector<int> Tessaron::findZones(const std::string& typed) const {
+  return zone->find(platform_, typed);
+}
 const std::string& Tessaron::chosenZone() const { return zone->zonePair()[1].Display; }
 const MenuItem& Tessaron::item(Command command) const { return commands->item(command); }
 const Toolbar& Tessaron::toolbar() const { return commands->toolbar(); }

@@ -83,6 +83,9 @@ class Tessaron {
   void Combo1_Click(int Index);
   // What the zone list does when its selection is set, by the user or the program.
   void selectZone(int Index, int listIndex);
+  // The selector's entries that hold the typed text in their name, city or country, best
+  // first; nothing for an empty text.
+  std::vector<int> findZones(const std::string& typed) const;
 
   // What the desktop draws, read-only: the dots and their hints, the zone selector and the
   // label that stands in for it, the menus and toolbar, the title, the zoom.

@@ -360,6 +360,24 @@ class Platform {
   virtual ZoneCatalogueSource readZoneCatalogue(UtcTime now) = 0;
   // One zone (by its catalogue Std) through `year`.
   virtual ZoneYear readZoneYear(const std::string& zoneId, int year) = 0;
+
+  // The other names a zone is known by, for finding it by typing: its city and its country,
+  // in English and in the user's language. Example, in German: "Asia/Tokyo" with "JP" gives
+  // {"Tokyo", "Tokio", "Japan"}. `countryCode` is the zone table's ISO 3166 code; may be empty.
+  virtual std::vector<std::string> placeNames(const std::string& zoneId,
+                                              const std::string& countryCode) {
+    (void)zoneId, (void)countryCode;
+    return {};
+  }
+  // `text` as a search compares it, letter case and accents set aside: "São Paulo" gives
+  // "sao paulo". Without the desktop's Unicode tables only ASCII letters are lowered.
+  virtual std::string searchForm(const std::string& text) {
+    std::string form = text;
+    for (char& c : form) {
+      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return form;
+  }
 };
 
 }  // namespace tessaron

@@ -220,6 +220,23 @@ class FakePlatform : public Platform {
     return catalogueAt ? catalogueAt(at) : catalogue;
   }
 
+  // A zone's other names by "zone id|country code"; every question is logged in `calls`.
+  std::map<std::string, std::vector<std::string>> places;
+  std::vector<std::string> placeNames(const std::string& zoneId,
+                                      const std::string& countryCode) override {
+    calls.push_back("placeNames " + zoneId + " " + countryCode);
+    const auto found = places.find(zoneId + "|" + countryCode);
+    return found == places.end() ? std::vector<std::string>{} : found->second;
+  }
+  // ASCII letters lowered, and the one accented letter the tests type: "ã" (UTF-8 C3 A3).
+  std::string searchForm(const std::string& text) override {
+    std::string form = Platform::searchForm(text);
+    for (std::size_t at; (at = form.find("\xC3\xA3")) != std::string::npos;) {
+      form.replace(at, 2, "a");
+    }
+    return form;
+  }
+
   // One zone's year: from `zoneYears` when set (a zone database), else the catalogue entry's
   // rules taken as exact for every year. Every read is logged in `zoneYearReads`.
   std::function<ZoneYear(const std::string&, int)> zoneYears;

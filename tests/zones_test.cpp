@@ -425,6 +425,54 @@ TEST_F(Catalogue, TheZoneOptionBeforeTheCatalogueReadsItOnce) {
   EXPECT_TRUE(core.alternateZone().lists()[1].Visible) << "and leaves the open selector as it is";
 }
 
+TEST_F(Catalogue, ZonesAreFoundByTheirCitiesAndCountriesInTheUsersLanguage) {
+  const auto place = [](const char* display, const char* id, const char* mapId) {
+    ZoneRecord k = key(kNewYork);
+    k.Display = display;
+    k.Std = id;
+    k.MapID = mapId;
+    return k;
+  };
+  load({place("(UTC-03:00) America/Sao Paulo", "America/Sao_Paulo", "BR -2332-04637"),
+        place("(UTC+01:00) Europe/Berlin", "Europe/Berlin", "DE +5230+01322"),
+        place("(UTC+01:00) Europe/Busingen", "Europe/Busingen", "DE +4742+00841"),
+        place("(UTC+05:30) Asia/Kolkata", "Asia/Kolkata", "IN +2232+08822"),
+        place("(UTC+09:00) Asia/Tokyo", "Asia/Tokyo", "JP +353916+1394441"), key(utcZone, false)},
+       "Asia/Tokyo");
+  // What the desktop knows in German.
+  platform.places = {
+      {"America/Sao_Paulo|BR", {"Sao Paulo", "S\xC3\xA3o Paulo", "Brazil", "Brasilien"}},
+      {"Europe/Berlin|DE", {"Berlin", "Germany", "Deutschland"}},
+      {"Europe/Busingen|DE", {"Busingen", "B\xC3\xBCsingen", "Germany", "Deutschland"}},
+      {"Asia/Kolkata|IN", {"Kolkata", "Kalkutta", "India", "Indien"}},
+      {"Asia/Tokyo|JP", {"Tokyo", "Tokio", "Japan"}},
+  };
+  struct Case {
+    const char* name;
+    const char* typed;
+    std::vector<int> found;
+  };
+  const Case cases[] = {
+      {"a country in English", "India", {3}},
+      {"a country in the user's language, for each of its zones", "deutschland", {1, 2}},
+      {"a city in the user's language", "TOKIO", {4}},
+      {"accents aside, typed or listed", "s\xC3\xA3o paulo", {0}},
+      {"a place it starts before those it is inside", "in", {3, 1, 2}},
+      {"the zone's own name still", "asia/tok", {4}},
+      {"no place holds it", "atlantis", {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(core.findZones(c.typed), c.found);
+  }
+  EXPECT_EQ(
+      platform.callsStartingWith("placeNames"),
+      (std::vector<std::string>{"placeNames America/Sao_Paulo BR", "placeNames Europe/Berlin DE",
+                                "placeNames Europe/Busingen DE", "placeNames Asia/Kolkata IN",
+                                "placeNames Asia/Tokyo JP"}))
+      << "asked once for each zone that could be read, by its id and its country's code";
+}
+
 TEST_F(Catalogue, NoCatalogueShowsTheMessageAndEndsTheProgram) {
   platform.catalogue.found = false;
   core.Form_Load();

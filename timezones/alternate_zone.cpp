@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "timezones/zone_search.h"
+
 namespace tessaron {
 
 namespace {
@@ -140,6 +142,28 @@ void AlternateZone::UpdateAltTime(Platform& platform, UtcTime now) {
       [&platform](const std::string& id, int year) { return platform.readZoneYear(id, year); });
   AltTime = at.local;
   AltOffset = at.offset;
+}
+
+std::vector<int> AlternateZone::find(Platform& platform, const std::string& typed) const {
+  if (places_.size() != ZoneCatalogue.size()) {
+    places_.assign(ZoneCatalogue.size(), std::string());
+    for (std::size_t i = 0; i < ZoneCatalogue.size(); ++i) {
+      const ZoneRecord& zone = ZoneCatalogue[i];
+      if (zone.Std.empty()) continue;
+      // The zone table's country code leads the entry's map id: "JP +353916+1394441".
+      const std::string country = zone.MapID.substr(0, zone.MapID.find(' '));
+      for (const std::string& name : platform.placeNames(zone.Std, country)) {
+        places_[i] += '\n' + platform.searchForm(name);
+      }
+    }
+  }
+  std::vector<std::string> texts;
+  texts.reserve(Combo1[1].List.size());
+  for (std::size_t i = 0; i < Combo1[1].List.size(); ++i) {
+    texts.push_back(platform.searchForm(Combo1[1].List[i]) +
+                    (i < places_.size() ? places_[i] : std::string()));
+  }
+  return findZones(texts, platform.searchForm(typed));
 }
 
 }  // namespace tessaron

@@ -8,6 +8,7 @@
 // July (18:00 in Paris) UpdateAltTime gives AltTime 12:00.
 
 #include <array>
+#include <string>
 #include <vector>
 
 #include "platform/controls.h"
@@ -39,6 +40,10 @@ class AlternateZone {
   // the local list's entry and element 0 of the pair the zone the system clock runs in now.
   // What is shown (selector, label) stays as it is shown; only its texts follow.
   void followSystem(Platform& platform, UtcTime now);
+  // The selector's entries that hold `typed` in their name, city or country (in English or
+  // the user's language), letter case and accents aside; those where it starts a word
+  // first. Example, in German: "tokio" finds "(UTC+09:00) Asia/Tokyo".
+  std::vector<int> find(Platform& platform, const std::string& typed) const;
   // From this instant on some entry's name lists another offset.
   UtcTime listedUntil() const { return listedUntil_; }
   // Where the dots' row hangs: the selector's middle.
@@ -67,6 +72,9 @@ class AlternateZone {
   Label ATZ;
   ZoneTimes times_;
   UtcTime listedUntil_ = UtcTime::max();
+  // Each entry's other names in search form, each after a line break; asked of the desktop
+  // at the first search, as a clock that is never searched needs none of them.
+  mutable std::vector<std::string> places_;
 };
 
 }  // namespace tessaron

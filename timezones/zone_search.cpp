@@ -8,8 +8,14 @@ namespace {
 
 char lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
 
+// A letter of any script is part of a word: a byte of a multi-byte UTF-8 letter is too.
+bool inWord(char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  return byte >= 0x80 || std::isalnum(byte);
+}
+
 bool startsWordAt(const std::string& text, std::size_t at) {
-  return at == 0 || !std::isalnum(static_cast<unsigned char>(text[at - 1]));
+  return at == 0 || !inWord(text[at - 1]);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 #pragma once
 // Finding a zone in the selector by typing: any part of an entry matches, letter case
 // aside; entries where the typed text starts a word come first, then the rest, each
-// group in list order.
+// group in list order. An entry may hold several names, one a line, in UTF-8.
 //
 // Example: in {"(UTC+05:00) Antarctica/Vostok", "(UTC+09:00) Asia/Tokyo"}, "tok" gives
 // {1, 0}: it starts the word "Tokyo" and only sits inside "Vostok".

@@ -22,7 +22,6 @@
 #include "core/readout.h"
 #include "platform/qt/clock_accessible.h"
 #include "platform/qt/units.h"
-#include "timezones/zone_search.h"
 
 namespace tessaron::qt {
 
@@ -318,7 +317,7 @@ void ClockView::fitZoneLists() {
 void ClockView::findZones(const QString& typed) {
   QCompleter* completer = zoneSelector_->lineEdit()->completer();
   QStringList found;
-  for (int index : tessaron::findZones(core_.zoneSelector().List, typed.toStdString())) {
+  for (int index : core_.findZones(typed.toStdString())) {
     found << zoneSelector_->itemText(index);
   }
   auto* model = static_cast<QStandardItemModel*>(completer->model());
@@ -395,7 +394,7 @@ bool ClockView::eventFilter(QObject* watched, QEvent* event) {
     const QString text = zoneSelector_->lineEdit()->text();
     int index = zoneSelector_->findText(text);
     if (index < 0) {
-      const auto found = tessaron::findZones(core_.zoneSelector().List, text.toStdString());
+      const auto found = core_.findZones(text.toStdString());
       if (!found.empty()) index = found.front();
     }
     // Seen in the list, where the zones would be; heard as well.

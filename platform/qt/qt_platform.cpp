@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QInputDialog>
+#include <QLocale>
 #include <QMessageBox>
 #include <QScreen>
 #include <QSocketNotifier>
@@ -32,6 +33,7 @@
 #include "platform/qt/system_zone.h"
 #include "platform/qt/timedated.h"
 #include "platform/qt/units.h"
+#include "platform/qt/zone_places.h"
 #include "platform/tzdb/catalogue.h"
 #include "platform/tzdb/zone_year.h"
 
@@ -427,5 +429,13 @@ ZoneCatalogueSource QtPlatform::readZoneCatalogue(UtcTime now) {
 ZoneYear QtPlatform::readZoneYear(const std::string& zoneId, int year) {
   return tzdb::readZoneYear(zoneinfoDir_, zoneId, year);
 }
+
+std::vector<std::string> QtPlatform::placeNames(const std::string& zoneId,
+                                                const std::string& countryCode) {
+  if (!places_) places_ = std::make_unique<ZonePlaces>(QLocale::system().uiLanguages());
+  return places_->names(zoneId, countryCode);
+}
+
+std::string QtPlatform::searchForm(const std::string& text) { return ZonePlaces::searchForm(text); }
 
 }  // namespace tessaron::qt

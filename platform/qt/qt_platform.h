@@ -28,6 +28,7 @@ class SystemZoneFile;
 class TimedatedListener;
 class SoundPlayer;
 class BrowserProcess;
+class ZonePlaces;
 
 class QtPlatform : public Platform {
  public:
@@ -107,6 +108,9 @@ class QtPlatform : public Platform {
   ProgramInfo programInfo() override;
   ZoneCatalogueSource readZoneCatalogue(UtcTime now) override;
   ZoneYear readZoneYear(const std::string& zoneId, int year) override;
+  std::vector<std::string> placeNames(const std::string& zoneId,
+                                      const std::string& countryCode) override;
+  std::string searchForm(const std::string& text) override;
 
  protected:
   // The wall clock; tests script it.
@@ -133,6 +137,7 @@ class QtPlatform : public Platform {
   QString systemBus_;                        // empty: the system's own
   std::unique_ptr<HelpViewer> help_;         // made at the first help request
   std::unique_ptr<BrowserProcess> browser_;  // made at the first browser window
+  std::unique_ptr<ZonePlaces> places_;       // made at the first zone search
   FormDialog* openForm_ = nullptr;           // the form that showModalForm has open
   QString soundProgram_, browserProgram_;    // empty: the shipped helpers
   SoundPlayer& sound();

@@ -2,7 +2,8 @@
 """A zone chosen in a real window shows at once: with the clock at 12:34 UTC in the
 columns, turning the alternate zone on and choosing Asia/Kolkata (UTC+05:30) lights the
 hour and minute dots of 18:04 in the first screenshot taken after the choice, less than
-a second later, wherever the second stands. While its search field has the keyboard, the
+a second later, wherever the second stands; typed as a German user names the city
+("Tokio"), Enter takes Asia/Tokyo. While its search field has the keyboard, the
 editing keys edit the text (Ctrl+A, Ctrl+C, Ctrl+V from the clipboard, Ctrl+Z, Backspace,
 Home, End) and leave the options as they were; right after a choice they are the clock's
 shortcuts again.
@@ -25,6 +26,7 @@ from options_window_test import BLACK, COLUMNS, FAKE_CLOCK, RED, centre  # noqa:
 # Hour tens, hour units, minute tens, minute units, dot by dot, highest weight first.
 BITS_1234 = [0, 1, 0, 0, 1, 0, 0, 1, 1, 0, 1, 0, 0]
 BITS_1804 = [0, 1, 1, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0]
+BITS_2134 = [1, 0, 0, 0, 0, 1, 0, 1, 1, 0, 1, 0, 0]
 KOLKATA = "(UTC+05:30) Asia/Kolkata"
 PX = 15  # twips per pixel
 SELECTOR_TOP = 384 + 20  # below the toolbar, twips
@@ -38,10 +40,11 @@ def shows(img, dy, bits):
                for i, bit in enumerate(bits))
 
 
-def choose_zone(work, build, display):
+def choose_zone(work, build, display, typed=KOLKATA, bits=BITS_1804,
+                time_there="Kolkata's 18:04", extra_env=None):
     saved = '255,0,16777215,#FALSE#,#TRUE#,#FALSE#,#FALSE#,0,0,"smallworld.wav",#TRUE#\r\n'
     folder = program_folder(work, build, preferences=saved)
-    proc = start_program(folder, display, FAKE_CLOCK)
+    proc = start_program(folder, display, {**FAKE_CLOCK, **(extra_env or {})})
     try:
         window = wait_for_window(display, "Tessaron", proc)
         found = {}
@@ -66,7 +69,7 @@ def choose_zone(work, build, display):
         # Into the selector's text, replace it with the zone's name.
         xdotool(display, "mousemove", str(field[0]), str(field[1]), "click", "1")
         xdotool(display, "key", "--clearmodifiers", "End", "shift+Home")
-        xdotool(display, "type", "--delay", "20", KOLKATA)
+        xdotool(display, "type", "--delay", "20", typed)
         wait_for_program(display, window)  # the name in full before Enter
         chosen = time.monotonic()
         xdotool(display, "key", "--clearmodifiers", "Return")
@@ -74,7 +77,7 @@ def choose_zone(work, build, display):
         taken = time.monotonic() - chosen
         check("the screenshot came within a second of the choice", taken < 1.0,
               f"{taken:.2f} s")
-        check("Kolkata's 18:04 on the hour and minute dots at once", shows(img, dy, BITS_1804),
+        check(f"{time_there} on the hour and minute dots at once", shows(img, dy, bits),
               f"screenshot {work}/after.png ({taken:.2f} s after the choice)")
     finally:
         stop_process(proc)
@@ -180,6 +183,11 @@ def main():
         try:
             xvfb.start()
             choose_zone(work, build, xvfb.display)
+            # A German user types the city as German has it: Enter takes the first zone found.
+            german = os.path.join(work, "de")
+            os.makedirs(german)
+            choose_zone(german, build, xvfb.display, "Tokio", BITS_2134,
+                        "Tokyo's 21:34, typed in German", {"LANGUAGE": "de"})
             edit_search_field(work, build, xvfb.display)
         finally:
             xvfb.stop()
