@@ -320,7 +320,9 @@ TEST_F(QtWindow, TypingListsTheZonesThatHoldTheTextWordStartsFirst) {
   ASSERT_FALSE(found.empty());
   EXPECT_TRUE(found.front().first.endsWith("Asia/Tokyo")) << found.front().first.toStdString();
   for (const auto& [zone, choosable] : found) {
-    EXPECT_TRUE(zone.contains("tok", Qt::CaseInsensitive));
+    // By its name, or by its country's: Pacific/Fakaofo is Tokelau's.
+    EXPECT_TRUE(zone.contains("tok", Qt::CaseInsensitive) || zone.endsWith("Pacific/Fakaofo"))
+        << zone.toStdString();
     EXPECT_TRUE(choosable);
   }
 }
