@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "i18n/i18n.h"
+
 namespace tessaron {
 
 namespace {
@@ -56,7 +58,7 @@ std::string readoutText(const ShownTime& shown, const LocalDateTime& today) {
   const LocalDateTime& date = shown.alternate ? shown.alternateAt : today;
   std::string text = clockText(shown) + "\n" + std::to_string(date.year) + "-" +
                      twoDigits(date.month) + "-" + twoDigits(date.day) + "\n";
-  if (!shown.alternate) return text + "Local time";
+  if (!shown.alternate) return text + i18n("Local time");
   // The offset of the very conversion that gave the dots their time: in a repeated hour
   // the first pass tells the daylight offset, the second the standard one.
   return text + shown.zone + ", " + utcOffsetText(shown.alternateOffset);

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "i18n/i18n.h"
+
 namespace tessaron {
 
 namespace {
@@ -45,7 +47,9 @@ bool AlternateZone::LoadZoneCatalogue(Platform& platform, double labelTop) {
   const ZoneCatalogueSource source = platform.readZoneCatalogue(platform.clockNow().utc);
   if (!source.found) {
     platform.messageBox(
-        "Unable to locate Time Zones information in Registry under the key: \r\n" + source.location,
+        // TRANSLATORS: %1 is a line break and the folder where the zones were looked for.
+        i18n("Unable to locate Time Zones information in Registry under the key: %1",
+             "\r\n" + source.location),
         MessageStyle::Plain, "");
     return false;
   }

@@ -17,6 +17,7 @@ set(headers
   "commands/menu.h=tessaron_commands,tessaron_core"
   "core/tessaron.h=tessaron_core"
   "platform/tzdb/catalogue.h=tessaron_tzdb"
+  "i18n/i18n.h=${all_rules},tessaron_core,tessaron_tzdb"
   "platform/qt/units.h=")
 
 set(work ${CMAKE_CURRENT_BINARY_DIR}/rooms_check)
