@@ -15,7 +15,7 @@ constexpr const char* kSearchAnchor = "#search";
 frmBrowser::frmBrowser(WebBrowserControl& control) : control_(control) {
   Caption = i18n("Tessa Web Support");
   lblAddress.Caption = i18n("&Address:");
-  tbToolBar.Height = 432;
+  tbToolBar.Height = 432_tw;
   tbToolBar.Buttons = {
       {"Back", i18n("Back"), 1, ButtonStyle::Plain, 0},
       {"Forward", i18n("Forward"), 2, ButtonStyle::Plain, 0},
@@ -26,17 +26,17 @@ frmBrowser::frmBrowser(WebBrowserControl& control) : control_(control) {
   };
   // Nowhere to go back or forward to, and nothing to stop, before the first page.
   for (int index : {1, 2, 3}) tbToolBar.button(index).Enabled = false;
-  cboAddress.Left = 45;
-  cboAddress.Top = 300;
-  cboAddress.Width = 3795;
-  cboAddress.Height = 288;
+  cboAddress.Left = 45_tw;
+  cboAddress.Top = 300_tw;
+  cboAddress.Width = 3795_tw;
+  cboAddress.Height = 288_tw;
   cboAddress.Text = "Combo1";
 }
 
-void frmBrowser::Form_Load(double ScaleWidth, double ScaleHeight) {
+void frmBrowser::Form_Load(Twips ScaleWidth, Twips ScaleHeight) {
   Form_Resize(ScaleWidth, ScaleHeight);
-  cboAddress.Left = 50;
-  cboAddress.Top = lblAddress.Top + lblAddress.Height + 15;
+  cboAddress.Left = 50_tw;
+  cboAddress.Top = lblAddress.Top + lblAddress.Height + 15_tw;
   if (!StartingAddress.empty()) {
     cboAddress.Text = StartingAddress;
     cboAddress.List.push_back(cboAddress.Text);
@@ -47,15 +47,15 @@ void frmBrowser::Form_Load(double ScaleWidth, double ScaleHeight) {
   }
 }
 
-void frmBrowser::Form_Resize(double ScaleWidth, double ScaleHeight) {
+void frmBrowser::Form_Resize(Twips ScaleWidth, Twips ScaleHeight) {
   // Too small a window keeps the sizes it had rather than take a negative one.
-  const double width = ScaleWidth - 100;
-  if (width >= 0) {
+  const Twips width = ScaleWidth - 100_tw;
+  if (width >= 0_tw) {
     cboAddress.Width = width;
     brwWebBrowser.Width = width;
   }
-  const double height = ScaleHeight - (picAddress.Top + picAddress.Height) - 100;
-  if (height >= 0) brwWebBrowser.Height = height;
+  const Twips height = ScaleHeight - (picAddress.Top + picAddress.Height) - 100_tw;
+  if (height >= 0_tw) brwWebBrowser.Height = height;
 }
 
 bool frmBrowser::cboAddress_Click() {

@@ -44,14 +44,14 @@ class frmBrowser {
 
   std::string Caption = "Tessa Web Support";
   Toolbar tbToolBar;
-  Box picAddress{0, 432, 6564, 675};
-  Label lblAddress{45, 60, 3075, 255, "&Address:", 0, true};
+  Box picAddress{0_tw, 432_tw, 6564_tw, 675_tw};
+  Label lblAddress{45_tw, 60_tw, 3075_tw, 255_tw, "&Address:", 0, true};
   ComboBox cboAddress;
-  Box brwWebBrowser{50, 1215, 5393, 3734};
+  Box brwWebBrowser{50_tw, 1215_tw, 5393_tw, 3734_tw};
   Timer timTimer{5, false};
 
-  static constexpr Twips kDesignClientWidth = 6564;
-  static constexpr Twips kDesignClientHeight = 5052;
+  static constexpr Twips kDesignClientWidth = 6564_tw;
+  static constexpr Twips kDesignClientHeight = 5052_tw;
 
  private:
   WebBrowserControl& control_;

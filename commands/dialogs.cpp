@@ -9,13 +9,13 @@ namespace tessaron {
 void placeAgainstMainWindow(Form& form, Platform& platform, int zoom) {
   form.Zoom = zoom;
   form.Scale = zoom / 100.0 * platform.fontScale();
-  const double L = platform.windowLeft();
-  const double T = platform.windowTop();
+  const Twips L = platform.windowLeft();
+  const Twips T = platform.windowTop();
   // The clock as it stands on screen, zoomed: a form placed by its designed size would
   // cover its dots.
   const WindowSize clock = platform.windowSizeAt(zoom);
   const ScreenArea area = platform.windowWorkArea();
-  const double h = form.ClientHeight * form.Scale + platform.formFrameHeight();
+  const Twips h = form.ClientHeight * form.Scale + platform.formFrameHeight();
   form.Top = T - h > area.top ? T - h : T + clock.height;
   // The labels keep their designed places, scaled.
   form.Width = std::min(std::max(clock.width, form.ClientWidth * form.Scale), area.width);

@@ -11,7 +11,7 @@ namespace tessaron {
 
 namespace {
 
-constexpr double kPromptOffset = 5800;  // twips left of the clock
+constexpr Twips kPromptOffset = 5800_tw;  // left of the clock
 
 // A typed name may use "\" between folders, as it would on the system it came from.
 std::string withSlashes(std::string name) {
@@ -75,15 +75,15 @@ bool BackgroundMusic::choose(Platform& platform, const std::string& userFolder,
                              std::function<void(const std::string&)> onFailure,
                              std::string* notFound) {
   const std::string previous = MusicFile;
-  const double L = platform.windowLeft();
-  const double T = platform.windowTop();
-  const double W = platform.windowWidth();
-  const double H = platform.windowHeight();
+  const Twips L = platform.windowLeft();
+  const Twips T = platform.windowTop();
+  const Twips W = platform.windowWidth();
+  const Twips H = platform.windowHeight();
   // The folder the prompt names is there to be found, if it can be made; a copy's own
   // folder is there already.
   if (userFolder != shippedFolder) platform.makeFolder(userFolder);
-  const double x = L - kPromptOffset > 0 ? L - kPromptOffset : L + W;
-  const double y = T - H > 0 ? T - H : T + H;
+  const Twips x = L - kPromptOffset > 0_tw ? L - kPromptOffset : L + W;
+  const Twips y = T - H > 0_tw ? T - H : T + H;
   MusicFile = platform.inputBox(
       // TRANSLATORS: the prompt for a sound file's name; %1 is the user's folder.
       i18n("Enter the .WAV file - %1", userFolder), i18n("WAV file Input"), MusicFile, x, y);

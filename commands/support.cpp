@@ -12,8 +12,8 @@ frmTSSupport::frmTSSupport() {
   using K = FormControl::Kind;
   form.Name = "frmTSSupport";
   form.Caption = i18n("Tessaron Support");
-  form.ClientWidth = 3348;
-  form.ClientHeight = 2700;
+  form.ClientWidth = 3348_tw;
+  form.ClientHeight = 2700_tw;
   // The note is one text for its translators, broken into the window's seven lines where
   // it has line breaks.
   std::array<std::string, 8> texts{i18n("Tessa Support")};
@@ -34,12 +34,13 @@ frmTSSupport::frmTSSupport() {
     at = end + 1;
   }
   for (int i = 0; i <= 7; ++i) {
-    form.Controls.push_back({K::Label, "Label1(" + std::to_string(i) + ")", 120, 240.0 * i, 3132,
-                             252, texts[static_cast<std::size_t>(i)], i == 0, i == 0, ""});
+    form.Controls.push_back({K::Label, "Label1(" + std::to_string(i) + ")", 120_tw, 240_tw * i,
+                             3132_tw, 252_tw, texts[static_cast<std::size_t>(i)], i == 0, i == 0,
+                             ""});
   }
-  form.Controls.push_back({K::Label, "Label1(8)", 240, 2400, 2892, 252,
+  form.Controls.push_back({K::Label, "Label1(8)", 240_tw, 2400_tw, 2892_tw, 252_tw,
                            i18n("email: %1", kSupportEmail), false, true, ""});
-  form.Controls.push_back({K::CommandButton, "WebSupport", 960, 1920, 1092, 492,
+  form.Controls.push_back({K::CommandButton, "WebSupport", 960_tw, 1920_tw, 1092_tw, 492_tw,
                            i18n("Web Support"), false, false, ""});
 }
 

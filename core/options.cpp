@@ -20,7 +20,7 @@ Colour Tessaron::chooseColour(Colour current, const std::string& title) {
   return platform_.chooseColour(current, title).value_or(current);
 }
 
-double Tessaron::belowToolbar() const {
+Twips Tessaron::belowToolbar() const {
   return commands->toolbar().Top + commands->toolbar().Height + layout->labelOffset();
 }
 
@@ -159,8 +159,8 @@ void Tessaron::Preferences_Click() {
   p.Always = commands->checked(Command::Always);
   // Where the window system never tells the position, the one saved before stays.
   const bool known = platform_.knowsWindowPosition();
-  p.Top = static_cast<float>(known ? platform_.windowTop() : SavedTop);
-  p.Left = known ? platform_.windowLeft() : SavedLeft;
+  p.Top = static_cast<float>((known ? platform_.windowTop() : SavedTop).count());
+  p.Left = (known ? platform_.windowLeft() : SavedLeft).count();
   p.MusicFile = music->musicFile();
   p.Vertical = commands->checked(Command::Vertical);
   const std::string path = SettingsFolder + kPreferencesFileName;

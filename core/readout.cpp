@@ -1,5 +1,6 @@
 #include "core/readout.h"
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 
@@ -53,11 +54,17 @@ std::string shownTimeText(const ShownTime& shown) {
   return text;
 }
 
-std::string readoutText(const ShownTime& shown, const LocalDateTime& today) {
+std::string readoutText(const ShownTime& shown, ZoneTime today) {
+  using namespace std::chrono;
   if (!shown.drawn) return {};
-  const LocalDateTime& date = shown.alternate ? shown.alternateAt : today;
-  std::string text = clockText(shown) + "\n" + std::to_string(date.year) + "-" +
-                     twoDigits(date.month) + "-" + twoDigits(date.day) + "\n";
+  const year_month_day date{floor<days>(shown.alternate ? shown.alternateAt : today)};
+  const std::string shownDate =
+      // TRANSLATORS: the date under the time in the hover readout: %1 is the year, %2 the
+      // month and %3 the day, each of two digits; put them in your language's order.
+      i18nc("readout date", "%1-%2-%3", static_cast<int>(date.year()),
+            twoDigits(static_cast<int>(static_cast<unsigned>(date.month()))),
+            twoDigits(static_cast<int>(static_cast<unsigned>(date.day()))));
+  std::string text = clockText(shown) + "\n" + localDigits(shownDate) + "\n";
   if (!shown.alternate) return text + i18n("Local time");
   // The offset of the very conversion that gave the dots their time: in a repeated hour
   // the first pass tells the daylight offset, the second the standard one.

@@ -10,7 +10,6 @@
 #include <string>
 
 #include "platform/platform.h"
-#include "timezones/zone_record.h"
 
 namespace tessaron {
 
@@ -22,7 +21,7 @@ struct ShownTime {
   int second = 0;                // [0:59], as the seconds dots show it
   bool withSeconds = false;      // the seconds dots are shown
   bool alternate = false;        // the time is the alternate zone's
-  LocalDateTime alternateAt;     // the alternate zone's date and time, when `alternate`
+  ZoneTime alternateAt;          // the alternate zone's date and time, when `alternate`
   UtcOffset alternateOffset{0};  // there and then, when `alternate`
   std::string zone;              // the alternate zone's name, when `alternate`: "Asia/Tokyo"
 
@@ -41,6 +40,6 @@ std::string shownTimeText(const ShownTime& shown);
 // Three lines: the shown time, its date (YYYY-MM-DD), and the zone: "Local time", or the
 // alternate zone's name and its offset at that moment. `today` is the local date and
 // time, used while the dots show the local time.
-std::string readoutText(const ShownTime& shown, const LocalDateTime& today);
+std::string readoutText(const ShownTime& shown, ZoneTime today);
 
 }  // namespace tessaron

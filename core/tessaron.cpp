@@ -1,6 +1,7 @@
 #include "core/tessaron.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 
 #include "commands/command_bar.h"
@@ -96,13 +97,14 @@ void Tessaron::loadWindow() {
   commands->setChecked(Command::Vertical, !saved.Vertical);
 
   // A desktop that never says where the window stands keeps these for the next save.
-  SavedTop = saved.Top;
-  SavedLeft = saved.Left;
+  SavedTop = Twips(saved.Top);
+  SavedLeft = Twips(saved.Left);
   if (!platform_.canKeepOnTop()) {
     commands->makeUnavailable(Command::Always, translate(kNoKeepOnTop));
   }
-  platform_.setWindowTop(saved.Top);
-  platform_.setWindowLeft(static_cast<std::int32_t>(roundHalfEven(saved.Left)));
+  platform_.setWindowTop(Twips(saved.Top));
+  // Read back as the 32-bit whole twips the file's reader stored.
+  platform_.setWindowLeft(Twips(static_cast<std::int32_t>(roundHalfEven(saved.Left))));
   // Before anything is placed against the window, such as the music prompt.
   keepWindowOnScreen();
 
@@ -140,8 +142,8 @@ bool Tessaron::loadZoneCatalogue() {
 }
 
 void Tessaron::keepWindowOnScreen() {
-  const double L = platform_.windowLeft(), T = platform_.windowTop();
-  const double W = platform_.windowWidth(), H = platform_.windowHeight();
+  const Twips L = platform_.windowLeft(), T = platform_.windowTop();
+  const Twips W = platform_.windowWidth(), H = platform_.windowHeight();
   const std::vector<ScreenArea> screens = platform_.screens();
   for (const ScreenArea& s : screens) {
     if (L < s.left + s.width && L + W > s.left && T < s.top + s.height && T + H > s.top) return;
@@ -149,8 +151,8 @@ void Tessaron::keepWindowOnScreen() {
   if (screens.empty()) return;
   // Saved on a screen that is gone: bring it back onto the primary one, as near as fits.
   const ScreenArea& s = screens.front();
-  const double left = std::max(s.left, std::min(L, s.left + s.width - W));
-  const double top = std::max(s.top, std::min(T, s.top + s.height - H));
+  const Twips left = std::max(s.left, std::min(L, s.left + s.width - W));
+  const Twips top = std::max(s.top, std::min(T, s.top + s.height - H));
   platform_.setWindowTop(top);
   platform_.setWindowLeft(left);
 }
@@ -177,16 +179,16 @@ void Tessaron::showTime(const ClockReading& now) {
   // A zone's standard offset changed (a zone moving to year-round daylight time): the list
   // and the label name the new one.
   if (now.utc >= zone->listedUntil()) zone->followSystem(platform_, now.utc);
-  CivilTime t;
+  using namespace std::chrono;
+  ZoneTime wall = now.local;
   if (commands->checked(Command::AltTimeZone)) {
     zone->UpdateAltTime(platform_, now.utc);
-    t = toCivil(zone->altTime().seconds);
-  } else {
-    t = toCivil(now.local.seconds);
+    wall = zone->altTime();
   }
-  const int H = t.hour;
-  const int M = t.minute;
-  const int S = t.second;
+  const hh_mm_ss<seconds> t{wall - floor<days>(wall)};
+  const int H = static_cast<int>(t.hours().count());
+  const int M = static_cast<int>(t.minutes().count());
+  const int S = static_cast<int>(t.seconds().count());
   // Besides the design's seconds 0 and 1: whenever the hour or minute shown is not the
   // one now, as after a jump of the clock.
   const bool hourMinute = RedrawAll || S <= 1 || H * 60 + M != drawnHourMinute_;
@@ -200,7 +202,7 @@ void Tessaron::showTime(const ClockReading& now) {
   Shown.minute = M;
   Shown.alternate = commands->checked(Command::AltTimeZone);
   if (Shown.alternate) {
-    Shown.alternateAt = t;
+    Shown.alternateAt = wall;
     Shown.alternateOffset = zone->altOffset();
     Shown.zone = zoneName(zone->zonePair()[1]);
   }

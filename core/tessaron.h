@@ -131,7 +131,7 @@ class Tessaron {
       "Always on Top is not available: this desktop does not let a program keep its "
       "window above others");
   // The design's client area, before start-up sets the window's size.
-  static constexpr Twips kDesignClientWidth = 4956, kDesignClientHeight = 1248;
+  static constexpr Twips kDesignClientWidth = 4956_tw, kDesignClientHeight = 1248_tw;
 
  private:
   // Tests set up what no command reaches (a stale dot, a narrower toolbar) through this.
@@ -145,8 +145,8 @@ class Tessaron {
   std::string PortableFolder;   // a read-only portable copy's folder, or empty
   std::string AutostartFolder;  // the desktop's autostart entries, with "/"; may be empty
   std::string StartCommand;     // what an autostart entry runs to start this clock
-  Twips SavedTop = 0;           // as read at start (or the first-start values)
-  Twips SavedLeft = 0;
+  Twips SavedTop;               // as read at start (or the first-start values)
+  Twips SavedLeft;
   bool SavedElsewhereTold = false;  // the user knows saves go to SettingsFolder
   bool ZoomNotKeptTold = false;     // the user knows the zoom is not kept this run
   std::string Caption = "Tessaron";

@@ -47,9 +47,43 @@ std::string substitute(std::string_view format, std::initializer_list<std::strin
   return out;
 }
 
+std::string localDigits(std::string_view text) {
+  // TRANSLATORS: the ten digits from zero to nine as your language writes numbers in
+  // dates and version numbers; leave them as they are where those are 0-9.
+  const std::string digits = i18nc("digits", "0123456789");
+  // Ten UTF-8 sequences, one a digit; anything else is ignored as a mistake.
+  std::string_view glyphs[10];
+  std::size_t at = 0;
+  for (auto& glyph : glyphs) {
+    if (at >= digits.size()) return std::string(text);
+    std::size_t length = 1;
+    const auto lead = static_cast<unsigned char>(digits[at]);
+    if (lead >= 0xF0) {
+      length = 4;
+    } else if (lead >= 0xE0) {
+      length = 3;
+    } else if (lead >= 0xC0) {
+      length = 2;
+    }
+    glyph = std::string_view(digits).substr(at, length);
+    at += length;
+  }
+  if (at != digits.size()) return std::string(text);
+  std::string out;
+  for (char c : text) {
+    if (c >= '0' && c <= '9') {
+      out.append(glyphs[c - '0']);
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
 std::string catalogLanguage() {
   // The catalog's header is its translation of the empty text.
-  const std::string header = ::dgettext(kTextDomain, "");
+  static const char kHeaderKey[] = "";
+  const std::string header = ::dgettext(kTextDomain, kHeaderKey);
   constexpr std::string_view kField = "Language: ";
   std::size_t at = header.find(kField);
   if (at == std::string::npos || (at != 0 && header[at - 1] != '\n')) return "";

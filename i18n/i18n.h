@@ -59,6 +59,10 @@ std::string i18nc(const char* context, const char* english, const Args&... args)
   return substitute(translate(context, english), {std::string_view(i18n_detail::asText(args))...});
 }
 
+// `text` with its digits 0-9 written as the user's language writes them, which its
+// translators give (Arabic: "٠١٢٣٤٥٦٧٨٩"); unchanged in English.
+std::string localDigits(std::string_view text);
+
 // The language of the catalog the texts come from ("de", "pt_BR"), as its translators
 // named it; empty while the texts are the English ones.
 std::string catalogLanguage();

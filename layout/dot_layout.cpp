@@ -15,25 +15,28 @@ namespace tessaron {
 
 namespace {
 
-constexpr double kColumnsHeight = 2760;  // outer window height, twips
-constexpr double kRowHeight = 2000;
-constexpr double kRaise = 760;
-constexpr double kDotStep = 240;
+constexpr Twips kColumnsHeight = 2760_tw;  // outer window height
+constexpr Twips kRowHeight = 2000_tw;
+constexpr Twips kRaise = 760_tw;
+constexpr Twips kDotStep = 240_tw;
 
 // Where each dot of the columns stands (its meaning is the dot table's).
 struct ColumnDot {
-  double left;  // for seconds, the offset from WidthWithoutSeconds
-  double top;
+  Twips left;  // for seconds, the offset from WidthWithoutSeconds
+  Twips top;
   bool fromWidth;
 };
 
 constexpr std::array<ColumnDot, kDotCount> kColumns = {{
-    {960, 1200, false}, {960, 1440, false},                                             // hour tens
-    {1200, 720, false}, {1200, 960, false},  {1200, 1200, false}, {1200, 1440, false},  // units
-    {2160, 960, false}, {2160, 1200, false}, {2160, 1440, false},  // minute tens
-    {2400, 720, false}, {2400, 960, false},  {2400, 1200, false}, {2400, 1440, false},  // units
-    {10, 960, true},    {10, 1200, true},    {10, 1440, true},                        // second tens
-    {250, 720, true},   {250, 960, true},    {250, 1200, true},   {250, 1440, true},  // units
+    {960_tw, 1200_tw, false},  {960_tw, 1440_tw, false},  // hour tens
+    {1200_tw, 720_tw, false},  {1200_tw, 960_tw, false},  {1200_tw, 1200_tw, false},
+    {1200_tw, 1440_tw, false},                                                        // units
+    {2160_tw, 960_tw, false},  {2160_tw, 1200_tw, false}, {2160_tw, 1440_tw, false},  // minute tens
+    {2400_tw, 720_tw, false},  {2400_tw, 960_tw, false},  {2400_tw, 1200_tw, false},
+    {2400_tw, 1440_tw, false},                                                     // units
+    {10_tw, 960_tw, true},     {10_tw, 1200_tw, true},    {10_tw, 1440_tw, true},  // second tens
+    {250_tw, 720_tw, true},    {250_tw, 960_tw, true},    {250_tw, 1200_tw, true},
+    {250_tw, 1440_tw, true},  // units
 }};
 
 constexpr int kLastRowDot = lastDotOf(false, true);
@@ -48,14 +51,14 @@ void captionDots(std::array<Label, kDotCount>& labels, const std::array<DotRun, 
 
 // Left edge of dot i in the row: hour, a gap of one dot, minute, then the seconds from
 // `secondsLeft` (the dots past 16, which only the columns use, continue the run).
-double rowLeft(int i, double secondsLeft) {
-  if (i <= 4) return 240 + kDotStep * i;
-  if (i <= 10) return 1680 + kDotStep * (i - 5);
+Twips rowLeft(int i, Twips secondsLeft) {
+  if (i <= 4) return 240_tw + kDotStep * i;
+  if (i <= 10) return 1680_tw + kDotStep * (i - 5);
   return secondsLeft + kDotStep * (i - 11);
 }
 
 // As built, the seconds follow the minutes after a gap of one dot.
-constexpr double kBuiltSecondsLeft = 1680 + kDotStep * 7;
+constexpr Twips kBuiltSecondsLeft = 1680_tw + kDotStep * 7;
 
 }  // namespace
 
@@ -73,9 +76,9 @@ DotLayout::DotLayout(Twips rowTop) {
 int DotLayout::lastShownDot(bool columns, bool seconds) { return lastDotOf(columns, seconds); }
 
 void DotLayout::measure(Twips buttonWidth) {
-  LabelOffset = 20;
-  const double DotsWidth = Shape1[10].Left + Shape1[10].Width + Shape1[0].Left;
-  const double B = buttonWidth;
+  LabelOffset = 20_tw;
+  const Twips DotsWidth = Shape1[10].Left + Shape1[10].Width + Shape1[0].Left;
+  const Twips B = buttonWidth;
   const Twips ToolbarWidth = roundHalfEven(B * 10.5);
   if (DotsWidth > B * 10.5 - LabelOffset) {
     WidthWithoutSeconds = roundHalfEven(DotsWidth);
@@ -106,7 +109,7 @@ void DotLayout::show(bool columns, bool seconds, bool hints) {
 
 WindowChange DotLayout::enterColumns(bool seconds, bool hints, Colour hint, Twips windowTop,
                                      const ScreenArea& screen) {
-  const double S = WidthWithoutSeconds;
+  const Twips S = WidthWithoutSeconds;
   captionDots(Label1, kColumnRuns);
   for (int i = 0; i < kDotCount; ++i) {
     const ColumnDot& c = kColumns[i];
@@ -126,7 +129,7 @@ WindowChange DotLayout::enterRow(Twips rowTop, bool seconds, bool hints, Colour 
                                  Twips windowTop) {
   captionDots(Label1, kRowRuns);
   for (int i = 0; i < kDotCount; ++i) {
-    if (i <= kLastRowDot) Shape1[i].Left = rowLeft(i, WidthWithoutSeconds + 10);
+    if (i <= kLastRowDot) Shape1[i].Left = rowLeft(i, WidthWithoutSeconds + 10_tw);
     // The row hangs from the zone selector, wherever the alternate zone has put it.
     Shape1[i].Top = rowTop;
     placeLabel(i, hint);

@@ -63,9 +63,9 @@ class DotLayout {
  private:
   std::array<Shape, kDotCount> Shape1;
   std::array<Label, kDotCount> Label1;
-  Twips LabelOffset = 0;            // twips from a dot's top to its hint label's
-  Twips WidthWithoutSeconds = 0;    // the window's width in twips, whole twips
-  Twips WidthWithSeconds = 0;       // the same with the seconds' dots shown
+  Twips LabelOffset;                // twips from a dot's top to its hint label's
+  Twips WidthWithoutSeconds;        // the window's width in twips, whole twips
+  Twips WidthWithSeconds;           // the same with the seconds' dots shown
   bool RaisedForAlternate = false;  // entering the columns moved the window up 760 twips
 
   void placeLabel(int i, Colour hint);

@@ -15,10 +15,10 @@ namespace tessaron {
 
 // A round dot: a circle of the box's smaller side, centred in the box, filled solid.
 struct Shape {
-  Twips Left = 0;  // from the client area's left edge
-  Twips Top = 0;   // from the client area's top edge
-  Twips Width = 240;
-  Twips Height = 252;
+  Twips Left;  // from the client area's left edge
+  Twips Top;   // from the client area's top edge
+  Twips Width = 240_tw;
+  Twips Height = 252_tw;
   bool Visible = true;
   Colour FillColor = 0;
 
@@ -27,10 +27,10 @@ struct Shape {
 
 // A caption drawn centred in its box over a transparent background.
 struct Label {
-  Twips Left = 0;
-  Twips Top = 0;
-  Twips Width = 240;
-  Twips Height = 252;
+  Twips Left;
+  Twips Top;
+  Twips Width = 240_tw;
+  Twips Height = 252_tw;
   std::string Caption;
   Colour ForeColor = 0;
   bool Visible = false;
@@ -58,9 +58,9 @@ struct ToolbarButton {
 
 struct Toolbar {
   std::vector<ToolbarButton> Buttons;  // Buttons[0] is button 1
-  Twips Top = 0;
-  Twips Height = 384;
-  Twips ButtonWidth = 345;  // 23 logical pixels
+  Twips Top;
+  Twips Height = 384_tw;
+  Twips ButtonWidth = 345_tw;  // 23 logical pixels
 
   ToolbarButton& button(int index) { return Buttons.at(static_cast<std::size_t>(index - 1)); }
   const ToolbarButton& button(int index) const {
@@ -70,10 +70,10 @@ struct Toolbar {
 
 // A rectangle-only control (panel, embedded browser), in twips.
 struct Box {
-  Twips Left = 0;
-  Twips Top = 0;
-  Twips Width = 0;
-  Twips Height = 0;
+  Twips Left;
+  Twips Top;
+  Twips Width;
+  Twips Height;
 };
 
 struct Timer {
@@ -86,16 +86,16 @@ struct ComboBox {
   std::vector<std::string> List;
   int ListIndex = -1;  // -1: nothing selected
   std::string Text = "Combo1";
-  Twips Left = 240;
-  Twips Top = 684;
-  Twips Width = 2892;
-  Twips Height = 288;
+  Twips Left = 240_tw;
+  Twips Top = 684_tw;
+  Twips Width = 2892_tw;
+  Twips Height = 288_tw;
   bool Visible = true;
   int Revision = 0;  // changes whenever the texts of List change
 };
 
 // Rounds to the nearest integer, halves to even (1234.5 -> 1234, 1235.5 -> 1236), as
-// twips and colours are rounded when the window measures or reads them.
+// colours are rounded when they are read.
 inline double roundHalfEven(double value) {
   // The default floating-point environment rounds to nearest, ties to even.
   return std::nearbyint(value);

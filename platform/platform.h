@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/twips.h"
+
 namespace tessaron {
 
 // red + 256 * green + 65536 * blue; a negative value refers to a system colour
@@ -26,25 +28,11 @@ constexpr Colour kButtonFace = static_cast<Colour>(0x8000000Fu);  // the window-
 
 constexpr Colour rgb(int red, int green, int blue) { return red + 256 * green + 65536 * blue; }
 
-struct TimeOfDay {
-  int hour;    // [0:23]
-  int minute;  // [0:59]
-  int second;  // [0:59]
-};
-
-// Seconds since 1899-12-30 00:00 on some clock; Tag keeps the clocks apart.
-template <class Tag>
-struct DateTime {
-  std::int64_t seconds = 0;
-  auto operator<=>(const DateTime&) const = default;
-};
-struct UtcTag {};
-struct ZoneTag {};
-using UtcTime = DateTime<UtcTag>;    // on UTC
-using ZoneTime = DateTime<ZoneTag>;  // on a zone's wall clock
-
-// 1970-01-01 00:00 in those seconds: the one shift between Unix time and ours.
-constexpr std::int64_t kUnixEpochSerial = 25569LL * 86400;
+// An instant, in whole seconds (Unix time), and a wall time on some zone's clock: two types,
+// so that one is never passed for the other. Civil dates and times are read off either with
+// std::chrono::year_month_day and hh_mm_ss.
+using UtcTime = std::chrono::sys_seconds;
+using ZoneTime = std::chrono::local_seconds;
 
 // How far a clock is ahead of UTC, east positive: every offset inside the program is one.
 // Only a zone's rules count minutes west (Bias), as the zone catalogue lays them out, and
@@ -54,7 +42,13 @@ constexpr UtcOffset offsetOfBias(std::int32_t biasMinutesWest) {
   return std::chrono::duration_cast<UtcOffset>(std::chrono::minutes(-biasMinutesWest));
 }
 // The wall time at `offset` of an instant.
-constexpr ZoneTime wallTimeAt(UtcTime t, UtcOffset offset) { return {t.seconds + offset.count()}; }
+constexpr ZoneTime wallTimeAt(UtcTime t, UtcOffset offset) {
+  return ZoneTime{t.time_since_epoch() + offset};
+}
+// The instant at which a clock `offset` ahead of UTC shows `wall`.
+constexpr UtcTime instantOfWall(ZoneTime wall, UtcOffset offset) {
+  return UtcTime{wall.time_since_epoch() - offset};
+}
 
 // The system clock read once: the instant, the local wall time at it, and how far into
 // its second it is (the same for both, zones being whole minutes apart).
@@ -67,23 +61,8 @@ struct ClockReading {
   int millisecond = 0;  // [0:999]
 };
 
-struct LocalDateTime {
-  int year;    // e.g. 2026
-  int month;   // [1:12]
-  int day;     // [1:31]
-  int hour;    // [0:23]
-  int minute;  // [0:59]
-  int second;  // [0:59]
-
-  bool operator==(const LocalDateTime&) const = default;
-};
-
 // Message box styles.
 enum class MessageStyle { Plain = 0, Exclamation = 48, Information = 64 };
-
-// A length on the window or the screen: 1/1440 of an inch, 15 to a logical pixel. Every
-// place and size the clock computes is one; the desktop side converts to pixels.
-using Twips = double;
 
 // A screen's area on the desktop, in twips.
 struct ScreenArea {
@@ -95,8 +74,8 @@ struct ScreenArea {
 
 // The outer size of a window, in twips.
 struct WindowSize {
-  Twips width = 0;
-  Twips height = 0;
+  Twips width;
+  Twips height;
 };
 
 // When a change happens, as the platform's SYSTEMTIME lays it out.
@@ -124,23 +103,30 @@ struct ZoneRules {
   bool operator==(const ZoneRules&) const = default;
 };
 
-// One zone of the catalogue: its rules and its four texts.
-struct ZoneKey {
-  bool opened = false;  // false: the zone could not be read; everything else stays empty
-  ZoneRules TZI;
+// One zone of the catalogue: its rules and its four texts. A zone that could not be read is
+// an empty record, listed as an empty entry that converts as UTC.
+//
+// Example, New York in 2026: Bias 300, DaylightBias -60, DaylightDate {Year 0, Month 3,
+// DayOfWeek 0, Day 2, 2:00:00} (second Sunday of March, 02:00 EST), StandardDate {Year 0,
+// Month 11, DayOfWeek 0, Day 1, 2:00:00} (first Sunday of November, 02:00 EDT), Display
+// "(UTC-05:00) America/New York", Std "America/New_York", Dlt "EDT", MapID
+// "US +404251-0740023".
+struct ZoneRecord : ZoneRules {
   std::string Display;  // e.g. "(UTC-05:00) America/New York"
-  std::string Std;      // the zone's identifier, e.g. "America/New_York"
+  std::string Std;      // the zone's identifier, e.g. "America/New_York"; empty: not read
   std::string Dlt;      // its daylight abbreviation, e.g. "EDT"; empty without daylight time
   std::string MapID;    // country code and coordinates from the zone table
+
+  bool operator==(const ZoneRecord&) const = default;
 };
 
 struct ZoneCatalogueSource {
   std::string location;            // where the catalogue lives, for the failure message
   bool found = false;              // false: there is no catalogue at all
-  std::vector<ZoneKey> zones;      // in the source's own order, west to east
+  std::vector<ZoneRecord> zones;   // in the source's own order, west to east
   std::string systemStandardName;  // Std of the zone the system clock runs in; may be empty
   // Up to here every entry's name holds; from here some entry names another offset.
-  UtcTime listedUntil{INT64_MAX};
+  UtcTime listedUntil = UtcTime::max();
 };
 
 // One zone through one year, as the zone database gives it: the year's two yearly rules,
@@ -199,10 +185,10 @@ struct FormControl {
   enum class Kind { Label, CommandButton };
   Kind kind = Kind::Label;
   std::string Name;  // e.g. "Label2", "Label1(6)", "WebSupport"
-  Twips Left = 0;
-  Twips Top = 0;
-  Twips Width = 0;
-  Twips Height = 0;
+  Twips Left;
+  Twips Top;
+  Twips Width;
+  Twips Height;
   std::string Caption;
   bool Bold = false;
   bool Centred = false;  // a label's text centred in its box; otherwise left-aligned
@@ -218,11 +204,11 @@ struct FormControl {
 struct Form {
   std::string Name;
   std::string Caption;
-  Twips ClientWidth = 0;   // twips, as designed
-  Twips ClientHeight = 0;  // twips
-  Twips Left = 0;          // outer frame, screen twips
-  Twips Top = 0;
-  Twips Width = 0;
+  Twips ClientWidth;   // twips, as designed
+  Twips ClientHeight;  // twips
+  Twips Left;          // outer frame, screen twips
+  Twips Top;
+  Twips Width;
   // How much larger than designed its boxes are drawn (the clock's zoom and the font's
   // scale together), and its text against the desktop's font (the zoom alone, in percent).
   double Scale = 1;
@@ -277,7 +263,8 @@ class Platform {
 
   // Clock.
   virtual ClockReading clockNow() = 0;
-  virtual LocalDateTime localNow() = 0;
+  // The desktop's local date and time now, as its own calendar shows it.
+  virtual ZoneTime localNow() = 0;
 
   // The screen that holds the main window, in desktop twips.
   virtual ScreenArea windowScreen() = 0;

@@ -41,8 +41,8 @@ TEST_F(Browser, StartingAddressLoadsWithWorkingThenThePageTitle) {
   EXPECT_EQ(control.navigations, List{"http://127.0.0.1/tessa/tssupport.php"});
   EXPECT_EQ(form.cboAddress.Text, "http://127.0.0.1/tessa/tssupport.php");
   EXPECT_EQ(form.cboAddress.List, List{"http://127.0.0.1/tessa/tssupport.php"});
-  EXPECT_EQ(form.cboAddress.Left, 50);
-  EXPECT_EQ(form.cboAddress.Top, 330);
+  EXPECT_EQ(form.cboAddress.Left, Twips(50));
+  EXPECT_EQ(form.cboAddress.Top, Twips(330));
   EXPECT_TRUE(form.timTimer.Enabled);
   EXPECT_EQ(form.timTimer.Interval, 5);
 
@@ -91,7 +91,7 @@ TEST_F(Browser, AddressListKeepsEachAddressOnceNewestFirst) {
     test::FakeBrowserControl control;
     frmBrowser form(control);
     form.StartingAddress = "http://h/A";
-    form.Form_Load(6564, 5052);
+    form.Form_Load(6564_tw, 5052_tw);
     for (const std::string& url : c.reported) {
       control.url = url;
       control.title = "page " + url;
@@ -157,14 +157,14 @@ TEST_F(Browser, ResizeFitsTheBoxAndBrowserToTheWindow) {
   load("");
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    form.Form_Resize(3000, 2500);
-    form.Form_Resize(c.scaleWidth, c.scaleHeight);
-    EXPECT_EQ(form.cboAddress.Width, c.boxWidth);
-    EXPECT_EQ(form.brwWebBrowser.Width, c.browserWidth);
-    EXPECT_EQ(form.brwWebBrowser.Height, c.browserHeight);
-    EXPECT_EQ(form.brwWebBrowser.Left, 50);
-    EXPECT_EQ(form.brwWebBrowser.Top, 1215);
-    EXPECT_EQ(form.cboAddress.Height, 288);
+    form.Form_Resize(3000_tw, 2500_tw);
+    form.Form_Resize(Twips(c.scaleWidth), Twips(c.scaleHeight));
+    EXPECT_EQ(form.cboAddress.Width, Twips(c.boxWidth));
+    EXPECT_EQ(form.brwWebBrowser.Width, Twips(c.browserWidth));
+    EXPECT_EQ(form.brwWebBrowser.Height, Twips(c.browserHeight));
+    EXPECT_EQ(form.brwWebBrowser.Left, Twips(50));
+    EXPECT_EQ(form.brwWebBrowser.Top, Twips(1215));
+    EXPECT_EQ(form.cboAddress.Height, Twips(288));
   }
 }
 

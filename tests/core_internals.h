@@ -29,8 +29,8 @@ struct Internals {
   // Whether the next tick repaints every dot; where the window was when the preferences
   // were read, and whether the user was told that saves go elsewhere.
   static bool redrawAll(const Tessaron& c) { return c.RedrawAll; }
-  static double savedLeft(const Tessaron& c) { return c.SavedLeft; }
-  static double savedTop(const Tessaron& c) { return c.SavedTop; }
+  static Twips savedLeft(const Tessaron& c) { return c.SavedLeft; }
+  static Twips savedTop(const Tessaron& c) { return c.SavedTop; }
   static bool savedElsewhereTold(const Tessaron& c) { return c.SavedElsewhereTold; }
 };
 

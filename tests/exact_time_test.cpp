@@ -31,15 +31,14 @@ struct FixtureClock {
   FixtureClock(const std::string& systemZone, CivilTime utcStart, int utcOffset) {
     const std::string folder = tzdb::test::fixtureZoneinfo();
     platform.catalogueAt = [folder, systemZone](UtcTime at) {
-      const tzdb::UnixTime unix = tzdb::unixFromSerial(at);
-      ZoneCatalogueSource catalogue = tzdb::readCatalogue(folder, unix, systemZone, "");
+      ZoneCatalogueSource catalogue = tzdb::readCatalogue(folder, at, systemZone, "");
       // The fixture zones of irregular years, which the fixture's zone table leaves out.
       for (const char* id :
            {"America/Havana", "America/Vancouver", "Asia/Gaza", "Pacific/Kiritimati"}) {
         tzdb::ListedOffset listed;
         catalogue.zones.push_back(
-            tzdb::readZoneKey(folder, {"ZZ", "+0000+00000", id, ""}, unix, &listed));
-        catalogue.listedUntil = std::min(catalogue.listedUntil, tzdb::serialFromUnix(listed.until));
+            tzdb::readZoneRecord(folder, {"ZZ", "+0000+00000", id, ""}, at, &listed));
+        catalogue.listedUntil = std::min(catalogue.listedUntil, listed.until);
       }
       return catalogue;
     };
@@ -52,7 +51,7 @@ struct FixtureClock {
   }
   // The system clock at a UTC instant, its local wall time `utcOffset` seconds east.
   void setClock(CivilTime utc, int utcOffset, int millisecond = 0) {
-    const CivilTime local = toCivil(makeTime<UtcTime>(utc).seconds + utcOffset);
+    const CivilTime local = toCivil(wallTimeAt(makeTime<UtcTime>(utc), UtcOffset(utcOffset)));
     platform.now = local;
     platform.time = {local.hour, local.minute, local.second};
     platform.utcOffset = utcOffset;
@@ -343,7 +342,7 @@ TEST(ExactTime, TheReadoutTellsTheOffsetOfTheDotsTime) {
     FixtureClock clock("UTC", c.utc, 0);
     clock.choose(c.zone);
     clock.core.Timer1_Timer();
-    EXPECT_EQ(readoutText(clock.core.shown(), clock.platform.now), c.readout);
+    EXPECT_EQ(readoutText(clock.core.shown(), clock.platform.localNow()), c.readout);
   }
 }
 
@@ -368,19 +367,20 @@ TEST(ExactTime, TwoTicksAcrossAFallBackEachTellTheirOwnOffset) {
       for (bool seconds : {true, false}) {
         SCOPED_TRACE(std::string(id) + (seconds ? ", seconds shown" : ", seconds hidden"));
         // 30 s into the repeated time's first pass, then the same wall time on the second.
-        const UtcTime first{change.at.seconds - back + 30};
-        const UtcTime second{change.at.seconds + 30};
+        const UtcTime first = change.at - std::chrono::seconds(back) + std::chrono::seconds(30);
+        const UtcTime second = change.at + std::chrono::seconds(30);
         ASSERT_EQ(wallTimeAt(first, change.offset + UtcOffset(back)), wallTimeAt(second, after));
-        FixtureClock clock("UTC", toCivil(first.seconds), 0);
+        FixtureClock clock("UTC", toCivil(first), 0);
         if (!seconds) clock.core.Seconds_Click();
         clock.choose(id);
         clock.core.Timer1_Timer();
-        const std::string firstReadout = readoutText(clock.core.shown(), clock.platform.now);
+        const std::string firstReadout = readoutText(clock.core.shown(), clock.platform.localNow());
         EXPECT_NE(firstReadout.find(utcOffsetText(after + UtcOffset(back))), std::string::npos)
             << firstReadout;
-        clock.setClock(toCivil(second.seconds), 0);
+        clock.setClock(toCivil(second), 0);
         clock.core.Timer1_Timer();
-        const std::string secondReadout = readoutText(clock.core.shown(), clock.platform.now);
+        const std::string secondReadout =
+            readoutText(clock.core.shown(), clock.platform.localNow());
         EXPECT_NE(secondReadout.find(", " + utcOffsetText(after)), std::string::npos)
             << secondReadout;
         // The same words but for the offset: the same wall time and date.
@@ -464,7 +464,7 @@ TEST(ExactTime, AChangeOfTheSystemZoneIsShownAtOnce) {
   FixtureClock clock("Asia/Tokyo", {2026, 7, 1, 12, 0, 30}, 9 * kHour);
   const std::string folder = tzdb::test::fixtureZoneinfo();
   clock.platform.catalogueAt = [&](UtcTime at) {
-    return tzdb::readCatalogue(folder, tzdb::unixFromSerial(at), system, "");
+    return tzdb::readCatalogue(folder, at, system, "");
   };
   EXPECT_EQ(clock.shown(), "21:00:30");
   system = "America/New_York";

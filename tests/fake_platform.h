@@ -12,14 +12,20 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "tests/civil_time.h"
 #include "timezones/conversion.h"
 
 namespace tessaron::test {
 
+// A screen's area from plain numbers of twips, as the scripted desktop keeps them.
+inline ScreenArea screenArea(double left, double top, double width, double height) {
+  return {Twips(left), Twips(top), Twips(width), Twips(height)};
+}
+
 class FakePlatform : public Platform {
  public:
   TimeOfDay time{0, 0, 0};
-  LocalDateTime now{2026, 12, 10, 0, 0, 0};
+  CivilTime now{2026, 12, 10, 0, 0, 0};
   double screenW = 1920 * 15.0;
   double screenH = 1080 * 15.0;
   double left = 0, top = 0, width = 4956, height = 2000;
@@ -44,13 +50,13 @@ class FakePlatform : public Platform {
   ClockReading clockNow() override {
     const ZoneTime local =
         makeTime<ZoneTime>({now.year, now.month, now.day, time.hour, time.minute, time.second});
-    return {UtcTime{local.seconds - utcOffset}, local, millisecond};
+    return {instantOfWall(local, UtcOffset(utcOffset)), local, millisecond};
   }
-  LocalDateTime localNow() override { return now; }
+  ZoneTime localNow() override { return makeTime<ZoneTime>(now); }
   ScreenArea windowScreen() override {
     // The screen under the window's centre, else the primary one.
     const auto all = screens();
-    const double x = left + width / 2, y = top + height / 2;
+    const Twips x(left + width / 2), y(top + height / 2);
     for (const ScreenArea& s : all) {
       if (x >= s.left && x < s.left + s.width && y >= s.top && y < s.top + s.height) return s;
     }
@@ -58,7 +64,7 @@ class FakePlatform : public Platform {
   }
   std::vector<ScreenArea> screens() override {
     if (!extraScreens.empty()) return extraScreens;
-    return {{0, 0, screenW, screenH}};
+    return {{0_tw, 0_tw, Twips(screenW), Twips(screenH)}};
   }
   std::optional<ScreenArea> workArea;  // unset: the whole screen under the window
   ScreenArea windowWorkArea() override { return workArea.value_or(windowScreen()); }
@@ -68,28 +74,29 @@ class FakePlatform : public Platform {
   double fontScaleValue = 1;
   WindowSize windowSizeAt(int zoomPercent) override {
     const double s = zoomPercent / 100.0 * fontScaleValue;
-    return {width * s, chromeHeight + (height - chromeHeight) * s};
+    return {Twips(width * s), Twips(chromeHeight + (height - chromeHeight) * s)};
   }
   double fontScale() override { return fontScaleValue; }
-  double windowLeft() override { return left; }
-  double windowTop() override { return top; }
-  double windowWidth() override { return width; }
-  double windowHeight() override { return height; }
-  void setWindowLeft(double twips) override {
-    left = twips;
-    log("setWindowLeft", twips);
+  // The scripted desktop keeps its geometry as plain numbers of twips.
+  Twips windowLeft() override { return Twips(left); }
+  Twips windowTop() override { return Twips(top); }
+  Twips windowWidth() override { return Twips(width); }
+  Twips windowHeight() override { return Twips(height); }
+  void setWindowLeft(Twips twips) override {
+    left = twips.count();
+    log("setWindowLeft", left);
   }
-  void setWindowTop(double twips) override {
-    top = twips;
-    log("setWindowTop", twips);
+  void setWindowTop(Twips twips) override {
+    top = twips.count();
+    log("setWindowTop", top);
   }
-  void setWindowWidth(double twips) override {
-    width = twips;
-    log("setWindowWidth", twips);
+  void setWindowWidth(Twips twips) override {
+    width = twips.count();
+    log("setWindowWidth", width);
   }
-  void setWindowHeight(double twips) override {
-    height = twips;
-    log("setWindowHeight", twips);
+  void setWindowHeight(Twips twips) override {
+    height = twips.count();
+    log("setWindowHeight", height);
   }
   Colour windowBackgroundColour() override { return background; }
   void setTopmost(bool topmost) override { calls.push_back(topmost ? "topmost" : "notopmost"); }
@@ -105,10 +112,10 @@ class FakePlatform : public Platform {
     return answer;
   }
   std::string inputBox(const std::string& message, const std::string& title,
-                       const std::string& defaultText, double l, double t) override {
+                       const std::string& defaultText, Twips l, Twips t) override {
     calls.push_back("inputBox " + message + "|" + title + "|" + defaultText + "|" +
-                    std::to_string(static_cast<long>(l)) + "," +
-                    std::to_string(static_cast<long>(t)));
+                    std::to_string(static_cast<long>(l.count())) + "," +
+                    std::to_string(static_cast<long>(t.count())));
     if (inputAnswers.empty()) return {};
     auto answer = inputAnswers.front();
     inputAnswers.pop_front();
@@ -140,7 +147,7 @@ class FakePlatform : public Platform {
   std::vector<Form> shownForms;          // every form as it was when shown
   std::deque<std::string> buttonClicks;  // clicked, in order, while the next form is open
   bool formOpen = false;
-  double formFrameHeight() override { return frameHeight; }
+  Twips formFrameHeight() override { return Twips(frameHeight); }
   void showModalForm(const Form& form,
                      const std::function<void(const std::string&)>& onClick) override {
     calls.push_back("showModalForm " + form.Name);
@@ -208,7 +215,7 @@ class FakePlatform : public Platform {
   int catalogueYear = 0;
   int catalogueReads = 0;
   ZoneCatalogueSource readZoneCatalogue(UtcTime at) override {
-    catalogueYear = toCivil(at.seconds).year;
+    catalogueYear = yearOf(at);
     ++catalogueReads;
     return catalogueAt ? catalogueAt(at) : catalogue;
   }
@@ -221,11 +228,11 @@ class FakePlatform : public Platform {
     zoneYearReads.emplace_back(zoneId, year);
     if (zoneYears) return zoneYears(zoneId, year);
     ZoneYear out;
-    for (const ZoneKey& key : catalogue.zones) {
-      if (!key.opened || key.Std != zoneId) continue;
+    for (const ZoneRecord& key : catalogue.zones) {
+      if (key.Std.empty() || key.Std != zoneId) continue;
       out.found = true;
       out.exact = true;
-      out.TZI = key.TZI;
+      out.TZI = key;
     }
     return out;
   }

@@ -125,11 +125,11 @@ TEST_F(HelpMenu, AboutAndSupportStandAgainstTheClock) {
     ASSERT_EQ(platform.shownForms.size(), 2u);
     const Form& about = platform.shownForms[0];
     const Form& support = platform.shownForms[1];
-    EXPECT_EQ(about.Top, c.aboutTop);
-    EXPECT_EQ(support.Top, c.supportTop);
+    EXPECT_EQ(about.Top, Twips(c.aboutTop));
+    EXPECT_EQ(support.Top, Twips(c.supportTop));
     for (const Form* f : {&about, &support}) {
-      EXPECT_EQ(f->Left, 4321) << f->Name;
-      EXPECT_EQ(f->Width, c.width) << f->Name << ": as wide as the clock";
+      EXPECT_EQ(f->Left, Twips(4321)) << f->Name;
+      EXPECT_EQ(f->Width, Twips(c.width)) << f->Name << ": as wide as the clock";
     }
   }
 }
@@ -164,7 +164,7 @@ TEST(FormsAtTheClocksScale, StandAgainstTheZoomedClockAndWhollyOnTheScreen) {
     test::FakePlatform p;
     if (c.view != nullptr) p.files["/opt/tessaron/Tessa.view"] = c.view;
     p.fontScaleValue = c.fontScale;
-    p.workArea = ScreenArea{0, 0, c.areaWidth, c.areaHeight};
+    p.workArea = ScreenArea{0_tw, 0_tw, Twips(c.areaWidth), Twips(c.areaHeight)};
     Tessaron core(p);
     core.Form_Load();
     p.left = c.left;
@@ -179,18 +179,19 @@ TEST(FormsAtTheClocksScale, StandAgainstTheZoomedClockAndWhollyOnTheScreen) {
       SCOPED_TRACE(f.Name);
       EXPECT_EQ(f.Scale, c.scale);
       EXPECT_EQ(f.Zoom, c.zoom);
-      const double h = f.ClientHeight * f.Scale + p.frameHeight;
+      const Twips h = f.ClientHeight * f.Scale + Twips(p.frameHeight);
       EXPECT_GE(f.Width, f.ClientWidth * f.Scale) << "its scaled labels fit";
-      EXPECT_GE(f.Left, 0);
-      EXPECT_GE(f.Top, 0);
-      EXPECT_LE(f.Left + f.Width, c.areaWidth);
-      EXPECT_LE(f.Top + h, c.areaHeight);
-      const bool room = c.top - h > 0 || c.top + clock.height + h <= c.areaHeight;
+      EXPECT_GE(f.Left, Twips(0));
+      EXPECT_GE(f.Top, Twips(0));
+      EXPECT_LE(f.Left + f.Width, Twips(c.areaWidth));
+      EXPECT_LE(f.Top + h, Twips(c.areaHeight));
+      const Twips top(c.top), left(c.left), areaWidth(c.areaWidth), areaHeight(c.areaHeight);
+      const bool room = top - h > 0_tw || top + clock.height + h <= areaHeight;
       if (room) {
-        EXPECT_TRUE(f.Top + h <= c.top || f.Top >= c.top + clock.height) << "over the dots";
+        EXPECT_TRUE(f.Top + h <= top || f.Top >= top + clock.height) << "over the dots";
       }
-      const double centre = f.Left + f.Width / 2, clockCentre = c.left + clock.width / 2;
-      if (f.Left > 0 && f.Left + f.Width < c.areaWidth) {
+      const Twips centre = f.Left + f.Width / 2, clockCentre = left + clock.width / 2;
+      if (f.Left > 0_tw && f.Left + f.Width < areaWidth) {
         EXPECT_EQ(centre, clockCentre);
       }
     }
@@ -208,8 +209,8 @@ TEST_F(HelpMenu, WindowsHoldTheirControlsInsideTheirClientArea) {
     EXPECT_FALSE(form.Controls.empty());
     for (const FormControl& c : form.Controls) {
       SCOPED_TRACE(c.Name);
-      EXPECT_GE(c.Left, 0);
-      EXPECT_GE(c.Top, 0);
+      EXPECT_GE(c.Left, Twips(0));
+      EXPECT_GE(c.Top, Twips(0));
       EXPECT_LE(c.Left + c.Width, form.ClientWidth);
       EXPECT_LE(c.Top + c.Height, form.ClientHeight);
     }

@@ -42,11 +42,11 @@ void expectPlaces(const Tessaron& core, const Place* places, std::size_t count, 
   for (std::size_t k = 0; k < count; ++k) {
     const Place& p = places[k];
     SCOPED_TRACE("dot " + std::to_string(p.dot));
-    EXPECT_EQ(core.dotLayout().dots()[p.dot].Left, p.left);
-    EXPECT_EQ(core.dotLayout().dots()[p.dot].Top, p.top);
+    EXPECT_EQ(core.dotLayout().dots()[p.dot].Left, Twips(p.left));
+    EXPECT_EQ(core.dotLayout().dots()[p.dot].Top, Twips(p.top));
     EXPECT_EQ(core.dotLayout().hints()[p.dot].Caption, p.caption);
-    EXPECT_EQ(core.dotLayout().hints()[p.dot].Left, p.left);
-    EXPECT_EQ(core.dotLayout().hints()[p.dot].Top, p.top + 20);
+    EXPECT_EQ(core.dotLayout().hints()[p.dot].Left, Twips(p.left));
+    EXPECT_EQ(core.dotLayout().hints()[p.dot].Top, Twips(p.top + 20));
     EXPECT_EQ(core.dotLayout().hints()[p.dot].ForeColor, hint);
   }
 }
@@ -87,8 +87,8 @@ TEST(Layout, RowStandsAtTheSelectorWithTheBitWeightsAsHints) {
     SCOPED_TRACE("back from the columns");
     expectPlaces(c.core, kRow, std::size(kRow), rgb(1, 2, 3));
     for (int i = 17; i <= 19; ++i) {
-      EXPECT_EQ(c.core.dotLayout().dots()[i].Top, kRowTop) << i;
-      EXPECT_EQ(c.core.dotLayout().hints()[i].Top, kRowTop + 20) << i;
+      EXPECT_EQ(c.core.dotLayout().dots()[i].Top, Twips(kRowTop)) << i;
+      EXPECT_EQ(c.core.dotLayout().hints()[i].Top, Twips(kRowTop + 20)) << i;
       EXPECT_EQ(c.core.dotLayout().hints()[i].ForeColor, rgb(1, 2, 3)) << i;
     }
   }
@@ -111,8 +111,8 @@ TEST(Layout, RowFollowsTheSelectorWhereverItWasMoved) {
   c.core.Vertical_Click();
   for (int i = 0; i < kDotCount; ++i) {
     SCOPED_TRACE(i);
-    EXPECT_EQ(c.core.dotLayout().dots()[i].Top, 404 + 144);
-    EXPECT_EQ(c.core.dotLayout().hints()[i].Top, 404 + 144 + 20);
+    EXPECT_EQ(c.core.dotLayout().dots()[i].Top, Twips(404 + 144));
+    EXPECT_EQ(c.core.dotLayout().hints()[i].Top, Twips(404 + 144 + 20));
   }
 }
 
@@ -317,7 +317,7 @@ TEST(Seconds, NeitherHidingNorShowingMovesADotOrTheWindowsHeight) {
     Clock c;
     if (columns) c.core.Vertical_Click();
     c.platform.top = 3000;
-    std::array<std::pair<double, double>, kDotCount> before;
+    std::array<std::pair<Twips, Twips>, kDotCount> before;
     for (int i = 0; i < kDotCount; ++i)
       before[i] = {c.core.dotLayout().dots()[i].Left, c.core.dotLayout().dots()[i].Top};
     const double height = c.platform.height;

@@ -494,7 +494,7 @@ TEST(StartUpOptions, SavedHintsSecondsAndArrangementGiveTheirDotsAndLabels) {
 }
 
 TEST(SavedPosition, AWindowThatNoScreenShowsComesBackOntoThePrimaryScreen) {
-  const ScreenArea primary{0, 0, kScreenW, kScreenH};
+  const ScreenArea primary = test::screenArea(0, 0, kScreenW, kScreenH);
   struct Case {
     const char* name;
     std::vector<ScreenArea> screens;  // empty: the primary screen alone
@@ -511,22 +511,22 @@ TEST(SavedPosition, AWindowThatNoScreenShowsComesBackOntoThePrimaryScreen) {
       {"far up and left", {}, -100000, -100000, false},
       {"below the screen", {}, 50000, 3000, false},
       {"on a second screen to the right",
-       {primary, {kScreenW, 0, kScreenW, kScreenH}},
+       {primary, test::screenArea(kScreenW, 0, kScreenW, kScreenH)},
        1200,
        40000,
        true},
       {"on a second screen to the left",
-       {primary, {-kScreenW, 0, kScreenW, kScreenH}},
+       {primary, test::screenArea(-kScreenW, 0, kScreenW, kScreenH)},
        1200,
        -20000,
        true},
       {"on a second screen above",
-       {primary, {0, -kScreenH, kScreenW, kScreenH}},
+       {primary, test::screenArea(0, -kScreenH, kScreenW, kScreenH)},
        -10000,
        3000,
        true},
       {"between two screens, on neither",
-       {primary, {kScreenW * 2, 0, kScreenW, kScreenH}},
+       {primary, test::screenArea(kScreenW * 2, 0, kScreenW, kScreenH)},
        1200,
        kScreenW + 5000,
        false},
@@ -571,7 +571,7 @@ TEST(SavedPosition, MusicPromptAtStartUpOpensOnTheScreen) {
 // The seconds and arrangement switches keep the window inside the screen that holds it;
 // on a second screen that is not at the desktop's origin, a window well inside it stays.
 TEST(SavedPosition, OptionsRestoredOnASecondScreenKeepTheWindowWhereItWas) {
-  const ScreenArea primary{0, 0, kScreenW, kScreenH};
+  const ScreenArea primary = test::screenArea(0, 0, kScreenW, kScreenH);
   struct Case {
     const char* name;
     ScreenArea second;
@@ -580,18 +580,10 @@ TEST(SavedPosition, OptionsRestoredOnASecondScreenKeepTheWindowWhereItWas) {
     const char* vertical;
   };
   const Case cases[] = {
-      {"seconds on a screen to the right",
-       {kScreenW, 0, kScreenW, kScreenH},
-       1200,
-       40000,
-       "#TRUE#",
-       "#FALSE#"},
-      {"columns on a screen below",
-       {0, kScreenH, kScreenW, kScreenH},
-       20000,
-       3000,
-       "#FALSE#",
-       "#TRUE#"},
+      {"seconds on a screen to the right", test::screenArea(kScreenW, 0, kScreenW, kScreenH), 1200,
+       40000, "#TRUE#", "#FALSE#"},
+      {"columns on a screen below", test::screenArea(0, kScreenH, kScreenW, kScreenH), 20000, 3000,
+       "#FALSE#", "#TRUE#"},
   };
   for (const Case& k : cases) {
     SCOPED_TRACE(k.name);

@@ -16,19 +16,16 @@ namespace {
 
 using test::weekdayRule;
 
-ZoneKey zoneKey(int bias, int daylightBias, TransitionRule daylight, TransitionRule standard,
-                const char* display, const char* std) {
+ZoneRecord zoneKey(int bias, int daylightBias, TransitionRule daylight, TransitionRule standard,
+                   const char* display, const char* std) {
   ZoneRecord z;
   z.Bias = bias;
   z.DaylightBias = daylightBias;
   z.DaylightDate = daylight;
   z.StandardDate = standard;
-  ZoneKey k;
-  k.opened = true;
-  k.TZI = z;
-  k.Display = display;
-  k.Std = std;
-  return k;
+  z.Display = display;
+  z.Std = std;
+  return z;
 }
 
 // The local zone, New York in daylight time in July, and a zone listed without an offset.
@@ -61,7 +58,7 @@ struct Readout : ::testing::Test {
 TEST_F(Readout, TheFirstFrameIsSaidAtOnce) {
   // Start-up draws the time (00:00:00 on the fake clock) before the window shows.
   EXPECT_EQ(shownTimeText(core.shown()), "00:00");
-  EXPECT_EQ(readoutText(core.shown(), platform.now), "00:00\n2026-12-10\nLocal time");
+  EXPECT_EQ(readoutText(core.shown(), platform.localNow()), "00:00\n2026-12-10\nLocal time");
 }
 
 TEST_F(Readout, TheTextFollowsWhatTheDotsShow) {
@@ -75,7 +72,7 @@ TEST_F(Readout, TheTextFollowsWhatTheDotsShow) {
   EXPECT_EQ(shownTimeText(core.shown()), "21:44:30");
   at(2026, 12, 11, 0, 0, 0);
   EXPECT_EQ(shownTimeText(core.shown()), "00:00:00");
-  EXPECT_EQ(readoutText(core.shown(), platform.now), "00:00:00\n2026-12-11\nLocal time");
+  EXPECT_EQ(readoutText(core.shown(), platform.localNow()), "00:00:00\n2026-12-11\nLocal time");
 }
 
 TEST_F(Readout, TheAlternateZoneIsNamedOnceTheDotsShowIt) {
@@ -85,7 +82,7 @@ TEST_F(Readout, TheAlternateZoneIsNamedOnceTheDotsShowIt) {
   EXPECT_EQ(shownTimeText(core.shown()), "08:15:40 America/New York");
   at(2026, 7, 1, 12, 16, 0);
   EXPECT_EQ(shownTimeText(core.shown()), "08:16:00 America/New York");
-  EXPECT_EQ(readoutText(core.shown(), platform.now),
+  EXPECT_EQ(readoutText(core.shown(), platform.localNow()),
             "08:16:00\n2026-07-01\nAmerica/New York, UTC-04:00")
       << "the offset of that moment, daylight time included";
 }
@@ -94,10 +91,11 @@ TEST_F(Readout, TheDateIsTheAlternateZones) {
   core.Seconds_Click();
   alternate(3);  // Tokyo: already the next day
   at(2026, 12, 31, 20, 30, 0);
-  EXPECT_EQ(readoutText(core.shown(), platform.now), "05:30:00\n2027-01-01\nAsia/Tokyo, UTC+09:00");
+  EXPECT_EQ(readoutText(core.shown(), platform.localNow()),
+            "05:30:00\n2027-01-01\nAsia/Tokyo, UTC+09:00");
   core.selectZone(1, 2);  // listed without an offset: the name stands whole
   at(2026, 12, 31, 20, 31, 1);
-  EXPECT_EQ(readoutText(core.shown(), platform.now),
+  EXPECT_EQ(readoutText(core.shown(), platform.localNow()),
             "02:16:01\n2027-01-01\nAsia/Kathmandu, UTC+05:45");
 }
 

@@ -29,7 +29,7 @@ TEST(Startup, FirstStartTakesTheDefaultValues) {
   EXPECT_EQ(core.colours().StartOffColor, 0);
   EXPECT_EQ(core.backgroundMusic().musicFile(), "smallworld.wav");
   EXPECT_EQ(core.appFolder(), "/opt/tessaron/");
-  EXPECT_EQ(core.dotLayout().labelOffset(), 20);
+  EXPECT_EQ(core.dotLayout().labelOffset(), Twips(20));
   EXPECT_FALSE(test::Internals::redrawAll(core));  // the first frame is drawn
   EXPECT_FALSE(core.alternateZone().label().Visible);
   EXPECT_FALSE(core.commandBar().item(Command::AltTimeZone).Checked);
@@ -84,10 +84,10 @@ TEST(Startup, WindowWidthsFollowTheToolbarButtonWidth) {
     SCOPED_TRACE(c.name);
     test::FakePlatform platform;
     Tessaron core(platform);
-    test::Internals::setButtonWidth(core, c.buttonWidth);
+    test::Internals::setButtonWidth(core, Twips(c.buttonWidth));
     core.Form_Load();
-    EXPECT_EQ(core.dotLayout().widthWithoutSeconds(), c.withoutSeconds);
-    EXPECT_EQ(core.dotLayout().widthWithSeconds(), c.withSeconds);
+    EXPECT_EQ(core.dotLayout().widthWithoutSeconds(), Twips(c.withoutSeconds));
+    EXPECT_EQ(core.dotLayout().widthWithSeconds(), Twips(c.withSeconds));
   }
 }
 
@@ -99,7 +99,7 @@ TEST(Startup, HangsTheRowsLabelsOverTheirDots) {
   for (int i = 0; i <= 16; ++i) {
     SCOPED_TRACE(i);
     EXPECT_EQ(core.dotLayout().hints()[i].Left, core.dotLayout().dots()[i].Left);
-    EXPECT_EQ(core.dotLayout().hints()[i].Top, core.dotLayout().dots()[i].Top + 20);
+    EXPECT_EQ(core.dotLayout().hints()[i].Top, core.dotLayout().dots()[i].Top + 20_tw);
     EXPECT_EQ(core.dotLayout().hints()[i].ForeColor, core.colours().HintColor);
   }
 }

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "timezones/zone_record.h"
+#include "platform/platform.h"
 
 namespace tessaron::test {
 

@@ -142,10 +142,10 @@ struct ScreenFit : ::testing::Test {
   static void expectInside(test::FakePlatform& p, const Tessaron& core) {
     const ScreenArea a = p.windowWorkArea();
     const WindowSize s = p.windowSizeAt(core.zoom());
-    EXPECT_GE(p.left, a.left);
-    EXPECT_GE(p.top, a.top);
-    EXPECT_LE(p.left + s.width, a.left + a.width);
-    EXPECT_LE(p.top + s.height, a.top + a.height);
+    EXPECT_GE(Twips(p.left), a.left);
+    EXPECT_GE(Twips(p.top), a.top);
+    EXPECT_LE(Twips(p.left) + s.width, a.left + a.width);
+    EXPECT_LE(Twips(p.top) + s.height, a.top + a.height);
   }
 };
 
@@ -175,7 +175,7 @@ TEST_F(ScreenFit, ASavedZoomOpensAtTheLargestStepThatFitsAndTheFileKeepsIt) {
     SCOPED_TRACE(c.name);
     test::FakePlatform p;
     if (*c.saved != '\0') p.files[kView] = c.saved;
-    p.workArea = ScreenArea{0, 0, c.areaWidth * kPx, c.areaHeight * kPx};
+    p.workArea = test::screenArea(0, 0, c.areaWidth * kPx, c.areaHeight * kPx);
     p.fontScaleValue = c.fontScale;
     Tessaron core(p);
     core.Form_Load();
@@ -196,7 +196,7 @@ TEST_F(ScreenFit, ASavedZoomOpensAtTheLargestStepThatFitsAndTheFileKeepsIt) {
 // Zoom Out steps down from the size shown, not from the larger one chosen.
 TEST_F(ScreenFit, ZoomOutStepsFromTheSizeShown) {
   platform.files[kView] = "zoom=400\n";
-  platform.workArea = ScreenArea{0, 0, 800 * kPx, 600 * kPx};
+  platform.workArea = test::screenArea(0, 0, 800 * kPx, 600 * kPx);
   Tessaron core(platform);
   core.Form_Load();
   ASSERT_EQ(core.zoom(), 300);
@@ -212,7 +212,8 @@ TEST_F(ScreenFit, ZoomOutStepsFromTheSizeShown) {
 // Moved to a smaller screen the window shrinks to fit it, and grows back on the larger one;
 // the choice in the file stays.
 TEST_F(ScreenFit, AWindowMovedToASmallerScreenShrinksAndGrowsBack) {
-  platform.extraScreens = {{0, 0, 1920 * kPx, 1080 * kPx}, {1920 * kPx, 0, 800 * kPx, 600 * kPx}};
+  platform.extraScreens = {test::screenArea(0, 0, 1920 * kPx, 1080 * kPx),
+                           test::screenArea(1920 * kPx, 0, 800 * kPx, 600 * kPx)};
   platform.files[kView] = "zoom=400\n";
   Tessaron core(platform);
   core.Form_Load();
@@ -236,7 +237,8 @@ TEST_F(ScreenFit, SecondsThatNoLongerFitStepTheZoomDown) {
   const DotLayout& layout = probe.dotLayout();
   // Room for the row without seconds at 400 %, with them at 300 % only.
   ASSERT_LT(layout.widthWithoutSeconds() * 4, layout.widthWithSeconds() * 3);
-  platform.workArea = ScreenArea{0, 0, layout.widthWithSeconds() * 3 + 1, 1080 * kPx};
+  platform.workArea =
+      ScreenArea{0_tw, 0_tw, layout.widthWithSeconds() * 3 + 1_tw, Twips(1080 * kPx)};
   Tessaron core(platform);
   core.Form_Load();
   EXPECT_EQ(core.zoom(), 400);

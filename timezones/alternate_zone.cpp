@@ -11,8 +11,6 @@ namespace tessaron {
 
 namespace {
 
-std::string cutAtNul(const std::string& text) { return text.substr(0, text.find('\0')); }
-
 // The display name starts with the offset in parentheses; the label shows just that.
 std::string labelFor(const std::string& text) {
   const auto close = text.find(')');
@@ -25,25 +23,15 @@ std::string trimSpaces(const std::string& text) {
   return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
-ZoneRecord readZone(const ZoneKey& key) {
-  ZoneRecord record;  // a zone that cannot be read is listed as an empty entry: UTC
-  if (!key.opened) return record;
-  static_cast<ZoneRules&>(record) = key.TZI;
-  record.Display = cutAtNul(key.Display);
-  record.Std = cutAtNul(key.Std);
-  record.Dlt = cutAtNul(key.Dlt);
-  record.MapID = cutAtNul(key.MapID);
-  return record;
-}
-
 }  // namespace
 
 AlternateZone::AlternateZone() {
   Combo1[0].Visible = false;
-  ATZ = Label{120, 480, 1332, 252, "", static_cast<Colour>(0x80000012u), false};  // button text
+  ATZ = Label{120_tw, 480_tw, 1332_tw, 252_tw, "", static_cast<Colour>(0x80000012u),
+              false};  // button text
 }
 
-bool AlternateZone::LoadZoneCatalogue(Platform& platform, double labelTop) {
+bool AlternateZone::LoadZoneCatalogue(Platform& platform, Twips labelTop) {
   const ZoneCatalogueSource source = platform.readZoneCatalogue(platform.clockNow().utc);
   if (!source.found) {
     platform.messageBox(
@@ -53,7 +41,7 @@ bool AlternateZone::LoadZoneCatalogue(Platform& platform, double labelTop) {
         MessageStyle::Plain, "");
     return false;
   }
-  const std::string systemName = trimSpaces(cutAtNul(source.systemStandardName));
+  const std::string systemName = trimSpaces(source.systemStandardName);
 
   // The lists' positions are the catalogue's indexes, so nothing here sorts.
   ZoneCatalogue.clear();
@@ -62,9 +50,9 @@ bool AlternateZone::LoadZoneCatalogue(Platform& platform, double labelTop) {
   // first entry when neither is listed.
   int selected = -1;
   int utc = 0;
-  for (const ZoneKey& key : source.zones) {
-    ZoneCatalogue.push_back(readZone(key));
-    const ZoneRecord& zone = ZoneCatalogue.back();
+  // A zone that cannot be read comes as an empty record, listed as an empty entry: UTC.
+  for (const ZoneRecord& zone : source.zones) {
+    ZoneCatalogue.push_back(zone);
     Combo1[0].List.push_back(zone.Display);
     Combo1[1].List.push_back(zone.Display);
     const int index = static_cast<int>(ZoneCatalogue.size()) - 1;
@@ -83,7 +71,7 @@ bool AlternateZone::LoadZoneCatalogue(Platform& platform, double labelTop) {
   return true;
 }
 
-void AlternateZone::selectZone(int Index, int listIndex, double labelTop) {
+void AlternateZone::selectZone(int Index, int listIndex, Twips labelTop) {
   ComboBox& list = Combo1.at(static_cast<std::size_t>(Index));
   if (listIndex < 0 || listIndex >= static_cast<int>(list.List.size())) return;
   list.ListIndex = listIndex;
@@ -91,7 +79,7 @@ void AlternateZone::selectZone(int Index, int listIndex, double labelTop) {
   Combo1_Click(Index, labelTop);
 }
 
-void AlternateZone::Combo1_Click(int Index, double labelTop) {
+void AlternateZone::Combo1_Click(int Index, Twips labelTop) {
   const int chosen = Combo1.at(static_cast<std::size_t>(Index)).ListIndex;
   if (chosen >= 0 && chosen < static_cast<int>(ZoneCatalogue.size())) {
     ZonePair[static_cast<std::size_t>(Index)] = ZoneCatalogue[static_cast<std::size_t>(chosen)];
@@ -109,15 +97,15 @@ void AlternateZone::followSystem(Platform& platform, UtcTime now) {
   if (!source.found) return;  // the database went away: keep what the lists hold
   listedUntil_ = source.listedUntil;
   const bool labelNamesPair = ATZ.Caption == labelFor(ZonePair[1].Display);
-  const std::string systemName = trimSpaces(cutAtNul(source.systemStandardName));
+  const std::string systemName = trimSpaces(source.systemStandardName);
   int system = -1;
   for (std::size_t i = 0; i < ZoneCatalogue.size(); ++i) {
     ZoneRecord& entry = ZoneCatalogue[i];
     if (entry.Std.empty()) continue;
     if (entry.Std == systemName) system = static_cast<int>(i);
-    for (const ZoneKey& key : source.zones) {
-      if (!key.opened || key.Std != entry.Std) continue;
-      entry.Display = cutAtNul(key.Display);
+    for (const ZoneRecord& key : source.zones) {
+      if (key.Std != entry.Std) continue;
+      entry.Display = key.Display;
       break;
     }
     for (ComboBox& list : Combo1) list.List[i] = entry.Display;
@@ -141,9 +129,9 @@ void AlternateZone::followSystem(Platform& platform, UtcTime now) {
   ++Combo1[1].Revision;
 }
 
-void AlternateZone::showSelector(Platform& platform, double top) {
-  Combo1[1].Width = platform.windowWidth() - 150;
-  Combo1[1].Left = 50;
+void AlternateZone::showSelector(Platform& platform, Twips top) {
+  Combo1[1].Width = platform.windowWidth() - 150_tw;
+  Combo1[1].Left = 50_tw;
   Combo1[1].Top = top;
   Combo1[1].Visible = true;
 }

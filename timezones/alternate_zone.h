@@ -13,7 +13,6 @@
 #include "platform/controls.h"
 #include "platform/platform.h"
 #include "timezones/conversion.h"
-#include "timezones/zone_record.h"
 #include "timezones/zone_times.h"
 
 namespace tessaron {
@@ -60,14 +59,14 @@ class AlternateZone {
   const Label& label() const { return ATZ; }
 
  private:
-  ZoneTime AltTime{0};
+  ZoneTime AltTime = kDayZero;         // the design's zero until the first conversion
   UtcOffset AltOffset{0};              // the alternate zone's offset at AltTime
   std::array<ZoneRecord, 2> ZonePair;  // [0] the local zone, [1] the alternate one
   std::vector<ZoneRecord> ZoneCatalogue;
   std::array<ComboBox, 2> Combo1;  // [0] holds the local zone and is never shown
   Label ATZ;
   ZoneTimes times_;
-  UtcTime listedUntil_{INT64_MAX};
+  UtcTime listedUntil_ = UtcTime::max();
 };
 
 }  // namespace tessaron

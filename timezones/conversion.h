@@ -1,38 +1,47 @@
 #pragma once
-// Local time in a zone <-> UTC, by the zone's two yearly rules. Times are whole
-// seconds counted from 30 December 1899 00:00; UTC and zone-local times are
-// different types so that one cannot be passed for the other.
+// Local time in a zone <-> UTC, by the zone's two yearly rules. Instants are
+// std::chrono::sys_seconds and wall times local_seconds, so that one cannot be passed for
+// the other; dates are read off them as year_month_day.
 //
 // Example: New York (Bias 300, DaylightBias -60, second Sunday of March 02:00 to
 // first Sunday of November 02:00): UtcToZone(2026-03-08 07:00:00 UTC) = 03:00:00 EDT,
 // one second earlier = 01:59:59 EST.
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 
 #include "platform/platform.h"
-#include "timezones/zone_record.h"
 
 namespace tessaron {
 
-// A calendar date and time of day, on whichever clock the caller means.
-using CivilTime = LocalDateTime;
-
-// Builds a date-time the way a date serial does: out-of-range months and days roll over.
-std::int64_t dateSerialSeconds(int year, int month, int day, int hour = 0, int minute = 0,
-                               int second = 0);
-CivilTime toCivil(std::int64_t seconds);
-int weekday(std::int64_t seconds);  // 0 = Sunday
+// Days from 1970-01-01 to day `day` of month `month` of `year`, months rolling into years
+// and days into months: (2026, 13, 1) is 2027-01-01, (2026, 3, 0) is 2026-02-28.
+constexpr std::chrono::days rolledDays(int year, int month, int day) {
+  using namespace std::chrono;
+  const year_month ym = std::chrono::year{year} / January + months{month - 1};
+  return (sys_days{ym / 1} + days{day - 1}).time_since_epoch();
+}
+constexpr std::chrono::local_days localDate(int year, int month, int day) {
+  return std::chrono::local_days{rolledDays(year, month, day)};
+}
+constexpr std::chrono::sys_days utcDate(int year, int month, int day) {
+  return std::chrono::sys_days{rolledDays(year, month, day)};
+}
+// The calendar year of an instant or of a wall time.
+template <class Clock>
+int yearOf(std::chrono::time_point<Clock, std::chrono::seconds> t) {
+  using namespace std::chrono;
+  return static_cast<int>(year_month_day{local_days{floor<days>(t).time_since_epoch()}}.year());
+}
 // How many days month M [1:12] of year Y has.
 int monthDays(int Y, int M);
 
-template <class T>
-T makeTime(const CivilTime& c) {
-  return T{dateSerialSeconds(c.year, c.month, c.day, c.hour, c.minute, c.second)};
-}
+// The design's day zero, 1899-12-30: what a rule without a month falls on.
+constexpr ZoneTime kDayZero{std::chrono::local_days{std::chrono::year{1899} / 12 / 30}};
 
 // Midnight of the M-th month's N-th weekday W of year Y (0 = Sunday; N = 5, or more than
-// the month holds, means the last); the zero time for month 0.
+// the month holds, means the last); kDayZero for month 0.
 ZoneTime NthWeekdayOfMonth(int Y, int M, int W, int N);
 // Midnight of the day on which `rule` falls in year Y.
 ZoneTime TransitionDay(const TransitionRule& rule, int Y);

@@ -27,14 +27,15 @@ ZoneTime ZoneTimes::convert(UtcTime t, const Year& year) {
 
 ZoneTimes::Instant ZoneTimes::at(UtcTime t, const ZoneRecord& zone, const Reader& read) {
   const auto instant = [t](ZoneTime local) {
-    return Instant{local, UtcOffset(static_cast<std::int32_t>(local.seconds - t.seconds))};
+    const std::chrono::seconds ahead = local.time_since_epoch() - t.time_since_epoch();
+    return Instant{local, UtcOffset(static_cast<std::int32_t>(ahead.count()))};
   };
   if (zone.Std.empty()) return instant(UtcToZone(t, zone));
-  const int utcYear = toCivil(t.seconds).year;
+  const int utcYear = yearOf(t);
   const Year& first = year(zone.Std, utcYear, read);
   if (!first.found) return instant(UtcToZone(t, zone));
   const ZoneTime local = convert(t, first);
-  const int localYear = toCivil(local.seconds).year;
+  const int localYear = yearOf(local);
   if (localYear == utcYear) return instant(local);
   // Near New Year the zone may already be in the next year, or still in the last one.
   const Year& other = year(zone.Std, localYear, read);

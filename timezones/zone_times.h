@@ -15,7 +15,6 @@
 
 #include "platform/platform.h"
 #include "timezones/conversion.h"
-#include "timezones/zone_record.h"
 
 namespace tessaron {
 

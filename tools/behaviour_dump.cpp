@@ -7,6 +7,8 @@
 // Each block names its sequence, then the controls, menu marks, buttons, texts and every
 // outward call since the last block.
 
+#include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <functional>
 #include <string>
@@ -27,6 +29,14 @@
 namespace tessaron {
 namespace {
 
+// The design's date serial, seconds from 1899-12-30, as the dump has always printed times;
+// the largest count stands for "none in sight".
+template <class Clock>
+std::int64_t serial(std::chrono::time_point<Clock, std::chrono::seconds> t) {
+  if (t == t.max()) return INT64_MAX;
+  return t.time_since_epoch().count() + 25569LL * 86400;
+}
+
 std::string out;
 
 void line(const std::string& text) {
@@ -38,6 +48,7 @@ std::string num(double v) {
   std::snprintf(buffer, sizeof buffer, "%.6g", v);
   return buffer;
 }
+std::string num(Twips v) { return num(v.count()); }
 std::string flag(bool b) { return b ? "1" : "0"; }
 
 std::string shape(const Shape& s) {
@@ -76,7 +87,7 @@ struct Run {
   explicit Run(const std::string& systemZone) {
     const std::string folder = tzdb::test::fixtureZoneinfo();
     platform.catalogueAt = [folder, systemZone](UtcTime at) {
-      return tzdb::readCatalogue(folder, tzdb::unixFromSerial(at), systemZone, "");
+      return tzdb::readCatalogue(folder, at, systemZone, "");
     };
     platform.zoneYears = [folder](const std::string& id, int year) {
       return tzdb::readZoneYear(folder, id, year);
@@ -113,9 +124,9 @@ struct Run {
     line("layout " + num(c.dotLayout().labelOffset()) + " " +
          num(c.dotLayout().widthWithoutSeconds()) + " " + num(c.dotLayout().widthWithSeconds()) +
          " raised " + flag(c.dotLayout().raisedForAlternate()));
-    line("alt " + std::to_string(c.alternateZone().altTime().seconds) + " " +
+    line("alt " + std::to_string(serial(c.alternateZone().altTime())) + " " +
          std::to_string(c.alternateZone().altOffset().count()) + " until " +
-         std::to_string(c.alternateZone().listedUntil().seconds));
+         std::to_string(serial(c.alternateZone().listedUntil())));
     for (const ZoneRecord& z : c.alternateZone().zonePair()) line("pair " + record(z));
     line("catalogue " + std::to_string(c.alternateZone().catalogue().size()));
     for (const ComboBox& box : c.alternateZone().lists()) line("combo " + combo(box));

@@ -96,13 +96,13 @@ void ClockView::setZoom(double zoom, double textZoom) {
   update();
 }
 
-int ClockView::px(double twips) const { return toPixels(twips * zoom_); }
+int ClockView::px(Twips twips) const { return toPixels(twips * zoom_); }
 
-QRect ClockView::cover(double left, double top, double width, double height) const {
+QRect ClockView::cover(Twips left, Twips top, Twips width, Twips height) const {
   return pixelCover(left * zoom_, top * zoom_, width * zoom_, height * zoom_);
 }
 
-void ClockView::updateBox(double left, double top, double width, double height) {
+void ClockView::updateBox(Twips left, Twips top, Twips width, Twips height) {
   // Gathered into one rectangle: one image to the X server per tick, not one per dot.
   pending_ |= cover(left, top, width, height);
 }
@@ -498,7 +498,7 @@ void ClockView::placeToolbar() {
 void ClockView::placeDots() {
   // Room around the dots for the focus frame; below the toolbar and the selector, which
   // keep the mouse where they meet it.
-  const int margin = px(45);
+  const int margin = px(45_tw);
   const QRect area = dotsRect().adjusted(-margin, -margin, margin, margin);
   if (dots_->geometry() != area) {
     dots_->setGeometry(area);
@@ -518,7 +518,10 @@ void ClockView::paintEvent(QPaintEvent* event) {
   // Qt clips the painter to the repainted region already; a tick's region holds a few dots,
   // and the others are not even worked out.
   const QRect area = event->rect();
-  painter.scale(zoom_ / kTwipsPerPixel, zoom_ / kTwipsPerPixel);
+  // The clock's face in twips: the dots are drawn through it, and the labels' boxes found
+  // through it.
+  const QTransform face = QTransform::fromScale(zoom_ / kTwipsPerPixel, zoom_ / kTwipsPerPixel);
+  painter.setTransform(face);
   const QPalette& pal = palette();
 
   const QColor background = pal.color(QPalette::Window);
@@ -531,8 +534,9 @@ void ClockView::paintEvent(QPaintEvent* event) {
   for (const Shape& dot : drawnShapes_) {
     if (!dot.Visible || !area.intersects(cover(dot.Left, dot.Top, dot.Width, dot.Height))) continue;
     // A circle of the box's smaller side, centred in the box.
-    const double d = std::min(dot.Width, dot.Height);
-    const QRectF circle(dot.Left + (dot.Width - d) / 2, dot.Top + (dot.Height - d) / 2, d, d);
+    const Twips d = std::min(dot.Width, dot.Height);
+    const QRectF circle =
+        twipsRect(dot.Left + (dot.Width - d) / 2, dot.Top + (dot.Height - d) / 2, d, d);
     const QColor fill = toQColor(dot.FillColor, pal);
     const bool faint = dot.FillColor >= 0 && colourDistance(fill, background) < 48;
     painter.setPen(faint ? edge : QPen(Qt::NoPen));
@@ -549,9 +553,7 @@ void ClockView::paintEvent(QPaintEvent* event) {
       return;
     }
     painter.setPen(toQColor(label.ForeColor, pal));
-    const double scale = zoom_ / kTwipsPerPixel;
-    const QRectF box(label.Left * scale, label.Top * scale, label.Width * scale,
-                     label.Height * scale);
+    const QRectF box = face.mapRect(twipsRect(label.Left, label.Top, label.Width, label.Height));
     painter.drawText(box, flags, QString::fromStdString(label.Caption));
   };
   for (const Label& label : drawnLabels_) drawLabel(label, Qt::AlignCenter);

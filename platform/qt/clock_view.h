@@ -120,14 +120,14 @@ class ClockView : public QWidget {
   std::optional<qint64> announcedAt_;  // steady ms of the last telling
   QRect pending_;                      // what the current sync found changed
 
-  int px(double twips) const;  // a length in the view's pixels at the zoom
-  QRect cover(double left, double top, double width, double height) const;
+  int px(Twips twips) const;  // a length in the view's pixels at the zoom
+  QRect cover(Twips left, Twips top, Twips width, Twips height) const;
   void placeToolbar();
   void placeDots();
   void syncZoneSelector();
   void showChosenZone();  // the core's choice in the list and its text, all selected
   void makeZoneSelector();
-  void updateBox(double left, double top, double width, double height);
+  void updateBox(Twips left, Twips top, Twips width, Twips height);
   void announce();
   void tell(QAccessibleEvent* event);
   void showReadout();

@@ -229,11 +229,11 @@ QSize MainWindow::frameExtra() const {
   return QSize(frame.width() - width(), frame.height() - height());
 }
 
-QSize MainWindow::clientSize(double outerWidth, double outerHeight) const {
+QSize MainWindow::clientSize(Twips outerWidth, Twips outerHeight) const {
   return clientSize(outerWidth, outerHeight, zoom_, designMenuHeight());
 }
 
-QSize MainWindow::clientSize(double outerWidth, double outerHeight, double zoom,
+QSize MainWindow::clientSize(Twips outerWidth, Twips outerHeight, double zoom,
                              int designMenu) const {
   // The design's outer size holds the frame, the menu bar and the view; only the view
   // grows with the zoom.
@@ -268,8 +268,8 @@ void MainWindow::screenChanged() {
   sync();
 }
 
-double MainWindow::designLength(int outerPixels, int extraPixels, int unzoomedPixels,
-                                int designPixels) const {
+Twips MainWindow::designLength(int outerPixels, int extraPixels, int unzoomedPixels,
+                               int designPixels) const {
   // The inverse of clientSize for a size the window has: frame and menu kept, view unzoomed.
   return toTwips(
       extraPixels + designPixels +
@@ -322,22 +322,22 @@ void MainWindow::moveEvent(QMoveEvent* event) {
   }
 }
 
-double MainWindow::outerLeft() const {
+Twips MainWindow::outerLeft() const {
   const int x = frameGeometry().x();
   return x == toPixels(left_) ? left_ : toTwips(x);
 }
-double MainWindow::outerTop() const {
+Twips MainWindow::outerTop() const {
   const int y = frameGeometry().y();
   return y == toPixels(top_) ? top_ : toTwips(y);
 }
-double MainWindow::outerWidth() const {
+Twips MainWindow::outerWidth() const {
   const int w = frameGeometry().width();
   const QSize extra = frameExtra();
   return w == clientSize(width_, height_).width() + extra.width()
              ? width_
              : designLength(w, extra.width(), 0, 0);
 }
-double MainWindow::outerHeight() const {
+Twips MainWindow::outerHeight() const {
   const int h = frameGeometry().height();
   const QSize extra = frameExtra();
   return h == clientSize(width_, height_).height() + extra.height()
@@ -345,19 +345,19 @@ double MainWindow::outerHeight() const {
              : designLength(h, extra.height(), menuBar_->sizeHint().height(), designMenuHeight());
 }
 
-void MainWindow::setOuterLeft(double twips) {
+void MainWindow::setOuterLeft(Twips twips) {
   left_ = twips;
   move(toPixels(left_), frameGeometry().y());
 }
-void MainWindow::setOuterTop(double twips) {
+void MainWindow::setOuterTop(Twips twips) {
   top_ = twips;
   move(frameGeometry().x(), toPixels(top_));
 }
-void MainWindow::setOuterWidth(double twips) {
+void MainWindow::setOuterWidth(Twips twips) {
   width_ = twips;
   applySize();
 }
-void MainWindow::setOuterHeight(double twips) {
+void MainWindow::setOuterHeight(Twips twips) {
   height_ = twips;
   applySize();
 }

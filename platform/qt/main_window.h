@@ -34,14 +34,14 @@ class MainWindow : public QWidget {
 
   // Outer frame, in screen twips. Positions keep the exact twip value last set
   // while the window stays on the pixel it was put on.
-  double outerLeft() const;
-  double outerTop() const;
-  double outerWidth() const;
-  double outerHeight() const;
-  void setOuterLeft(double twips);
-  void setOuterTop(double twips);
-  void setOuterWidth(double twips);
-  void setOuterHeight(double twips);
+  Twips outerLeft() const;
+  Twips outerTop() const;
+  Twips outerWidth() const;
+  Twips outerHeight() const;
+  void setOuterLeft(Twips twips);
+  void setOuterTop(Twips twips);
+  void setOuterWidth(Twips twips);
+  void setOuterHeight(Twips twips);
   void setTopmost(bool topmost);
   // The outer frame, in screen twips, were the clock drawn at `zoomPercent`.
   WindowSize sizeAt(int zoomPercent) const;
@@ -68,8 +68,8 @@ class MainWindow : public QWidget {
   std::vector<MenuBinding> menuActions_;
   std::vector<QAction*> buttonActions_;  // [0] is button 1
   std::string shownTitle_;
-  double left_ = 0, top_ = 0;
-  double width_, height_;
+  Twips left_, top_;
+  Twips width_, height_;
   QSize appliedExtra_;
   double zoom_ = 1.0;  // the zoom the window is laid out at, the font's scale included
   double fontScale_ = 1.0;
@@ -80,17 +80,17 @@ class MainWindow : public QWidget {
   void buildToolbar();
   void applySize();
   void applyZoom();
-  QSize clientSize(double outerWidth, double outerHeight) const;  // widget pixels
+  QSize clientSize(Twips outerWidth, Twips outerHeight) const;  // widget pixels
   // The same at `zoom` (the font's scale included) with a menu bar `menuHeight` high at
   // the design's face.
-  QSize clientSize(double outerWidth, double outerHeight, double zoom, int designMenu) const;
+  QSize clientSize(Twips outerWidth, Twips outerHeight, double zoom, int designMenu) const;
   // Tells the core of a new screen, or a change of its free area, and follows what it decides.
   void watchScreen(QScreen* screen);
   void screenChanged();
   QMetaObject::Connection screenArea_;
   bool screenWatched_ = false;
   // `unzoomedPixels` of the window as it is stand for `designPixels` of the design.
-  double designLength(int outerPixels, int extraPixels, int unzoomedPixels, int designPixels) const;
+  Twips designLength(int outerPixels, int extraPixels, int unzoomedPixels, int designPixels) const;
   // The menu bar's height at the design's face.
   int designMenuHeight() const;
   QSize frameExtra() const;

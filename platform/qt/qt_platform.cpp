@@ -159,15 +159,14 @@ ClockReading QtPlatform::clockNow() {
   }
   tm local{};
   ::localtime_r(&now.tv_sec, &local);
-  const UtcTime utc{static_cast<std::int64_t>(now.tv_sec) + kUnixEpochSerial};
-  return {utc, ZoneTime{utc.seconds + local.tm_gmtoff}, static_cast<int>(now.tv_nsec / 1000000)};
+  const UtcTime utc{std::chrono::seconds(now.tv_sec)};
+  return {utc, wallTimeAt(utc, UtcOffset(static_cast<std::int32_t>(local.tm_gmtoff))),
+          static_cast<int>(now.tv_nsec / 1000000)};
 }
 
-LocalDateTime QtPlatform::localNow() {
+ZoneTime QtPlatform::localNow() {
   const QDateTime now = QDateTime::currentDateTime();
-  const QDate d = now.date();
-  const QTime t = now.time();
-  return {d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second()};
+  return ZoneTime{std::chrono::seconds(now.toSecsSinceEpoch() + now.offsetFromUtc())};
 }
 
 static QRect screenGeometry(const MainWindow* window) {
@@ -204,14 +203,14 @@ ScreenArea QtPlatform::windowWorkArea() {
 WindowSize QtPlatform::windowSizeAt(int zoomPercent) { return window_->sizeAt(zoomPercent); }
 double QtPlatform::fontScale() { return window_ != nullptr ? window_->fontScale() : 1.0; }
 
-double QtPlatform::windowLeft() { return window_->outerLeft(); }
-double QtPlatform::windowTop() { return window_->outerTop(); }
-double QtPlatform::windowWidth() { return window_->outerWidth(); }
-double QtPlatform::windowHeight() { return window_->outerHeight(); }
-void QtPlatform::setWindowLeft(double twips) { window_->setOuterLeft(twips); }
-void QtPlatform::setWindowTop(double twips) { window_->setOuterTop(twips); }
-void QtPlatform::setWindowWidth(double twips) { window_->setOuterWidth(twips); }
-void QtPlatform::setWindowHeight(double twips) { window_->setOuterHeight(twips); }
+Twips QtPlatform::windowLeft() { return window_->outerLeft(); }
+Twips QtPlatform::windowTop() { return window_->outerTop(); }
+Twips QtPlatform::windowWidth() { return window_->outerWidth(); }
+Twips QtPlatform::windowHeight() { return window_->outerHeight(); }
+void QtPlatform::setWindowLeft(Twips twips) { window_->setOuterLeft(twips); }
+void QtPlatform::setWindowTop(Twips twips) { window_->setOuterTop(twips); }
+void QtPlatform::setWindowWidth(Twips twips) { window_->setOuterWidth(twips); }
+void QtPlatform::setWindowHeight(Twips twips) { window_->setOuterHeight(twips); }
 
 Colour QtPlatform::windowBackgroundColour() { return kButtonFace; }
 
@@ -262,7 +261,7 @@ std::optional<Colour> QtPlatform::chooseColour(Colour initial, const std::string
 }
 
 std::string QtPlatform::inputBox(const std::string& message, const std::string& title,
-                                 const std::string& defaultText, double left, double top) {
+                                 const std::string& defaultText, Twips left, Twips top) {
   QInputDialog dialog(owner());
   dialog.setWindowTitle(QString::fromStdString(title));
   dialog.setLabelText(QString::fromStdString(message));
@@ -350,9 +349,9 @@ std::optional<std::string> QtPlatform::showHelp(const std::string& path) {
   return std::nullopt;
 }
 
-double QtPlatform::formFrameHeight() {
+Twips QtPlatform::formFrameHeight() {
   // A dialog gets the same decorations as the clock's own window.
-  if (window_ == nullptr) return 0;
+  if (window_ == nullptr) return 0_tw;
   return toTwips(window_->frameGeometry().height() - window_->geometry().height());
 }
 
@@ -423,8 +422,7 @@ ProgramInfo QtPlatform::programInfo() {
 
 ZoneCatalogueSource QtPlatform::readZoneCatalogue(UtcTime now) {
   // The zone the C library gives the clock's local time, mapped onto the catalogue.
-  return tzdb::readCatalogue(zoneinfoDir_, tzdb::unixFromSerial(now), systemZoneId(),
-                             localtimePath_);
+  return tzdb::readCatalogue(zoneinfoDir_, now, systemZoneId(), localtimePath_);
 }
 
 ZoneYear QtPlatform::readZoneYear(const std::string& zoneId, int year) {

@@ -59,25 +59,25 @@ class QtPlatform : public Platform {
   HelpViewer* helpViewer() const { return help_.get(); }
 
   ClockReading clockNow() override;
-  LocalDateTime localNow() override;
+  ZoneTime localNow() override;
   ScreenArea windowScreen() override;
   std::vector<ScreenArea> screens() override;
   ScreenArea windowWorkArea() override;
   WindowSize windowSizeAt(int zoomPercent) override;
   double fontScale() override;
-  double windowLeft() override;
-  double windowTop() override;
-  double windowWidth() override;
-  double windowHeight() override;
-  void setWindowLeft(double twips) override;
-  void setWindowTop(double twips) override;
-  void setWindowWidth(double twips) override;
-  void setWindowHeight(double twips) override;
+  Twips windowLeft() override;
+  Twips windowTop() override;
+  Twips windowWidth() override;
+  Twips windowHeight() override;
+  void setWindowLeft(Twips twips) override;
+  void setWindowTop(Twips twips) override;
+  void setWindowWidth(Twips twips) override;
+  void setWindowHeight(Twips twips) override;
   Colour windowBackgroundColour() override;
   void setTopmost(bool topmost) override;
   std::optional<Colour> chooseColour(Colour initial, const std::string& title) override;
   std::string inputBox(const std::string& message, const std::string& title,
-                       const std::string& defaultText, double left, double top) override;
+                       const std::string& defaultText, Twips left, Twips top) override;
   void messageBox(const std::string& text, MessageStyle style, const std::string& title) override;
   void announce(const std::string& text) override;
   // Sound requests made while held wait, in order, for the release: start-up holds them
@@ -89,7 +89,7 @@ class QtPlatform : public Platform {
                 std::function<void(const std::string&)> onFailure) override;
   void stopSound() override;
   std::optional<std::string> showHelp(const std::string& path) override;
-  double formFrameHeight() override;
+  Twips formFrameHeight() override;
   void showModalForm(const Form& form,
                      const std::function<void(const std::string&)>& onClick) override;
   void closeModalForm() override;

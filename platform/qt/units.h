@@ -12,25 +12,27 @@
 
 namespace tessaron::qt {
 
-constexpr double kTwipsPerPixel = 15.0;
+constexpr double kTwipsPerPixel = Twips::kPerPixel;
 
-// Clamped so that a position from a damaged file cannot overflow Qt's coordinates.
-inline int toPixels(double twips) {
-  const double pixels = std::clamp(twips / kTwipsPerPixel, -1e6, 1e6);
+// Whole logical pixels. Clamped so that a position from a damaged file cannot overflow
+// Qt's coordinates.
+inline int toPixels(Twips twips) {
+  const double pixels = std::clamp(twips.toPixels(), -1e6, 1e6);
   return static_cast<int>(std::lround(std::isnan(pixels) ? 0.0 : pixels));
 }
-inline double toTwips(int pixels) { return pixels * kTwipsPerPixel; }
+inline Twips toTwips(int pixels) { return Twips::fromPixels(pixels); }
 
-inline QRectF twipsRect(double left, double top, double width, double height) {
-  return QRectF(left, top, width, height);
+// A box in twips as the painter takes it once scaled to twips.
+inline QRectF twipsRect(Twips left, Twips top, Twips width, Twips height) {
+  return QRectF(left.count(), top.count(), width.count(), height.count());
 }
 
 // The pixel rectangle that covers a box given in twips, for partial repaints.
-inline QRect pixelCover(double left, double top, double width, double height) {
-  const int x0 = static_cast<int>(std::floor(left / kTwipsPerPixel)) - 1;
-  const int y0 = static_cast<int>(std::floor(top / kTwipsPerPixel)) - 1;
-  const int x1 = static_cast<int>(std::ceil((left + width) / kTwipsPerPixel)) + 1;
-  const int y1 = static_cast<int>(std::ceil((top + height) / kTwipsPerPixel)) + 1;
+inline QRect pixelCover(Twips left, Twips top, Twips width, Twips height) {
+  const int x0 = static_cast<int>(std::floor(left.toPixels())) - 1;
+  const int y0 = static_cast<int>(std::floor(top.toPixels())) - 1;
+  const int x1 = static_cast<int>(std::ceil((left + width).toPixels())) + 1;
+  const int y1 = static_cast<int>(std::ceil((top + height).toPixels())) + 1;
   return QRect(QPoint(x0, y0), QPoint(x1, y1));
 }
 

@@ -99,18 +99,16 @@ bool isUtcName(std::string_view id) {
   return std::find(kUtcNames.begin(), kUtcNames.end(), id) != kUtcNames.end();
 }
 
-ZoneKey utcKey() {
-  ZoneKey key;
-  key.opened = true;
-  key.TZI = ZoneRules{};
+ZoneRecord utcKey() {
+  ZoneRecord key;
   key.Display = displayName(0, kUtcId);
   key.Std = kUtcId;
   return key;
 }
 
-const ZoneKey* findOpened(const std::vector<ZoneKey>& zones, std::string_view id) {
-  for (const ZoneKey& key : zones) {
-    if (key.opened && key.Std == id) return &key;
+const ZoneRecord* findOpened(const std::vector<ZoneRecord>& zones, std::string_view id) {
+  for (const ZoneRecord& key : zones) {
+    if (!key.Std.empty() && key.Std == id) return &key;
   }
   return nullptr;
 }
@@ -197,29 +195,26 @@ std::string displayName(int bias, std::string_view id) {
   return prefix + name;
 }
 
-ZoneKey readZoneKey(const std::string& zoneinfoDir, const ZoneTabEntry& entry, UnixTime at,
-                    ListedOffset* listedOut) {
-  ZoneKey key;
+ZoneRecord readZoneRecord(const std::string& zoneinfoDir, const ZoneTabEntry& entry, UtcTime at,
+                          ListedOffset* listedOut) {
+  ZoneRecord key;
   if (!isSafeZoneId(entry.id)) return key;
   FileSource file(zoneinfoDir + "/" + entry.id);
   if (!file.isOpen()) return key;
-  const std::optional<YearTimeline> timeline =
-      readYearTimeline(file, toCivil(serialFromUnix(at).seconds).year);
+  const std::optional<YearTimeline> timeline = readYearTimeline(file, yearOf(at));
   if (!timeline) return key;
   const std::optional<ListedOffset> listed = listedOffsetAt(file, at);
   if (!listed) return key;
   const YearRules rules = rulesForYear(*timeline);
-  key.opened = true;
-  key.TZI = rules.record;
+  key = rules.record;
   key.Display = displayName(-minutesOf(listed->offset), entry.id);
   if (listedOut != nullptr) *listedOut = *listed;
   key.Std = entry.id;
-  key.Dlt = rules.record.Dlt;
   key.MapID = entry.countryCode + " " + entry.coordinates;
   return key;
 }
 
-std::string catalogueIdFor(std::string_view systemZoneId, const std::vector<ZoneKey>& zones,
+std::string catalogueIdFor(std::string_view systemZoneId, const std::vector<ZoneRecord>& zones,
                            const std::map<std::string, std::string, std::less<>>* links,
                            const std::string& zoneinfoDir) {
   // id = [':'] [zoneinfoDir '/'] ['posix/'] zone id
@@ -240,7 +235,8 @@ std::string catalogueIdFor(std::string_view systemZoneId, const std::vector<Zone
   return {};
 }
 
-std::string zoneWithSameContent(const std::string& localtimePath, const std::vector<ZoneKey>& zones,
+std::string zoneWithSameContent(const std::string& localtimePath,
+                                const std::vector<ZoneRecord>& zones,
                                 const std::string& zoneinfoDir) {
   const std::optional<std::string> local = readWholeRegularFile(localtimePath, kMaxLocaltimeBytes);
   if (!local) return {};
@@ -250,8 +246,8 @@ std::string zoneWithSameContent(const std::string& localtimePath, const std::vec
     const std::optional<std::string> candidate = readWholeRegularFile(path, kMaxLocaltimeBytes);
     return candidate && *candidate == *local;
   };
-  for (const ZoneKey& key : zones) {
-    if (!key.opened) continue;
+  for (const ZoneRecord& key : zones) {
+    if (key.Std.empty()) continue;  // not read
     if (key.Std == kUtcId) {
       if (std::any_of(kUtcFiles.begin(), kUtcFiles.end(), sameBytes)) return key.Std;
     } else if (isSafeZoneId(key.Std) && sameBytes(key.Std)) {
@@ -261,10 +257,10 @@ std::string zoneWithSameContent(const std::string& localtimePath, const std::vec
   return {};
 }
 
-std::string zoneWithSameOffsets(const YearTimeline& system, const std::vector<ZoneKey>& zones,
+std::string zoneWithSameOffsets(const YearTimeline& system, const std::vector<ZoneRecord>& zones,
                                 const std::string& zoneinfoDir) {
-  for (const ZoneKey& key : zones) {
-    if (!key.opened) continue;
+  for (const ZoneRecord& key : zones) {
+    if (key.Std.empty()) continue;  // not read
     if (key.Std == kUtcId) {
       if (system.changes.empty() && system.initial.utcOffset == UtcOffset{}) return key.Std;
       continue;
@@ -289,7 +285,8 @@ bool tzNamesUnsafeFile(std::string_view tz, const std::string& zoneinfoDir) {
 // The catalogue zone that the system zone is under another name; `byName` resolves a name
 // through the database's links. Empty: UTC's entry.
 std::string zoneLike(const std::string& zoneinfoDir, const std::string& systemZoneId,
-                     const std::string& localtimePath, int year, const std::vector<ZoneKey>& zones,
+                     const std::string& localtimePath, int year,
+                     const std::vector<ZoneRecord>& zones,
                      const std::function<std::string(std::string_view)>& byName) {
   // TZ = [':'] (path | zone id | POSIX TZ string); without one, the system's zone file.
   const std::string_view id =
@@ -333,13 +330,13 @@ std::string zoneLike(const std::string& zoneinfoDir, const std::string& systemZo
 ZoneCatalogueSource readCatalogue(const std::string& zoneinfoDir, int year,
                                   const std::string& systemZoneId,
                                   const std::string& localtimePath) {
-  return readCatalogue(zoneinfoDir, unixMidnight(year, 1, 1), systemZoneId, localtimePath);
+  return readCatalogue(zoneinfoDir, utcMidnight(year, 1, 1), systemZoneId, localtimePath);
 }
 
-ZoneCatalogueSource readCatalogue(const std::string& zoneinfoDir, UnixTime at,
+ZoneCatalogueSource readCatalogue(const std::string& zoneinfoDir, UtcTime at,
                                   const std::string& systemZoneId,
                                   const std::string& localtimePath) {
-  const int year = toCivil(serialFromUnix(at).seconds).year;
+  const int year = yearOf(at);
   ZoneCatalogueSource out;
   out.location = zoneinfoDir;
   const std::optional<std::string> tab =
@@ -349,17 +346,17 @@ ZoneCatalogueSource readCatalogue(const std::string& zoneinfoDir, UnixTime at,
 
   struct Sorted {
     std::int32_t bias;  // minutes
-    ZoneKey key;
+    ZoneRecord key;
   };
   std::vector<Sorted> opened;
-  std::vector<ZoneKey> unopened;
+  std::vector<ZoneRecord> unopened;
   const std::vector<ZoneTabEntry> entries = parseZoneTab(*tab);
   opened.reserve(entries.size() + 1);
-  UnixTime listedUntil = unixMidnight(year + 2, 1, 1);
+  UtcTime listedUntil = utcMidnight(year + 2, 1, 1);
   for (const ZoneTabEntry& entry : entries) {
     ListedOffset listed;
-    ZoneKey key = readZoneKey(zoneinfoDir, entry, at, &listed);
-    if (key.opened) {
+    ZoneRecord key = readZoneRecord(zoneinfoDir, entry, at, &listed);
+    if (!key.Std.empty()) {
       listedUntil = std::min(listedUntil, listed.until);
       // West to east by the offsets the entries name.
       opened.push_back({-minutesOf(listed.offset), std::move(key)});
@@ -374,7 +371,7 @@ ZoneCatalogueSource readCatalogue(const std::string& zoneinfoDir, UnixTime at,
   });
   out.zones.reserve(opened.size() + unopened.size());
   for (Sorted& s : opened) out.zones.push_back(std::move(s.key));
-  for (ZoneKey& key : unopened) out.zones.push_back(std::move(key));
+  for (ZoneRecord& key : unopened) out.zones.push_back(std::move(key));
 
   // The links are read only when the id is not a catalogue zone itself.
   std::string system = catalogueIdFor(systemZoneId, out.zones, nullptr, zoneinfoDir);
@@ -391,7 +388,7 @@ ZoneCatalogueSource readCatalogue(const std::string& zoneinfoDir, UnixTime at,
     system = zoneLike(zoneinfoDir, systemZoneId, localtimePath, year, out.zones, withLinks);
   }
   out.systemStandardName = system;
-  out.listedUntil = serialFromUnix(listedUntil);
+  out.listedUntil = listedUntil;
   return out;
 }
 

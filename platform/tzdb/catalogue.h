@@ -3,7 +3,7 @@
 // of zone.tab plus UTC, west to east, each with its rules as they stand in a given year.
 //
 // Example: the zone.tab line "US\t+404251-0740023\tAmerica/New_York\tEastern (most areas)"
-// read for 2026 gives the entry {opened, TZI of Bias 300 / DaylightBias -60 / second Sunday
+// read for 2026 gives the record {Bias 300 / DaylightBias -60 / second Sunday
 // of March 02:00 / first Sunday of November 02:00, Display "(UTC-05:00) America/New York",
 // Std "America/New_York", Dlt "EDT", MapID "US +404251-0740023"}; the system zone id
 // "US/Eastern" (a link in tzdata.zi) names that entry as the system's.
@@ -52,16 +52,16 @@ std::map<std::string, std::string, std::less<>> parseLinks(std::string_view text
 std::string displayName(int bias, std::string_view id);
 
 // One catalogue entry: the zone's file read for the year `at` falls in, its name showing the
-// offset listedOffsetAt gives at `at` (also put in `listed`); opened = false (all
-// else empty) when the file is missing or damaged.
-ZoneKey readZoneKey(const std::string& zoneinfoDir, const ZoneTabEntry& entry, UnixTime at,
-                    ListedOffset* listed = nullptr);
+// offset listedOffsetAt gives at `at` (also put in `listed`); an empty record when the file
+// is missing or damaged.
+ZoneRecord readZoneRecord(const std::string& zoneinfoDir, const ZoneTabEntry& entry, UtcTime at,
+                          ListedOffset* listed = nullptr);
 
 // The catalogue id that a system zone id stands for, through the database's links
 // ("US/Eastern" -> "America/New_York") and UTC's many names ("Etc/UTC", "Zulu" -> "UTC");
 // empty when it stands for none. Accepts a leading ':' and a path under zoneinfoDir.
 // `links` may be nothing when tzdata.zi has not been read.
-std::string catalogueIdFor(std::string_view systemZoneId, const std::vector<ZoneKey>& zones,
+std::string catalogueIdFor(std::string_view systemZoneId, const std::vector<ZoneRecord>& zones,
                            const std::map<std::string, std::string, std::less<>>* links,
                            const std::string& zoneinfoDir);
 
@@ -72,7 +72,8 @@ bool tzNamesUnsafeFile(std::string_view tz, const std::string& zoneinfoDir);
 
 // Which opened zone's file (or UTC's) has the same bytes as the file at localtimePath;
 // empty when none or when the file cannot be read. At several, the first in catalogue order.
-std::string zoneWithSameContent(const std::string& localtimePath, const std::vector<ZoneKey>& zones,
+std::string zoneWithSameContent(const std::string& localtimePath,
+                                const std::vector<ZoneRecord>& zones,
                                 const std::string& zoneinfoDir);
 
 // The whole catalogue at the instant `at` (each zone's rules for the year it falls in, its
@@ -81,7 +82,7 @@ std::string zoneWithSameContent(const std::string& localtimePath, const std::vec
 // as TZ gives it); localtimePath: the system's zone file (usually /etc/localtime), used when
 // the id is empty: a symbolic link by the zone it points to, a copy by its bytes. An id that
 // names neither a zone nor a POSIX TZ string is UTC, as the C library takes it.
-ZoneCatalogueSource readCatalogue(const std::string& zoneinfoDir, UnixTime at,
+ZoneCatalogueSource readCatalogue(const std::string& zoneinfoDir, UtcTime at,
                                   const std::string& systemZoneId,
                                   const std::string& localtimePath);
 // The same at the start of `year` (UTC).

@@ -8,7 +8,7 @@ namespace tessaron::tzdb {
 namespace {
 
 struct Span {
-  UnixTime start;
+  UtcTime start;
   UtcOffset offset;
   bool daylight = false;  // the file's own flag
 };
@@ -35,15 +35,15 @@ UtcOffset listedIn(const std::vector<Span>& spans, std::size_t i) {
 
 }  // namespace
 
-std::optional<ListedOffset> listedOffsetAt(ByteSource& file, UnixTime at) {
-  const int year = toCivil(serialFromUnix(at).seconds).year;
+std::optional<ListedOffset> listedOffsetAt(ByteSource& file, UtcTime at) {
+  const int year = yearOf(at);
   if (year - 1 < kMinYear || year + 1 > kMaxYear) return std::nullopt;
   // The year before and the year after give each span around `at` its neighbours.
   std::vector<Span> spans;
   for (int y = year - 1; y <= year + 1; ++y) {
     const std::optional<YearTimeline> timeline = readYearTimeline(file, y);
     if (!timeline) return std::nullopt;
-    const auto add = [&](UnixTime start, const LocalTimeType& type) {
+    const auto add = [&](UtcTime start, const LocalTimeType& type) {
       if (!spans.empty() && spans.back().offset == type.utcOffset &&
           spans.back().daylight == type.isDaylight)
         return;
@@ -54,7 +54,7 @@ std::optional<ListedOffset> listedOffsetAt(ByteSource& file, UnixTime at) {
   }
   std::size_t i = 0;
   while (i + 1 < spans.size() && spans[i + 1].start <= at) ++i;
-  ListedOffset out{listedIn(spans, i), unixMidnight(year + 2, 1, 1)};
+  ListedOffset out{listedIn(spans, i), utcMidnight(year + 2, 1, 1)};
   for (std::size_t j = i + 1; j < spans.size(); ++j) {
     if (listedIn(spans, j) != out.offset) {
       out.until = spans[j].start;
@@ -62,7 +62,7 @@ std::optional<ListedOffset> listedOffsetAt(ByteSource& file, UnixTime at) {
     }
   }
   // The last span's neighbours lie beyond what was read: look again from there.
-  if (out.until == unixMidnight(year + 2, 1, 1) && spans.size() > i + 1) {
+  if (out.until == utcMidnight(year + 2, 1, 1) && spans.size() > i + 1) {
     out.until = spans.back().start;
   }
   return out;

@@ -20,10 +20,10 @@ namespace tessaron::tzdb {
 
 struct ListedOffset {
   UtcOffset offset;  // seconds east of UTC
-  UnixTime until;    // the first instant after `at` that may name another; later than `at`
+  UtcTime until;     // the first instant after `at` that may name another; later than `at`
 };
 
 // Nothing when the file cannot be read for the years around `at`.
-std::optional<ListedOffset> listedOffsetAt(ByteSource& file, UnixTime at);
+std::optional<ListedOffset> listedOffsetAt(ByteSource& file, UtcTime at);
 
 }  // namespace tessaron::tzdb

@@ -125,20 +125,21 @@ ZoneTime dayStart(const PosixDate& d, int year) {
   switch (d.kind) {
     case PosixDate::Kind::Julian: {
       const int leapDay = isLeapYear(year) && d.day >= 60 ? 1 : 0;
-      return ZoneTime{dateSerialSeconds(year, 1, d.day + leapDay)};
+      return ZoneTime{localDate(year, 1, d.day + leapDay)};
     }
     case PosixDate::Kind::ZeroBased:
-      return ZoneTime{dateSerialSeconds(year, 1, 1 + d.day)};
+      return ZoneTime{localDate(year, 1, 1 + d.day)};
     case PosixDate::Kind::MonthWeekDay:
       break;
   }
-  const int first = weekday(dateSerialSeconds(year, d.month, 1));
+  const int first =
+      static_cast<int>(std::chrono::weekday{localDate(year, d.month, 1)}.c_encoding());
   int day = 1 + (d.weekday - first + 7) % 7 + (d.week - 1) * 7;
   while (day > monthDays(year, d.month)) day -= 7;
-  return ZoneTime{dateSerialSeconds(year, d.month, day)};
+  return ZoneTime{localDate(year, d.month, day)};
 }
 
-ZoneTime plusSeconds(ZoneTime t, std::int64_t seconds) { return ZoneTime{t.seconds + seconds}; }
+ZoneTime plusSeconds(ZoneTime t, std::int64_t seconds) { return t + std::chrono::seconds(seconds); }
 
 }  // namespace
 

@@ -43,8 +43,8 @@ std::optional<PosixTz> parsePosixTz(std::string_view text);
 // When daylight begins and ends in `year` [1:9999]. Either may come first:
 // the end comes first in the southern hemisphere.
 struct DaylightInstants {
-  UnixTime start;
-  UnixTime end;
+  UtcTime start;
+  UtcTime end;
 };
 DaylightInstants daylightInstants(const PosixTz& tz, int year);
 

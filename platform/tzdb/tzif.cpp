@@ -158,7 +158,7 @@ class FooterClock {
     });
   }
 
-  const LocalTimeType& at(UnixTime t) const {
+  const LocalTimeType& at(UtcTime t) const {
     bool inDaylight = false;
     for (const Event& e : events_) {
       if (e.at > t) break;
@@ -168,7 +168,7 @@ class FooterClock {
   }
 
   // Appends the rule's changes in (from, to); of several at one instant only the last counts.
-  void changesBetween(UnixTime from, UnixTime to, std::vector<OffsetChange>& out) const {
+  void changesBetween(UtcTime from, UtcTime to, std::vector<OffsetChange>& out) const {
     for (std::size_t i = 0; i < events_.size(); ++i) {
       const Event& e = events_[i];
       if (i + 1 < events_.size() && events_[i + 1].at == e.at) continue;
@@ -178,7 +178,7 @@ class FooterClock {
 
  private:
   struct Event {
-    UnixTime at;
+    UtcTime at;
     bool toDaylight;
   };
   LocalTimeType standard_;
@@ -229,17 +229,18 @@ std::optional<YearTimeline> readYearTimeline(ByteSource& source, int year) {
   const std::uint32_t count = header.transitions;
   std::vector<std::uint8_t> raw(count * timeSize);
   if (!readExact(source, layout.times, raw)) return std::nullopt;
-  std::vector<UnixTime> times(count);
+  std::vector<UtcTime> times(count);
   for (std::uint32_t i = 0; i < count; ++i) {
     const std::uint8_t* p = raw.data() + i * timeSize;
-    times[i] = UnixTime{timeSize == 8 ? be64(p) : static_cast<std::int32_t>(be32(p))};
+    times[i] =
+        UtcTime{std::chrono::seconds(timeSize == 8 ? be64(p) : static_cast<std::int32_t>(be32(p)))};
     if (i > 0 && times[i] <= times[i - 1]) return std::nullopt;
   }
 
   YearTimeline timeline;
   timeline.year = year;
-  timeline.begin = unixMidnight(year, 1, 1);
-  timeline.end = unixMidnight(year + 1, 1, 1);
+  timeline.begin = utcMidnight(year, 1, 1);
+  timeline.end = utcMidnight(year + 1, 1, 1);
 
   // The year needs the entry in force at its start and those inside it; the last entry also
   // stands for all later times when there is no footer rule.
@@ -278,7 +279,7 @@ std::optional<YearTimeline> readYearTimeline(ByteSource& source, int year) {
   // Before the first stored change the first type holds; from the last one on, the footer
   // rule when there is one.
   const bool footerRules = footer.has_value() && (count == 0 || timeline.end > times.back());
-  const UnixTime footerFrom = count == 0 ? timeline.begin : std::max(timeline.begin, times.back());
+  const UtcTime footerFrom = count == 0 ? timeline.begin : std::max(timeline.begin, times.back());
   std::optional<FooterClock> clock;
   if (footerRules) clock.emplace(*footer, year);
 
@@ -306,8 +307,8 @@ std::optional<YearTimeline> readYearTimeline(ByteSource& source, int year) {
 YearTimeline posixYearTimeline(const PosixTz& tz, int year) {
   YearTimeline timeline;
   timeline.year = year;
-  timeline.begin = unixMidnight(year, 1, 1);
-  timeline.end = unixMidnight(year + 1, 1, 1);
+  timeline.begin = utcMidnight(year, 1, 1);
+  timeline.end = utcMidnight(year + 1, 1, 1);
   const FooterClock clock(tz, year);
   timeline.initial = clock.at(timeline.begin);
   std::vector<OffsetChange> changes;
@@ -318,7 +319,7 @@ YearTimeline posixYearTimeline(const PosixTz& tz, int year) {
 
 bool sameOffsets(const YearTimeline& a, const YearTimeline& b) {
   const auto offsets = [](const YearTimeline& t) {
-    std::vector<std::pair<UnixTime, UtcOffset>> out{{t.begin, t.initial.utcOffset}};
+    std::vector<std::pair<UtcTime, UtcOffset>> out{{t.begin, t.initial.utcOffset}};
     for (const OffsetChange& c : t.changes) {
       if (c.to.utcOffset != out.back().second) out.emplace_back(c.at, c.to.utcOffset);
     }

@@ -77,15 +77,15 @@ struct LocalTimeType {
 };
 
 struct OffsetChange {
-  UnixTime at;
+  UtcTime at;
   LocalTimeType to;
 };
 
 // A zone's local time through one calendar year, taken in UTC.
 struct YearTimeline {
   int year = 0;                       // [1:9999]
-  UnixTime begin;                     // 1 January 00:00 UTC
-  UnixTime end;                       // the next 1 January 00:00 UTC
+  UtcTime begin;                      // 1 January 00:00 UTC
+  UtcTime end;                        // the next 1 January 00:00 UTC
   LocalTimeType initial;              // in effect at `begin`
   std::vector<OffsetChange> changes;  // begin < at < end, ascending; each changes something
 };

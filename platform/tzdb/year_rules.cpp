@@ -15,8 +15,8 @@ namespace {
 constexpr std::size_t kMaxPeriodsForPairs = 32;
 
 struct Period {
-  UnixTime start;
-  UnixTime end;  // exclusive
+  UtcTime start;
+  UtcTime end;  // exclusive
   UtcOffset offset;
   std::string name;
 };
@@ -26,8 +26,8 @@ struct Candidate {
   UtcOffset standard;
   UtcOffset daylight;  // above `standard`; unused without pair
   bool hasDaylight = false;
-  UnixTime daylightStart;
-  UnixTime daylightEnd;
+  UtcTime daylightStart;
+  UtcTime daylightEnd;
   std::string daylightName;
 };
 
@@ -43,31 +43,36 @@ std::vector<Period> periodsOf(const YearTimeline& t) {
 }
 
 // Seconds in [from, to) that the periods spend at `offset`.
-std::int64_t timeAt(const std::vector<Period>& periods, UnixTime from, UnixTime to,
+std::int64_t timeAt(const std::vector<Period>& periods, UtcTime from, UtcTime to,
                     UtcOffset offset) {
   std::int64_t total = 0;
   for (const Period& p : periods) {
     if (p.offset != offset) continue;
-    const UnixTime a = std::max(from, p.start);
-    const UnixTime b = std::min(to, p.end);
+    const UtcTime a = std::max(from, p.start);
+    const UtcTime b = std::min(to, p.end);
     if (a < b) total += secondsBetween(a, b);
   }
   return total;
 }
 
 // The weekday-form rule for the wall date and time of `at` at `offset`.
-TransitionRule weekdayRule(UnixTime at, UtcOffset offset, int& wallYear) {
-  const ZoneTime wall = wallTime(at, offset);
-  const CivilTime c = toCivil(wall.seconds);
-  wallYear = c.year;
+TransitionRule weekdayRule(UtcTime at, UtcOffset offset, int& wallYear) {
+  using namespace std::chrono;
+  const ZoneTime wall = wallTimeAt(at, offset);
+  const local_days date = floor<days>(wall);
+  const year_month_day ymd{date};
+  const hh_mm_ss<seconds> time{wall - date};
+  const int year = static_cast<int>(ymd.year());
+  const int month = static_cast<int>(static_cast<unsigned>(ymd.month()));
+  const int day = static_cast<int>(static_cast<unsigned>(ymd.day()));
+  wallYear = year;
   TransitionRule r;
-  r.Month = static_cast<std::uint16_t>(c.month);
-  r.DayOfWeek = static_cast<std::uint16_t>(weekday(wall.seconds));
-  r.Day =
-      static_cast<std::uint16_t>(c.day + 7 > monthDays(c.year, c.month) ? 5 : (c.day - 1) / 7 + 1);
-  r.Hour = static_cast<std::uint16_t>(c.hour);
-  r.Minute = static_cast<std::uint16_t>(c.minute);
-  r.Second = static_cast<std::uint16_t>(c.second);
+  r.Month = static_cast<std::uint16_t>(month);
+  r.DayOfWeek = static_cast<std::uint16_t>(weekday{date}.c_encoding());
+  r.Day = static_cast<std::uint16_t>(day + 7 > monthDays(year, month) ? 5 : (day - 1) / 7 + 1);
+  r.Hour = static_cast<std::uint16_t>(time.hours().count());
+  r.Minute = static_cast<std::uint16_t>(time.minutes().count());
+  r.Second = static_cast<std::uint16_t>(time.seconds().count());
   return r;
 }
 

@@ -24,8 +24,8 @@
 
 #include <cstdint>
 
+#include "platform/platform.h"
 #include "platform/tzdb/tzif.h"
-#include "timezones/zone_record.h"
 
 namespace tessaron::tzdb {
 

@@ -23,13 +23,13 @@ UtcOffset offsetAt(const ZoneYear& offsets, UtcTime t) {
 
 }  // namespace
 
-std::optional<ZoneYear> offsetsBetween(ByteSource& file, UnixTime from, UnixTime to) {
-  const int firstYear = toCivil(serialFromUnix(from).seconds).year;
-  const int lastYear = toCivil(serialFromUnix(UnixTime{to.seconds - 1}).seconds).year;
+std::optional<ZoneYear> offsetsBetween(ByteSource& file, UtcTime from, UtcTime to) {
+  const int firstYear = yearOf(from);
+  const int lastYear = yearOf(to - std::chrono::seconds(1));
   if (firstYear < kMinYear || lastYear > kMaxYear || from >= to) return std::nullopt;
   ZoneYear out;
-  out.from = serialFromUnix(from);
-  out.to = serialFromUnix(to);
+  out.from = from;
+  out.to = to;
   for (int year = firstYear; year <= lastYear; ++year) {
     const std::optional<YearTimeline> timeline = readYearTimeline(file, year);
     if (!timeline) return std::nullopt;
@@ -40,7 +40,7 @@ std::optional<ZoneYear> offsetsBetween(ByteSource& file, UnixTime from, UnixTime
       if (c.at <= from) {
         out.initialOffset = current;
       } else if (c.at < to) {
-        out.changes.push_back({serialFromUnix(c.at), current});
+        out.changes.push_back({c.at, current});
       }
     }
   }
@@ -64,16 +64,16 @@ bool rulesMatch(const ZoneRecord& record, const ZoneYear& offsets) {
   for (const ZoneYear::Change& c : offsets.changes) instants.push_back(c.at);
   // Wall times back on UTC: the year's turn and the daylight start are in standard time,
   // the standard start in daylight time.
-  const std::int64_t standard = offsetOfBias(record.Bias).count();
-  const std::int64_t daylight = offsetOfBias(record.Bias + record.DaylightBias).count();
-  const int firstYear = toCivil(offsets.from.seconds).year - 1;
-  const int lastYear = toCivil(offsets.to.seconds).year + 1;
+  const UtcOffset standard = offsetOfBias(record.Bias);
+  const UtcOffset daylight = offsetOfBias(record.Bias + record.DaylightBias);
+  const int firstYear = yearOf(offsets.from) - 1;
+  const int lastYear = yearOf(offsets.to) + 1;
   for (int year = firstYear; year <= lastYear; ++year) {
     // Where UtcToZone moves to the next year's changes, and the changes themselves.
-    instants.push_back(UtcTime{dateSerialSeconds(year, 1, 1) - standard});
+    instants.push_back(instantOfWall(ZoneTime{localDate(year, 1, 1)}, standard));
     if (const auto d = daylightChanges(record, year)) {
-      instants.push_back(UtcTime{d->start.seconds - standard});
-      instants.push_back(UtcTime{d->end.seconds - daylight});
+      instants.push_back(instantOfWall(d->start, standard));
+      instants.push_back(instantOfWall(d->end, daylight));
     }
   }
   return std::all_of(instants.begin(), instants.end(), [&](UtcTime t) {
@@ -85,14 +85,14 @@ bool rulesMatch(const ZoneRecord& record, const ZoneYear& offsets) {
 ZoneYear readZoneYear(const std::string& zoneinfoDir, const std::string& zoneId, int year) {
   ZoneYear out;
   if (year <= kMinYear || year >= kMaxYear) return out;
-  const UnixTime from{unixMidnight(year, 1, 1).seconds - kZoneYearMargin};
-  const UnixTime to{unixMidnight(year + 1, 1, 1).seconds + kZoneYearMargin};
+  const UtcTime from = utcMidnight(year, 1, 1) - kZoneYearMargin;
+  const UtcTime to = utcMidnight(year + 1, 1, 1) + kZoneYearMargin;
   if (zoneId == "UTC") {
     out.found = true;
     out.exact = true;
     out.TZI = ZoneRules{};
-    out.from = serialFromUnix(from);
-    out.to = serialFromUnix(to);
+    out.from = from;
+    out.to = to;
     return out;
   }
   if (!isSafeZoneId(zoneId)) return out;

@@ -12,17 +12,16 @@
 
 #include "platform/platform.h"
 #include "platform/tzdb/tzif.h"
-#include "timezones/zone_record.h"
 
 namespace tessaron::tzdb {
 
 // How far the offsets reach beyond the year on each side: more than any offset from UTC,
 // so every instant whose local date lies in the year is covered.
-constexpr std::int64_t kZoneYearMargin = 2 * 86400;
+constexpr std::chrono::seconds kZoneYearMargin = std::chrono::days(2);
 
 // The zone file's offsets through [from, to), from the timelines of the years around it;
 // nothing when one of them cannot be read.
-std::optional<ZoneYear> offsetsBetween(ByteSource& file, UnixTime from, UnixTime to);
+std::optional<ZoneYear> offsetsBetween(ByteSource& file, UtcTime from, UtcTime to);
 
 // Whether `record`, through the core's UtcToZone, gives every instant of `offsets` (from
 // its `from` to its `to`) the offset that they give.

@@ -30,7 +30,7 @@ void checkYear(ByteSource& source, int year) {
   const auto timeline = readYearTimeline(source, year);
   if (!timeline) return;
   require(timeline->year == year && timeline->begin < timeline->end);
-  UnixTime last = timeline->begin;
+  UtcTime last = timeline->begin;
   for (const OffsetChange& c : timeline->changes) {
     require(c.at > last && c.at < timeline->end);
     require(c.to.utcOffset.count() >= -kMaxUtcOffset && c.to.utcOffset.count() <= kMaxUtcOffset);
@@ -47,14 +47,15 @@ void checkYear(ByteSource& source, int year) {
           rules.wrongSeconds <= secondsBetween(timeline->begin, timeline->end));
   require(!rules.exact || rules.wrongSeconds == 0);
   // The core must take the record at the year's edges and at every change.
-  for (const UnixTime t : {timeline->begin, UnixTime{timeline->end.seconds - 1}}) {
-    UtcToZone(serialFromUnix(t), r);
+  for (const UtcTime t : {timeline->begin, timeline->end - std::chrono::seconds(1)}) {
+    UtcToZone(t, r);
   }
-  for (const OffsetChange& c : timeline->changes) UtcToZone(serialFromUnix(c.at), r);
+  for (const OffsetChange& c : timeline->changes) UtcToZone(c.at, r);
   // The year as the clock reads it on demand: the file's offsets around it, and whether
   // the rules hold them.
-  const auto offsets = offsetsBetween(source, UnixTime{timeline->begin.seconds - kZoneYearMargin},
-                                      UnixTime{timeline->end.seconds + kZoneYearMargin});
+  const auto offsets =
+      offsetsBetween(source, timeline->begin - std::chrono::seconds(kZoneYearMargin),
+                     timeline->end + std::chrono::seconds(kZoneYearMargin));
   if (offsets) {
     for (std::size_t i = 1; i < offsets->changes.size(); ++i) {
       require(offsets->changes[i - 1].at < offsets->changes[i].at);

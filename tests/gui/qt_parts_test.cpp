@@ -106,14 +106,14 @@ TEST(QtHelpViewer, EscClosesItFromItsText) {
 
 TEST(QtForms, AFormStandsWhereTheCorePlacedItWithItsControls) {
   frmTSSupport support;
-  support.form.Left = 1500;
-  support.form.Top = 3000;
-  support.form.Width = 5542;
+  support.form.Left = 1500_tw;
+  support.form.Top = 3000_tw;
+  support.form.Width = 5542_tw;
   std::vector<std::string> clicks;
   FormDialog dialog(support.form, 0, nullptr,
                     [&](const std::string& button) { clicks.push_back(button); });
   EXPECT_EQ(dialog.windowTitle(), "Tessaron Support");
-  EXPECT_EQ(dialog.size(), QSize(toPixels(5542), toPixels(2700)));
+  EXPECT_EQ(dialog.size(), QSize(toPixels(5542_tw), toPixels(2700_tw)));
   EXPECT_EQ(dialog.pos(), QPoint(100, 200));
   for (const FormControl& c : support.form.Controls) {
     SCOPED_TRACE(c.Name);

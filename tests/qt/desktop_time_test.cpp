@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "commands/command_bar.h"
+#include "tests/civil_time.h"
 #include "tests/qt/scripted_window.h"
 
 namespace tessaron::qt {
@@ -55,7 +56,7 @@ TEST(DesktopTick, EverySecondReachesTheDotsJustAfterItBegins) {
       EXPECT_LE(due, nextSecond + kShownWithinMs) << "armed to fire late into the second";
       w.platform.advance(timer->interval() + late);
       w.fire();
-      const CivilTime now = w.platform.localNow();
+      const CivilTime now = toCivil(w.platform.localNow());
       EXPECT_EQ(w.window.clockView()->shownTimeText().toStdString(),
                 QTime(now.hour, now.minute, now.second).toString("hh:mm:ss").toStdString());
     }
@@ -64,7 +65,7 @@ TEST(DesktopTick, EverySecondReachesTheDotsJustAfterItBegins) {
 
 // The time the dots show now, as the readout words it: "12:35" or "12:35:07".
 std::string expected(const ScriptedWindow& w) {
-  const CivilTime now = toCivil(w.platform.nowMs / 1000);
+  const CivilTime now = toCivil(ZoneTime{std::chrono::seconds(w.platform.nowMs / 1000)});
   const bool seconds = w.core.commandBar().item(Command::Seconds).Checked;
   return QTime(now.hour, now.minute, now.second)
       .toString(seconds ? "hh:mm:ss" : "hh:mm")

@@ -184,7 +184,7 @@ TEST_F(DotsFocus, TheClocksWindowsAreWindowsAndDialogs) {
   QtPlatform platform;
   platform.attach(&w.window);
   readAndClose();
-  platform.inputBox("Zone?", "Tessa", "", 0, 0);
+  platform.inputBox("Zone?", "Tessa", "", 0_tw, 0_tw);
   readAndClose();
   platform.messageBox("Saved.", MessageStyle::Information, "");
   platform.attach(nullptr);

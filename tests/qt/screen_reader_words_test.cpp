@@ -276,10 +276,10 @@ TEST(ScreenReaderHelp, TheHelpHasACaretAndTheWindowKeys) {
 TEST(ScreenReaderAbout, TheVersionIsReadWithWhoseItIs) {
   Form form;
   form.Name = "frmAbout";
-  form.Controls = {
-      {FormControl::Kind::Label, "Label1", 120, 120, 732, 252, "Version:", false, false, ""},
-      {FormControl::Kind::Label, "Label2", 960, 120, 972, 252, "2.7.6", false, false,
-       "Tessaron version 2.7.6"}};
+  form.Controls = {{FormControl::Kind::Label, "Label1", 120_tw, 120_tw, 732_tw, 252_tw,
+                    "Version:", false, false, ""},
+                   {FormControl::Kind::Label, "Label2", 960_tw, 120_tw, 972_tw, 252_tw, "2.7.6",
+                    false, false, "Tessaron version 2.7.6"}};
   FormDialog about(form, 0, nullptr, [](const std::string&) {});
   auto name = [&](const char* label) {
     return QAccessible::queryAccessibleInterface(about.findChild<QLabel*>(label))

@@ -126,20 +126,19 @@ TEST(Screen, EachDotIsACircleOfItsBoxsSmallerSideCentredInIt) {
     const QColor background = w.window.clockView()->palette().color(QPalette::Window);
     for (const Shape& dot : w.core.dotLayout().dots()) {
       if (!dot.Visible) continue;
-      SCOPED_TRACE(std::to_string(dot.Left) + "," + std::to_string(dot.Top));
+      SCOPED_TRACE(std::to_string(dot.Left.count()) + "," + std::to_string(dot.Top.count()));
       const QColor fill = toQColor(dot.FillColor, w.window.clockView()->palette());
       QPointF centre;
       // The box's own pixels: a neighbour may start at the next one.
-      const QRect box(
-          QPoint(static_cast<int>(std::floor(dot.Left / kTwipsPerPixel)),
-                 static_cast<int>(std::floor(dot.Top / kTwipsPerPixel))),
-          QPoint(static_cast<int>(std::ceil((dot.Left + dot.Width) / kTwipsPerPixel)) - 1,
-                 static_cast<int>(std::ceil((dot.Top + dot.Height) / kTwipsPerPixel)) - 1));
+      const QRect box(QPoint(static_cast<int>(std::floor(dot.Left.toPixels())),
+                             static_cast<int>(std::floor(dot.Top.toPixels()))),
+                      QPoint(static_cast<int>(std::ceil((dot.Left + dot.Width).toPixels())) - 1,
+                             static_cast<int>(std::ceil((dot.Top + dot.Height).toPixels())) - 1));
       const double area = inkArea(picture, box, fill, background, &centre);
-      const double radius = std::min(dot.Width, dot.Height) / 2 / kTwipsPerPixel;
+      const double radius = (std::min(dot.Width, dot.Height) / 2).toPixels();
       EXPECT_NEAR(area, std::numbers::pi * radius * radius, 0.04 * area);
-      EXPECT_NEAR(centre.x(), (dot.Left + dot.Width / 2) / kTwipsPerPixel, 0.3);
-      EXPECT_NEAR(centre.y(), (dot.Top + dot.Height / 2) / kTwipsPerPixel, 0.3);
+      EXPECT_NEAR(centre.x(), (dot.Left + dot.Width / 2).toPixels(), 0.3);
+      EXPECT_NEAR(centre.y(), (dot.Top + dot.Height / 2).toPixels(), 0.3);
     }
   }
 }
@@ -157,8 +156,8 @@ TEST(Screen, DotsShowTheChosenColours) {
     if (!dot.Visible) continue;
     const bool isLit = dot.FillColor == rgb(on.red(), on.green(), on.blue());
     (isLit ? lit : unlit)++;
-    const QPoint centre(static_cast<int>((dot.Left + dot.Width / 2) / kTwipsPerPixel),
-                        static_cast<int>((dot.Top + dot.Height / 2) / kTwipsPerPixel));
+    const QPoint centre(static_cast<int>((dot.Left + dot.Width / 2).toPixels()),
+                        static_cast<int>((dot.Top + dot.Height / 2).toPixels()));
     EXPECT_EQ(picture.pixelColor(centre), isLit ? on : off) << dot.Left << "," << dot.Top;
   }
   // 12:34:30 has both.

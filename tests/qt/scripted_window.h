@@ -21,6 +21,7 @@
 #include "platform/qt/clock_view.h"
 #include "platform/qt/main_window.h"
 #include "platform/qt/wall_clock_timer.h"
+#include "tests/civil_time.h"
 #include "tests/qt/silent_platform.h"
 #include "timezones/conversion.h"
 
@@ -39,7 +40,9 @@ class ScriptedClockPlatform : public SilentPlatform {
   std::string autostartFolder;  // empty: one in `folder`
 
   void at(int hour, int minute, int second, int millisecond = 0) {
-    nowMs = makeTime<ZoneTime>({2026, 12, 10, hour, minute, second}).seconds * 1000 + millisecond;
+    nowMs =
+        makeTime<ZoneTime>({2026, 12, 10, hour, minute, second}).time_since_epoch().count() * 1000 +
+        millisecond;
   }
   void advance(std::int64_t ms) {
     nowMs += ms;
@@ -51,12 +54,12 @@ class ScriptedClockPlatform : public SilentPlatform {
 
   ClockReading clockNow() override {
     ++readings;
-    const ZoneTime local{nowMs / 1000};
-    return {UtcTime{local.seconds}, local, millisecond()};
+    const ZoneTime local{std::chrono::seconds(nowMs / 1000)};
+    return {UtcTime{local.time_since_epoch()}, local, millisecond()};
   }
   bool canKeepOnTop() override { return onX; }
   bool knowsWindowPosition() override { return onX; }
-  LocalDateTime localNow() override { return toCivil(nowMs / 1000); }
+  ZoneTime localNow() override { return ZoneTime{std::chrono::seconds(nowMs / 1000)}; }
   ProgramInfo programInfo() override {
     ProgramInfo info = QtPlatform::programInfo();
     info.dataFolder = info.settingsFolder = info.userFolder = folder.path().toStdString();
@@ -64,8 +67,8 @@ class ScriptedClockPlatform : public SilentPlatform {
         autostartFolder.empty() ? folder.path().toStdString() + "/autostart" : autostartFolder;
     return info;
   }
-  std::string inputBox(const std::string&, const std::string&, const std::string&, double,
-                       double) override {
+  std::string inputBox(const std::string&, const std::string&, const std::string&, Twips,
+                       Twips) override {
     return typed;
   }
   std::optional<Colour> chooseColour(Colour, const std::string&) override { return chosenColour; }

@@ -19,6 +19,7 @@
 
 #include "commands/confirmations.h"
 #include "commands/dialogs.h"
+#include "commands/help.h"
 #include "commands/menu.h"
 #include "i18n/i18n.h"
 #include "platform/qt/form_dialog.h"
@@ -127,6 +128,19 @@ struct Fullest {
   std::string text, place;
 };
 
+// Each shipped language has its own help pages; a folder without them gives the English.
+TEST_P(Translated, HelpOpensThePagesOfTheLanguage) {
+  InLanguage language(GetParam());
+  ScriptedWindow w;
+  const std::string shipped = std::string(TESSARON_DATA_DIR) + "/";
+  const std::string bare = w.platform.folder.path().toStdString() + "/";
+  for (const char* page : {"Tessa.hlp", "TSShortcut.hlp"}) {
+    SCOPED_TRACE(page);
+    EXPECT_EQ(helpFile(w.platform, shipped, page), shipped + "help/" + GetParam() + "/" + page);
+    EXPECT_EQ(helpFile(w.platform, bare, page), bare + page);
+  }
+}
+
 // Every text of a form's window is whole in its box, at the font the window chose.
 void expectFormFits(const Form& form, double* smallestPoints, Fullest* fullest) {
   SCOPED_TRACE(form.Name);
@@ -184,6 +198,35 @@ TEST_P(Translated, TheLongestTextsFitAtTheNormalSizeAnd18pt) {
   std::printf("%s: forms at %.1f pt (English %.1f pt); fullest %s at %.0f %%: %s\n",
               GetParam().c_str(), translated, english, fullest.place.c_str(), fullest.share * 100,
               fullest.text.c_str());
+}
+
+// The hover readout's date and the About window's version as the language writes them; the
+// time stays the 24-hour one of the dots.
+TEST(UserFormats, TheReadoutDateAndTheVersionFollowTheLanguage) {
+  struct Case {
+    const char* language;
+    const char* date;     // 2026-12-10
+    const char* version;  // 1.0.0 as the About window shows it
+  };
+  const Case cases[] = {
+      {"de", "10.12.2026", "1.0.0"},
+      {"ja", "2026年12月10日", "1.0.0"},
+      {"ar", "١٠/١٢/٢٠٢٦", "١.٠.٠"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.language);
+    InLanguage language(c.language);
+    ScriptedWindow w;
+    w.tick();
+    const std::string readout = w.core.readout();
+    EXPECT_EQ(readout.substr(0, readout.find('\n')), "12:34");  // seconds hidden at first
+    EXPECT_NE(readout.find(std::string("\n") + c.date + "\n"), std::string::npos) << readout;
+    frmAbout about;
+    about.Form_Load(w.platform, 100);
+    const ProgramInfo info = w.platform.programInfo();
+    ASSERT_EQ(info.major, 1);
+    EXPECT_EQ(about.form.control("Label2")->Caption, c.version);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Shipped, Translated, ::testing::ValuesIn(shippedLanguages()),

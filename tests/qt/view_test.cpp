@@ -29,6 +29,7 @@
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/units.h"
 #include "platform/qt/wall_clock_timer.h"
+#include "tests/civil_time.h"
 #include "tests/qt/silent_platform.h"
 #include "timezones/alternate_zone.h"
 
@@ -41,9 +42,11 @@ class ScriptedPlatform : public SilentPlatform {
   QTemporaryDir folder;  // no preferences file, whatever lies beside the test
   ClockReading clockNow() override {
     const ZoneTime local = makeTime<ZoneTime>({2026, 12, 10, time.hour, time.minute, time.second});
-    return {UtcTime{local.seconds}, local, 0};
+    return {UtcTime{local.time_since_epoch()}, local, 0};
   }
-  LocalDateTime localNow() override { return {2026, 12, 10, time.hour, time.minute, time.second}; }
+  ZoneTime localNow() override {
+    return makeTime<ZoneTime>({2026, 12, 10, time.hour, time.minute, time.second});
+  }
   ProgramInfo programInfo() override {
     ProgramInfo info = QtPlatform::programInfo();
     info.dataFolder = info.settingsFolder = info.userFolder = folder.path().toStdString();
@@ -385,8 +388,8 @@ int rimContrast(ClockView* view, const Shape& dot) {
   const QImage picture = view->grab().toImage();
   const double ratio = picture.devicePixelRatio();
   const QColor background = view->palette().color(QPalette::Window);
-  const int y = static_cast<int>((dot.Top + dot.Height / 2) / kTwipsPerPixel * ratio);
-  const int left = static_cast<int>(dot.Left / kTwipsPerPixel * ratio);
+  const int y = static_cast<int>((dot.Top + dot.Height / 2).toPixels() * ratio);
+  const int left = static_cast<int>(dot.Left.toPixels() * ratio);
   int most = 0;
   for (int x = left - 2; x <= left + 3; ++x) {
     const QColor c = picture.pixelColor(x, y);
@@ -453,9 +456,9 @@ TEST_F(QtWindow, TheColourChooserIsTitledByItsColourAndStandsBesideTheClock) {
 
 TEST_F(QtWindow, OuterGeometryIsTheOneTheCoreSet) {
   EXPECT_EQ(platform.windowWidth(), core.dotLayout().widthWithoutSeconds());
-  EXPECT_EQ(platform.windowHeight(), 2000);
-  platform.setWindowLeft(1234);
-  EXPECT_EQ(platform.windowLeft(), 1234);  // exact while the window stays where it was put
+  EXPECT_EQ(platform.windowHeight(), 2000_tw);
+  platform.setWindowLeft(1234_tw);
+  EXPECT_EQ(platform.windowLeft(), 1234_tw);  // exact while the window stays where it was put
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <set>
 
 #include "platform/tzdb/zone_year.h"
+#include "tests/civil_time.h"
 #include "timezones/conversion.h"
 
 namespace tessaron {
@@ -19,7 +20,7 @@ namespace {
 
 constexpr const char* kZoneinfo = "/usr/share/zoneinfo";
 
-std::int64_t unixOf(UtcTime t) { return t.seconds - kUnixEpochSerial; }
+std::int64_t unixOf(UtcTime t) { return t.time_since_epoch().count(); }
 
 // Qt's answer for the wall time whose digits, read as UTC, are `wallAsUtc` Unix seconds.
 WallTimeLookup qtLookup(const QTimeZone& zone, std::int64_t wallAsUtc) {
@@ -33,7 +34,7 @@ WallTimeLookup qtLookup(const QTimeZone& zone, std::int64_t wallAsUtc) {
     const std::int64_t at = wallAsUtc - offset;
     if (offsetAt(at) == offset) passes.insert(at);
   }
-  const auto serial = [](std::int64_t unix) { return UtcTime{unix + kUnixEpochSerial}; };
+  const auto serial = [](std::int64_t unix) { return UtcTime{std::chrono::seconds(unix)}; };
   if (passes.size() == 2) {
     return {WallTimeLookup::Kind::Repeated, serial(*passes.begin()), serial(*passes.rbegin())};
   }

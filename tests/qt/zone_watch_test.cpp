@@ -63,7 +63,7 @@ class ZoneWatchTest : public ::testing::Test {
   // The local clock's offset from UTC, in seconds, as the dots take it.
   static std::int64_t localOffset(QtPlatform& platform) {
     const ClockReading now = platform.clockNow();
-    return now.local.seconds - now.utc.seconds;
+    return (now.local.time_since_epoch() - now.utc.time_since_epoch()).count();
   }
   // Waits for `done` at most `ms`, the event loop running; how long it took, or -1.
   template <class Done>

@@ -3,7 +3,7 @@
 #
 # Run by ctest as: cmake -DCXX=... -DROOMS="target=dir;dir|target=..." -P check_rooms.cmake
 # Example: in tessaron_layout, #include "platform/controls.h" compiles and
-# #include "timezones/zone_record.h" stops with "No such file or directory".
+# #include "timezones/conversion.h" stops with "No such file or directory".
 
 cmake_minimum_required(VERSION 3.25)
 
@@ -13,7 +13,7 @@ set(headers
   "platform/platform.h=${all_rules},tessaron_core,tessaron_tzdb"
   "platform/controls.h=${all_rules},tessaron_core,tessaron_tzdb"
   "layout/dot_layout.h=tessaron_layout,tessaron_core"
-  "timezones/zone_record.h=tessaron_timezones,tessaron_core,tessaron_tzdb"
+  "timezones/conversion.h=tessaron_timezones,tessaron_core,tessaron_tzdb"
   "commands/menu.h=tessaron_commands,tessaron_core"
   "core/tessaron.h=tessaron_core"
   "platform/tzdb/catalogue.h=tessaron_tzdb"

@@ -12,9 +12,9 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/platform.h"
 #include "tests/tzdb/tzdb_test_support.h"
 #include "tests/zone_rules.h"
-#include "timezones/zone_record.h"
 
 namespace tessaron::tzdb {
 namespace {
@@ -26,8 +26,8 @@ TransitionRule rule(int month, int dayOfWeek, int day, int hour, int minute = 0)
   return tessaron::test::weekdayRule(month, dayOfWeek, day, hour, minute);
 }
 
-const ZoneKey* find(const ZoneCatalogueSource& catalogue, const std::string& id) {
-  for (const ZoneKey& key : catalogue.zones) {
+const ZoneRecord* find(const ZoneCatalogueSource& catalogue, const std::string& id) {
+  for (const ZoneRecord& key : catalogue.zones) {
     if (key.Std == id) return &key;
   }
   return nullptr;
@@ -35,8 +35,8 @@ const ZoneKey* find(const ZoneCatalogueSource& catalogue, const std::string& id)
 
 std::vector<std::string> openedIds(const ZoneCatalogueSource& catalogue) {
   std::vector<std::string> ids;
-  for (const ZoneKey& key : catalogue.zones) {
-    if (key.opened) ids.push_back(key.Std);
+  for (const ZoneRecord& key : catalogue.zones) {
+    if (!key.Std.empty()) ids.push_back(key.Std);
   }
   return ids;
 }
@@ -75,11 +75,11 @@ TEST(CatalogueTest, ZonesThatCannotBeReadStayEmptyAtTheEnd) {
   const ZoneCatalogueSource catalogue = readCatalogue(fixtureZoneinfo(), 2026, "", "");
   ASSERT_EQ(catalogue.zones.size(), 18u);
   for (std::size_t i = 0; i < catalogue.zones.size(); ++i) {
-    const ZoneKey& key = catalogue.zones[i];
+    const ZoneRecord& key = catalogue.zones[i];
     SCOPED_TRACE(i);
-    EXPECT_EQ(key.opened, i < 15);
-    if (key.opened) continue;
-    EXPECT_EQ(key.TZI, ZoneRules{});
+    EXPECT_EQ(!key.Std.empty(), i < 15);
+    if (!key.Std.empty()) continue;
+    EXPECT_EQ(static_cast<const ZoneRules&>(key), ZoneRules{});
     EXPECT_EQ(key.Display, "");
     EXPECT_EQ(key.Std, "");
     EXPECT_EQ(key.Dlt, "");
@@ -127,14 +127,14 @@ TEST(CatalogueTest, EachEntryCarriesItsTextsAndTheYearsRules) {
   for (const Case& c : cases) {
     SCOPED_TRACE(std::string(c.id) + " " + std::to_string(c.year));
     const ZoneCatalogueSource catalogue = readCatalogue(fixtureZoneinfo(), c.year, "", "");
-    const ZoneKey* key = find(catalogue, c.id);
+    const ZoneRecord* key = find(catalogue, c.id);
     ASSERT_NE(key, nullptr);
-    EXPECT_TRUE(key->opened);
+    EXPECT_FALSE(key->Std.empty());
     EXPECT_EQ(key->Display, c.display);
     EXPECT_EQ(key->Dlt, c.dlt);
     EXPECT_EQ(key->MapID, c.mapId);
     ZoneRecord record;
-    static_cast<ZoneRules&>(record) = key->TZI;
+    static_cast<ZoneRules&>(record) = *key;
     EXPECT_EQ(record.Bias, c.bias);
     EXPECT_EQ(record.StandardBias, 0);
     EXPECT_EQ(record.DaylightBias, c.daylightBias);

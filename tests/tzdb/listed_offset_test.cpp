@@ -23,10 +23,10 @@ TEST(ListedOffset, NamesTheStandardOffsetInForceUntilItsNextChange) {
   struct Case {
     const char* name;
     const char* zone;
-    UnixTime at;
-    int offset;      // seconds east of UTC
-    UnixTime until;  // the next instant the entry may name another offset
-    int after;       // the offset named from `until`
+    UtcTime at;
+    int offset;     // seconds east of UTC
+    UtcTime until;  // the next instant the entry may name another offset
+    int after;      // the offset named from `until`
   };
   const Case cases[] = {
       {"Central standard time, named through the daylight time after it", "Test/Moved_East",

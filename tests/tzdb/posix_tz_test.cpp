@@ -141,8 +141,8 @@ TEST(PosixTzTest, PlacesEachYearsChangesAtTheirInstants) {
     const char* name;
     const char* text;
     int year;
-    UnixTime start;
-    UnixTime end;
+    UtcTime start;
+    UtcTime end;
   };
   const Case cases[] = {
       {"New York", "EST5EDT,M3.2.0,M11.1.0", 2026, utc(2026, 3, 8, 7), utc(2026, 11, 1, 6)},

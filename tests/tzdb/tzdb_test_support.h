@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/tzdb/unix_time.h"
+#include "tests/civil_time.h"
 
 #ifndef TESSARON_FIXTURES
 #error "TESSARON_FIXTURES must name the tests/fixtures folder"
@@ -22,8 +23,8 @@ namespace tessaron::tzdb::test {
 inline std::string fixtureZoneinfo() { return std::string(TESSARON_FIXTURES) + "/zoneinfo"; }
 
 // A UTC date and time as zone files count it.
-inline UnixTime utc(int year, int month, int day, int hour = 0, int minute = 0, int second = 0) {
-  return unixFromSerial(UtcTime{dateSerialSeconds(year, month, day, hour, minute, second)});
+inline UtcTime utc(int year, int month, int day, int hour = 0, int minute = 0, int second = 0) {
+  return makeTime<UtcTime>({year, month, day, hour, minute, second});
 }
 
 struct TzifType {
@@ -34,7 +35,7 @@ struct TzifType {
 
 struct TzifFile {
   char version = '2';  // '\0' for a version 1 file
-  std::vector<UnixTime> times;
+  std::vector<UtcTime> times;
   std::vector<std::uint8_t> indexes;  // one type index per time
   std::vector<TzifType> types;
   std::string names;            // the abbreviations, each ending in '\0'
@@ -49,7 +50,7 @@ inline void putBe32(std::vector<std::uint8_t>& out, std::uint32_t v) {
 }
 
 inline void putBlock(std::vector<std::uint8_t>& out, char version,
-                     const std::vector<UnixTime>& times, const std::vector<std::uint8_t>& indexes,
+                     const std::vector<UtcTime>& times, const std::vector<std::uint8_t>& indexes,
                      const std::vector<TzifType>& types, const std::string& names, bool wide) {
   const char magic[] = {'T', 'Z', 'i', 'f', version};
   out.insert(out.end(), magic, magic + 5);
@@ -60,9 +61,10 @@ inline void putBlock(std::vector<std::uint8_t>& out, char version,
   putBe32(out, static_cast<std::uint32_t>(times.size()));
   putBe32(out, static_cast<std::uint32_t>(types.size()));
   putBe32(out, static_cast<std::uint32_t>(names.size()));
-  for (const UnixTime t : times) {
-    if (wide) putBe32(out, static_cast<std::uint32_t>(static_cast<std::uint64_t>(t.seconds) >> 32));
-    putBe32(out, static_cast<std::uint32_t>(t.seconds));
+  for (const UtcTime t : times) {
+    const std::int64_t unix = t.time_since_epoch().count();
+    if (wide) putBe32(out, static_cast<std::uint32_t>(static_cast<std::uint64_t>(unix) >> 32));
+    putBe32(out, static_cast<std::uint32_t>(unix));
   }
   out.insert(out.end(), indexes.begin(), indexes.end());
   for (const TzifType& t : types) {

@@ -33,7 +33,7 @@ QIcon toolbarPicture(QStyle* style, int index) {
   return style->standardIcon(kPictures[index - 1]);
 }
 
-QRect pixels(double left, double top, double width, double height) {
+QRect pixels(Twips left, Twips top, Twips width, Twips height) {
   return QRect(toPixels(left), toPixels(top), toPixels(width), toPixels(height));
 }
 
@@ -188,8 +188,8 @@ bool BrowserWindow::eventFilter(QObject* watched, QEvent* event) {
   return QWidget::eventFilter(watched, event);
 }
 
-double BrowserWindow::scaleWidth() const { return toTwips(width()); }
-double BrowserWindow::scaleHeight() const { return toTwips(height()); }
+Twips BrowserWindow::scaleWidth() const { return toTwips(width()); }
+Twips BrowserWindow::scaleHeight() const { return toTwips(height()); }
 
 void BrowserWindow::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);

@@ -44,8 +44,8 @@ class BrowserWindow : public QWidget, private WebBrowserControl {
   void Refresh() override;
 
   void sync();
-  double scaleWidth() const;
-  double scaleHeight() const;
+  Twips scaleWidth() const;
+  Twips scaleHeight() const;
 
   frmBrowser form_;
   QToolBar* toolbar_;
