@@ -20,6 +20,9 @@ build() {
   shift
   clang++ -std=c++20 -O1 -g -Wall -Wextra -Werror \
     -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -I"$root" \
+    -I"$root/platform/include" -I"$root/platform/tzdb/include" -I"$root/timezones/include" \
+    -I"$root/core/include" -I"$root/layout/include" -I"$root/commands/include" \
+    -I"$root/i18n/include" \
     "$root/tests/fuzz/$name.cpp" "$@" -o "$out/$name"
 }
 
