@@ -21,7 +21,7 @@ Colour Tessaron::chooseColour(Colour current, const std::string& title) {
 }
 
 Twips Tessaron::belowToolbar() const {
-  return commands->toolbar().Top + commands->toolbar().Height + layout->labelOffset();
+  return commands_->toolbar().Top + commands_->toolbar().Height + layout_->labelOffset();
 }
 
 void Tessaron::On_Click() {
@@ -40,57 +40,57 @@ void Tessaron::Transparent_Click() {
 }
 
 void Tessaron::Always_Click() {
-  const bool topmost = !commands->checked(Command::Always);
-  commands->setChecked(Command::Always, topmost);
+  const bool topmost = !commands_->checked(Command::Always);
+  commands_->setChecked(Command::Always, topmost);
   // Where the desktop cannot keep it above others, the saved choice stays for the next
   // session that can, and the switch is shown unavailable.
-  if (!commands->enabled(Command::Always)) return;
+  if (!commands_->enabled(Command::Always)) return;
   platform_.setTopmost(topmost);
 }
 
 void Tessaron::Music_Click() {
-  if (commands->checked(Command::Music)) {
-    commands->setChecked(Command::Music, false);
-    music->StopMusic(platform_, AppFolder);
-    commands->setMusicCaption(false, music->musicFile());
+  if (commands_->checked(Command::Music)) {
+    commands_->setChecked(Command::Music, false);
+    music_->StopMusic(platform_, AppFolder);
+    commands_->setMusicCaption(false, music_->musicFile());
     return;
   }
-  commands->setChecked(Command::Music, true);
+  commands_->setChecked(Command::Music, true);
   std::string notFound;
-  const bool playing = music->choose(
-      platform_, UserFolder, AppFolder,
+  const bool playing = music_->choose(
+      platform_, userFolder_, AppFolder,
       [this](const std::string& reason) { MusicUnplayable(reason); }, &notFound);
-  commands->setChecked(Command::Music, playing);
-  commands->setMusicCaption(playing, music->musicFile());
+  commands_->setChecked(Command::Music, playing);
+  commands_->setMusicCaption(playing, music_->musicFile());
   // An empty answer is a change of mind; a name that finds nothing gets told as a file
   // that cannot play does.
   if (!playing && !notFound.empty()) {
     // TRANSLATORS: %1 is the file name typed, %2 the folder it was looked for in.
     platform_.messageBox(i18n("The music cannot play: %1 was not found in %2. The music is "
                               "switched off.",
-                              notFound, UserFolder),
+                              notFound, userFolder_),
                          MessageStyle::Exclamation, Caption);
   }
 }
 
 void Tessaron::MusicUnplayable(const std::string& reason) {
   // Turned off (or on again with another file) since: that request is not this one's.
-  if (!commands->checked(Command::Music)) return;
-  commands->setChecked(Command::Music, false);
-  commands->setMusicCaption(false, music->musicFile());
+  if (!commands_->checked(Command::Music)) return;
+  commands_->setChecked(Command::Music, false);
+  commands_->setMusicCaption(false, music_->musicFile());
   // TRANSLATORS: %1 says why, e.g. "it is not a .WAV file".
   platform_.messageBox(i18n("The music cannot play: %1. The music is switched off.", reason),
                        MessageStyle::Exclamation, Caption);
 }
 
 void Tessaron::Numbers_Click() {
-  const bool hints = !commands->checked(Command::Numbers);
-  commands->setChecked(Command::Numbers, hints);
-  layout->show(commands->checked(Command::Vertical), commands->checked(Command::Seconds), hints);
+  const bool hints = !commands_->checked(Command::Numbers);
+  commands_->setChecked(Command::Numbers, hints);
+  layout_->show(commands_->checked(Command::Vertical), commands_->checked(Command::Seconds), hints);
   // Hints in the old colour may not read well on dots of a new colour.
   if (hints && (OnColor != StartOnColor || OffColor != StartOffColor)) {
     HintColor = chooseColour(HintColor, i18n("Hint Color"));
-    layout->colourLabels(HintColor);
+    layout_->colourLabels(HintColor);
   }
 }
 
@@ -102,25 +102,25 @@ void Tessaron::moveWindow(const WindowChange& change) {
 }
 
 void Tessaron::Seconds_Click() {
-  const bool seconds = !commands->checked(Command::Seconds);
-  commands->setChecked(Command::Seconds, seconds);
-  moveWindow(layout->showSeconds(seconds, commands->checked(Command::Vertical),
-                                 commands->checked(Command::Numbers), platform_.windowLeft(),
-                                 platform_.windowScreen()));
+  const bool seconds = !commands_->checked(Command::Seconds);
+  commands_->setChecked(Command::Seconds, seconds);
+  moveWindow(layout_->showSeconds(seconds, commands_->checked(Command::Vertical),
+                                  commands_->checked(Command::Numbers), platform_.windowLeft(),
+                                  platform_.windowScreen()));
   redrawTime();
 }
 
 void Tessaron::Vertical_Click() {
-  const bool columns = !commands->checked(Command::Vertical);
-  commands->setChecked(Command::Vertical, columns);
-  const bool seconds = commands->checked(Command::Seconds),
-             hints = commands->checked(Command::Numbers);
+  const bool columns = !commands_->checked(Command::Vertical);
+  commands_->setChecked(Command::Vertical, columns);
+  const bool seconds = commands_->checked(Command::Seconds),
+             hints = commands_->checked(Command::Numbers);
   if (columns) {
-    moveWindow(layout->enterColumns(seconds, hints, HintColor, platform_.windowTop(),
-                                    platform_.windowScreen()));
+    moveWindow(layout_->enterColumns(seconds, hints, HintColor, platform_.windowTop(),
+                                     platform_.windowScreen()));
   } else {
-    moveWindow(
-        layout->enterRow(zone->selectorMiddle(), seconds, hints, HintColor, platform_.windowTop()));
+    moveWindow(layout_->enterRow(zone_->selectorMiddle(), seconds, hints, HintColor,
+                                 platform_.windowTop()));
   }
   redrawTime();
 }
@@ -128,23 +128,23 @@ void Tessaron::Vertical_Click() {
 void Tessaron::AltTimeZone_Click() {
   // Asked for before start-up got to the catalogue: it is read now, once.
   if (!loadZoneCatalogue()) return;
-  const bool shown = !commands->checked(Command::AltTimeZone);
-  commands->setChecked(Command::AltTimeZone, shown);
+  const bool shown = !commands_->checked(Command::AltTimeZone);
+  commands_->setChecked(Command::AltTimeZone, shown);
   if (shown) {
-    zone->showSelector(platform_, belowToolbar());
+    zone_->showSelector(platform_, belowToolbar());
   } else {
-    zone->hideLabel();
+    zone_->hideLabel();
   }
   redrawTime();
 }
 
 void Tessaron::Combo1_Click(int Index) {
-  zone->Combo1_Click(Index, belowToolbar());
+  zone_->Combo1_Click(Index, belowToolbar());
   redrawTime();
 }
 
 void Tessaron::selectZone(int Index, int listIndex) {
-  zone->selectZone(Index, listIndex, belowToolbar());
+  zone_->selectZone(Index, listIndex, belowToolbar());
   redrawTime();
 }
 
@@ -153,17 +153,17 @@ void Tessaron::Preferences_Click() {
   p.OnColor = OnColor;
   p.OffColor = OffColor;
   p.HintColor = HintColor;
-  p.Numbers = commands->checked(Command::Numbers);
-  p.Seconds = commands->checked(Command::Seconds);
-  p.Music = commands->checked(Command::Music);
-  p.Always = commands->checked(Command::Always);
+  p.Numbers = commands_->checked(Command::Numbers);
+  p.Seconds = commands_->checked(Command::Seconds);
+  p.Music = commands_->checked(Command::Music);
+  p.Always = commands_->checked(Command::Always);
   // Where the window system never tells the position, the one saved before stays.
   const bool known = platform_.knowsWindowPosition();
   p.Top = static_cast<float>((known ? platform_.windowTop() : SavedTop).count());
   p.Left = (known ? platform_.windowLeft() : SavedLeft).count();
-  p.MusicFile = music->musicFile();
-  p.Vertical = commands->checked(Command::Vertical);
-  const std::string path = SettingsFolder + kPreferencesFileName;
+  p.MusicFile = music_->musicFile();
+  p.Vertical = commands_->checked(Command::Vertical);
+  const std::string path = settingsFolder_ + kPreferencesFileName;
   if (const auto error = platform_.writeFileReplacing(path, formatPreferences(p))) {
     // A failed save leaves what was there: say which of the two that is.
     const bool hadSaved =
@@ -179,39 +179,39 @@ void Tessaron::Preferences_Click() {
     return;
   }
   platform_.announce(translate(kPreferencesSaved));
-  if (!PortableFolder.empty() && !SavedElsewhereTold) {
-    SavedElsewhereTold = true;
+  if (!portableFolder_.empty() && !savedElsewhereTold_) {
+    savedElsewhereTold_ = true;
     // TRANSLATORS: %1 is the program's folder, %2 the file the preferences went to.
     platform_.messageBox(i18n("The program's folder %1 cannot be written to, so the "
                               "preferences were saved to %2, where the clock will find them "
                               "at its next start.",
-                              PortableFolder, path),
+                              portableFolder_, path),
                          MessageStyle::Information, Caption);
   }
 }
 
 void Tessaron::loadZoom() {
-  FileRead file = platform_.readFile(SettingsFolder + kViewSettingsFileName, 256);
+  FileRead file = platform_.readFile(settingsFolder_ + kViewSettingsFileName, 256);
   // A read-only portable copy starts at the size kept beside it, as it does with its
   // "Tessa.sav", until a size is kept in the settings folder.
-  if (file.status == FileRead::Status::Missing && !PortableFolder.empty()) {
-    file = platform_.readFile(PortableFolder + kViewSettingsFileName, 256);
+  if (file.status == FileRead::Status::Missing && !portableFolder_.empty()) {
+    file = platform_.readFile(portableFolder_ + kViewSettingsFileName, 256);
   }
   // A damaged or strange file costs only the size: the clock starts at its normal one.
-  Zoom = file.status == FileRead::Status::Read
-             ? parseViewSettings(file.contents).value_or(kNormalZoom)
-             : kNormalZoom;
+  chosenZoom_ = file.status == FileRead::Status::Read
+                    ? parseViewSettings(file.contents).value_or(kNormalZoom)
+                    : kNormalZoom;
 }
 
 void Tessaron::setZoom(int percent) {
-  if (percent == Zoom) return;
-  Zoom = percent;
-  const std::string path = SettingsFolder + kViewSettingsFileName;
-  const auto error = platform_.writeFileReplacing(path, formatViewSettings(Zoom));
+  if (percent == chosenZoom_) return;
+  chosenZoom_ = percent;
+  const std::string path = settingsFolder_ + kViewSettingsFileName;
+  const auto error = platform_.writeFileReplacing(path, formatViewSettings(chosenZoom_));
   // Said once a run: the next changes fail alike, and a dialog at each step would stand
   // between the user and every zoom.
-  if (error && !ZoomNotKeptTold) {
-    ZoomNotKeptTold = true;
+  if (error && !zoomNotKeptTold_) {
+    zoomNotKeptTold_ = true;
     // TRANSLATORS: %1 is the file, %2 the system's reason.
     platform_.messageBox(i18n("The clock's size could not be kept in %1 (%2). It shows at "
                               "this size until the clock closes.",
@@ -227,15 +227,15 @@ void Tessaron::fitZoom(bool keepInside) {
     return size.width <= area.width && size.height <= area.height;
   };
   // The normal size stays, fitting or not: there is no smaller one.
-  ShownZoom = kZoomSteps.front();
+  shownZoom_ = kZoomSteps.front();
   for (int step : kZoomSteps) {
-    if (step <= Zoom && fits(step)) ShownZoom = step;
+    if (step <= chosenZoom_ && fits(step)) shownZoom_ = step;
   }
-  const int larger = stepZoom(ShownZoom, +1);
-  commands->setEnabled(Command::ZoomIn, larger != ShownZoom && fits(larger));
+  const int larger = stepZoom(shownZoom_, +1);
+  commands_->setEnabled(Command::ZoomIn, larger != shownZoom_ && fits(larger));
   // At the normal size the arrangements' own rules place the window.
-  if (!keepInside || ShownZoom == kNormalZoom) return;
-  const WindowSize size = platform_.windowSizeAt(ShownZoom);
+  if (!keepInside || shownZoom_ == kNormalZoom) return;
+  const WindowSize size = platform_.windowSizeAt(shownZoom_);
   const Twips L = platform_.windowLeft(), T = platform_.windowTop();
   const Twips left = std::max(area.left, std::min(L, area.left + area.width - size.width));
   const Twips top = std::max(area.top, std::min(T, area.top + area.height - size.height));
@@ -245,12 +245,12 @@ void Tessaron::fitZoom(bool keepInside) {
 
 // Each step starts from the size shown, which may be below the one chosen.
 void Tessaron::ZoomIn_Click() {
-  if (!commands->enabled(Command::ZoomIn)) return;
-  setZoom(stepZoom(ShownZoom, +1));
+  if (!commands_->enabled(Command::ZoomIn)) return;
+  setZoom(stepZoom(shownZoom_, +1));
   fitZoom(true);
 }
 void Tessaron::ZoomOut_Click() {
-  setZoom(stepZoom(ShownZoom, -1));
+  setZoom(stepZoom(shownZoom_, -1));
   fitZoom(true);
 }
 void Tessaron::ZoomReset_Click() {
@@ -259,14 +259,14 @@ void Tessaron::ZoomReset_Click() {
 }
 
 std::string Tessaron::autostartPath() const {
-  return AutostartFolder.empty() ? "" : AutostartFolder + kAutostartFileName;
+  return autostartFolder_.empty() ? "" : autostartFolder_ + kAutostartFileName;
 }
 
 void Tessaron::StartAtLogin_Click() {
   const std::string path = autostartPath();
   if (path.empty()) return;
-  const bool on = !commands->checked(Command::StartAtLogin);
-  const auto error = on ? platform_.writeFileReplacing(path, formatAutostartEntry(StartCommand))
+  const bool on = !commands_->checked(Command::StartAtLogin);
+  const auto error = on ? platform_.writeFileReplacing(path, formatAutostartEntry(startCommand_))
                         : platform_.removeFile(path);
   if (error) {
     // TRANSLATORS: %1 is the desktop's autostart file, %2 the system's reason.
@@ -279,7 +279,7 @@ void Tessaron::StartAtLogin_Click() {
         MessageStyle::Exclamation, Caption);
     return;
   }
-  commands->setChecked(Command::StartAtLogin, on);
+  commands_->setChecked(Command::StartAtLogin, on);
 }
 
 }  // namespace tessaron

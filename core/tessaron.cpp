@@ -23,23 +23,23 @@ constexpr int kTickAfterSecond = 2;  // ms
 }  // namespace
 
 Tessaron::Tessaron(Platform& platform)
-    : zone(std::make_unique<AlternateZone>()),
-      layout(std::make_unique<DotLayout>(zone->selectorMiddle())),
-      commands(std::make_unique<CommandBar>()),
-      music(std::make_unique<BackgroundMusic>()),
+    : zone_(std::make_unique<AlternateZone>()),
+      layout_(std::make_unique<DotLayout>(zone_->selectorMiddle())),
+      commands_(std::make_unique<CommandBar>()),
+      music_(std::make_unique<BackgroundMusic>()),
       platform_(platform) {}
 
 Tessaron::~Tessaron() = default;
 
-const std::array<Shape, kDotCount>& Tessaron::dots() const { return layout->dots(); }
-const std::array<Label, kDotCount>& Tessaron::hints() const { return layout->hints(); }
-const ComboBox& Tessaron::zoneSelector() const { return zone->selector(); }
-const Label& Tessaron::zoneLabel() const { return zone->label(); }
-const std::string& Tessaron::chosenZone() const { return zone->zonePair()[1].Display; }
-const MenuItem& Tessaron::item(Command command) const { return commands->item(command); }
-const Toolbar& Tessaron::toolbar() const { return commands->toolbar(); }
+const std::array<Shape, kDotCount>& Tessaron::dots() const { return layout_->dots(); }
+const std::array<Label, kDotCount>& Tessaron::hints() const { return layout_->hints(); }
+const ComboBox& Tessaron::zoneSelector() const { return zone_->selector(); }
+const Label& Tessaron::zoneLabel() const { return zone_->label(); }
+const std::string& Tessaron::chosenZone() const { return zone_->zonePair()[1].Display; }
+const MenuItem& Tessaron::item(Command command) const { return commands_->item(command); }
+const Toolbar& Tessaron::toolbar() const { return commands_->toolbar(); }
 
-std::string Tessaron::readout() const { return readoutText(Shown, platform_.localNow()); }
+std::string Tessaron::readout() const { return readoutText(shown_, platform_.localNow()); }
 
 void Tessaron::Form_Load() {
   loadWindow();
@@ -50,22 +50,22 @@ void Tessaron::loadWindow() {
   RedrawAll = true;
   const ProgramInfo program = platform_.programInfo();
   AppFolder = program.dataFolder + "/";
-  SettingsFolder = program.settingsFolder + "/";
-  UserFolder = program.userFolder + "/";
-  PortableFolder = program.portableFolder.empty() ? "" : program.portableFolder + "/";
-  AutostartFolder = program.autostartFolder.empty() ? "" : program.autostartFolder + "/";
-  StartCommand = program.startCommand;
-  layout->measure(commands->toolbar().ButtonWidth);
-  zone->hideLabel();
+  settingsFolder_ = program.settingsFolder + "/";
+  userFolder_ = program.userFolder + "/";
+  portableFolder_ = program.portableFolder.empty() ? "" : program.portableFolder + "/";
+  autostartFolder_ = program.autostartFolder.empty() ? "" : program.autostartFolder + "/";
+  startCommand_ = program.startCommand;
+  layout_->measure(commands_->toolbar().ButtonWidth);
+  zone_->hideLabel();
 
   SavedPreferences saved;  // the first-start values
   loadZoom();
-  std::string savePath = SettingsFolder + kPreferencesFileName;
+  std::string savePath = settingsFolder_ + kPreferencesFileName;
   FileRead file = platform_.readFile(savePath, kMaxPreferencesBytes);
   // A portable copy on a read-only medium still starts with the choices beside it until
   // the user has saved elsewhere.
-  if (file.status == FileRead::Status::Missing && !PortableFolder.empty()) {
-    savePath = PortableFolder + kPreferencesFileName;
+  if (file.status == FileRead::Status::Missing && !portableFolder_.empty()) {
+    savePath = portableFolder_ + kPreferencesFileName;
     file = platform_.readFile(savePath, kMaxPreferencesBytes);
   }
   if (file.status != FileRead::Status::Missing) {
@@ -87,20 +87,20 @@ void Tessaron::loadWindow() {
   OnColor = saved.OnColor;
   OffColor = saved.OffColor;
   HintColor = saved.HintColor;
-  music->useSaved(saved.MusicFile);
+  music_->useSaved(saved.MusicFile);
 
   // Each switch starts inverted, so that its handler below turns it to the saved state.
-  commands->setChecked(Command::Numbers, !saved.Numbers);
-  commands->setChecked(Command::Seconds, !saved.Seconds);
-  commands->setChecked(Command::Music, !saved.Music);
-  commands->setChecked(Command::Always, !saved.Always);
-  commands->setChecked(Command::Vertical, !saved.Vertical);
+  commands_->setChecked(Command::Numbers, !saved.Numbers);
+  commands_->setChecked(Command::Seconds, !saved.Seconds);
+  commands_->setChecked(Command::Music, !saved.Music);
+  commands_->setChecked(Command::Always, !saved.Always);
+  commands_->setChecked(Command::Vertical, !saved.Vertical);
 
   // A desktop that never says where the window stands keeps these for the next save.
   SavedTop = Twips(saved.Top);
   SavedLeft = Twips(saved.Left);
   if (!platform_.canKeepOnTop()) {
-    commands->makeUnavailable(Command::Always, translate(kNoKeepOnTop));
+    commands_->makeUnavailable(Command::Always, translate(kNoKeepOnTop));
   }
   platform_.setWindowTop(Twips(saved.Top));
   // Read back as the 32-bit whole twips the file's reader stored.
@@ -110,7 +110,7 @@ void Tessaron::loadWindow() {
 
   StartOnColor = OnColor;
   StartOffColor = OffColor;
-  layout->hangRowLabels(HintColor);
+  layout_->hangRowLabels(HintColor);
 
   Numbers_Click();
   Seconds_Click();
@@ -121,14 +121,14 @@ void Tessaron::loadWindow() {
   fitZoom(true);
   // The entry may have been made or removed while the clock was closed.
   if (autostartPath().empty()) {
-    commands->setEnabled(Command::StartAtLogin, false);
+    commands_->setEnabled(Command::StartAtLogin, false);
   } else {
-    commands->setChecked(Command::StartAtLogin, platform_.isOrdinaryFile(autostartPath()));
+    commands_->setChecked(Command::StartAtLogin, platform_.isOrdinaryFile(autostartPath()));
   }
 
   BackgroundColor = platform_.windowBackgroundColour();
   // The selector, shown as built, waits hidden for the catalogue's start-up selection.
-  zone->hideSelector();
+  zone_->hideSelector();
   // The window's first frame already shows the time.
   Timer1_Timer();
 }
@@ -136,7 +136,7 @@ void Tessaron::loadWindow() {
 bool Tessaron::loadZoneCatalogue() {
   if (!catalogueRead_) {
     catalogueRead_ = true;
-    unloaded_ = !zone->LoadZoneCatalogue(platform_, belowToolbar());
+    unloaded_ = !zone_->LoadZoneCatalogue(platform_, belowToolbar());
   }
   return !unloaded_;
 }
@@ -160,7 +160,7 @@ void Tessaron::keepWindowOnScreen() {
 void Tessaron::windowShown() { fitZoom(true); }
 void Tessaron::screenChanged() { fitZoom(false); }
 
-void Tessaron::Form_Terminate() { music->StopMusic(platform_, AppFolder); }
+void Tessaron::Form_Terminate() { music_->StopMusic(platform_, AppFolder); }
 
 void Tessaron::Timer1_Timer() { showTime(platform_.clockNow()); }
 
@@ -171,19 +171,19 @@ void Tessaron::redrawTime() {
 
 void Tessaron::systemZoneChanged() {
   if (unloaded_) return;
-  zone->followSystem(platform_, platform_.clockNow().utc);
+  zone_->followSystem(platform_, platform_.clockNow().utc);
   redrawTime();
 }
 
 void Tessaron::showTime(const ClockReading& now) {
   // A zone's standard offset changed (a zone moving to year-round daylight time): the list
   // and the label name the new one.
-  if (now.utc >= zone->listedUntil()) zone->followSystem(platform_, now.utc);
+  if (now.utc >= zone_->listedUntil()) zone_->followSystem(platform_, now.utc);
   using namespace std::chrono;
   ZoneTime wall = now.local;
-  if (commands->checked(Command::AltTimeZone)) {
-    zone->UpdateAltTime(platform_, now.utc);
-    wall = zone->altTime();
+  if (commands_->checked(Command::AltTimeZone)) {
+    zone_->UpdateAltTime(platform_, now.utc);
+    wall = zone_->altTime();
   }
   const hh_mm_ss<seconds> t{wall - floor<days>(wall)};
   const int H = static_cast<int>(t.hours().count());
@@ -197,36 +197,36 @@ void Tessaron::showTime(const ClockReading& now) {
   // The words take this tick's own instant, not the last redraw's: across a fall-back the
   // same wall time comes again an hour later at another offset, and a clock that slept
   // over it has drawn no dot in between.
-  Shown.drawn = true;
-  Shown.hour = H;
-  Shown.minute = M;
-  Shown.alternate = commands->checked(Command::AltTimeZone);
-  if (Shown.alternate) {
-    Shown.alternateAt = wall;
-    Shown.alternateOffset = zone->altOffset();
-    Shown.zone = zoneName(zone->zonePair()[1]);
+  shown_.drawn = true;
+  shown_.hour = H;
+  shown_.minute = M;
+  shown_.alternate = commands_->checked(Command::AltTimeZone);
+  if (shown_.alternate) {
+    shown_.alternateAt = wall;
+    shown_.alternateOffset = zone_->altOffset();
+    shown_.zone = zoneName(zone_->zonePair()[1]);
   }
-  Shown.withSeconds = commands->checked(Command::Seconds);
-  if (commands->checked(Command::Seconds)) Shown.second = S;
+  shown_.withSeconds = commands_->checked(Command::Seconds);
+  if (commands_->checked(Command::Seconds)) shown_.second = S;
 
   // A timer that fires a little early shows the same second once more and comes back a few
   // milliseconds later. With the seconds hidden no dot changes before the next minute.
   const int toNextSecond = 1000 - now.millisecond + kTickAfterSecond;
-  Timer1Interval =
-      commands->checked(Command::Seconds) ? toNextSecond : (59 - S) * 1000 + toNextSecond;
-  ++TimerSettings;
+  timerInterval_ =
+      commands_->checked(Command::Seconds) ? toNextSecond : (59 - S) * 1000 + toNextSecond;
+  ++timerSettings_;
 
-  const bool columns = commands->checked(Command::Vertical);
+  const bool columns = commands_->checked(Command::Vertical);
   if (hourMinute) {
     RedrawAll = false;
-    layout->fillDots(0, lastDotOf(columns, true), OffColor);
+    layout_->fillDots(0, lastDotOf(columns, true), OffColor);
   }
   // Each run of the arrangement's dots shows its number, highest bit first: the hour and
   // minute runs when they are redrawn, the seconds' while they show.
   auto showRuns = [&](const auto& runs) {
     for (const DotRun& run : runs) {
       const bool second = run.field == TimeField::Second;
-      if (second ? !commands->checked(Command::Seconds) : !hourMinute) continue;
+      if (second ? !commands_->checked(Command::Seconds) : !hourMinute) continue;
       const int value = run.field == TimeField::Hour ? H : run.field == TimeField::Minute ? M : S;
       DisplayTime(run.valueOf(value), run.first, run.bits - 1, run.bits - 1);
     }
@@ -239,7 +239,7 @@ void Tessaron::showTime(const ClockReading& now) {
 }
 
 void Tessaron::DisplayTime(int value, int f, int n, int p) {
-  layout->light(value, f, n, p, OnColor, OffColor);
+  layout_->light(value, f, n, p, OnColor, OffColor);
 }
 
 void Tessaron::run(Command command) {
@@ -253,7 +253,7 @@ void Tessaron::run(Command command) {
     return;
   }
   if (menuEntry(command).isSwitch && after.Checked == wasChecked) return;
-  const std::string text = confirmation(command, after.Checked, ShownZoom);
+  const std::string text = confirmation(command, after.Checked, shownZoom_);
   if (!text.empty()) platform_.announce(text);
 }
 
@@ -302,7 +302,7 @@ void Tessaron::dispatch(Command command) {
 }
 
 void Tessaron::clickToolbarButton(int index) {
-  if (const ToolbarButton* button = commands->press(index)) Toolbar1_ButtonClick(*button);
+  if (const ToolbarButton* button = commands_->press(index)) Toolbar1_ButtonClick(*button);
 }
 
 void Tessaron::Toolbar1_ButtonClick(const ToolbarButton& button) {
@@ -310,7 +310,7 @@ void Tessaron::Toolbar1_ButtonClick(const ToolbarButton& button) {
   if (entry == nullptr) return;
   run(entry->command);
   // The button shows the switch's mark, whatever the handler made of the click.
-  if (entry->isSwitch) commands->setChecked(entry->command, commands->checked(entry->command));
+  if (entry->isSwitch) commands_->setChecked(entry->command, commands_->checked(entry->command));
 }
 
 void Tessaron::HelpFile_Click() {
@@ -319,7 +319,7 @@ void Tessaron::HelpFile_Click() {
 void Tessaron::ShortCut_Click() {
   showHelpFile(platform_, helpFile(platform_, AppFolder, "TSShortcut.hlp"), Caption);
 }
-void Tessaron::About_Click() { showAbout(platform_, ShownZoom); }
-void Tessaron::Support_Click() { showSupport(platform_, ShownZoom); }
+void Tessaron::About_Click() { showAbout(platform_, shownZoom_); }
+void Tessaron::Support_Click() { showSupport(platform_, shownZoom_); }
 
 }  // namespace tessaron

@@ -143,7 +143,7 @@ void AlternateZone::UpdateAltTime(Platform& platform, UtcTime now) {
       now, ZonePair[1],
       [&platform](const std::string& id, int year) { return platform.readZoneYear(id, year); });
   AltTime = at.local;
-  AltOffset = at.offset;
+  altOffset_ = at.offset;
 }
 
 }  // namespace tessaron

@@ -74,16 +74,16 @@ ClockView::ClockView(const Tessaron& core, QWidget* parent)
   for (auto& l : drawnLabels_) l.Visible = false;
 }
 
-void ClockView::setZoom(double zoom, double textZoom) {
-  if (zoom == zoom_ && textZoom == textZoom_) return;
-  zoom_ = zoom;
-  textZoom_ = textZoom;
-  hintFont_.setPointSizeF(kHintPoints * zoom);
+void ClockView::setScales(double face, double text) {
+  if (face == faceScale_ && text == textScale_) return;
+  faceScale_ = face;
+  textScale_ = text;
+  hintFont_.setPointSizeF(kHintPoints * face);
   zoneFont_ = font();
   if (zoneFont_.pointSizeF() > 0) {
-    zoneFont_.setPointSizeF(zoneFont_.pointSizeF() * textZoom);
+    zoneFont_.setPointSizeF(zoneFont_.pointSizeF() * text);
   } else {
-    zoneFont_.setPixelSize(static_cast<int>(std::lround(zoneFont_.pixelSize() * textZoom)));
+    zoneFont_.setPixelSize(static_cast<int>(std::lround(zoneFont_.pixelSize() * text)));
   }
   if (zoneSelector_ != nullptr) {
     zoneSelector_->setFont(zoneFont_);
@@ -96,10 +96,10 @@ void ClockView::setZoom(double zoom, double textZoom) {
   update();
 }
 
-int ClockView::px(Twips twips) const { return toPixels(twips * zoom_); }
+int ClockView::px(Twips twips) const { return toPixels(twips * faceScale_); }
 
 QRect ClockView::cover(Twips left, Twips top, Twips width, Twips height) const {
-  return pixelCover(left * zoom_, top * zoom_, width * zoom_, height * zoom_);
+  return pixelCover(left * faceScale_, top * faceScale_, width * faceScale_, height * faceScale_);
 }
 
 void ClockView::updateBox(Twips left, Twips top, Twips width, Twips height) {
@@ -520,7 +520,8 @@ void ClockView::paintEvent(QPaintEvent* event) {
   const QRect area = event->rect();
   // The clock's face in twips: the dots are drawn through it, and the labels' boxes found
   // through it.
-  const QTransform face = QTransform::fromScale(zoom_ / kTwipsPerPixel, zoom_ / kTwipsPerPixel);
+  const QTransform face =
+      QTransform::fromScale(faceScale_ / kTwipsPerPixel, faceScale_ / kTwipsPerPixel);
   painter.setTransform(face);
   const QPalette& pal = palette();
 

@@ -49,11 +49,12 @@ class ClockView : public QWidget {
   // Called with the list index the user picks in the zone list.
   void setZoneChosen(std::function<void(int)> chosen) { zoneChosen_ = std::move(chosen); }
   int repaintRequests() const { return repaintRequests_; }
-  // How big the clock's twips are drawn: 1 at the normal size, 2 at 200 %; and how much
-  // the application font is enlarged for the zone list and label (the user's zoom alone:
-  // a large application font is large already).
-  void setZoom(double zoom, double textZoom);
-  double zoom() const { return zoom_; }
+  // How much larger than the design the face is drawn (`face`: 1 at the normal size, 2 at
+  // a zoom of 200 %, the font's scale included), and how much the application font is
+  // enlarged for the zone list and label (`text`: the zoom alone, as a factor; a large
+  // application font is large already).
+  void setScales(double face, double text);
+  double faceScale() const { return faceScale_; }
 
   // What screen readers and the readout get, from the core.
   QString shownTimeText() const;
@@ -102,9 +103,9 @@ class ClockView : public QWidget {
   int listRevision_ = 0;  // the zone list's texts as last filled in
   QRect toolbarRect_;
   QFont hintFont_;
-  QFont zoneFont_;  // the zone label's and selector's, zoomed
-  double zoom_ = 1.0;
-  double textZoom_ = 1.0;
+  QFont zoneFont_;          // the zone label's and selector's, zoomed
+  double faceScale_ = 1.0;  // see setScales
+  double textScale_ = 1.0;
   int repaintRequests_ = 0;
   QString shownReadout_;  // the readout as it was last shown
   QPoint readoutAt_;      // where it was asked for, on the screen

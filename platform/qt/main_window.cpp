@@ -175,7 +175,7 @@ void MainWindow::sync(bool paintNow) {
       buttonActions_[i]->setChecked(pressed);
     }
   }
-  if (!zoomShown_ || zoom_ != core_.zoom() / 100.0 * fontScale_) applyZoom();
+  if (!zoomShown_ || faceScale_ != core_.zoom() / 100.0 * fontScale_) applyZoom();
   if (shownTitle_ != core_.caption()) {
     shownTitle_ = core_.caption();
     setWindowTitle(QString::fromStdString(core_.caption()));
@@ -203,12 +203,12 @@ int MainWindow::designMenuHeight() const {
 
 void MainWindow::applyZoom() {
   fontScale_ = fontScale();
-  zoom_ = core_.zoom() / 100.0 * fontScale_;
+  faceScale_ = core_.zoom() / 100.0 * fontScale_;
   zoomShown_ = true;
-  view_->setZoom(zoom_, core_.zoom() / 100.0);
+  view_->setScales(faceScale_, core_.zoom() / 100.0);
   QToolBar* bar = view_->toolbar();
-  bar->setIconSize(QSize(20, 20) * zoom_);
-  const int buttonWidth = toPixels(core_.toolbar().ButtonWidth * zoom_);
+  bar->setIconSize(QSize(20, 20) * faceScale_);
+  const int buttonWidth = toPixels(core_.toolbar().ButtonWidth * faceScale_);
   for (QAction* action : buttonActions_) {
     if (QWidget* w = bar->widgetForAction(action)) w->setFixedWidth(buttonWidth);
   }
@@ -230,19 +230,19 @@ QSize MainWindow::frameExtra() const {
 }
 
 QSize MainWindow::clientSize(Twips outerWidth, Twips outerHeight) const {
-  return clientSize(outerWidth, outerHeight, zoom_, designMenuHeight());
+  return clientSize(outerWidth, outerHeight, faceScale_, designMenuHeight());
 }
 
-QSize MainWindow::clientSize(Twips outerWidth, Twips outerHeight, double zoom,
+QSize MainWindow::clientSize(Twips outerWidth, Twips outerHeight, double faceScale,
                              int designMenu) const {
   // The design's outer size holds the frame, the menu bar and the view; only the view
   // grows with the zoom.
   const QSize extra = frameExtra();
   const int menu = menuBar_->sizeHint().height();
   const int view = std::max(0, toPixels(outerHeight) - extra.height() - designMenu);
-  return QSize(
-      std::max(1, static_cast<int>(std::lround((toPixels(outerWidth) - extra.width()) * zoom))),
-      std::max(1, menu + static_cast<int>(std::lround(view * zoom))));
+  return QSize(std::max(1, static_cast<int>(
+                               std::lround((toPixels(outerWidth) - extra.width()) * faceScale))),
+               std::max(1, menu + static_cast<int>(std::lround(view * faceScale))));
 }
 
 WindowSize MainWindow::sizeAt(int zoomPercent) const {
@@ -273,7 +273,7 @@ Twips MainWindow::designLength(int outerPixels, int extraPixels, int unzoomedPix
   // The inverse of clientSize for a size the window has: frame and menu kept, view unzoomed.
   return toTwips(
       extraPixels + designPixels +
-      static_cast<int>(std::lround((outerPixels - extraPixels - unzoomedPixels) / zoom_)));
+      static_cast<int>(std::lround((outerPixels - extraPixels - unzoomedPixels) / faceScale_)));
 }
 
 void MainWindow::applySize() {

@@ -70,20 +70,21 @@ class MainWindow : public QWidget {
   std::string shownTitle_;
   Twips left_, top_;
   Twips width_, height_;
-  QSize appliedExtra_;
-  double zoom_ = 1.0;  // the zoom the window is laid out at, the font's scale included
+  QSize appliedExtra_;  // the frame size that the outer size was last worked out with
+  // How much larger than the design the face is laid out: the core's zoom (percent) as a
+  // factor, times the font's scale.
+  double faceScale_ = 1.0;
   double fontScale_ = 1.0;
-  bool zoomShown_ = false;  // the toolbar and view have had the zoom applied  // the frame size
-                            // that the outer size was last worked out with
+  bool zoomShown_ = false;  // the toolbar and view have had the zoom applied
 
   void buildMenus();
   void buildToolbar();
   void applySize();
   void applyZoom();
   QSize clientSize(Twips outerWidth, Twips outerHeight) const;  // widget pixels
-  // The same at `zoom` (the font's scale included) with a menu bar `menuHeight` high at
+  // The same at `faceScale` (the zoom and the font's scale) with a menu bar `designMenu` high at
   // the design's face.
-  QSize clientSize(Twips outerWidth, Twips outerHeight, double zoom, int designMenu) const;
+  QSize clientSize(Twips outerWidth, Twips outerHeight, double faceScale, int designMenu) const;
   // Tells the core of a new screen, or a change of its free area, and follows what it decides.
   void watchScreen(QScreen* screen);
   void screenChanged();

@@ -49,7 +49,7 @@ class Tessaron {
   void loadWindow();
   bool loadZoneCatalogue();
   void Form_Terminate();
-  // Shows the time and sets Timer1Interval for the next tick.
+  // Shows the time and sets timerInterval_ for the next tick.
   void Timer1_Timer();
   // Shows `value` in binary on dots f..f+n, bit p on dot f and down from there; the dot
   // table gives each run's triple (the row's minute: f 5, n 5, p 5).
@@ -98,26 +98,26 @@ class Tessaron {
   const std::string& caption() const { return Caption; }
   // The zoom the clock is drawn at: the chosen one, or the largest step below it that fits
   // the screen the window is on.
-  int zoom() const { return ShownZoom; }
-  int chosenZoom() const { return Zoom; }
+  int zoom() const { return shownZoom_; }
+  int chosenZoom() const { return chosenZoom_; }
   // Milliseconds from the last reading of the clock to the next tick.
-  int timerInterval() const { return Timer1Interval; }
+  int timerInterval() const { return timerInterval_; }
   // Counts every new setting of the interval (a tick, a redraw), so that the desktop re-arms
   // its timer when a command changes what the next tick must catch.
-  std::uint64_t timerSettings() const { return TimerSettings; }
+  std::uint64_t timerSettings() const { return timerSettings_; }
   // Start-up found no zone catalogue: the program ends.
   bool unloaded() const { return unloaded_; }
   // What the last tick drew, for the readout and screen readers.
-  const ShownTime& shown() const { return Shown; }
+  const ShownTime& shown() const { return shown_; }
   // The readout of what the last tick drew, dated by the desktop's local date while the
   // dots show the local time.
   std::string readout() const;
 
   // The subsystems whole, read-only, for readers that check them (tests, the behaviour dump).
-  const AlternateZone& alternateZone() const { return *zone; }
-  const DotLayout& dotLayout() const { return *layout; }
-  const CommandBar& commandBar() const { return *commands; }
-  const BackgroundMusic& backgroundMusic() const { return *music; }
+  const AlternateZone& alternateZone() const { return *zone_; }
+  const DotLayout& dotLayout() const { return *layout_; }
+  const CommandBar& commandBar() const { return *commands_; }
+  const BackgroundMusic& backgroundMusic() const { return *music_; }
   struct Colours {
     Colour OnColor, OffColor, HintColor, StartOnColor, StartOffColor, BackgroundColor;
   };
@@ -139,33 +139,33 @@ class Tessaron {
 
   Colour OnColor = 0, OffColor = 0, HintColor = 0;
   Colour StartOnColor = 0, StartOffColor = 0, BackgroundColor = 0;
-  std::string AppFolder;        // the sounds and help files shipped with the program, with "/"
-  std::string SettingsFolder;   // the folder of "Tessa.sav", with "/"
-  std::string UserFolder;       // the user's own .WAV files, searched before AppFolder
-  std::string PortableFolder;   // a read-only portable copy's folder, or empty
-  std::string AutostartFolder;  // the desktop's autostart entries, with "/"; may be empty
-  std::string StartCommand;     // what an autostart entry runs to start this clock
-  Twips SavedTop;               // as read at start (or the first-start values)
+  std::string AppFolder;         // the sounds and help files shipped with the program, with "/"
+  std::string settingsFolder_;   // the folder of "Tessa.sav", with "/"
+  std::string userFolder_;       // the user's own .WAV files, searched before AppFolder
+  std::string portableFolder_;   // a read-only portable copy's folder, or empty
+  std::string autostartFolder_;  // the desktop's autostart entries, with "/"; may be empty
+  std::string startCommand_;     // what an autostart entry runs to start this clock
+  Twips SavedTop;                // as read at start (or the first-start values)
   Twips SavedLeft;
-  bool SavedElsewhereTold = false;  // the user knows saves go to SettingsFolder
-  bool ZoomNotKeptTold = false;     // the user knows the zoom is not kept this run
+  bool savedElsewhereTold_ = false;  // the user knows saves go to settingsFolder_
+  bool zoomNotKeptTold_ = false;     // the user knows the zoom is not kept this run
   std::string Caption = "Tessaron";
   bool RedrawAll = false;
   // Milliseconds from the last reading to the next tick: just after the wall clock's next
   // second begins while the seconds are shown, so that each is shown from its start and
   // for all of it; else just after the next minute begins.
-  int Timer1Interval = 1000;
-  std::uint64_t TimerSettings = 0;
-  int Zoom = 100;       // percent, one of kZoomSteps: the user's choice, kept in its file
-  int ShownZoom = 100;  // the step the desktop draws the clock at: Zoom, or less to fit
+  int timerInterval_ = 1000;
+  std::uint64_t timerSettings_ = 0;
+  int chosenZoom_ = 100;  // percent, one of kZoomSteps: the user's choice, kept in its file
+  int shownZoom_ = 100;   // the step the desktop draws the clock at: chosenZoom_, or less to fit
   bool unloaded_ = false;
-  ShownTime Shown;  // what the last tick drew, for the readout and screen readers
+  ShownTime shown_;  // what the last tick drew, for the readout and screen readers
 
   // Each room owns its state; the core changes it only through the room's verbs.
-  std::unique_ptr<AlternateZone> zone;
-  std::unique_ptr<DotLayout> layout;  // after zone: the row hangs from its selector
-  std::unique_ptr<CommandBar> commands;
-  std::unique_ptr<BackgroundMusic> music;
+  std::unique_ptr<AlternateZone> zone_;
+  std::unique_ptr<DotLayout> layout_;  // after zone: the row hangs from its selector
+  std::unique_ptr<CommandBar> commands_;
+  std::unique_ptr<BackgroundMusic> music_;
 
   Platform& platform_;
   bool catalogueRead_ = false;     // read once, at start-up or at the zone option if sooner
@@ -177,7 +177,7 @@ class Tessaron {
   void moveWindow(const WindowChange& change);
   void loadZoom();
   void setZoom(int percent);  // and keeps it for the next start
-  // ShownZoom and Zoom In's state from what fits the window's screen; `keepInside` also
+  // shownZoom_ and Zoom In's state from what fits the window's screen; `keepInside` also
   // moves a zoomed window that would reach past the screen's edges back onto it.
   void fitZoom(bool keepInside);
   std::string autostartPath() const;  // empty: the desktop has no autostart folder

@@ -33,7 +33,7 @@ class AlternateZone {
   // The selector across the window, below the toolbar at `top`.
   void showSelector(Platform& platform, Twips top);
   // AltTime = the alternate zone's time at the instant `now`, by the rules of the year
-  // that instant falls in there; AltOffset its offset then.
+  // that instant falls in there; altOffset() its offset then.
   void UpdateAltTime(Platform& platform, UtcTime now);
   // Reads the catalogue again at `now`: each entry's name takes the offset it lists now, and
   // the local list's entry and element 0 of the pair the zone the system clock runs in now.
@@ -49,7 +49,7 @@ class AlternateZone {
   void hideSelector() { Combo1[1].Visible = false; }
 
   ZoneTime altTime() const { return AltTime; }
-  UtcOffset altOffset() const { return AltOffset; }
+  UtcOffset altOffset() const { return altOffset_; }
   // [0] the local zone, [1] the alternate one.
   const std::array<ZoneRecord, 2>& zonePair() const { return ZonePair; }
   const std::vector<ZoneRecord>& catalogue() const { return ZoneCatalogue; }
@@ -60,7 +60,7 @@ class AlternateZone {
 
  private:
   ZoneTime AltTime = kDayZero;         // the design's zero until the first conversion
-  UtcOffset AltOffset{0};              // the alternate zone's offset at AltTime
+  UtcOffset altOffset_{0};             // the alternate zone's offset at AltTime
   std::array<ZoneRecord, 2> ZonePair;  // [0] the local zone, [1] the alternate one
   std::vector<ZoneRecord> ZoneCatalogue;
   std::array<ComboBox, 2> Combo1;  // [0] holds the local zone and is never shown
