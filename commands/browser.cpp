@@ -1,5 +1,7 @@
 #include "commands/browser.h"
 
+#include "i18n/i18n.h"
+
 namespace tessaron {
 
 namespace {
@@ -11,11 +13,16 @@ constexpr const char* kSearchAnchor = "#search";
 }  // namespace
 
 frmBrowser::frmBrowser(WebBrowserControl& control) : control_(control) {
+  Caption = i18n("Tessa Web Support");
+  lblAddress.Caption = i18n("&Address:");
   tbToolBar.Height = 432_tw;
   tbToolBar.Buttons = {
-      {"Back", "Back", 1, ButtonStyle::Plain, 0}, {"Forward", "Forward", 2, ButtonStyle::Plain, 0},
-      {"Stop", "Stop", 3, ButtonStyle::Plain, 0}, {"Refresh", "Refresh", 4, ButtonStyle::Plain, 0},
-      {"Home", "Home", 5, ButtonStyle::Plain, 0}, {"Search", "Search", 6, ButtonStyle::Plain, 0},
+      {"Back", i18n("Back"), 1, ButtonStyle::Plain, 0},
+      {"Forward", i18n("Forward"), 2, ButtonStyle::Plain, 0},
+      {"Stop", i18n("Stop"), 3, ButtonStyle::Plain, 0},
+      {"Refresh", i18n("Refresh"), 4, ButtonStyle::Plain, 0},
+      {"Home", i18n("Home"), 5, ButtonStyle::Plain, 0},
+      {"Search", i18n("Search"), 6, ButtonStyle::Plain, 0},
   };
   // Nowhere to go back or forward to, and nothing to stop, before the first page.
   for (int index : {1, 2, 3}) tbToolBar.button(index).Enabled = false;
@@ -74,7 +81,7 @@ void frmBrowser::selectAddress(int listIndex) {
 
 void frmBrowser::timTimer_Timer() {
   if (control_.Busy()) {
-    Caption = "Working...";
+    Caption = i18n("Working...");
   } else {
     timTimer.Enabled = false;
     Caption = control_.LocationName();

@@ -4,15 +4,17 @@ namespace tessaron {
 
 CommandBar::CommandBar() {
   for (const MenuEntry& entry : kCommandTable) {
-    itemToChange(entry.command).Caption = entry.caption;
+    itemToChange(entry.command).Caption = translate(kMenuContexts[entry.menu], entry.caption);
     const ToolbarButtonSpec& b = entry.button;
     if (b.toolTip != nullptr) {
-      Toolbar1.Buttons.push_back({entry.name, b.toolTip, b.image, b.style, 0});
+      Toolbar1.Buttons.push_back({entry.name, translate(b.toolTip), b.image, b.style, 0});
     }
   }
 }
 
-MenuItem& CommandBar::itemToChange(Command command) { return items_[static_cast<std::size_t>(command)]; }
+MenuItem& CommandBar::itemToChange(Command command) {
+  return items_[static_cast<std::size_t>(command)];
+}
 const MenuItem& CommandBar::item(Command command) const {
   return items_[static_cast<std::size_t>(command)];
 }
@@ -26,7 +28,9 @@ void CommandBar::setChecked(Command command, bool checked) {
   }
 }
 
-void CommandBar::setEnabled(Command command, bool enabled) { itemToChange(command).Enabled = enabled; }
+void CommandBar::setEnabled(Command command, bool enabled) {
+  itemToChange(command).Enabled = enabled;
+}
 
 void CommandBar::makeUnavailable(Command command, const std::string& reason) {
   MenuItem& entry = itemToChange(command);

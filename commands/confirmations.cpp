@@ -1,30 +1,32 @@
 #include "commands/confirmations.h"
 
+#include "i18n/i18n.h"
+
 namespace tessaron {
 
 std::string confirmation(Command command, bool checked, int zoomPercent) {
   switch (command) {
     case Command::Always:
-      return checked ? "Kept on top" : "Not kept on top";
+      return checked ? i18n("Kept on top") : i18n("Not kept on top");
     case Command::Music:
-      return checked ? "Music on" : "Music off";
+      return checked ? i18n("Music on") : i18n("Music off");
     case Command::Numbers:
-      return checked ? "Hints shown" : "Hints hidden";
+      return checked ? i18n("Hints shown") : i18n("Hints hidden");
     case Command::Seconds:
-      return checked ? "Seconds shown" : "Seconds hidden";
+      return checked ? i18n("Seconds shown") : i18n("Seconds hidden");
     case Command::Transparent:
-      return "Off color transparent";
+      return i18n("Off color transparent");
     case Command::AltTimeZone:
       // Shown, the zone list takes the keyboard and is read.
-      return checked ? "" : "Alternate time zone hidden";
+      return checked ? "" : i18n("Alternate time zone hidden");
     case Command::Vertical:
-      return checked ? "Alternate form on" : "Alternate form off";
+      return checked ? i18n("Alternate form on") : i18n("Alternate form off");
     case Command::StartAtLogin:
-      return checked ? "Starts at login" : "Does not start at login";
+      return checked ? i18n("Starts at login") : i18n("Does not start at login");
     case Command::ZoomIn:
     case Command::ZoomOut:
     case Command::ZoomReset:
-      return "Zoom " + std::to_string(zoomPercent) + " percent";
+      return i18n("Zoom %1 percent", zoomPercent);
     case Command::On:
     case Command::Off:
     case Command::Preferences:  // said by the save itself, which may fail

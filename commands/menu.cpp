@@ -22,13 +22,14 @@ const MenuEntry* toolbarEntry(const std::string& key) {
 }
 
 std::string musicCaption(bool on, const std::string& musicFile) {
-  if (!on) return "&Music";
+  if (!on) return translate(kMenuContexts[kOptions], menuEntry(Command::Music).caption);
   std::string name;
   for (char c : musicFile) {
     name += c;
     if (c == '&') name += '&';  // shown as itself, not taken as the access letter
   }
-  return "&Music (" + name + ")";
+  // TRANSLATORS: the Music item while a file plays; keep the access letter of "&Music".
+  return i18nc("Options menu, music playing", "&Music (%1)", name);
 }
 
 }  // namespace tessaron

@@ -5,12 +5,12 @@
 
 #include <string_view>
 
+#include "i18n/i18n.h"
+
 namespace tessaron {
 
 namespace {
 
-constexpr const char* kPrompt = "Enter the .WAV file - ";
-constexpr const char* kPromptTitle = "WAV file Input";
 constexpr Twips kPromptOffset = 5800_tw;  // left of the clock
 
 // A typed name may use "\" between folders, as it would on the system it came from.
@@ -84,7 +84,9 @@ bool BackgroundMusic::choose(Platform& platform, const std::string& userFolder,
   if (userFolder != shippedFolder) platform.makeFolder(userFolder);
   const Twips x = L - kPromptOffset > 0_tw ? L - kPromptOffset : L + W;
   const Twips y = T - H > 0_tw ? T - H : T + H;
-  MusicFile = platform.inputBox(kPrompt + userFolder, kPromptTitle, MusicFile, x, y);
+  MusicFile = platform.inputBox(
+      // TRANSLATORS: the prompt for a sound file's name; %1 is the user's folder.
+      i18n("Enter the .WAV file - %1", userFolder), i18n("WAV file Input"), MusicFile, x, y);
   const auto path = findMusicFile(platform, userFolder, shippedFolder, MusicFile);
   if (!path) {
     if (notFound != nullptr) *notFound = MusicFile;

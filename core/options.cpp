@@ -10,6 +10,7 @@
 #include "core/preferences.h"
 #include "core/tessaron.h"
 #include "core/zoom.h"
+#include "i18n/i18n.h"
 #include "layout/dot_layout.h"
 #include "timezones/alternate_zone.h"
 
@@ -24,12 +25,12 @@ Twips Tessaron::belowToolbar() const {
 }
 
 void Tessaron::On_Click() {
-  OnColor = chooseColour(OnColor, "On Color");
+  OnColor = chooseColour(OnColor, i18n("On Color"));
   redrawTime();
 }
 
 void Tessaron::Off_Click() {
-  OffColor = chooseColour(OffColor, "Off Color");
+  OffColor = chooseColour(OffColor, i18n("Off Color"));
   redrawTime();
 }
 
@@ -64,8 +65,10 @@ void Tessaron::Music_Click() {
   // An empty answer is a change of mind; a name that finds nothing gets told as a file
   // that cannot play does.
   if (!playing && !notFound.empty()) {
-    platform_.messageBox("The music cannot play: " + notFound + " was not found in " + userFolder_ +
-                             ". The music is switched off.",
+    // TRANSLATORS: %1 is the file name typed, %2 the folder it was looked for in.
+    platform_.messageBox(i18n("The music cannot play: %1 was not found in %2. The music is "
+                              "switched off.",
+                              notFound, userFolder_),
                          MessageStyle::Exclamation, Caption);
   }
 }
@@ -75,7 +78,8 @@ void Tessaron::MusicUnplayable(const std::string& reason) {
   if (!commands_->checked(Command::Music)) return;
   commands_->setChecked(Command::Music, false);
   commands_->setMusicCaption(false, music_->musicFile());
-  platform_.messageBox("The music cannot play: " + reason + ". The music is switched off.",
+  // TRANSLATORS: %1 says why, e.g. "it is not a .WAV file".
+  platform_.messageBox(i18n("The music cannot play: %1. The music is switched off.", reason),
                        MessageStyle::Exclamation, Caption);
 }
 
@@ -85,7 +89,7 @@ void Tessaron::Numbers_Click() {
   layout_->show(commands_->checked(Command::Vertical), commands_->checked(Command::Seconds), hints);
   // Hints in the old colour may not read well on dots of a new colour.
   if (hints && (OnColor != StartOnColor || OffColor != StartOffColor)) {
-    HintColor = chooseColour(HintColor, "Hint Color");
+    HintColor = chooseColour(HintColor, i18n("Hint Color"));
     layout_->colourLabels(HintColor);
   }
 }
@@ -164,18 +168,24 @@ void Tessaron::Preferences_Click() {
     // A failed save leaves what was there: say which of the two that is.
     const bool hadSaved =
         platform_.readFile(path, kMaxPreferencesBytes).status != FileRead::Status::Missing;
+    // TRANSLATORS: %1 is the file, %2 the system's reason.
     platform_.messageBox(
-        "Unable to save the preferences to " + path + " (" + *error + "). " +
-            (hadSaved ? "The preferences saved before are unchanged." : "Nothing was saved."),
+        hadSaved
+            ? i18n("Unable to save the preferences to %1 (%2). The preferences saved "
+                   "before are unchanged.",
+                   path, *error)
+            : i18n("Unable to save the preferences to %1 (%2). Nothing was saved.", path, *error),
         MessageStyle::Exclamation, Caption);
     return;
   }
-  platform_.announce(kPreferencesSaved);
+  platform_.announce(translate(kPreferencesSaved));
   if (!portableFolder_.empty() && !savedElsewhereTold_) {
     savedElsewhereTold_ = true;
-    platform_.messageBox("The program's folder " + portableFolder_ +
-                             " cannot be written to, so the preferences were saved to " + path +
-                             ", where the clock will find them at its next start.",
+    // TRANSLATORS: %1 is the program's folder, %2 the file the preferences went to.
+    platform_.messageBox(i18n("The program's folder %1 cannot be written to, so the "
+                              "preferences were saved to %2, where the clock will find them "
+                              "at its next start.",
+                              portableFolder_, path),
                          MessageStyle::Information, Caption);
   }
 }
@@ -202,8 +212,10 @@ void Tessaron::setZoom(int percent) {
   // between the user and every zoom.
   if (error && !zoomNotKeptTold_) {
     zoomNotKeptTold_ = true;
-    platform_.messageBox("The clock's size could not be kept in " + path + " (" + *error +
-                             "). It shows at this size until the clock closes.",
+    // TRANSLATORS: %1 is the file, %2 the system's reason.
+    platform_.messageBox(i18n("The clock's size could not be kept in %1 (%2). It shows at "
+                              "this size until the clock closes.",
+                              path, *error),
                          MessageStyle::Exclamation, Caption);
   }
 }
@@ -257,11 +269,13 @@ void Tessaron::StartAtLogin_Click() {
   const auto error = on ? platform_.writeFileReplacing(path, formatAutostartEntry(startCommand_))
                         : platform_.removeFile(path);
   if (error) {
+    // TRANSLATORS: %1 is the desktop's autostart file, %2 the system's reason.
     platform_.messageBox(
-        (on ? "The clock could not be set to start at login: " + path + " could not be written ("
-            : "The clock could not be kept from starting at login: " + path +
-                  " could not be removed (") +
-            *error + ").",
+        on ? i18n("The clock could not be set to start at login: %1 could not be written (%2).",
+                  path, *error)
+           : i18n("The clock could not be kept from starting at login: %1 could not be "
+                  "removed (%2).",
+                  path, *error),
         MessageStyle::Exclamation, Caption);
     return;
   }

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "i18n/i18n.h"
+
 namespace tessaron {
 
 namespace {
@@ -56,10 +58,14 @@ std::string readoutText(const ShownTime& shown, ZoneTime today) {
   using namespace std::chrono;
   if (!shown.drawn) return {};
   const year_month_day date{floor<days>(shown.alternate ? shown.alternateAt : today)};
-  std::string text = clockText(shown) + "\n" + std::to_string(static_cast<int>(date.year())) + "-" +
-                     twoDigits(static_cast<int>(static_cast<unsigned>(date.month()))) + "-" +
-                     twoDigits(static_cast<int>(static_cast<unsigned>(date.day()))) + "\n";
-  if (!shown.alternate) return text + "Local time";
+  const std::string shownDate =
+      // TRANSLATORS: the date under the time in the hover readout: %1 is the year, %2 the
+      // month and %3 the day, each of two digits; put them in your language's order.
+      i18nc("readout date", "%1-%2-%3", static_cast<int>(date.year()),
+            twoDigits(static_cast<int>(static_cast<unsigned>(date.month()))),
+            twoDigits(static_cast<int>(static_cast<unsigned>(date.day()))));
+  std::string text = clockText(shown) + "\n" + localDigits(shownDate) + "\n";
+  if (!shown.alternate) return text + i18n("Local time");
   // The offset of the very conversion that gave the dots their time: in a repeated hour
   // the first pass tells the daylight offset, the second the standard one.
   return text + shown.zone + ", " + utcOffsetText(shown.alternateOffset);

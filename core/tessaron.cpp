@@ -10,6 +10,7 @@
 #include "commands/help.h"
 #include "commands/music.h"
 #include "core/preferences.h"
+#include "i18n/i18n.h"
 #include "layout/dot_layout.h"
 #include "timezones/alternate_zone.h"
 
@@ -78,10 +79,11 @@ void Tessaron::loadWindow() {
     } else {
       // Nothing is promised of saving: a folder or an unwritable file would refuse it.
       const std::string reason =
-          file.status == FileRead::Status::Read ? "it is damaged" : file.reason;
-      platform_.messageBox("The preferences in " + savePath + " could not be read (" + reason +
-                               "). The clock starts with its first-start settings and "
-                               "leaves the file as it is.",
+          file.status == FileRead::Status::Read ? i18n("it is damaged") : file.reason;
+      // TRANSLATORS: %1 is the preferences file, %2 why it could not be read.
+      platform_.messageBox(i18n("The preferences in %1 could not be read (%2). The clock starts "
+                                "with its first-start settings and leaves the file as it is.",
+                                savePath, reason),
                            MessageStyle::Exclamation, Caption);
     }
   }
@@ -101,7 +103,7 @@ void Tessaron::loadWindow() {
   SavedTop = Twips(saved.Top);
   SavedLeft = Twips(saved.Left);
   if (!platform_.canKeepOnTop()) {
-    commands_->makeUnavailable(Command::Always, kNoKeepOnTop);
+    commands_->makeUnavailable(Command::Always, translate(kNoKeepOnTop));
   }
   platform_.setWindowTop(Twips(saved.Top));
   // Read back as the 32-bit whole twips the file's reader stored.
@@ -250,7 +252,7 @@ void Tessaron::run(Command command) {
   // A switch the desktop cannot apply says why; one left as it was (a prompt cancelled, a
   // file that cannot play) has nothing to confirm.
   if (command == Command::Always && !after.Enabled) {
-    platform_.announce(kNoKeepOnTop);
+    platform_.announce(translate(kNoKeepOnTop));
     return;
   }
   if (menuEntry(command).isSwitch && after.Checked == wasChecked) return;
@@ -314,8 +316,12 @@ void Tessaron::Toolbar1_ButtonClick(const ToolbarButton& button) {
   if (entry->isSwitch) commands_->setChecked(entry->command, commands_->checked(entry->command));
 }
 
-void Tessaron::HelpFile_Click() { showHelpFile(platform_, AppFolder + "Tessa.hlp", Caption); }
-void Tessaron::ShortCut_Click() { showHelpFile(platform_, AppFolder + "TSShortcut.hlp", Caption); }
+void Tessaron::HelpFile_Click() {
+  showHelpFile(platform_, helpFile(platform_, AppFolder, "Tessa.hlp"), Caption);
+}
+void Tessaron::ShortCut_Click() {
+  showHelpFile(platform_, helpFile(platform_, AppFolder, "TSShortcut.hlp"), Caption);
+}
 void Tessaron::About_Click() { showAbout(platform_, shownZoom_); }
 void Tessaron::Support_Click() { showSupport(platform_, shownZoom_); }
 

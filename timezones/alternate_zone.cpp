@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "i18n/i18n.h"
 #include "timezones/zone_search.h"
 
 namespace tessaron {
@@ -35,7 +36,9 @@ bool AlternateZone::LoadZoneCatalogue(Platform& platform, Twips labelTop) {
   const ZoneCatalogueSource source = platform.readZoneCatalogue(platform.clockNow().utc);
   if (!source.found) {
     platform.messageBox(
-        "Unable to locate Time Zones information in Registry under the key: \r\n" + source.location,
+        // TRANSLATORS: %1 is a line break and the folder where the zones were looked for.
+        i18n("Unable to locate Time Zones information in Registry under the key: %1",
+             "\r\n" + source.location),
         MessageStyle::Plain, "");
     return false;
   }

@@ -2,7 +2,8 @@
 // seconds and hints shown, on a light or a dark palette, saved as PNG. Run at
 // QT_SCALE_FACTOR=2 for a picture at twice the pixels. With a font size, the application
 // font is set to it as a desktop's font settings would, and the alternate zone is shown:
-// its selector ("list") or, Tokyo chosen, its label ("label").
+// its selector ("list") or, Tokyo chosen, its label ("label"). LANGUAGE=de (under
+// LANG=C.UTF-8) takes the picture in German.
 // Usage: screenshot light|dark OUT.png [ZOOM_PERCENT [FONT_POINTS list|label]]
 
 #include <QApplication>
@@ -18,6 +19,7 @@
 #include "core/tessaron.h"
 #include "platform/qt/main_window.h"
 #include "platform/qt/qt_platform.h"
+#include "platform/qt/text.h"
 #include "timezones/conversion.h"
 
 namespace {
@@ -68,7 +70,10 @@ QPalette darkPalette() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  // In the language LANGUAGE names, from the catalogs beside the tool in the build folder.
+  tessaron::startTranslations(TESSARON_LOCALE_FROM_BIN);
   QApplication app(argc, argv);
+  tessaron::qt::installQtTranslations(app);
   const QStringList args = QApplication::arguments();
   const bool withFont = args.size() == 6 && (args[5] == "list" || args[5] == "label");
   if (args.size() < 3 || args.size() == 5 || (args.size() == 6 && !withFont) || args.size() > 6 ||

@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "platform/qt/clock_view.h"
+#include "platform/qt/text.h"
 
 namespace tessaron::qt {
 
@@ -42,7 +43,7 @@ QString DotsAccessible::text(QAccessible::Text t) const {
     case QAccessible::Name:
       return current();
     case QAccessible::Description:
-      return QStringLiteral("The time the binary clock shows");
+      return qi18n("The time the binary clock shows");
     default:
       return {};
   }
@@ -82,7 +83,7 @@ QString ZoneLabelAccessible::text(QAccessible::Text t) const {
     case QAccessible::Name:
       return current();
     case QAccessible::Description:
-      return QStringLiteral("Offset of the alternate time zone");
+      return qi18n("Offset of the alternate time zone");
     default:
       return {};
   }

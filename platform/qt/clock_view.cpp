@@ -21,11 +21,13 @@
 
 #include "core/readout.h"
 #include "platform/qt/clock_accessible.h"
+#include "platform/qt/text.h"
 #include "platform/qt/units.h"
 
 namespace tessaron::qt {
 
-const QString kNoZoneMatches = QStringLiteral("no zone matches");
+// TRANSLATORS: said when Enter finds no zone for the text typed in the zone list.
+const char* const kNoZoneMatches = I18N_NOOP("no zone matches");
 constexpr double kHintPoints = 7.8;  // the hint numbers' size at the normal zoom
 
 namespace {
@@ -275,13 +277,13 @@ void ClockView::makeZoneSelector() {
   zoneSelector_ = new QComboBox(this);
   zoneSelector_->setObjectName("Combo1");
   zoneSelector_->setFont(zoneFont_);
-  zoneSelector_->setAccessibleName("Alternate time zone");
+  zoneSelector_->setAccessibleName(qi18n("Alternate time zone"));
   // On Linux Qt gives a list's current text as its name and its label by relation: a label
   // that is never shown names it to screen readers there.
   auto* label = new QLabel(zoneSelector_->accessibleName(), this);
   label->setBuddy(zoneSelector_);
   label->hide();
-  zoneSelector_->view()->setAccessibleName("Time zones");
+  zoneSelector_->view()->setAccessibleName(qi18n("Time zones"));
   zoneSelector_->setEditable(true);
   zoneSelector_->setInsertPolicy(QComboBox::NoInsert);
   zoneSelector_->setMaxVisibleItems(20);
@@ -289,7 +291,7 @@ void ClockView::makeZoneSelector() {
   auto* completer = new QCompleter(new QStandardItemModel(zoneSelector_), zoneSelector_);
   completer->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
   completer->setMaxVisibleItems(20);
-  completer->popup()->setAccessibleName("Matching time zones");
+  completer->popup()->setAccessibleName(qi18n("Matching time zones"));
   zoneSelector_->lineEdit()->setCompleter(completer);
   connect(zoneSelector_->lineEdit(), &QLineEdit::textEdited, this, &ClockView::findZones);
   connect(completer, qOverload<const QString&>(&QCompleter::activated), this,
@@ -325,7 +327,7 @@ void ClockView::findZones(const QString& typed) {
   for (const QString& name : found) model->appendRow(new QStandardItem(name));
   if (found.isEmpty() && !typed.isEmpty()) {
     // Said in the list itself, where the zones would be; it cannot be chosen.
-    auto* none = new QStandardItem(kNoZoneMatches);
+    auto* none = new QStandardItem(QString::fromUtf8(translate(kNoZoneMatches)));
     none->setFlags(Qt::NoItemFlags);
     model->appendRow(none);
   }
@@ -398,7 +400,7 @@ bool ClockView::eventFilter(QObject* watched, QEvent* event) {
       if (!found.empty()) index = found.front();
     }
     // Seen in the list, where the zones would be; heard as well.
-    if (index < 0) say(kNoZoneMatches);
+    if (index < 0) say(QString::fromUtf8(translate(kNoZoneMatches)));
     chooseZone(index);
     return true;
   }

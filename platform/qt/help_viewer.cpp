@@ -8,6 +8,7 @@
 #include <QVBoxLayout>
 
 #include "platform/qt/clock_accessible.h"
+#include "platform/qt/text.h"
 
 namespace tessaron::qt {
 
@@ -54,7 +55,8 @@ void HelpViewer::keyPressEvent(QKeyEvent* event) {
 std::optional<QString> HelpViewer::open(const QString& path) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) {
-    return QStringLiteral("Cannot open the help file %1: %2").arg(path, file.errorString());
+    return qi18n("Cannot open the help file %1: %2", path.toStdString(),
+                 file.errorString().toStdString());
   }
   file.close();
   // The files keep their traditional names; their content is HTML.

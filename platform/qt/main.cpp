@@ -20,6 +20,7 @@
 #include "platform/qt/icons.h"
 #include "platform/qt/main_window.h"
 #include "platform/qt/qt_platform.h"
+#include "platform/qt/text.h"
 
 namespace {
 
@@ -132,6 +133,7 @@ class AfterFirstFrame : public QObject {
 
 int main(int argc, char* argv[]) {
   mark("main");
+  tessaron::startTranslations(TESSARON_LOCALE_FROM_BIN);
   if (const auto status = tessaron::qt::handleCommandLine(argc, argv)) return *status;
   // A few dots a second go to the X server as plain image requests: through shared memory
   // each repaint would wake the clock a second time, when the server reports it done.
@@ -150,6 +152,7 @@ int main(int argc, char* argv[]) {
     qputenv("QT_QPA_PLATFORM", "xcb;wayland");
   }
   QApplication app(argc, argv);
+  tessaron::qt::installQtTranslations(app);
   // The window class ("Tessaron") and, on Wayland, the application id that the desktop
   // entry names.
   QApplication::setApplicationName("Tessaron");

@@ -88,7 +88,7 @@ MainWindow::MainWindow(Tessaron& core)
 
 void MainWindow::buildMenus() {
   for (const Menu& menu : menuTree()) {
-    QMenu* qmenu = menuBar()->addMenu(QString::fromUtf8(menu.caption));
+    QMenu* qmenu = menuBar()->addMenu(QString::fromUtf8(translate(kMenuBarContext, menu.caption)));
     // An unavailable item is still reached by the arrow keys, so that its reason is heard.
     auto* style = new ReachableDisabledItems;
     style->setParent(qmenu);

@@ -31,6 +31,7 @@
 #include "platform/qt/program_files.h"
 #include "platform/qt/sound.h"
 #include "platform/qt/system_zone.h"
+#include "platform/qt/text.h"
 #include "platform/qt/timedated.h"
 #include "platform/qt/units.h"
 #include "platform/qt/zone_places.h"
@@ -276,7 +277,7 @@ void QtPlatform::messageBox(const std::string& text, MessageStyle style, const s
   const QMessageBox::Icon icon = style == MessageStyle::Information   ? QMessageBox::Information
                                  : style == MessageStyle::Exclamation ? QMessageBox::Warning
                                                                       : QMessageBox::NoIcon;
-  QMessageBox box(icon, title.empty() ? QStringLiteral("Tessa") : QString::fromStdString(title),
+  QMessageBox box(icon, title.empty() ? qi18n("Tessa") : QString::fromStdString(title),
                   QString::fromStdString(text), QMessageBox::Ok, owner());
   box.exec();
 }
@@ -417,7 +418,7 @@ ProgramInfo QtPlatform::programInfo() {
   info.revision = TESSARON_VERSION_PATCH;
   info.companyName = "Tessaron Project";
   info.legalCopyright = "(C) 2026";
-  info.fileDescription = "Tessaron binary clock";
+  info.fileDescription = i18n("Tessaron binary clock");
   return info;
 }
 

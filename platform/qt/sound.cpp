@@ -6,6 +6,7 @@
 #include <QUrl>
 
 #include "platform/qt/helpers.h"
+#include "platform/qt/text.h"
 
 namespace tessaron::qt {
 
@@ -24,7 +25,7 @@ SoundPlayer::SoundPlayer(QString program, int answerLimitMs, QObject* parent)
       answerTimer_(new QTimer(this)) {
   answerTimer_->setSingleShot(true);
   connect(answerTimer_, &QTimer::timeout, this,
-          [this] { drop("the sound helper stopped answering"); });
+          [this] { drop(i18n("the sound helper stopped answering")); });
 }
 
 SoundPlayer::~SoundPlayer() { waitForOneShot(0); }
@@ -35,7 +36,7 @@ void SoundPlayer::playLoop(const QString& path, Failure onFailure) {
   const bool sent = send("loop", path);
   loop_ = sent_;
   onLoopFailure_ = std::move(onFailure);
-  if (!sent) loopFailed("the sound helper could not start");
+  if (!sent) loopFailed(i18n("the sound helper could not start"));
 }
 
 void SoundPlayer::stopSound() {
@@ -66,7 +67,7 @@ bool SoundPlayer::send(const QByteArray& verb, const QString& path) {
     connect(helper, &QProcess::finished, this, [this, helper] {
       if (helper == helper_) {
         readReplies();
-        if (helper == helper_) drop("the sound helper stopped");
+        if (helper == helper_) drop(i18n("the sound helper stopped"));
       }
       forget(helper);
     });
@@ -79,7 +80,7 @@ bool SoundPlayer::send(const QByteArray& verb, const QString& path) {
       }
       const bool current = helper == helper_;
       forget(helper);
-      if (current && loop_ != 0) loopFailed("the sound helper could not start");
+      if (current && loop_ != 0) loopFailed(i18n("the sound helper could not start"));
     });
     helper_->start();
     if (helper_ == nullptr) return false;  // it could not start
@@ -99,7 +100,7 @@ void SoundPlayer::readReplies() {
   received_ += data.size();
   // Dropped before its output is looked at: a flood costs the clock one read.
   if (received_ > allowance_) {
-    drop("the sound helper misbehaved");
+    drop(i18n("the sound helper misbehaved"));
     return;
   }
   replies_ += data;
@@ -109,7 +110,8 @@ void SoundPlayer::readReplies() {
     replies_.remove(0, end + 1);
     reply(line);
   }
-  if (helper_ != nullptr && replies_.size() > kMaxReplyBytes) drop("the sound helper misbehaved");
+  if (helper_ != nullptr && replies_.size() > kMaxReplyBytes)
+    drop(i18n("the sound helper misbehaved"));
 }
 
 void SoundPlayer::reply(const QByteArray& line) {
@@ -117,7 +119,7 @@ void SoundPlayer::reply(const QByteArray& line) {
   bool numbered = false;
   const unsigned long long number = line.left(space).toULongLong(&numbered);
   if (space < 0 || !numbered || number > sent_) {
-    drop("the sound helper misbehaved");
+    drop(i18n("the sound helper misbehaved"));
     return;
   }
   const QByteArray words = line.mid(space + 1);

@@ -22,6 +22,7 @@ build() {
     -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -I"$root" \
     -I"$root/platform/include" -I"$root/platform/tzdb/include" -I"$root/timezones/include" \
     -I"$root/core/include" -I"$root/layout/include" -I"$root/commands/include" \
+    -I"$root/i18n/include" \
     "$root/tests/fuzz/$name.cpp" "$@" -o "$out/$name"
 }
 
@@ -65,9 +66,9 @@ for name in "${targets[@]}"; do
     tzif_fuzz) build "$name" "$root"/platform/tzdb/*.cpp "$root/timezones/conversion.cpp" ;;
     preferences_fuzz)  # the reader lives beside the save command, which needs the whole core
       mapfile -t core < <(find "$root/core" "$root/layout" "$root/timezones" "$root/commands" -name '*.cpp')
-      build "$name" "${core[@]}" ;;
+      build "$name" "${core[@]}" "$root/i18n/i18n.cpp" ;;
     zone_table_fuzz) build "$name" "$root"/platform/tzdb/*.cpp "$root/timezones/conversion.cpp" ;;
-    wav_fuzz) build "$name" "$root/platform/qt/sound_helper/wav.cpp" ;;
+    wav_fuzz) build "$name" "$root/platform/qt/sound_helper/wav.cpp" "$root/i18n/i18n.cpp" ;;
     *) echo "unknown target $name" >&2; exit 2 ;;
   esac
   seed "$name"

@@ -10,13 +10,14 @@
 #include <string>
 
 #include "commands/menu.h"
+#include "i18n/i18n.h"
 
 namespace tessaron {
 
 // `checked`: the command's check mark once it has run; `zoomPercent`: the zoom then.
 std::string confirmation(Command command, bool checked, int zoomPercent);
 
-// Said after a save that wrote the file.
-inline constexpr const char* kPreferencesSaved = "Preferences saved";
+// Said after a save that wrote the file (in English; shown through translate()).
+inline constexpr const char* kPreferencesSaved = I18N_NOOP("Preferences saved");
 
 }  // namespace tessaron

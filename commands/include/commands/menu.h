@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "i18n/i18n.h"
 #include "platform/controls.h"
 
 namespace tessaron {
@@ -45,7 +46,12 @@ struct ToolbarButtonSpec {
   ButtonStyle style = ButtonStyle::Plain;
 };
 
-constexpr std::array<const char*, 2> kMenuCaptions = {"&Options", "&Help"};
+constexpr std::array<const char*, 2> kMenuCaptions = {I18NC_NOOP("menu bar", "&Options"),
+                                                      I18NC_NOOP("menu bar", "&Help")};
+// The translators' context of each menu's captions, by the index into kMenuCaptions: a
+// menu's access letters are unique within it in every language.
+constexpr std::array<const char*, 2> kMenuContexts = {"Options menu", "Help menu"};
+inline constexpr const char* kMenuBarContext = "menu bar";
 constexpr int kOptions = 0, kHelp = 1;  // indexes into kMenuCaptions
 
 struct MenuEntry {
@@ -59,38 +65,39 @@ struct MenuEntry {
 };
 
 // In menu order; the toolbar's buttons are the entries with one, in the same order. Every
-// caption has an access letter, unique within its menu.
+// caption has an access letter, unique within its menu; captions and tooltips are stored in
+// English and shown in the user's language, each menu's captions under its own context.
 // clang-format off
 constexpr std::array<MenuEntry, 18> kCommandTable = {{
-    {Command::Always, kOptions, "Always", "&Always on Top", "Ctrl+A", true,
-     {"Keep window on top ", 2, ButtonStyle::Check}},
-    {Command::Music, kOptions, "Music", "&Music", "Ctrl+M", true,
-     {"Background .WAV music file", 10, ButtonStyle::Check}},
-    {Command::Numbers, kOptions, "Numbers", "Display Numbers (&Hint)", "Ctrl+H", true,
-     {"Display numbers for a hint", 8, ButtonStyle::Check}},
-    {Command::Seconds, kOptions, "Seconds", "Display &Seconds", "Ctrl+S", true,
-     {"Display seconds", 3, ButtonStyle::Check}},
-    {Command::On, kOptions, "On", "O&n Color", "Ctrl+N", false,
-     {"Change on color", 5, ButtonStyle::Plain}},
-    {Command::Off, kOptions, "Off", "O&ff Color", "Ctrl+F", false,
-     {"Change off color", 6, ButtonStyle::Plain}},
-    {Command::Transparent, kOptions, "Transparent", "&Transparent", "Ctrl+T", false,
-     {"Change off color to transparent", 7, ButtonStyle::Plain}},
-    {Command::AltTimeZone, kOptions, "AltTimeZone", "Alternate Time &Zone", "Ctrl+Z", true,
-     {"Display alternate time zone", 4, ButtonStyle::Check}},
-    {Command::Preferences, kOptions, "Preferences", "Save &Preferences", "Ctrl+P", false,
-     {"Save preferences", 9, ButtonStyle::Plain}},
-    {Command::Vertical, kOptions, "Vertical", "A&lternate Form", "Ctrl+V", true,
-     {"Alternate Form", 11, ButtonStyle::Check}},
-    {Command::ZoomIn, kOptions, "ZoomIn", "Zoom &In", "Ctrl++", false, {}},
-    {Command::ZoomOut, kOptions, "ZoomOut", "Zoom O&ut", "Ctrl+-", false, {}},
-    {Command::ZoomReset, kOptions, "ZoomReset", "&Reset Zoom", "Ctrl+0", false, {}},
+    {Command::Always, kOptions, "Always", I18NC_NOOP("Options menu", "&Always on Top"), "Ctrl+A", true,
+     {I18N_NOOP("Keep window on top "), 2, ButtonStyle::Check}},
+    {Command::Music, kOptions, "Music", I18NC_NOOP("Options menu", "&Music"), "Ctrl+M", true,
+     {I18N_NOOP("Background .WAV music file"), 10, ButtonStyle::Check}},
+    {Command::Numbers, kOptions, "Numbers", I18NC_NOOP("Options menu", "Display Numbers (&Hint)"), "Ctrl+H", true,
+     {I18N_NOOP("Display numbers for a hint"), 8, ButtonStyle::Check}},
+    {Command::Seconds, kOptions, "Seconds", I18NC_NOOP("Options menu", "Display &Seconds"), "Ctrl+S", true,
+     {I18N_NOOP("Display seconds"), 3, ButtonStyle::Check}},
+    {Command::On, kOptions, "On", I18NC_NOOP("Options menu", "O&n Color"), "Ctrl+N", false,
+     {I18N_NOOP("Change on color"), 5, ButtonStyle::Plain}},
+    {Command::Off, kOptions, "Off", I18NC_NOOP("Options menu", "O&ff Color"), "Ctrl+F", false,
+     {I18N_NOOP("Change off color"), 6, ButtonStyle::Plain}},
+    {Command::Transparent, kOptions, "Transparent", I18NC_NOOP("Options menu", "&Transparent"), "Ctrl+T", false,
+     {I18N_NOOP("Change off color to transparent"), 7, ButtonStyle::Plain}},
+    {Command::AltTimeZone, kOptions, "AltTimeZone", I18NC_NOOP("Options menu", "Alternate Time &Zone"), "Ctrl+Z", true,
+     {I18N_NOOP("Display alternate time zone"), 4, ButtonStyle::Check}},
+    {Command::Preferences, kOptions, "Preferences", I18NC_NOOP("Options menu", "Save &Preferences"), "Ctrl+P", false,
+     {I18N_NOOP("Save preferences"), 9, ButtonStyle::Plain}},
+    {Command::Vertical, kOptions, "Vertical", I18NC_NOOP("Options menu", "A&lternate Form"), "Ctrl+V", true,
+     {I18N_NOOP("Alternate Form"), 11, ButtonStyle::Check}},
+    {Command::ZoomIn, kOptions, "ZoomIn", I18NC_NOOP("Options menu", "Zoom &In"), "Ctrl++", false, {}},
+    {Command::ZoomOut, kOptions, "ZoomOut", I18NC_NOOP("Options menu", "Zoom O&ut"), "Ctrl+-", false, {}},
+    {Command::ZoomReset, kOptions, "ZoomReset", I18NC_NOOP("Options menu", "&Reset Zoom"), "Ctrl+0", false, {}},
     // "L" is Alternate Form's already.
-    {Command::StartAtLogin, kOptions, "StartAtLogin", "Start at L&ogin", "", true, {}},
-    {Command::HelpFile, kHelp, "HelpFile", "&Help", "F1", false, {}},
-    {Command::ShortCut, kHelp, "ShortCut", "&Short Cut keys", "", false, {}},
-    {Command::About, kHelp, "About", "&About", "", false, {}},
-    {Command::Support, kHelp, "Support", "S&upport", "", false, {}},
+    {Command::StartAtLogin, kOptions, "StartAtLogin", I18NC_NOOP("Options menu", "Start at L&ogin"), "", true, {}},
+    {Command::HelpFile, kHelp, "HelpFile", I18NC_NOOP("Help menu", "&Help"), "F1", false, {}},
+    {Command::ShortCut, kHelp, "ShortCut", I18NC_NOOP("Help menu", "&Short Cut keys"), "", false, {}},
+    {Command::About, kHelp, "About", I18NC_NOOP("Help menu", "&About"), "", false, {}},
+    {Command::Support, kHelp, "Support", I18NC_NOOP("Help menu", "S&upport"), "", false, {}},
 }};
 // clang-format on
 
@@ -141,8 +148,9 @@ const std::vector<Menu>& menuTree();
 // The entry with a button whose key equals `key` exactly (case-sensitive), or null.
 const MenuEntry* toolbarEntry(const std::string& key);
 
-// The Music item's caption: "&Music" while off, "&Music (name)" while on, keeping its
-// access letter in both; a "&" in the name is doubled so that it shows as itself.
+// The Music item's caption, in the user's language: "&Music" while off, "&Music (name)"
+// while on, keeping its access letter in both; a "&" in the name is doubled so that it
+// shows as itself.
 std::string musicCaption(bool on, const std::string& musicFile);
 
 // Keys of the toolbar's pictures, by 1-based index; picture 1 is on no button.

@@ -15,6 +15,7 @@
 
 #include "commands/menu.h"
 #include "core/readout.h"
+#include "i18n/i18n.h"
 #include "layout/dot_table.h"
 #include "platform/controls.h"
 #include "platform/platform.h"
@@ -128,9 +129,10 @@ class Tessaron {
   }
   const std::string& appFolder() const { return AppFolder; }
 
-  static constexpr const char* kNoKeepOnTop =
-      "Always on Top is not available: this desktop does not let a program keep its window "
-      "above others";
+  // In English; shown through translate().
+  static constexpr const char* kNoKeepOnTop = I18N_NOOP(
+      "Always on Top is not available: this desktop does not let a program keep its "
+      "window above others");
   // The design's client area, before start-up sets the window's size.
   static constexpr Twips kDesignClientWidth = 4956_tw, kDesignClientHeight = 1248_tw;
 

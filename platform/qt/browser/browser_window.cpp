@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "i18n/i18n.h"
 #include "platform/qt/units.h"
 
 namespace tessaron::qt {
@@ -123,7 +124,7 @@ BrowserWindow::BrowserWindow(const std::string& startingAddress)
   address_->setEditable(true);
   address_->setInsertPolicy(QComboBox::NoInsert);  // the list is the window's to keep
   address_->setObjectName("cboAddress");
-  address_->setAccessibleName(QStringLiteral("Address"));
+  address_->setAccessibleName(QString::fromStdString(i18n("Address")));
   // Reached by its access key, Ctrl+L, Alt+D or Tab, the address is selected whole.
   address_->lineEdit()->installEventFilter(this);
   connect(address_->lineEdit(), &QLineEdit::textEdited, this,

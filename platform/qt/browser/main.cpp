@@ -10,11 +10,15 @@
 #include <QApplication>
 #include <QByteArray>
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QPointer>
 #include <QSocketNotifier>
+#include <QTranslator>
 #include <QUrl>
 #include <vector>
 
+#include "i18n/i18n.h"
 #include "platform/qt/browser/browser_window.h"
 
 namespace {
@@ -86,7 +90,16 @@ int main(int argc, char* argv[]) {
   // asked, and builds it only while one listens.
   qputenv("QTWEBENGINE_ENABLE_LINUX_ACCESSIBILITY", "1");
   QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+  tessaron::startTranslations(TESSARON_LOCALE_FROM_PRIVATE);
   QApplication app(argc, argv);
+  // Qt's and the web engine's own words (a page's context menu) in the user's language.
+  for (const char* catalog : {"qtbase", "qtwebengine"}) {
+    auto* translator = new QTranslator(&app);
+    if (translator->load(QLocale(), QString::fromLatin1(catalog), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+      QCoreApplication::installTranslator(translator);
+    }
+  }
   QApplication::setApplicationName("Tessaron");
   // The clock's icon on its browser windows too.
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/main.svg")));

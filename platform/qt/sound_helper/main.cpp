@@ -35,10 +35,12 @@
 #include <variant>
 #include <vector>
 
+#include "i18n/i18n.h"
 #include "platform/qt/sound_helper/wav.h"
 
 namespace {
 
+using tessaron::i18n;
 using tessaron::sound::WavFormat;
 // PulseAudio's description of a stream's samples: format, rate and channels.
 using StreamSamples = pa_sample_spec;
@@ -105,11 +107,11 @@ class Player {
   std::optional<std::string> start(const std::string& path, bool loop) {
     stop(true);
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return "the file cannot be opened";
+    if (fd < 0) return i18n("the file cannot be opened");
     struct stat st {};
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
       ::close(fd);
-      return "it is not an ordinary file";
+      return i18n("it is not an ordinary file");
     }
     std::string head(tessaron::sound::kMaxWavHeaderBytes, '\0');
     const ssize_t n = ::pread(fd, head.data(), head.size(), 0);
@@ -117,7 +119,7 @@ class Player {
     auto parsed = tessaron::sound::parseWavHeader(head, static_cast<std::uint64_t>(st.st_size));
     if (auto* why = std::get_if<std::string>(&parsed)) {
       ::close(fd);
-      return "the file is not a playable .WAV (" + *why + ")";
+      return i18n("the file is not a playable .WAV (%1)", *why);
     }
     const WavFormat format = std::get<WavFormat>(parsed);
     StreamSamples wanted{paFormat(format.sample), format.rate,
@@ -140,7 +142,7 @@ class Player {
                               &wanted, nullptr, &attr, &error);
       if (stream_ == nullptr) {
         ::close(fd);
-        return std::string("no sound device (") + pa_strerror(error) + ")";
+        return i18n("no sound device (%1)", pa_strerror(error));
       }
       connected_ = true;
       streaming_ = wanted;
@@ -235,7 +237,8 @@ class Helper {
       }
       if (player_.playing() && !player_.step()) {
         // A loop only ends by itself when it can no longer be played: the clock must know.
-        if (player_.lost()) reply(started_, "failed the sound server stopped playing it");
+        if (player_.lost())
+          reply(started_, "failed " + i18n("the sound server stopped playing it"));
         reply(last_, "idle");
       }
     }
@@ -281,8 +284,9 @@ class Helper {
     } else if ((verb == "once" || verb == "loop") && words.size() == 3) {
       const auto path = localPath(words[2]);
       started_ = number;
-      const auto failure = path ? player_.start(*path, verb == "loop")
-                                : std::optional<std::string>("the file name is not understood");
+      const auto failure =
+          path ? player_.start(*path, verb == "loop")
+               : std::optional<std::string>(i18n("the file name is not understood"));
       if (failure) {
         player_.stop(true);
         reply(number, "failed " + *failure);
@@ -302,6 +306,8 @@ class Helper {
 
 int main() {
   signal(SIGPIPE, SIG_IGN);  // a clock that died must not take its closing sound with it
+  // Its reasons for not playing are shown to the user as they are.
+  tessaron::startTranslations(TESSARON_LOCALE_FROM_PRIVATE);
   Helper helper;
   return helper.run();
 }

@@ -1,5 +1,7 @@
 #include "platform/qt/sound_helper/wav.h"
 
+#include "i18n/i18n.h"
+
 namespace tessaron::sound {
 
 namespace {
@@ -25,24 +27,24 @@ constexpr std::uint16_t kExtensible = 0xFFFE;
 std::variant<WavFormat, std::string> parseWavHeader(std::string_view head, std::uint64_t fileSize) {
   if (head.size() > fileSize) head = head.substr(0, fileSize);
   if (head.size() < 12 || head.substr(0, 4) != "RIFF" || head.substr(8, 4) != "WAVE") {
-    return std::string("it is not a .WAV file");
+    return i18n("it is not a .WAV file");
   }
   WavFormat f;
   bool haveFormat = false;
   std::size_t at = 12;
   while (true) {
     if (head.size() - at < 8) {
-      return std::string(at >= fileSize ? "it holds no sound" : "its header is too long");
+      return at >= fileSize ? i18n("it holds no sound") : i18n("its header is too long");
     }
     const std::string_view id = head.substr(at, 4);
     const std::uint64_t size = u32(head, at + 4);
     const std::uint64_t body = at + 8;
     if (id == "data") {
-      if (!haveFormat) return std::string("its sound comes before its format");
-      if (body + size > fileSize) return std::string("the file ends before its sound does");
+      if (!haveFormat) return i18n("its sound comes before its format");
+      if (body + size > fileSize) return i18n("the file ends before its sound does");
       f.dataOffset = body;
       f.dataBytes = size - size % static_cast<std::uint64_t>(f.blockAlign);
-      if (f.dataBytes == 0) return std::string("it holds no sound");
+      if (f.dataBytes == 0) return i18n("it holds no sound");
       return f;
     }
     if (body + size > head.size()) {
@@ -50,14 +52,14 @@ std::variant<WavFormat, std::string> parseWavHeader(std::string_view head, std::
                                                 : "its header is too long");
     }
     if (id == "fmt ") {
-      if (size < 16) return std::string("its format is cut short");
+      if (size < 16) return i18n("its format is cut short");
       std::uint16_t format = u16(head, body);
       const int channels = u16(head, body + 2);
       const std::uint32_t rate = u32(head, body + 4);
       const int blockAlign = u16(head, body + 12);
       const int bits = u16(head, body + 14);
       if (format == kExtensible) {
-        if (size < 40) return std::string("its format is cut short");
+        if (size < 40) return i18n("its format is cut short");
         format = u16(head, body + 24);  // the sub-format's first two bytes
       }
       using S = WavFormat::Sample;
@@ -72,19 +74,18 @@ std::variant<WavFormat, std::string> parseWavHeader(std::string_view head, std::
       } else if (format == kFloat && bits == 32) {
         f.sample = S::Float32;
       } else {
-        return std::string("its sample format is not one that plays");
+        return i18n("its sample format is not one that plays");
       }
-      if (channels < 1 || channels > 8)
-        return std::string("its channel count is not one that plays");
-      if (rate < 1 || rate > 384000) return std::string("its sample rate is not one that plays");
-      if (blockAlign != channels * (bits / 8)) return std::string("its frame size is wrong");
+      if (channels < 1 || channels > 8) return i18n("its channel count is not one that plays");
+      if (rate < 1 || rate > 384000) return i18n("its sample rate is not one that plays");
+      if (blockAlign != channels * (bits / 8)) return i18n("its frame size is wrong");
       f.channels = channels;
       f.rate = rate;
       f.blockAlign = blockAlign;
       haveFormat = true;
     }
     at = static_cast<std::size_t>(body + size + (size & 1));
-    if (at > head.size()) return std::string("the file ends inside its header");
+    if (at > head.size()) return i18n("the file ends inside its header");
   }
 }
 
