@@ -48,7 +48,10 @@ def potfiles(source_dir):
 
 
 def without_date(text):
-    return re.sub(r'"POT-Creation-Date: [^"]*"\n', "", text)
+    """The template as its translators use it: without its date and without the source
+    lines each text stands on, which move with every edit above them."""
+    text = re.sub(r'"POT-Creation-Date: [^"]*"\n', "", text)
+    return re.sub(r"^#: .*\n", "", text, flags=re.M)
 
 
 # The program's texts (C++, KDE's numbered placeholders), then the desktop entry's and the
