@@ -14,14 +14,13 @@ Usage: accessibility_test.py BUILD_DIR
 import os
 import subprocess
 import sys
-import tempfile
 
 from PIL import Image
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from desktop import (Report, SessionBus, Xvfb, application, program_folder,  # noqa: E402
-                     press, start_program, stop_process, text_of, wait_for_window,
-                     wait_until, walk, xdotool)
+from desktop import (Report, application, program_folder,  # noqa: E402
+                     press, start_program, stop_process, text_of, under_accessibility_bus,
+                     wait_for_window, wait_until, walk, xdotool)
 
 FAKETIME = "/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1"
 SECONDS_ON = '255,0,16777215,#FALSE#,#TRUE#,#FALSE#,#FALSE#,1500,3000,"smallworld.wav",#FALSE#\r\n'
@@ -183,25 +182,7 @@ def zone_picker(pyatspi, work, build, display, bus_env):
 
 
 def main():
-    build = os.path.abspath(sys.argv[1])
-    xvfb = Xvfb()
-    keep = os.environ.get("TESSARON_KEEP")  # a folder to keep the screenshots in
-    with tempfile.TemporaryDirectory(prefix="tessaron-a11y-", dir=keep) as work:
-        bus = None
-        try:
-            xvfb.start()
-            bus = SessionBus(work, xvfb.display, accessibility=True)
-            bus.start()
-            os.environ.update(DISPLAY=xvfb.display, DBUS_SESSION_BUS_ADDRESS=bus.address)
-            import pyatspi
-            bus_env = {"DBUS_SESSION_BUS_ADDRESS": bus.address,
-                       "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1"}
-            frozen_tree(pyatspi, work, build, xvfb.display, bus_env)
-            zone_picker(pyatspi, work, build, xvfb.display, bus_env)
-        finally:
-            if bus is not None:
-                bus.stop()
-            xvfb.stop()
+    under_accessibility_bus(os.path.abspath(sys.argv[1]), "tessaron-a11y-", frozen_tree, zone_picker)
     return report.summary()
 
 

@@ -456,6 +456,30 @@ class SessionBus:
             stop_process(proc)
 
 
+def under_accessibility_bus(build, prefix, *walks):
+    """Runs each walk(pyatspi, work, build, display, env) under one Xvfb and a private
+    session bus with the accessibility bus; `env` is what a program started there needs to
+    be read through it. TESSARON_KEEP names a folder to keep the work folder's files in."""
+    xvfb = Xvfb()
+    keep = os.environ.get("TESSARON_KEEP")
+    with tempfile.TemporaryDirectory(prefix=prefix, dir=keep) as work:
+        bus = None
+        try:
+            xvfb.start()
+            bus = SessionBus(work, xvfb.display, accessibility=True)
+            bus.start()
+            os.environ.update(DISPLAY=xvfb.display, DBUS_SESSION_BUS_ADDRESS=bus.address)
+            import pyatspi
+            env = {"DBUS_SESSION_BUS_ADDRESS": bus.address,
+                   "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1"}
+            for each in walks:
+                each(pyatspi, work, build, xvfb.display, env)
+        finally:
+            if bus is not None:
+                bus.stop()
+            xvfb.stop()
+
+
 def walk(node, depth=0):
     """Every accessible below `node` (AT-SPI), depth first."""
     if node is None or depth > 30:
