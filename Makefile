@@ -11,6 +11,9 @@ RUN_BUILD  ?= build-run
 ASAN_BUILD ?= build-asan
 PKG_BUILD  ?= build-package
 JOBS       ?= $(shell nproc)
+# The real-window tests mostly wait on their own displays and servers: twice as many run
+# side by side as there are processors.
+TEST_JOBS  ?= $(shell echo $$(( $(JOBS) * 2 )))
 PREFIX     ?= /usr/local
 # Empty: whatever the build folder was configured with (off for a new one).
 WERROR     ?=
@@ -54,7 +57,7 @@ test: build
 	  -DTESSARON_SANITIZE=ON -DTESSARON_WERROR=ON >/dev/null
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
 	ctest --test-dir $(ASAN_BUILD) -j $(JOBS) --output-on-failure
-	ctest --test-dir $(BUILD) -j $(JOBS) --output-on-failure
+	ctest --test-dir $(BUILD) -j $(TEST_JOBS) --output-on-failure
 
 # Every benchmark runs, each printing its figures beside their aims; a missed aim is
 # reported, and only a benchmark that could not run fails the target, after all ran.

@@ -11,7 +11,7 @@
 #include "core/tessaron.h"
 #include "tests/fake_platform.h"
 
-namespace tessaron {
+namespace tessaron::autostart_test {
 namespace {
 
 constexpr const char* kEntry = "/home/ann/.config/autostart/org.tessaron.Tessaron.desktop";
@@ -112,4 +112,4 @@ TEST(AutostartEntry, TheCommandIsQuotedAndEscapedAsTheExecKeyReadsIt) {
 }
 
 }  // namespace
-}  // namespace tessaron
+}  // namespace tessaron::autostart_test

@@ -11,7 +11,7 @@
 
 #include "tests/fake_platform.h"
 
-namespace tessaron {
+namespace tessaron::browser_test {
 namespace {
 
 using List = std::vector<std::string>;
@@ -232,4 +232,4 @@ TEST_F(Browser, BackForwardAndStopStartDisabled) {
 }
 
 }  // namespace
-}  // namespace tessaron
+}  // namespace tessaron::browser_test

@@ -11,7 +11,7 @@
 #include "core/tessaron.h"
 #include "tests/fake_platform.h"
 
-namespace tessaron {
+namespace tessaron::confirmations_test {
 namespace {
 
 using Said = std::vector<std::string>;
@@ -122,4 +122,4 @@ TEST(ConfirmationsWithoutKeepOnTop, AlwaysSaysWhyItIsUnavailable) {
 }
 
 }  // namespace
-}  // namespace tessaron
+}  // namespace tessaron::confirmations_test

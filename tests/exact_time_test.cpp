@@ -19,7 +19,7 @@
 #include "tests/tzdb/tzdb_test_support.h"
 #include "timezones/alternate_zone.h"
 
-namespace tessaron {
+namespace tessaron::exact_time_test {
 namespace {
 
 // The fixture database as the desktop: its catalogue for the start-up year, its zones'
@@ -482,4 +482,4 @@ TEST(ExactTime, AChangeOfTheSystemZoneIsShownAtOnce) {
 }
 
 }  // namespace
-}  // namespace tessaron
+}  // namespace tessaron::exact_time_test

@@ -15,7 +15,7 @@
 #include "core/tessaron.h"
 #include "tests/fake_platform.h"
 
-namespace tessaron {
+namespace tessaron::help_about_test {
 namespace {
 
 using Calls = std::vector<std::string>;
@@ -271,4 +271,4 @@ TEST(HelpFiles, ShortcutHelpListsEveryShortcutOfTheMenuTree) {
 }
 
 }  // namespace
-}  // namespace tessaron
+}  // namespace tessaron::help_about_test

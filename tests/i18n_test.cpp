@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-namespace tessaron {
+namespace tessaron::i18n_test {
 namespace {
 
 TEST(Substitute, FillsNumberedPlaceholdersInAnyOrder) {
@@ -45,4 +45,4 @@ TEST(Translate, WithoutACatalogEveryTextIsTheEnglishOne) {
 }
 
 }  // namespace
-}  // namespace tessaron
+}  // namespace tessaron::i18n_test

@@ -15,7 +15,7 @@
 #include "tests/core_internals.h"
 #include "tests/fake_platform.h"
 
-namespace tessaron {
+namespace tessaron::layout_test {
 namespace {
 
 constexpr double S = 3622;       // WidthWithoutSeconds with the design's toolbar buttons
@@ -335,4 +335,4 @@ TEST(Seconds, NeitherHidingNorShowingMovesADotOrTheWindowsHeight) {
 }
 
 }  // namespace
-}  // namespace tessaron
+}  // namespace tessaron::layout_test

@@ -12,7 +12,7 @@
 #include "core/tessaron.h"
 #include "tests/fake_platform.h"
 
-namespace tessaron {
+namespace tessaron::music_test {
 namespace {
 
 using Calls = std::vector<std::string>;
@@ -272,4 +272,4 @@ TEST(MusicAtTermination, ClosingSequenceEndsTheMusicWhateverTheState) {
 }
 
 }  // namespace
-}  // namespace tessaron
+}  // namespace tessaron::music_test

@@ -13,7 +13,7 @@
 #include "layout/dot_layout.h"
 #include "tests/fake_platform.h"
 
-namespace tessaron {
+namespace tessaron::options_test {
 namespace {
 
 constexpr Colour kWhite = 16777215;
@@ -184,4 +184,4 @@ TEST(HintColour, PromptsAgainEachTimeTheHintsComeBackAndColoursHiddenLabelsToo) 
 }
 
 }  // namespace
-}  // namespace tessaron
+}  // namespace tessaron::options_test

@@ -18,7 +18,7 @@
 #include "tests/core_internals.h"
 #include "tests/fake_platform.h"
 
-namespace tessaron {
+namespace tessaron::preferences_test {
 namespace {
 
 constexpr const char* kSavePath = "/opt/tessaron/Tessa.sav";
@@ -599,4 +599,4 @@ TEST(SavedPosition, OptionsRestoredOnASecondScreenKeepTheWindowWhereItWas) {
 }
 
 }  // namespace
-}  // namespace tessaron
+}  // namespace tessaron::preferences_test

@@ -12,7 +12,7 @@
 #include "core/tessaron.h"
 #include "tests/fake_platform.h"
 
-namespace tessaron {
+namespace tessaron::program_folders_test {
 namespace {
 
 using Calls = std::vector<std::string>;
@@ -123,9 +123,9 @@ TEST_F(InstalledClock, MusicPromptNamesTheUsersFolderAndLooksThereFirst) {
 }
 
 }  // namespace
-}  // namespace tessaron
+}  // namespace tessaron::program_folders_test
 
-namespace tessaron {
+namespace tessaron::program_folders_test {
 namespace {
 
 // A portable copy on a read-only medium: the choices beside it start the clock until the
@@ -169,4 +169,4 @@ TEST_F(InstalledClock, AFailedFirstSaveDoesNotSpeakOfPreferencesSavedBefore) {
 }
 
 }  // namespace
-}  // namespace tessaron
+}  // namespace tessaron::program_folders_test

@@ -11,7 +11,7 @@
 #include "tests/zone_rules.h"
 #include "timezones/zone_search.h"
 
-namespace tessaron {
+namespace tessaron::readout_test {
 namespace {
 
 using test::weekdayRule;
@@ -144,4 +144,4 @@ TEST(MusicCaption, KeepsItsAccessLetterInBothStates) {
 }
 
 }  // namespace
-}  // namespace tessaron
+}  // namespace tessaron::readout_test

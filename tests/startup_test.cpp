@@ -12,7 +12,7 @@
 #include "tests/fake_platform.h"
 #include "timezones/alternate_zone.h"
 
-namespace tessaron {
+namespace tessaron::startup_test {
 namespace {
 
 TEST(Startup, FirstStartTakesTheDefaultValues) {
@@ -133,4 +133,4 @@ TEST(Termination, PlaysTheClosingSoundThenEndsSound) {
 }
 
 }  // namespace
-}  // namespace tessaron
+}  // namespace tessaron::startup_test

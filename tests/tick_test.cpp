@@ -10,7 +10,7 @@
 #include "tests/core_internals.h"
 #include "tests/fake_platform.h"
 
-namespace tessaron {
+namespace tessaron::tick_test {
 namespace {
 
 constexpr Colour kOn = 255;
@@ -188,4 +188,4 @@ TEST_F(TickTest, ColoursComeFromTheFieldsAtTheTimeOfDrawing) {
 }
 
 }  // namespace
-}  // namespace tessaron
+}  // namespace tessaron::tick_test

@@ -11,7 +11,7 @@
 #include "tests/core_internals.h"
 #include "tests/fake_platform.h"
 
-namespace tessaron {
+namespace tessaron::toolbar_test {
 namespace {
 
 // The ten buttons in their places, each with the tooltip the user reads, its own picture
@@ -236,4 +236,4 @@ TEST(Toolbar, AButtonWithAnUnknownKeyOnlyToggles) {
 }
 
 }  // namespace
-}  // namespace tessaron
+}  // namespace tessaron::toolbar_test

@@ -10,7 +10,7 @@
 #include "core/tessaron.h"
 #include "tests/fake_platform.h"
 
-namespace tessaron {
+namespace tessaron::window_system_test {
 namespace {
 
 const std::string kPath = "/opt/tessaron/Tessa.sav";
@@ -54,4 +54,4 @@ TEST(WindowSystem, WithoutXAlwaysOnTopIsUnavailableAndSavesKeepThePosition) {
 }
 
 }  // namespace
-}  // namespace tessaron
+}  // namespace tessaron::window_system_test

@@ -12,7 +12,7 @@
 #include "timezones/alternate_zone.h"
 #include "timezones/conversion.h"
 
-namespace tessaron {
+namespace tessaron::zones_test {
 namespace {
 
 using test::weekdayRule;
@@ -599,4 +599,4 @@ TEST_F(AlternateZone, TheDotsShowTheChosenZonesTimeAtOnce) {
 }
 
 }  // namespace
-}  // namespace tessaron
+}  // namespace tessaron::zones_test

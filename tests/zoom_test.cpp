@@ -9,7 +9,7 @@
 #include "layout/dot_layout.h"
 #include "tests/fake_platform.h"
 
-namespace tessaron {
+namespace tessaron::zoom_test {
 namespace {
 
 TEST(Zoom, StepsUpAndDownAndStopsAtTheEnds) {
@@ -125,11 +125,11 @@ TEST_F(ZoomedClock, AReadOnlyPortableCopyStartsAtItsOwnKeptSize) {
 }
 
 }  // namespace
-}  // namespace tessaron
+}  // namespace tessaron::zoom_test
 
 // The zoom within the screen: the fake window's face grows with the zoom and the font's
 // scale, as the desktop's does.
-namespace tessaron {
+namespace tessaron::zoom_test {
 namespace {
 
 constexpr double kPx = 15;  // twips per pixel
@@ -280,4 +280,4 @@ TEST_F(ScreenFit, AZoomedWindowStaysWhollyOnTheScreen) {
 }
 
 }  // namespace
-}  // namespace tessaron
+}  // namespace tessaron::zoom_test

@@ -20,7 +20,7 @@
 #include "tests/qt/stand_in.h"
 #include "tests/qt/wait_for.h"
 
-namespace tessaron::qt {
+namespace tessaron::qt::browser_process_test {
 namespace {
 
 constexpr int kLimitMs = 300;
@@ -103,4 +103,4 @@ TEST_F(BrowserProcessTest, OnlyABrowserWithAWindowOutlivesTheClock) {
 }
 
 }  // namespace
-}  // namespace tessaron::qt
+}  // namespace tessaron::qt::browser_process_test

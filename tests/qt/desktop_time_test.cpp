@@ -20,7 +20,7 @@
 #include "tests/civil_time.h"
 #include "tests/qt/scripted_window.h"
 
-namespace tessaron::qt {
+namespace tessaron::qt::desktop_time_test {
 namespace {
 
 // Each second must be on the dots within this long of its start.
@@ -301,4 +301,4 @@ TEST(AccessibleEvents, AChosenZoneRenamesTheZoneLabel) {
 }
 
 }  // namespace
-}  // namespace tessaron::qt
+}  // namespace tessaron::qt::desktop_time_test

@@ -24,7 +24,7 @@
 #include "platform/qt/help_viewer.h"
 #include "tests/qt/scripted_window.h"
 
-namespace tessaron::qt {
+namespace tessaron::qt::dots_focus_test {
 namespace {
 
 class DotsFocus : public ::testing::Test {
@@ -193,4 +193,4 @@ TEST_F(DotsFocus, TheClocksWindowsAreWindowsAndDialogs) {
 }
 
 }  // namespace
-}  // namespace tessaron::qt
+}  // namespace tessaron::qt::dots_focus_test

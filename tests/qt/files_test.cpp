@@ -19,7 +19,7 @@
 #include <fstream>
 #include <string>
 
-namespace tessaron::qt {
+namespace tessaron::qt::files_test {
 namespace {
 
 namespace fs = std::filesystem;
@@ -165,4 +165,4 @@ TEST(ReplaceFile, OnAFullDiskTheOldFileStaysByteForByte) {
 }
 
 }  // namespace
-}  // namespace tessaron::qt
+}  // namespace tessaron::qt::files_test

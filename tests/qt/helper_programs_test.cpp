@@ -11,7 +11,7 @@
 #include "tests/qt/scripted_window.h"
 #include "tests/qt/stand_in.h"
 
-namespace tessaron::qt {
+namespace tessaron::qt::helper_programs_test {
 namespace {
 
 class HelperPrograms : public ::testing::Test {
@@ -119,4 +119,4 @@ TEST_F(HelperPrograms, HeldSoundsWaitForTheReleaseAndKeepTheirOrder) {
 }
 
 }  // namespace
-}  // namespace tessaron::qt
+}  // namespace tessaron::qt::helper_programs_test

@@ -12,7 +12,7 @@
 
 #include "commands/menu.h"
 
-namespace tessaron::qt {
+namespace tessaron::qt::icons_test {
 namespace {
 
 // Every key of the picture list has its picture.
@@ -92,4 +92,4 @@ TEST(ToolbarIcons, TheProgramIconIsOfferedInTheSizesTaskbarsShow) {
 }
 
 }  // namespace
-}  // namespace tessaron::qt
+}  // namespace tessaron::qt::icons_test

@@ -13,7 +13,7 @@
 
 #include "tests/qt/scripted_window.h"
 
-namespace tessaron::qt {
+namespace tessaron::qt::large_font_test {
 namespace {
 
 class LargeFont : public ::testing::TestWithParam<double> {
@@ -118,4 +118,4 @@ TEST(FontChange, ARunningClockGrowsAndShrinksWithTheApplicationFont) {
 }
 
 }  // namespace
-}  // namespace tessaron::qt
+}  // namespace tessaron::qt::large_font_test

@@ -15,7 +15,7 @@
 #include "platform/qt/icons.h"
 #include "tests/qt/scripted_window.h"
 
-namespace tessaron::qt {
+namespace tessaron::qt::menu_state_test {
 namespace {
 
 QImage toolbarIconImage(int index) { return toolbarIcon(index).pixmap(20, 20).toImage(); }
@@ -163,4 +163,4 @@ TEST(MenuState, TheMusicCaptionNamesThePlayingFile) {
 }
 
 }  // namespace
-}  // namespace tessaron::qt
+}  // namespace tessaron::qt::menu_state_test

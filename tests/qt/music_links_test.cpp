@@ -9,7 +9,7 @@
 
 #include "platform/qt/qt_platform.h"
 
-namespace tessaron::qt {
+namespace tessaron::qt::music_links_test {
 namespace {
 
 TEST(MusicLinks, OnlyOrdinaryFilesBelowTheFolderOnceLinksAreFollowed) {
@@ -59,4 +59,4 @@ TEST(MusicLinks, OnlyOrdinaryFilesBelowTheFolderOnceLinksAreFollowed) {
 }
 
 }  // namespace
-}  // namespace tessaron::qt
+}  // namespace tessaron::qt::music_links_test

@@ -14,7 +14,7 @@
 #include <optional>
 #include <string>
 
-namespace tessaron::qt {
+namespace tessaron::qt::program_files_test {
 namespace {
 
 TEST(ProgramFolders, ByLayoutAndWhetherTheFolderIsWritable) {
@@ -147,4 +147,4 @@ TEST(ProgramFolders, AutostartRunsTheCommandTheSearchPathFindsElseTheCopysPath) 
 }
 
 }  // namespace
-}  // namespace tessaron::qt
+}  // namespace tessaron::qt::program_files_test

@@ -27,7 +27,7 @@
 #include "platform/qt/help_viewer.h"
 #include "tests/qt/scripted_window.h"
 
-namespace tessaron::qt {
+namespace tessaron::qt::screen_reader_words_test {
 namespace {
 
 using Said = std::vector<std::string>;
@@ -291,4 +291,4 @@ TEST(ScreenReaderAbout, TheVersionIsReadWithWhoseItIs) {
 }
 
 }  // namespace
-}  // namespace tessaron::qt
+}  // namespace tessaron::qt::screen_reader_words_test

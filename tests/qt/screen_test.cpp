@@ -22,7 +22,7 @@
 #include "tests/qt/scripted_window.h"
 #include "timezones/alternate_zone.h"
 
-namespace tessaron::qt {
+namespace tessaron::qt::screen_test {
 namespace {
 
 QImage asRgb(const QImage& image) { return image.convertToFormat(QImage::Format_RGB32); }
@@ -250,4 +250,4 @@ TEST(Screen, TheOnColourPictureShowsALitColourAndTheOffColourPictureNone) {
 }
 
 }  // namespace
-}  // namespace tessaron::qt
+}  // namespace tessaron::qt::screen_test

@@ -19,7 +19,7 @@
 #include "tests/qt/stand_in.h"
 #include "tests/qt/wait_for.h"
 
-namespace tessaron::qt {
+namespace tessaron::qt::sound_player_test {
 namespace {
 
 class SoundPlayerTest : public ::testing::Test {
@@ -120,4 +120,4 @@ TEST_F(SoundPlayerTest, ALaterRequestIsNeverLostToTheIdleOfAnEarlierOne) {
 }
 
 }  // namespace
-}  // namespace tessaron::qt
+}  // namespace tessaron::qt::sound_player_test

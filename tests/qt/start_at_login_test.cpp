@@ -11,7 +11,7 @@
 
 #include "tests/qt/scripted_window.h"
 
-namespace tessaron::qt {
+namespace tessaron::qt::start_at_login_test {
 namespace {
 
 QAction* startAtLogin(ScriptedWindow& w) { return w.window.findChild<QAction*>("StartAtLogin"); }
@@ -69,4 +69,4 @@ TEST(StartAtLoginWindow, OnWritesAValidEntryOffRemovesItAndTheMarkFollowsTheFold
 }
 
 }  // namespace
-}  // namespace tessaron::qt
+}  // namespace tessaron::qt::start_at_login_test

@@ -29,7 +29,7 @@
 // as it must when LANGUAGE changes in a running process.
 extern "C" int _nl_msg_cat_cntr;
 
-namespace tessaron::qt {
+namespace tessaron::qt::translations_test {
 namespace {
 
 std::vector<std::string> shippedLanguages() {
@@ -233,4 +233,4 @@ INSTANTIATE_TEST_SUITE_P(Shipped, Translated, ::testing::ValuesIn(shippedLanguag
                          [](const auto& info) { return info.param; });
 
 }  // namespace
-}  // namespace tessaron::qt
+}  // namespace tessaron::qt::translations_test

@@ -24,7 +24,7 @@
 
 #include "platform/qt/files.h"
 
-namespace tessaron::qt {
+namespace tessaron::qt::user_files_test {
 namespace {
 
 namespace fs = std::filesystem;
@@ -159,9 +159,9 @@ TEST(UserFiles, WhatAKilledSaveLeftGoesAtTheNextSaveButNotAnotherClocksSave) {
 }
 
 }  // namespace
-}  // namespace tessaron::qt
+}  // namespace tessaron::qt::user_files_test
 
-namespace tessaron::qt {
+namespace tessaron::qt::user_files_test {
 namespace {
 
 // Two clocks in one folder save at the same time, each its own zoom, as fast as they can:
@@ -207,4 +207,4 @@ TEST(UserFiles, TwoClocksSavingInOneFolderNeverLoseASave) {
 }
 
 }  // namespace
-}  // namespace tessaron::qt
+}  // namespace tessaron::qt::user_files_test

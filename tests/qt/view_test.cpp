@@ -33,7 +33,7 @@
 #include "tests/qt/silent_platform.h"
 #include "timezones/alternate_zone.h"
 
-namespace tessaron::qt {
+namespace tessaron::qt::view_test {
 namespace {
 
 class ScriptedPlatform : public SilentPlatform {
@@ -464,7 +464,7 @@ TEST_F(QtWindow, OuterGeometryIsTheOneTheCoreSet) {
 }
 
 }  // namespace
-}  // namespace tessaron::qt
+}  // namespace tessaron::qt::view_test
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -15,7 +15,7 @@
 #include "tests/civil_time.h"
 #include "timezones/conversion.h"
 
-namespace tessaron {
+namespace tessaron::wall_time_lookup_test {
 namespace {
 
 constexpr const char* kZoneinfo = "/usr/share/zoneinfo";
@@ -89,4 +89,4 @@ TEST(WallTimeLookup, SkippedRepeatedAndOrdinaryTimesAgreeWithQt) {
 }
 
 }  // namespace
-}  // namespace tessaron
+}  // namespace tessaron::wall_time_lookup_test

@@ -9,7 +9,7 @@
 #include <string>
 #include <variant>
 
-namespace tessaron::sound {
+namespace tessaron::sound::wav_test {
 namespace {
 
 std::string le16(int v) { return {static_cast<char>(v & 0xFF), static_cast<char>(v >> 8 & 0xFF)}; }
@@ -101,4 +101,4 @@ TEST(WavHeader, FormatsThatPlayAndLiesThatDoNot) {
 }
 
 }  // namespace
-}  // namespace tessaron::sound
+}  // namespace tessaron::sound::wav_test

@@ -27,7 +27,7 @@
 #include "timezones/conversion.h"
 #include "timezones/zone_times.h"
 
-namespace tessaron::tzdb {
+namespace tessaron::tzdb::zone_oracle_test {
 namespace {
 
 constexpr const char* kZoneinfo = "/usr/share/zoneinfo";
@@ -176,4 +176,4 @@ TEST(ZoneOracleTest, EveryZoneAgreesWithQtFrom2026To2030) {
 }
 
 }  // namespace
-}  // namespace tessaron::tzdb
+}  // namespace tessaron::tzdb::zone_oracle_test

@@ -18,7 +18,7 @@
 // running program is seen once this counter moves, as gettext's manual says.
 extern "C" int _nl_msg_cat_cntr;
 
-namespace tessaron::qt {
+namespace tessaron::qt::zone_places_test {
 namespace {
 
 // gettext's language for the countries, as a user's session sets it: LANGUAGE, under a
@@ -120,4 +120,4 @@ TEST(ZonePlaces, TheSearchFormSetsCaseAndAccentsAside) {
 }
 
 }  // namespace
-}  // namespace tessaron::qt
+}  // namespace tessaron::qt::zone_places_test

@@ -25,7 +25,7 @@
 
 #include "platform/qt/qt_platform.h"
 
-namespace tessaron::qt {
+namespace tessaron::qt::zone_watch_test {
 namespace {
 
 namespace fs = std::filesystem;
@@ -323,4 +323,4 @@ TEST_F(ZoneWatchTest, ATzNamingAPipeIsTakenAsUtcWithoutReadingIt) {
 }
 
 }  // namespace
-}  // namespace tessaron::qt
+}  // namespace tessaron::qt::zone_watch_test

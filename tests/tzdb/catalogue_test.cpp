@@ -16,7 +16,7 @@
 #include "tests/tzdb/tzdb_test_support.h"
 #include "tests/zone_rules.h"
 
-namespace tessaron::tzdb {
+namespace tessaron::tzdb::catalogue_test {
 namespace {
 
 namespace fs = std::filesystem;
@@ -453,4 +453,4 @@ TEST(ZoneTabTest, DisplayNamesShowTheStandardOffset) {
 }
 
 }  // namespace
-}  // namespace tessaron::tzdb
+}  // namespace tessaron::tzdb::catalogue_test

@@ -11,7 +11,7 @@
 
 #include "tests/tzdb/tzdb_test_support.h"
 
-namespace tessaron::tzdb {
+namespace tessaron::tzdb::listed_offset_test {
 namespace {
 
 using test::fixtureZoneinfo;
@@ -52,4 +52,4 @@ TEST(ListedOffset, NamesTheStandardOffsetInForceUntilItsNextChange) {
 }
 
 }  // namespace
-}  // namespace tessaron::tzdb
+}  // namespace tessaron::tzdb::listed_offset_test

@@ -7,7 +7,7 @@
 
 #include "tests/tzdb/tzdb_test_support.h"
 
-namespace tessaron::tzdb {
+namespace tessaron::tzdb::posix_tz_test {
 namespace {
 
 using namespace std::chrono_literals;
@@ -180,4 +180,4 @@ TEST(PosixTzTest, PlacesEachYearsChangesAtTheirInstants) {
 }
 
 }  // namespace
-}  // namespace tessaron::tzdb
+}  // namespace tessaron::tzdb::posix_tz_test

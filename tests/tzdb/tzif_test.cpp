@@ -10,7 +10,7 @@
 
 #include "tests/tzdb/tzdb_test_support.h"
 
-namespace tessaron::tzdb {
+namespace tessaron::tzdb::tzif_test {
 namespace {
 
 using test::buildTzif;
@@ -315,4 +315,4 @@ TEST(TzifTest, MissingFilesAndFoldersGiveNothing) {
 }
 
 }  // namespace
-}  // namespace tessaron::tzdb
+}  // namespace tessaron::tzdb::tzif_test

@@ -9,7 +9,7 @@
 #include "tests/tzdb/tzdb_test_support.h"
 #include "tests/zone_rules.h"
 
-namespace tessaron::tzdb {
+namespace tessaron::tzdb::year_rules_test {
 namespace {
 
 using test::utc;
@@ -225,4 +225,4 @@ TEST(YearRulesTest, ManyChangesInOneYearStillGiveRules) {
 }
 
 }  // namespace
-}  // namespace tessaron::tzdb
+}  // namespace tessaron::tzdb::year_rules_test

@@ -12,7 +12,7 @@
 #include "tests/tzdb/tzdb_test_support.h"
 #include "timezones/conversion.h"
 
-namespace tessaron::tzdb {
+namespace tessaron::tzdb::zone_conversion_test {
 namespace {
 
 CivilTime civil(const char* text) {
@@ -146,4 +146,4 @@ TEST(ZoneConversionTest, NthWeekdayOfMonthReachesTheThirtyFirst) {
 }
 
 }  // namespace
-}  // namespace tessaron::tzdb
+}  // namespace tessaron::tzdb::zone_conversion_test

@@ -9,7 +9,7 @@
 #include "tests/tzdb/tzdb_test_support.h"
 #include "timezones/zone_times.h"
 
-namespace tessaron::tzdb {
+namespace tessaron::tzdb::zone_year_test {
 namespace {
 
 using namespace std::chrono_literals;
@@ -166,4 +166,4 @@ TEST(ZoneYearTest, ConversionByTheInstantAgreesWithTheFilesEverywhere) {
 }
 
 }  // namespace
-}  // namespace tessaron::tzdb
+}  // namespace tessaron::tzdb::zone_year_test
