@@ -282,7 +282,10 @@ def wait_for_window(display, title, proc, timeout=15):
 
 
 def wait_for_menu(display, proc, timeout=10):
-    """Returns once one of the program's windows showing is a menu (its window type says so)."""
+    """Returns once one of the program's windows showing is a menu: its window type says so,
+    or it is a popup the window manager leaves alone (override-redirect). Qt gives a menu
+    its type when the menu first shows; one shown again after its items changed (a switch's
+    caption) can come back as a plain override-redirect window."""
     def shown():
         if proc.poll() is not None:
             raise RuntimeError(f"program exited with status {proc.returncode}")
@@ -291,6 +294,10 @@ def wait_for_menu(display, proc, timeout=10):
             r = subprocess.run(["xprop", "-id", window, "_NET_WM_WINDOW_TYPE"],
                                env=x_env(display), capture_output=True, text=True, timeout=5)
             if "MENU" in r.stdout:
+                return True
+            r = subprocess.run(["xwininfo", "-id", window], env=x_env(display),
+                               capture_output=True, text=True, timeout=5)
+            if "Override Redirect State: yes" in r.stdout:
                 return True
         return False
     wait_until(shown, timeout, 0.05, "a menu")
