@@ -57,7 +57,9 @@ void WallClockTimer::readTimer() {
 }
 
 void WallClockTimer::report(Report what) {
-  if (what == Report::Nothing) return;
+  // Once run, the timerfd still tells of each clock set (the kernel keeps its cancel flag
+  // past the expiry): nothing for a timer not started again.
+  if (what == Report::Nothing || !active_) return;
   active_ = false;
   if (handler_) handler_();
 }
