@@ -7,7 +7,7 @@
 # The clock's own phases come from BUILD_DIR/tessaron_marks, the clock with timing
 # marks: exec -> main -> QApplication -> widgets built -> window state -> shown ->
 # first frame,
-# and the zone catalogue read after it.
+# and the look for the zone catalogue after it (the catalogue is read at the zone option).
 #
 # Usage: bench/startup_memory.sh BUILD_DIR [RUNS]     (RUNS defaults to 10)
 #

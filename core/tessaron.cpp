@@ -136,6 +136,14 @@ void Tessaron::loadWindow() {
   Timer1_Timer();
 }
 
+bool Tessaron::checkZoneCatalogue() {
+  if (!catalogueRead_ && !zone_->catalogueFound(platform_)) {
+    catalogueRead_ = true;
+    unloaded_ = true;
+  }
+  return !unloaded_;
+}
+
 bool Tessaron::loadZoneCatalogue() {
   if (!catalogueRead_) {
     catalogueRead_ = true;
@@ -174,7 +182,8 @@ void Tessaron::redrawTime() {
 
 void Tessaron::systemZoneChanged() {
   if (unloaded_) return;
-  zone_->followSystem(platform_, platform_.clockNow().utc);
+  // Not read yet: it will be read with the system's zone of then.
+  if (catalogueRead_) zone_->followSystem(platform_, platform_.clockNow().utc);
   redrawTime();
 }
 

@@ -214,6 +214,11 @@ class FakePlatform : public Platform {
   std::function<ZoneCatalogueSource(UtcTime)> catalogueAt;
   int catalogueYear = 0;
   int catalogueReads = 0;
+  int catalogueLooks = 0;
+  ZoneCatalogueSource findZoneCatalogue() override {
+    ++catalogueLooks;
+    return {catalogue.location, catalogueAt ? true : catalogue.found, {}, ""};
+  }
   ZoneCatalogueSource readZoneCatalogue(UtcTime at) override {
     catalogueYear = yearOf(at);
     ++catalogueReads;

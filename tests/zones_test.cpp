@@ -483,6 +483,50 @@ TEST_F(Catalogue, NoCatalogueShowsTheMessageAndEndsTheProgram) {
                 "key: \r\n/usr/share/zoneinfo"});
 }
 
+// Start-up as the desktop runs it: whether there is a catalogue is asked once the time is
+// on screen; the catalogue itself is read when the zone option first needs it, so a clock
+// whose option is never used holds none of it.
+TEST_F(Catalogue, StartUpLooksForTheCatalogueAndTheZoneOptionReadsIt) {
+  platform.catalogue.zones = {key(kSydney), key(kNewYork), key(utcZone)};
+  platform.catalogue.systemStandardName = "America/New_York";
+  platform.time = {21, 43, 17};
+  core.loadWindow();
+  ASSERT_TRUE(core.checkZoneCatalogue());
+  EXPECT_EQ(platform.catalogueLooks, 1);
+  EXPECT_EQ(platform.catalogueReads, 0);
+  EXPECT_TRUE(platform.callsStartingWith("messageBox").empty());
+
+  // The system's zone changes before: the time is shown anew and nothing is read.
+  platform.time = {22, 43, 17};
+  core.systemZoneChanged();
+  int hour = 0;
+  for (int i = 0; i < 5; ++i)
+    hour = hour * 2 + (core.dotLayout().dots()[i].FillColor == core.colours().OnColor);
+  EXPECT_EQ(hour, 22);
+  EXPECT_EQ(platform.catalogueReads, 0);
+
+  core.AltTimeZone_Click();
+  EXPECT_EQ(platform.catalogueReads, 1);
+  EXPECT_TRUE(core.alternateZone().lists()[1].Visible);
+  EXPECT_EQ(core.alternateZone().lists()[1].ListIndex, 1) << "the system's zone of then";
+  EXPECT_TRUE(core.checkZoneCatalogue());
+  EXPECT_EQ(platform.catalogueLooks, 1) << "once read, nothing is looked for again";
+}
+
+TEST_F(Catalogue, StartUpWithoutACatalogueShowsTheMessageAndEndsTheProgram) {
+  platform.catalogue.found = false;
+  core.loadWindow();
+  EXPECT_FALSE(core.checkZoneCatalogue());
+  EXPECT_TRUE(core.unloaded());
+  EXPECT_EQ(platform.catalogueReads, 0);
+  EXPECT_EQ(platform.callsStartingWith("messageBox"),
+            std::vector<std::string>{
+                "messageBox 0 |Unable to locate Time Zones information in Registry under the "
+                "key: \r\n/usr/share/zoneinfo"});
+  core.AltTimeZone_Click();
+  EXPECT_EQ(platform.catalogueReads, 0) << "an ended program reads nothing";
+}
+
 struct AlternateZone : Catalogue {
   void SetUp() override { load({key(kNewYork), key(kSydney), key(utcZone)}, "America/New_York"); }
   void choose(int index) { core.selectZone(1, index); }

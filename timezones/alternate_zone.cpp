@@ -24,6 +24,14 @@ std::string trimSpaces(const std::string& text) {
   return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
+void tellCatalogueMissing(Platform& platform, const std::string& location) {
+  platform.messageBox(
+      // TRANSLATORS: %1 is a line break and the folder where the zones were looked for.
+      i18n("Unable to locate Time Zones information in Registry under the key: %1",
+           "\r\n" + location),
+      MessageStyle::Plain, "");
+}
+
 }  // namespace
 
 AlternateZone::AlternateZone() {
@@ -32,14 +40,16 @@ AlternateZone::AlternateZone() {
               false};  // button text
 }
 
+bool AlternateZone::catalogueFound(Platform& platform) {
+  const ZoneCatalogueSource source = platform.findZoneCatalogue();
+  if (!source.found) tellCatalogueMissing(platform, source.location);
+  return source.found;
+}
+
 bool AlternateZone::LoadZoneCatalogue(Platform& platform, Twips labelTop) {
   const ZoneCatalogueSource source = platform.readZoneCatalogue(platform.clockNow().utc);
   if (!source.found) {
-    platform.messageBox(
-        // TRANSLATORS: %1 is a line break and the folder where the zones were looked for.
-        i18n("Unable to locate Time Zones information in Registry under the key: %1",
-             "\r\n" + source.location),
-        MessageStyle::Plain, "");
+    tellCatalogueMissing(platform, source.location);
     return false;
   }
   const std::string systemName = trimSpaces(source.systemStandardName);

@@ -178,11 +178,11 @@ int main(int argc, char* argv[]) {
       window.show();
       window.startClock();
       mark("shown");
-      // The zone catalogue (hundreds of zone files) once the time is on screen: nothing
-      // shown at start needs it.
+      // Whether there is a zone catalogue, once the time is on screen; the catalogue itself
+      // (hundreds of zone files) is read when the zone option first needs it.
       new AfterFirstFrame(&window, 1000, [&core, &window, &platform] {
         platform.releaseSounds();
-        if (!core.loadZoneCatalogue()) {
+        if (!core.checkZoneCatalogue()) {
           QApplication::exit(0);
           return;
         }
@@ -192,8 +192,8 @@ int main(int argc, char* argv[]) {
           window.sync();
         });
         window.sync();
-        // Start-up read the zone files and built the window; hand the memory it freed back
-        // to the system rather than keep it for a clock that will not need it.
+        // Start-up built the window; hand the memory it freed back to the system rather
+        // than keep it for a clock that will not need it.
         malloc_trim(0);
       });
       app.exec();

@@ -427,6 +427,10 @@ ZoneCatalogueSource QtPlatform::readZoneCatalogue(UtcTime now) {
   return tzdb::readCatalogue(zoneinfoDir_, now, systemZoneId(), localtimePath_);
 }
 
+ZoneCatalogueSource QtPlatform::findZoneCatalogue() {
+  return tzdb::findCatalogue(zoneinfoDir_);
+}
+
 ZoneYear QtPlatform::readZoneYear(const std::string& zoneId, int year) {
   return tzdb::readZoneYear(zoneinfoDir_, zoneId, year);
 }

@@ -107,6 +107,7 @@ class QtPlatform : public Platform {
   bool makeFolder(const std::string& path) override;
   ProgramInfo programInfo() override;
   ZoneCatalogueSource readZoneCatalogue(UtcTime now) override;
+  ZoneCatalogueSource findZoneCatalogue() override;
   ZoneYear readZoneYear(const std::string& zoneId, int year) override;
   std::vector<std::string> placeNames(const std::string& zoneId,
                                       const std::string& countryCode) override;

@@ -327,6 +327,18 @@ std::string zoneLike(const std::string& zoneinfoDir, const std::string& systemZo
   return timeline ? zoneWithSameOffsets(*timeline, zones, zoneinfoDir) : std::string{};
 }
 
+ZoneCatalogueSource findCatalogue(const std::string& zoneinfoDir) {
+  ZoneCatalogueSource out;
+  out.location = zoneinfoDir;
+  const int fd = ::open((zoneinfoDir + "/zone.tab").c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return out;
+  struct stat st {};
+  out.found = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+              static_cast<std::uint64_t>(st.st_size) <= kMaxZoneTabBytes;
+  ::close(fd);
+  return out;
+}
+
 ZoneCatalogueSource readCatalogue(const std::string& zoneinfoDir, int year,
                                   const std::string& systemZoneId,
                                   const std::string& localtimePath) {

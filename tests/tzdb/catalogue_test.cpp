@@ -349,6 +349,39 @@ TEST_F(SystemZoneTest, WithoutTzdataZiOnlyCatalogueIdsAreKnown) {
   EXPECT_EQ(readCatalogue(db, 2026, "Etc/UTC", "").systemStandardName, "UTC");
 }
 
+// Start-up only asks whether there is a catalogue; the answer must be the one reading it
+// would give, without blocking on a zone table that is a pipe.
+TEST_F(SystemZoneTest, LookingForTheCatalogueAgreesWithReadingIt) {
+  const fs::path folderAsTable = scratch_ / "folder";
+  fs::create_directories(folderAsTable / "zone.tab");
+  const fs::path pipeAsTable = scratch_ / "pipe";
+  fs::create_directories(pipeAsTable);
+  ASSERT_EQ(::mkfifo((pipeAsTable / "zone.tab").c_str(), 0600), 0);
+  const fs::path linkedTable = scratch_ / "linked";
+  fs::create_directories(linkedTable);
+  fs::create_symlink(fixtureZoneinfo() + "/zone.tab", linkedTable / "zone.tab");
+  struct Case {
+    const char* name;
+    std::string folder;
+    bool found;
+  };
+  const Case cases[] = {
+      {"the database", fixtureZoneinfo(), true},
+      {"no folder", fixtureZoneinfo() + "/Nowhere", false},
+      {"a folder named zone.tab", folderAsTable.string(), false},
+      {"a pipe named zone.tab", pipeAsTable.string(), false},
+      {"a link to the table", linkedTable.string(), true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const ZoneCatalogueSource looked = findCatalogue(c.folder);
+    EXPECT_EQ(looked.found, c.found);
+    EXPECT_EQ(looked.location, c.folder);
+    EXPECT_TRUE(looked.zones.empty());
+    EXPECT_EQ(readCatalogue(c.folder, 2026, "", "").found, c.found);
+  }
+}
+
 TEST(ZoneTabTest, KeepsWellFormedLinesWithSafeIdsOnce) {
   const std::string text =
       "# comment\n"

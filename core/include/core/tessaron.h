@@ -48,6 +48,10 @@ class Tessaron {
   // The catalogue is read once; false when there is none (the program ends).
   void loadWindow();
   bool loadZoneCatalogue();
+  // What start-up does instead of loadZoneCatalogue where the catalogue can wait for the
+  // zone option: the user is told at start that there is none (false, the program ends),
+  // and a clock whose zone option is never used never holds it.
+  bool checkZoneCatalogue();
   void Form_Terminate();
   // Shows the time and sets timerInterval_ for the next tick.
   void Timer1_Timer();

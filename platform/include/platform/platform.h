@@ -358,6 +358,8 @@ class Platform {
   // The zone catalogue at the instant `now`: each zone's rules for its year, its name with
   // the offset it lists then, and the zone the system clock runs in now.
   virtual ZoneCatalogueSource readZoneCatalogue(UtcTime now) = 0;
+  // Whether there is a catalogue to read, without reading it: location and found only.
+  virtual ZoneCatalogueSource findZoneCatalogue() = 0;
   // One zone (by its catalogue Std) through `year`.
   virtual ZoneYear readZoneYear(const std::string& zoneId, int year) = 0;
 

@@ -26,6 +26,9 @@ class AlternateZone {
   // each, the label going to `labelTop`. False when there is no catalogue: the user
   // has been told, and the program ends.
   bool LoadZoneCatalogue(Platform& platform, Twips labelTop);
+  // Whether the platform has a catalogue to load, told as LoadZoneCatalogue tells it when
+  // there is none; nothing is read.
+  bool catalogueFound(Platform& platform);
   // What a list does when its selection is set, by a user's choice or by the program:
   // an index in range selects that entry and runs Combo1_Click.
   void selectZone(int Index, int listIndex, Twips labelTop);

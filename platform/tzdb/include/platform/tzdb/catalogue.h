@@ -85,6 +85,9 @@ std::string zoneWithSameContent(const std::string& localtimePath,
 ZoneCatalogueSource readCatalogue(const std::string& zoneinfoDir, UtcTime at,
                                   const std::string& systemZoneId,
                                   const std::string& localtimePath);
+// Whether readCatalogue would find a catalogue there (zone.tab opens as a regular file of a
+// readable size), without reading it: location and found only.
+ZoneCatalogueSource findCatalogue(const std::string& zoneinfoDir);
 // The same at the start of `year` (UTC).
 ZoneCatalogueSource readCatalogue(const std::string& zoneinfoDir, int year,
                                   const std::string& systemZoneId,
