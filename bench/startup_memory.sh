@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Start-up time and resident memory of the clock beside the minimal Qt clock (a
 # label set by a timer, BUILD_DIR/minimal_clock), built the same way, under a
-# private Xvfb. Three more windows show where the difference lies: a bare window,
-# one with a line of text (the font system) and one with the clock's menu bar and
-# toolbar but no clock (BUILD_DIR/widgets_window: what Qt's own widgets cost).
+# private Xvfb. Four more windows show where the difference lies: a bare window,
+# one with a line of text (the font system), one with the clock's menu bar and
+# toolbar, its pictures drawn from their SVG files, but no clock (BUILD_DIR/widgets_window:
+# what Qt's own widgets cost), and the same with filled squares for pictures
+# (BUILD_DIR/plain_widgets_window: what Qt's vector drawing adds).
 # The clock's own phases come from BUILD_DIR/tessaron_marks, the clock with timing
 # marks: exec -> main -> QApplication -> widgets built -> window state -> shown ->
 # first frame,
@@ -27,7 +29,8 @@ fi
 build=$(cd "$1" && pwd)
 runs=${2:-10}
 settle=2
-for exe in tessaron tessaron_marks minimal_clock minimal_window minimal_text_window widgets_window; do
+for exe in tessaron tessaron_marks minimal_clock minimal_window minimal_text_window widgets_window \
+  plain_widgets_window; do
   [[ -x "$build/$exe" ]] || { echo "missing $build/$exe" >&2; exit 2; }
 done
 for tool in Xvfb xdotool xev; do
@@ -153,6 +156,7 @@ measure minimal_clock "Minimal clock" >/dev/null
 measure minimal_window Minimal >/dev/null
 measure minimal_text_window "Minimal text" >/dev/null
 measure widgets_window Widgets >/dev/null
+measure plain_widgets_window Widgets >/dev/null
 : >"$work/phases.txt"
 : >"$work/heap.txt"
 
@@ -163,6 +167,7 @@ measure widgets_window Widgets >/dev/null
 : >"$work/minimal.txt"
 : >"$work/text.txt"
 : >"$work/widgets.txt"
+: >"$work/plain.txt"
 for ((i = 1; i <= runs; i++)); do
   measure tessaron Tessaron >>"$work/tessaron.txt"
   measure minimal_clock "Minimal clock" >>"$work/clock.txt"
@@ -170,6 +175,7 @@ for ((i = 1; i <= runs; i++)); do
   measure minimal_window Minimal >>"$work/minimal.txt"
   measure minimal_text_window "Minimal text" >>"$work/text.txt"
   measure widgets_window Widgets >>"$work/widgets.txt"
+  measure plain_widgets_window Widgets >>"$work/plain.txt"
 done
 
 median() { sort -n | awk '{v[NR]=$1} END {if (NR%2) print v[(NR+1)/2]; else print (v[NR/2]+v[NR/2+1])/2}'; }
@@ -191,6 +197,7 @@ read -r cs clo chi cr ch < <(stats "$work/clock.txt")
 read -r ms mlo mhi mr mh < <(stats "$work/minimal.txt")
 read -r xs xlo xhi xr xh < <(stats "$work/text.txt")
 read -r ws wlo whi wr wh < <(stats "$work/widgets.txt")
+read -r ps plo phi pr ph < <(stats "$work/plain.txt")
 
 echo "Medians of $runs runs each (Xvfb $display; memory read ${settle} s after the window was mapped)"
 printf '%-16s %12s %17s %11s %11s\n' "" "start-up ms" "(min..max)" "VmRSS MiB" "VmHWM MiB"
@@ -199,13 +206,15 @@ printf '%-16s %12s %17s %11s %11s\n' minimal_clock "$cs" "($clo..$chi)" "$cr" "$
 printf '%-16s %12s %17s %11s %11s\n' minimal_window "$ms" "($mlo..$mhi)" "$mr" "$mh"
 printf '%-16s %12s %17s %11s %11s\n' "minimal + text" "$xs" "($xlo..$xhi)" "$xr" "$xh"
 printf '%-16s %12s %17s %11s %11s\n' "clock's widgets" "$ws" "($wlo..$whi)" "$wr" "$wh"
+printf '%-16s %12s %17s %11s %11s\n' "plain pictures" "$ps" "($plo..$phi)" "$pr" "$ph"
 awk -v ts="$ts" -v cs="$cs" -v tr="$tr" -v cr="$cr" -v th="$th" -v ch="$ch" 'BEGIN {
   rs = ts / cs; rr = tr / cr; rh = th / ch
   printf "%-16s %12.2f %17s %11.2f %11.2f\n", "ratio to clock", rs, "", rr, rh
 }'
 awk -v ts="$ts" -v xs="$xs" -v tr="$tr" -v xr="$xr" -v ws="$ws" -v wr="$wr" -v mr="$mr" \
-    -v th="$th" -v wh="$wh" 'BEGIN {
+    -v th="$th" -v wh="$wh" -v ps="$ps" -v pr="$pr" 'BEGIN {
   printf "against the window with text: start-up %.2f, VmRSS %.2f\n", ts / xs, tr / xr
+  printf "against the clock'"'"'s widgets with plain pictures: start-up %.2f, VmRSS %.2f\n", ts / ps, tr / pr
   printf "against the clock'"'"'s widgets alone: start-up %.2f, VmRSS %.2f (those widgets: %.2f of a bare window)\n",
     ts / ws, tr / wr, wr / mr
   aim = 1.03
@@ -215,7 +224,7 @@ awk -v ts="$ts" -v xs="$xs" -v tr="$tr" -v xr="$xr" -v ws="$ws" -v wr="$wr" -v m
     th / wh, (th / wh <= aim ? "holds" : "DOES NOT HOLD")
 }'
 # The phases: the median of each mark, and of the mapped window, from exec.
-read -r ps pslo pshi pr ph < <(stats "$work/marked.txt")
+read -r ks kslo kshi kr kh < <(stats "$work/marked.txt")
 echo "the clock's start-up phases (tessaron_marks, medians, ms from exec; heap in use, KiB):"
 i=0
 for m in $marks; do
@@ -223,7 +232,7 @@ for m in $marks; do
   v=$(awk -v c="$i" '{print $c}' "$work/phases.txt" | median)
   h=$(awk -v c="$i" '{print $c}' "$work/heap.txt" | median)
   printf '  %-12s %8.1f %8s\n' "$m" "$(awk -v v="$v" 'BEGIN {print v / 1000}')" "$h"
-  if [[ $m == shown ]]; then printf '  %-12s %8.1f\n' mapped "$ps"; fi
+  if [[ $m == shown ]]; then printf '  %-12s %8.1f\n' mapped "$ks"; fi
 done
 # Every figure is reported: a missed aim is no failure to measure.
 exit 0
