@@ -483,6 +483,22 @@ TEST_F(Catalogue, NoCatalogueShowsTheMessageAndEndsTheProgram) {
                 "key: \r\n/usr/share/zoneinfo"});
 }
 
+// A search keeps each name's search form; an entry whose name changes (the offset it lists)
+// is found by its new name, not its old one.
+TEST_F(Catalogue, ASearchAfterAnEntryIsRenamedFindsItsNewName) {
+  ZoneRecord berlin = key(kNewYork);
+  berlin.Display = "(UTC+01:00) Europe/Berlin";
+  berlin.Std = "Europe/Berlin";
+  load({berlin, key(utcZone)}, "UTC");
+  EXPECT_EQ(core.findZones("+01:00"), std::vector<int>{0});
+  EXPECT_EQ(core.findZones("+02:00"), std::vector<int>{});
+  platform.catalogue.zones[0].Display = "(UTC+02:00) Europe/Berlin";
+  core.systemZoneChanged();
+  ASSERT_EQ(core.alternateZone().lists()[1].List[0], "(UTC+02:00) Europe/Berlin");
+  EXPECT_EQ(core.findZones("+02:00"), std::vector<int>{0});
+  EXPECT_EQ(core.findZones("+01:00"), std::vector<int>{});
+}
+
 // Start-up as the desktop runs it: whether there is a catalogue is asked once the time is
 // on screen; the catalogue itself is read when the zone option first needs it, so a clock
 // whose option is never used holds none of it.

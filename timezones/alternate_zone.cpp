@@ -170,11 +170,17 @@ std::vector<int> AlternateZone::find(Platform& platform, const std::string& type
       }
     }
   }
+  const std::vector<std::string>& list = Combo1[1].List;
+  names_.resize(list.size());
   std::vector<std::string> texts;
-  texts.reserve(Combo1[1].List.size());
-  for (std::size_t i = 0; i < Combo1[1].List.size(); ++i) {
-    texts.push_back(platform.searchForm(Combo1[1].List[i]) +
-                    (i < places_.size() ? places_[i] : std::string()));
+  texts.reserve(list.size());
+  for (std::size_t i = 0; i < list.size(); ++i) {
+    auto& [from, form] = names_[i];
+    if (from != list[i]) {
+      from = list[i];
+      form = platform.searchForm(from);
+    }
+    texts.push_back(form + (i < places_.size() ? places_[i] : std::string()));
   }
   return findZones(texts, platform.searchForm(typed));
 }

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/controls.h"
@@ -78,6 +79,9 @@ class AlternateZone {
   // Each entry's other names in search form, each after a line break; asked of the desktop
   // at the first search, as a clock that is never searched needs none of them.
   mutable std::vector<std::string> places_;
+  // Each entry's name in search form, beside the name it was made from: made again only
+  // when the entry's name changes (a new listed offset), not at each letter typed.
+  mutable std::vector<std::pair<std::string, std::string>> names_;
 };
 
 }  // namespace tessaron
